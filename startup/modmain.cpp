@@ -1,0 +1,46 @@
+#include "startup/modmain.h"
+
+#include "support/appinfo.h"
+#include "support/appservices.h"
+#include "support/messagebox.h"
+#include "support/sufiles.h"
+#include "support/suwindow.h"
+#include "ui/main/frmmain.h"
+
+bool Main()
+{
+    suRegisterAppPath();
+    if (!suIsInIDE())
+        suSetWindowResIconAll(suGetThunderMainHandle(), QStringLiteral("A_MAIN"));
+    if (!CheckCommandLine())
+        return false;
+    // Owned by the application: deleted when closed, which ends the event loop.
+    auto *window = new frmMain;
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    window->show();
+    return true;
+}
+
+bool CheckCommandLine()
+{
+    const CommandLineArgs &args = AppServices::instance().CommandLine();
+    if (args.Count() > 1) {
+        ShowUsage();
+        return false;
+    }
+    if (args.Count() == 1 && args.Item(0) == u"/?") {
+        ShowUsage();
+        return false;
+    }
+    return true;
+}
+
+QString usageText()
+{
+    return u"Usage: " + ApplicationInfo::current().exeName + u"[.EXE] [RegExpFileName]";
+}
+
+void ShowUsage()
+{
+    MsgBox(usageText(), MsgBoxStyle::Information, AppInfo::Title.toString());
+}

@@ -1,0 +1,58 @@
+#include "support/filedialog.h"
+
+#include "support/modalresponder.h"
+
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+
+QString FileDialog::qtFilter(const QString &filter)
+{
+    const QStringList parts = filter.split(u'|');
+    QStringList entries;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        QString patterns = parts.at(i + 1);
+        patterns.replace(u';', u' ');
+        entries.append(parts.at(i) + u" (" + patterns + u')');
+    }
+    return entries.join(u";;");
+}
+
+bool FileDialog::ShowOpen()
+{
+    return show(false);
+}
+
+bool FileDialog::ShowSave()
+{
+    return show(true);
+}
+
+bool FileDialog::show(bool save)
+{
+    ModalRequest request;
+    request.kind = save ? ModalKind::SaveFile : ModalKind::OpenFile;
+    request.caption = save ? QStringLiteral("Save As") : QStringLiteral("Open");
+    request.text = FilePath;
+    request.filter = Filter;
+    request.initialDir = InitDir;
+    request.defaultExt = DefaultExt;
+    const ModalAnswer answer = ModalHost::run(request, [&] {
+        QFileDialog dialog(OwnerWindow, request.caption, InitDir, qtFilter(Filter));
+        dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+        dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+        dialog.setDefaultSuffix(DefaultExt);
+        if (!FilePath.isEmpty())
+            dialog.selectFile(FilePath);
+        ModalAnswer result;
+        if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()) {
+            result.accepted = true;
+            result.filePath = dialog.selectedFiles().constFirst();
+        }
+        return result;
+    });
+    if (!answer.accepted)
+        return false;
+    FilePath = QDir::cleanPath(QFileInfo(answer.filePath).absoluteFilePath());
+    return true;
+}

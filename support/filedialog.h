@@ -1,0 +1,30 @@
+#pragma once
+// A file dialog for one command: set the properties, then ShowOpen or ShowSave.
+
+#include <QString>
+
+class QWidget;
+
+class FileDialog
+{
+public:
+    // Filter in pairs of description and patterns: "RegExp files|*.RegExp|All files|*.*".
+    QString Filter;
+    int Options = 0;
+    // Appended (with a dot) to a name typed without an extension.
+    QString DefaultExt;
+    // In: the initial file name; out: the chosen file's full path.
+    QString FilePath;
+    QWidget *OwnerWindow = nullptr;
+    QString InitDir;
+
+    // Modal; true when the user chose a file (FilePath then holds it).
+    bool ShowOpen();
+    bool ShowSave();
+
+    // The filter in Qt's form: "RegExp files (*.RegExp);;All files (*.*)".
+    static QString qtFilter(const QString &filter);
+
+private:
+    bool show(bool save);
+};

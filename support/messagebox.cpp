@@ -1,0 +1,111 @@
+#include "support/messagebox.h"
+
+#include "support/appinfo.h"
+#include "support/modalresponder.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QPushButton>
+
+namespace {
+
+QMessageBox::StandardButton standardButton(int code)
+{
+    switch (code) {
+    case MsgBoxButton::OK:
+        return QMessageBox::Ok;
+    case MsgBoxButton::Cancel:
+        return QMessageBox::Cancel;
+    case MsgBoxButton::Abort:
+        return QMessageBox::Abort;
+    case MsgBoxButton::Retry:
+        return QMessageBox::Retry;
+    case MsgBoxButton::Ignore:
+        return QMessageBox::Ignore;
+    case MsgBoxButton::Yes:
+        return QMessageBox::Yes;
+    case MsgBoxButton::No:
+        return QMessageBox::No;
+    }
+    return QMessageBox::Ok;
+}
+
+QMessageBox::Icon icon(int style)
+{
+    switch (style & 0x70) {
+    case 16:
+        return QMessageBox::Critical;
+    case 32:
+        return QMessageBox::Question;
+    case 48:
+        return QMessageBox::Warning;
+    case 64:
+        return QMessageBox::Information;
+    }
+    return QMessageBox::NoIcon;
+}
+
+// The code that Esc or the close box gives.
+int escapeButton(const QList<int> &buttons)
+{
+    if (buttons.contains(MsgBoxButton::Cancel))
+        return MsgBoxButton::Cancel;
+    return buttons.size() == 1 ? buttons.first() : 0;
+}
+
+int showReal(const QString &prompt, int style, const QString &title)
+{
+    const QList<int> buttons = msgBoxButtons(style);
+    QMessageBox box(icon(style), title, prompt, QMessageBox::NoButton,
+                    QApplication::activeWindow());
+    box.setTextFormat(Qt::PlainText);
+    QList<QPushButton *> pushButtons;
+    for (int code : buttons)
+        pushButtons.append(box.addButton(standardButton(code)));
+    const int defaultIndex = (style >> 8) & 0x3;
+    if (defaultIndex < pushButtons.size())
+        box.setDefaultButton(pushButtons.at(defaultIndex));
+    const int escCode = escapeButton(buttons);
+    if (escCode != 0)
+        box.setEscapeButton(pushButtons.at(buttons.indexOf(escCode)));
+    box.exec();
+    const int index = pushButtons.indexOf(qobject_cast<QPushButton *>(box.clickedButton()));
+    return index >= 0 ? buttons.at(index) : (escCode != 0 ? escCode : buttons.first());
+}
+
+} // namespace
+
+QList<int> msgBoxButtons(int style)
+{
+    using namespace MsgBoxButton;
+    switch (style & 0x7) {
+    case 1:
+        return {OK, Cancel};
+    case 2:
+        return {Abort, Retry, Ignore};
+    case 3:
+        return {Yes, No, Cancel};
+    case 4:
+        return {Yes, No};
+    case 5:
+        return {Retry, Cancel};
+    default:
+        return {OK};
+    }
+}
+
+int MsgBox(const QString &prompt, int style, const QString &title)
+{
+    ModalRequest request;
+    request.kind = ModalKind::MessageBox;
+    request.style = style;
+    request.caption = title.isEmpty() ? AppInfo::Title.toString() : title;
+    request.text = prompt;
+    return ModalHost::run(request,
+                          [&] {
+                              ModalAnswer answer;
+                              answer.button = showReal(request.text, style, request.caption);
+                              return answer;
+                          })
+        .button;
+}

@@ -1,0 +1,49 @@
+#pragma once
+// Every modal message box, file dialog and About box of the program passes through ModalHost.
+// Production shows the real Qt dialog; a test installs a responder that answers each request
+// in order and records what was shown.
+
+#include <QString>
+
+#include <functional>
+
+enum class ModalKind
+{
+    MessageBox,
+    OpenFile,
+    SaveFile,
+    About
+};
+
+struct ModalRequest
+{
+    ModalKind kind = ModalKind::MessageBox;
+    int style = 0;      // message boxes: the style number (buttons + icon + default button)
+    QString caption;    // window title
+    QString text;       // message text; file dialogs: the initial file name
+    QString filter;     // file dialogs: the filter as the caller gave it ("Name|*.ext|...")
+    QString initialDir; // file dialogs
+    QString defaultExt; // file dialogs, without the dot
+};
+
+struct ModalAnswer
+{
+    int button = 0;        // message boxes: 1 OK, 2 Cancel, 3 Abort, 4 Retry, 5 Ignore, 6 Yes, 7 No
+    bool accepted = false; // file dialogs: true when a file was chosen
+    QString filePath;      // file dialogs: the chosen file, absolute
+};
+
+class ModalResponder
+{
+public:
+    virtual ~ModalResponder() = default;
+    virtual ModalAnswer respond(const ModalRequest &request) = 0;
+};
+
+namespace ModalHost {
+// Installs a responder (not owned); nullptr restores the real dialogs.
+void setResponder(ModalResponder *responder);
+ModalResponder *responder();
+// Answers the request through the responder when one is installed, else through showReal.
+ModalAnswer run(const ModalRequest &request, const std::function<ModalAnswer()> &showReal);
+} // namespace ModalHost

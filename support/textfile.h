@@ -1,0 +1,43 @@
+#pragma once
+// Whole-file text reading and writing. Writing stores UTF-16LE with a byte-order mark, which
+// keeps every 16-bit text exactly; reading also takes files written elsewhere (UTF-16BE/LE or
+// UTF-8 with a byte-order mark, else UTF-8 when the bytes are valid UTF-8, else Windows-1252).
+// Failures throw AppError with a description; TextFile never shows a message itself.
+
+#include <QByteArray>
+#include <QString>
+
+class TextFile
+{
+public:
+    // Files larger than this are refused on reading rather than exhausting memory.
+    static constexpr qint64 MaxReadBytes = qint64(256) * 1024 * 1024;
+
+    // Where a write is made to fail, for tests of the callers' failure paths.
+    enum class WriteFault
+    {
+        None,
+        CreateTemporary,
+        ShortWrite,
+        Commit
+    };
+
+    static TextFile &instance();
+
+    // Replaces the file atomically: on any failure the old file stays as it was.
+    // The flag arguments are accepted for compatibility and unused.
+    void WriteText(const QString &fileName, const QString &text, bool overwrite = true, int = 3,
+                   int = 2, int = 1);
+    QString ReadText(const QString &fileName, bool = true, int = 0, int = 0, int = 0, int = 0,
+                     int = 0, int = 0, bool = false);
+
+    static QByteArray encode(const QString &text);
+    static QString decode(const QByteArray &bytes);
+
+    void setWriteFault(WriteFault fault) { m_fault = fault; }
+
+private:
+    TextFile() = default;
+
+    WriteFault m_fault = WriteFault::None;
+};

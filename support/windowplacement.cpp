@@ -1,0 +1,66 @@
+#include "support/windowplacement.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+#include <QSettings>
+#include <QWidget>
+
+namespace {
+
+QString recordKey(QWidget *window, const QString &key, const QString &section)
+{
+    return section + u'/' + (key.isEmpty() ? window->objectName() : key);
+}
+
+} // namespace
+
+bool WindowPlacement::RestoreWindow(QWidget *window, const QString &key, const QString &section,
+                                    const ApplicationInfo &, int, int, int, bool)
+{
+    if (!window)
+        return false;
+    const QSettings settings;
+    const QByteArray geometry = settings.value(recordKey(window, key, section)).toByteArray();
+    if (geometry.isEmpty() || !window->restoreGeometry(geometry))
+        return false;
+    ensureOnScreen(window);
+    return true;
+}
+
+bool WindowPlacement::StoreWindow(QWidget *window, const QString &key, const QString &section,
+                                  const ApplicationInfo &, bool)
+{
+    if (!window)
+        return false;
+    QSettings settings;
+    settings.setValue(recordKey(window, key, section), window->saveGeometry());
+    settings.sync();
+    return settings.status() == QSettings::NoError;
+}
+
+void WindowPlacement::ensureOnScreen(QWidget *window)
+{
+    const QRect frame = window->frameGeometry();
+    const QList<QScreen *> screens = QGuiApplication::screens();
+    if (screens.isEmpty())
+        return;
+    for (QScreen *screen : screens) {
+        const QRect visible = screen->availableGeometry().intersected(frame);
+        // Enough of the title bar must show to grab the window.
+        if (visible.width() >= qMin(frame.width(), 100) &&
+            visible.height() >= qMin(frame.height(), 30) &&
+            screen->availableGeometry().contains(QPoint(visible.left(), frame.top())))
+            return;
+    }
+    QScreen *target = QGuiApplication::screenAt(frame.center());
+    if (!target)
+        target = QGuiApplication::primaryScreen();
+    const QRect area = target->availableGeometry();
+    QRect moved = frame;
+    moved.setSize(frame.size().boundedTo(area.size()));
+    moved.moveLeft(qBound(area.left(), frame.left(), area.right() - moved.width() + 1));
+    moved.moveTop(qBound(area.top(), frame.top(), area.bottom() - moved.height() + 1));
+    if (moved.size() != frame.size())
+        window->resize(window->size() - (frame.size() - moved.size()));
+    window->move(moved.topLeft());
+}

@@ -1,0 +1,23 @@
+#pragma once
+// Stores and restores a window's placement, one record per window under a settings section.
+// The record's key is the given key, or the window's objectName when the key is empty.
+
+#include "support/appinfo.h"
+
+#include <QString>
+
+class QWidget;
+
+class WindowPlacement
+{
+public:
+    // Returns false and leaves the window unchanged when nothing is stored for it. A record
+    // that would put the window off every screen is pulled onto the nearest visible one.
+    bool RestoreWindow(QWidget *window, const QString &key, const QString &section,
+                       const ApplicationInfo &app, int = 0, int = 0, int = 0, bool = true);
+    bool StoreWindow(QWidget *window, const QString &key, const QString &section,
+                     const ApplicationInfo &app, bool = true);
+
+    // Moves a top-level window so that it lies on a screen's available area.
+    static void ensureOnScreen(QWidget *window);
+};

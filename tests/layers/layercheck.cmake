@@ -1,0 +1,18 @@
+# Fails when a source file outside support/ names one of the platform service classes.
+file(GLOB_RECURSE sources RELATIVE ${ROOT}
+     ${ROOT}/*.h ${ROOT}/*.cpp)
+set(offenders "")
+foreach(file ${sources})
+    if(file MATCHES "^(support/|tests/support/|build)")
+        continue()
+    endif()
+    file(STRINGS ${ROOT}/${file} hits REGEX "QMessageBox|QFileDialog|QClipboard|QSettings|QDesktopServices")
+    if(hits)
+        list(APPEND offenders "${file}: ${hits}")
+    endif()
+endforeach()
+if(offenders)
+    list(JOIN offenders "\n" text)
+    message(FATAL_ERROR "Platform services used outside support/:\n${text}")
+endif()
+message(STATUS "layer check passed")

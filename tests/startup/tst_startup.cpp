@@ -1,0 +1,76 @@
+#include "startup/modmain.h"
+#include "support/appservices.h"
+#include "support/messagebox.h"
+#include "tests/support/scriptedresponder.h"
+#include "tests/support/testenvironment.h"
+
+#include <QApplication>
+#include <QTest>
+
+class tst_Startup : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase() { initTestEnvironment(); }
+    void cleanup();
+
+    void commandLine_data();
+    void commandLine();
+    void usageText();
+};
+
+void tst_Startup::cleanup()
+{
+    for (QWidget *widget : QApplication::topLevelWidgets())
+        delete widget;
+}
+
+void tst_Startup::commandLine_data()
+{
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<bool>("proceeds");
+
+    QTest::newRow("no argument opens the window") << QStringList{} << true;
+    QTest::newRow("/? alone shows usage") << QStringList{"/?"} << false;
+    QTest::newRow("/? and a file shows usage") << QStringList{"/?", "a.RegExp"} << false;
+    QTest::newRow("two files show usage") << QStringList{"a.RegExp", "b.RegExp"} << false;
+    QTest::newRow("/H is a file name") << QStringList{"/H"} << true;
+    QTest::newRow("-? is a file name") << QStringList{"-?"} << true;
+    QTest::newRow("/? compared exactly") << QStringList{"/? "} << true;
+    QTest::newRow("relative name") << QStringList{"sub/a.RegExp"} << true;
+}
+
+void tst_Startup::commandLine()
+{
+    QFETCH(QStringList, args);
+    QFETCH(bool, proceeds);
+
+    AppServices::instance().CommandLine().SetArguments(args);
+    ScriptedResponder responder;
+    if (!proceeds)
+        responder.button(MsgBoxButton::OK);
+    QCOMPARE(CheckCommandLine(), proceeds);
+    QCOMPARE(responder.shown().size(), proceeds ? 0 : 1);
+    if (!proceeds) {
+        QCOMPARE(responder.last().caption, QStringLiteral("Brackwen - Sievewright"));
+        QCOMPARE(responder.last().style, 64);
+        QCOMPARE(responder.last().text,
+                 QStringLiteral("Usage: tst_startup[.EXE] [RegExpFileName]"));
+    }
+
+    // Main shows the main window exactly when the check passes.
+    ScriptedResponder again;
+    if (!proceeds)
+        again.button(MsgBoxButton::OK);
+    QCOMPARE(Main(), proceeds);
+    QCOMPARE(QApplication::topLevelWidgets().size() > 0, proceeds);
+}
+
+void tst_Startup::usageText()
+{
+    QCOMPARE(::usageText(), QStringLiteral("Usage: tst_startup[.EXE] [RegExpFileName]"));
+}
+
+QTEST_MAIN(tst_Startup)
+#include "tst_startup.moc"

@@ -1,0 +1,43 @@
+#pragma once
+// Answers the program's modal boxes and dialogs in a test, in the order scripted, and records
+// what was shown. A box that was not scripted fails the running test and is answered with
+// Cancel (or OK where that is its only button), so no test ever hangs on a dialog.
+// Installs itself on construction and restores the real dialogs on destruction.
+
+#include "support/modalresponder.h"
+
+#include <QList>
+#include <QString>
+
+class ScriptedResponder : public ModalResponder
+{
+public:
+    ScriptedResponder();
+    ~ScriptedResponder() override;
+
+    // Next message box: press this button code.
+    ScriptedResponder &button(int code);
+    // Next file dialog: choose this file; or cancel it.
+    ScriptedResponder &chooseFile(const QString &path);
+    ScriptedResponder &cancelDialog();
+    // Next About box: close it.
+    ScriptedResponder &closeAbout();
+
+    const QList<ModalRequest> &shown() const { return m_shown; }
+    const ModalRequest &last() const { return m_shown.constLast(); }
+    // Scripted answers not yet used.
+    qsizetype pending() const { return m_script.size(); }
+    void clear();
+
+    ModalAnswer respond(const ModalRequest &request) override;
+
+private:
+    struct Step
+    {
+        bool dialog = false; // file dialog or About box rather than a message box
+        ModalAnswer answer;
+    };
+    QList<Step> m_script;
+    QList<ModalRequest> m_shown;
+    ModalResponder *m_previous = nullptr;
+};

@@ -1,0 +1,33 @@
+#include "tests/support/testenvironment.h"
+
+#include "startup/application.h"
+
+#include <QDir>
+#include <QLocale>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+
+namespace {
+QTemporaryDir &scratch()
+{
+    static QTemporaryDir dir;
+    return dir;
+}
+} // namespace
+
+void initTestEnvironment()
+{
+    QStandardPaths::setTestModeEnabled(true);
+    configureApplication();
+    QSettings::setDefaultFormat(QSettings::IniFormat);
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, testScratchDir() + u"/config");
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
+                       testScratchDir() + u"/config");
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+}
+
+QString testScratchDir()
+{
+    return scratch().path();
+}
