@@ -12,8 +12,15 @@ for target in "$dir"/fuzz/fuzz_*; do
     corpus="$dir/corpus/$name"
     mkdir -p "$corpus"
     echo "-- $name for $seconds s"
+    log="$dir/$name.log"
+    status=0
     "$target" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=4096 -print_final_stats=1 \
-        "$corpus" 2>&1 | grep -E '^(stat::number_of_executed_units|stat::peak_rss_mb|==.*ERROR|SUMMARY|Done)' || true
-    [ "${PIPESTATUS[0]}" -eq 0 ] || { echo "$name found a failure" >&2; exit 1; }
+        "$corpus" >"$log" 2>&1 || status=$?
+    grep -E '^(stat::number_of_executed_units|stat::peak_rss_mb|==[0-9]+==ERROR|SUMMARY)' "$log" || true
+    if [ $status -ne 0 ]; then
+        tail -n 60 "$log" >&2
+        echo "$name found a failure (exit $status); the crashing input is named in $log" >&2
+        exit 1
+    fi
 done
 [ $found -eq 1 ] || echo "no fuzz targets in $dir/fuzz"
