@@ -1,7 +1,8 @@
 #pragma once
 // A multi-line text box whose text reads like a Windows text box's: every line break is CR LF.
 // A lone CR or LF (from a file or the clipboard) is kept: it shows as the control picture
-// U+240D or U+240A and reads back as the character it stands for.
+// U+240D or U+240A and reads back as the character it stands for. U+2029, U+FDD0 and U+FDD1 are
+// the document's own breaks and read back as CR LF.
 
 #include <QPlainTextEdit>
 
