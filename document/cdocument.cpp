@@ -30,6 +30,10 @@ constexpr std::array<CheckBox, 4> StoredChecks = {CheckBox::chkGlobal, CheckBox:
 
 const QString PatternFilter = QStringLiteral("RegExp files|*.RegExp|All files|*.*");
 const QString PatternExtension = QStringLiteral("RegExp");
+const QString CantLoad = QStringLiteral("Can't load file.");
+const QString CantSave = QStringLiteral("Can't save file.");
+const QString InvalidData = QStringLiteral("File doesn't contain valid data.");
+const QString SaveChanges = QStringLiteral("Save changes?");
 
 // A message about a file: the full name, a blank line, then the sentence.
 QString fileMessage(const QString &fileName, const QString &sentence)
@@ -37,9 +41,19 @@ QString fileMessage(const QString &fileName, const QString &sentence)
     return fileName + u"\r\n\r\n" + sentence;
 }
 
-const QString CantLoad = QStringLiteral("Can't load file.");
-const QString CantSave = QStringLiteral("Can't save file.");
-const QString InvalidData = QStringLiteral("File doesn't contain valid data.");
+// A dialog for one open or save command, starting in the current file's folder.
+void prepareDialog(FileDialog &dialog, const QString &fileName, QWidget *owner, bool withName)
+{
+    dialog.Filter = PatternFilter;
+    dialog.Options = 0;
+    dialog.DefaultExt = PatternExtension;
+    if (withName)
+        dialog.FilePath = fileName;
+    dialog.OwnerWindow = owner;
+    dialog.InitDir = suGetFilePath(fileName);
+    if (dialog.InitDir.isEmpty())
+        dialog.InitDir = suGetCurrentDirectory();
+}
 
 } // namespace
 
@@ -82,8 +96,7 @@ bool CDocument::RequestSave()
 {
     if (!IsDirty())
         return true;
-    const QString question = QStringLiteral("Save changes?");
-    const QString prompt = mFileName.isEmpty() ? question : fileMessage(mFileName, question);
+    const QString prompt = mFileName.isEmpty() ? SaveChanges : fileMessage(mFileName, SaveChanges);
     switch (MsgBox(prompt, MsgBoxStyle::YesNoCancelQuestion)) {
     case MsgBoxButton::Cancel:
         return false;
@@ -118,7 +131,7 @@ void CDocument::MakeDirty()
 {
     // The window's change notifications may arrive before Init and while the document itself
     // sets the controls; neither is an edit.
-    if (mBusy || !mForm)
+    if (Busy() || !mForm)
         return;
     mDirty = true;
     const QString caption = mForm->caption();
@@ -154,24 +167,6 @@ bool CDocument::DoClear()
     mDirty = false;
     return true;
 }
-
-namespace {
-
-// A dialog for one open or save command, starting in the current file's folder.
-void prepareDialog(FileDialog &dialog, const QString &fileName, QWidget *owner, bool withName)
-{
-    dialog.Filter = PatternFilter;
-    dialog.Options = 0;
-    dialog.DefaultExt = PatternExtension;
-    if (withName)
-        dialog.FilePath = fileName;
-    dialog.OwnerWindow = owner;
-    dialog.InitDir = suGetFilePath(fileName);
-    if (dialog.InitDir.isEmpty())
-        dialog.InitDir = suGetCurrentDirectory();
-}
-
-} // namespace
 
 bool CDocument::DoLoad()
 {
