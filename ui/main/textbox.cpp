@@ -1,5 +1,8 @@
 #include "ui/main/textbox.h"
 
+#include "ui/main/shiftstate.h"
+
+#include <QKeyEvent>
 #include <QTextDocument>
 
 namespace {
@@ -10,7 +13,23 @@ constexpr char16_t PictureLF = 0x240A;
 
 TextBox::TextBox(QWidget *parent)
     : QPlainTextEdit(parent)
-{}
+{
+    setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setTabChangesFocus(true);
+}
+
+void TextBox::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Tab && shiftState(event->modifiers()) == 2) {
+        insertPlainText(QStringLiteral("\t"));
+        event->accept();
+        return;
+    }
+    QPlainTextEdit::keyPressEvent(event);
+}
 
 QString TextBox::Text() const
 {

@@ -1,8 +1,12 @@
 #pragma once
-// A multi-line text box whose text reads like a Windows text box's: every line break is CR LF.
-// A lone CR or LF (from a file or the clipboard) is kept: it shows as the control picture
-// U+240D or U+240A and reads back as the character it stands for. U+2029, U+FDD0 and U+FDD1 are
-// the document's own breaks and read back as CR LF.
+// A multi-line text box of the main window: word wrap at the box's width, a vertical scroll
+// bar and no horizontal one, no length limit. Tab moves the focus along the tab order;
+// Ctrl+Tab types a tab character.
+//
+// Its text reads like a Windows text box's: every line break is CR LF. A lone CR or LF (from a
+// file or the clipboard) is kept: it shows as the control picture U+240D or U+240A and reads
+// back as the character it stands for. U+2029, U+FDD0 and U+FDD1 are the document's own breaks
+// and read back as CR LF.
 
 #include <QPlainTextEdit>
 
@@ -20,4 +24,7 @@ public:
 
     static QString toDisplay(const QString &text);
     static QString fromDisplay(const QString &rawDocumentText);
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
 };
