@@ -5,6 +5,7 @@
 #include "tests/support/testenvironment.h"
 
 #include <QApplication>
+#include <QPointer>
 #include <QTest>
 
 class tst_Startup : public QObject
@@ -22,8 +23,12 @@ private Q_SLOTS:
 
 void tst_Startup::cleanup()
 {
+    // Deleting a window deletes its menus, which are top-level widgets of their own.
+    QList<QPointer<QWidget>> windows;
     for (QWidget *widget : QApplication::topLevelWidgets())
-        delete widget;
+        windows.append(widget);
+    for (const QPointer<QWidget> &widget : windows)
+        delete widget.data();
 }
 
 void tst_Startup::commandLine_data()

@@ -1,9 +1,339 @@
 #include "ui/main/frmmain.h"
 
+#include "support/sufiles.h"
+#include "support/suresources.h"
+#include "support/suwindow.h"
+#include "ui/main/designedgeometry.h"
+#include "ui/main/elasticgrid.h"
+#include "ui/main/imagelist.h"
+#include "ui/main/mainlayout.h"
+#include "ui/main/resultstreewidget.h"
+#include "ui/main/shiftstate.h"
+#include "ui/main/textbox.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QEvent>
+#include <QFrame>
+#include <QKeyEvent>
+#include <QLayout>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+
+#include <span>
+
+namespace {
+
+struct MenuItemSpec
+{
+    int index;
+    QStringView caption;
+    QKeyCombination shortcut = {};
+};
+
+constexpr QKeyCombination key(Qt::Key k, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+{
+    return QKeyCombination(modifiers, k);
+}
+
+constexpr MenuItemSpec FileItems[] = {
+    {0, u"&New", key(Qt::Key_N, Qt::ControlModifier)},
+    {1, u"-"},
+    {10, u"&Open...", key(Qt::Key_F3)},
+    {11, u"&Save", key(Qt::Key_F2)},
+    {12, u"Save &as...", key(Qt::Key_F2, Qt::ShiftModifier)},
+    {13, u"-"},
+    {99, u"&Exit"},
+};
+
+constexpr MenuItemSpec RunItems[] = {
+    {0, u"&Execute", key(Qt::Key_F5)},
+    {1, u"Execute and open in E&xcel", key(Qt::Key_F5, Qt::ControlModifier)},
+    {2, u"&Replace", key(Qt::Key_F6)},
+    {3, u"&Test", key(Qt::Key_F7)},
+    {4, u"-"},
+    {10, u"Generate code for Execute...", key(Qt::Key_F5, Qt::ShiftModifier)},
+    {11, u"Generate code for Replace...", key(Qt::Key_F6, Qt::ShiftModifier)},
+    {12, u"Generate code for Test...", key(Qt::Key_F7, Qt::ShiftModifier)},
+};
+
+constexpr MenuItemSpec OptionsItems[] = {
+    {0, u"Global", key(Qt::Key_G, Qt::ControlModifier)},
+    {1, u"Ignore case", key(Qt::Key_I, Qt::ControlModifier)},
+    {2, u"Multiline", key(Qt::Key_M, Qt::ControlModifier)},
+    {3, u"-"},
+    {10, u"Ignore line breaks", key(Qt::Key_B, Qt::ControlModifier)},
+};
+
+constexpr MenuItemSpec HelpItems[] = {
+    {0, u"&Contents...", key(Qt::Key_F1, Qt::ControlModifier)},
+    {1, u"Regular expression help...", key(Qt::Key_F1)},
+    {2, u"-"},
+    {3, u"&About...", key(Qt::Key_F1, Qt::ShiftModifier)},
+};
+
+constexpr int HelpMenuPosition = 3;
+constexpr QStringView ExitKeyText = u"\tEsc";
+
+// Creates a control of the client area's tree at its designed place.
+template<class Control, class... Args>
+Control *createControl(QWidget *parent, const QString &name, Args &&...args)
+{
+    auto *control = new Control(std::forward<Args>(args)..., parent);
+    control->setObjectName(name);
+    control->setGeometry(designedPixels(name));
+    return control;
+}
+
+QPushButton *createButton(QWidget *parent, const QString &name, const QString &caption,
+                          const QString &toolTip)
+{
+    auto *button = createControl<QPushButton>(parent, name, caption);
+    button->setToolTip(toolTip);
+    button->setAutoDefault(false);
+    return button;
+}
+
+QFont windowFont()
+{
+    QFont font(QStringLiteral("Tahoma"), 9);
+    font.setStyleHint(QFont::SansSerif);
+    return font;
+}
+
+} // namespace
+
 frmMain::frmMain(QWidget *parent)
     : QMainWindow(parent)
 {
     setObjectName(QStringLiteral("frmMain"));
-    setWindowTitle(QStringLiteral("Sievewright - [Untitled]"));
-    resize(640, 480);
+    setWindowTitle(QStringLiteral("Sievewright"));
+    setFont(windowFont());
+
+    createControls();
+    createMenus();
+    setTabOrder();
+
+    // The client area at its designed size, laid out once before the window is shown.
+    layout()->activate();
+    const QSize chrome = size() - m_client->size();
+    resize(designedClientPixels() + chrome);
+    layout()->activate();
+    Form_Resize();
+
+    Form_Load();
+}
+
+frmMain::~frmMain() = default;
+
+void frmMain::createControls()
+{
+    m_client = new QWidget(this);
+    m_client->setObjectName(QStringLiteral("client"));
+    setCentralWidget(m_client);
+    m_client->installEventFilter(this);
+
+    // Children in the order in which they are created, each at its designed place.
+    vseContainer = createControl<ElasticGrid>(m_client, QStringLiteral("vseContainer"), 2, 3);
+    vseContainer->setFont(windowFont());
+    txtReplaceVar = createControl<TextBox>(vseContainer, QStringLiteral("txtReplaceVar"));
+    txtResult = createControl<TextBox>(vseContainer, QStringLiteral("txtResult"));
+    txtSourceString = createControl<TextBox>(vseContainer, QStringLiteral("txtSourceString"));
+    txtPattern = createControl<TextBox>(vseContainer, QStringLiteral("txtPattern"));
+    tvResults = createControl<ResultsTreeWidget>(vseContainer, QStringLiteral("tvResults"));
+
+    vseContainer->setCells(txtPattern, {0, 0});
+    vseContainer->setCells(txtSourceString, {1, 0});
+    vseContainer->setCells(tvResults, {0, 1, 2, 1});
+    vseContainer->setCells(txtReplaceVar, {0, 2});
+    vseContainer->setCells(txtResult, {1, 2});
+
+    ilTreeIcons = new ImageList(this);
+    ilTreeIcons->setObjectName(QStringLiteral("ilTreeIcons"));
+
+    pnlSetting = createControl<QFrame>(m_client, QStringLiteral("pnlSetting"));
+    pnlSetting->setFrameShape(QFrame::NoFrame);
+    pnlSetting->setFocusPolicy(Qt::NoFocus);
+    cmdExecuteAndOpen =
+        createButton(pnlSetting, QStringLiteral("cmdExecuteAndOpen"), QStringLiteral("Excel"),
+                     QStringLiteral(" Execute regular expression and open results in Excel "
+                                    "(Ctrl+F5) "));
+    cmdReplace = createButton(pnlSetting, QStringLiteral("cmdReplace"), QStringLiteral("Replace"),
+                              QStringLiteral(" Replace text using pattern (F6) "));
+    cmdTest = createButton(pnlSetting, QStringLiteral("cmdTest"), QStringLiteral("Test"),
+                           QStringLiteral(" Show if source string match regular expression (F7) "));
+    cmdExecute = createButton(pnlSetting, QStringLiteral("cmdExecute"), QStringLiteral("Execute"),
+                              QStringLiteral(" Execute regular expression and show results (F5) "));
+    chkIgnoreCase = createControl<QCheckBox>(pnlSetting, QStringLiteral("chkIgnoreCase"),
+                                             QStringLiteral("Ignore case"));
+    chkGlobal =
+        createControl<QCheckBox>(pnlSetting, QStringLiteral("chkGlobal"), QStringLiteral("Global"));
+    chkIgnoreLineBreaks = createControl<QCheckBox>(
+        pnlSetting, QStringLiteral("chkIgnoreLineBreaks"), QStringLiteral("Ignore line breaks"));
+    chkMultiline = createControl<QCheckBox>(pnlSetting, QStringLiteral("chkMultiline"),
+                                            QStringLiteral("Multiline"));
+}
+
+void frmMain::setTabOrder()
+{
+    // Test comes before Replace although it stands to its right; Ignore line breaks is last.
+    const QList<QWidget *> order = {
+        txtPattern, txtSourceString, tvResults,          txtReplaceVar, txtResult,
+        chkGlobal,  chkIgnoreCase,   chkMultiline,       cmdExecute,    cmdExecuteAndOpen,
+        cmdTest,    cmdReplace,      chkIgnoreLineBreaks};
+    for (qsizetype i = 1; i < order.size(); ++i)
+        QWidget::setTabOrder(order.at(i - 1), order.at(i));
+    for (QWidget *control : order) {
+        control->setFocusPolicy(Qt::StrongFocus);
+        control->installEventFilter(this);
+    }
+}
+
+void frmMain::createMenus()
+{
+    struct MenuSpec
+    {
+        int barIndex;
+        QStringView caption;
+        QStringView objectName;
+        MenuArray frmMain::*array;
+        void (frmMain::*handler)(int);
+        std::span<const MenuItemSpec> items;
+    };
+    const MenuSpec menus[] = {
+        {0, u"&File", u"mnuFile", &frmMain::mnuFile, &frmMain::mnuFile_Click, FileItems},
+        {1, u"&Run", u"mnuRun", &frmMain::mnuRun, &frmMain::mnuRun_Click, RunItems},
+        {2, u"&Options", u"mnuOptions", &frmMain::mnuOptions, &frmMain::mnuOptions_Click,
+         OptionsItems},
+        {99, u"&Help", u"mnuHelp", &frmMain::mnuHelp, &frmMain::mnuHelp_Click, HelpItems},
+    };
+
+    QMenuBar *bar = menuBar();
+    bar->setObjectName(QStringLiteral("mnuMain"));
+    // Menus keep the platform's menu font.
+    bar->setFont(QApplication::font(bar));
+    for (const MenuSpec &spec : menus) {
+        MenuArray &array = this->*spec.array;
+        QMenu *menu = bar->addMenu(spec.caption.toString());
+        menu->setObjectName(spec.objectName.toString());
+        array.setMenu(menu);
+        mnuMain.add(spec.barIndex, menu->menuAction());
+        for (const MenuItemSpec &item : spec.items) {
+            auto *action = new QAction(item.caption.toString(), menu);
+            if (item.caption == u"-")
+                action->setSeparator(true);
+            else if (item.shortcut.toCombined() != 0)
+                action->setShortcut(QKeySequence(item.shortcut));
+            menu->addAction(action);
+            array.add(item.index, action);
+        }
+        const auto handler = spec.handler;
+        connect(menu, &QMenu::triggered, this,
+                [this, &array, handler](QAction *action) { menuClicked(array, handler, action); });
+    }
+}
+
+void frmMain::menuClicked(MenuArray &array, void (frmMain::*handler)(int), QAction *action)
+{
+    const int index = array.indexOf(action);
+    if (index < 0)
+        return;
+    Q_EMIT menuItemClicked(array.name(), index);
+    (this->*handler)(index);
+}
+
+void frmMain::Form_Load()
+{
+    suCenterFormEx(this);
+    if (!suIsInIDE())
+        suSetWindowResIconAll(this, QStringLiteral("A_MAIN"));
+    suFixUserControlsContainerWindow();
+    if (QAction *exit = mnuFile.item(99))
+        exit->setText(exit->text() + ExitKeyText);
+    suSetMenuJustify(menuBar(), HelpMenuPosition, true);
+    InitResultsTree();
+}
+
+QStringList frmMain::resultIconKeys()
+{
+    QStringList keys;
+    for (QStringView group : {u"IDI_MATCH", u"IDI_SUBMATCH"}) {
+        keys.append(group.toString());
+        for (int digit = 1; digit <= 9; ++digit)
+            keys.append(group.toString() + u'_' + QString::number(digit));
+    }
+    keys << QStringLiteral("IDI_INFO") << QStringLiteral("IDI_WARNING");
+    return keys;
+}
+
+void frmMain::InitResultsTree()
+{
+    ilTreeIcons->clear();
+    for (const QString &key : resultIconKeys())
+        ilTreeIcons->add(key, suLoadResIconSmall(key, devicePixelRatio()));
+
+    tvResults->setImageList(ilTreeIcons);
+    tvResults->setIconSize(QSize(16, 16));
+    tvResults->setFrameShape(QFrame::NoFrame);
+    // Keeps the selected node marked while the focus is elsewhere.
+    QPalette palette = tvResults->palette();
+    for (QPalette::ColorRole role : {QPalette::Highlight, QPalette::HighlightedText})
+        palette.setBrush(QPalette::Inactive, role, palette.brush(QPalette::Active, role));
+    tvResults->setPalette(palette);
+    tvResults->setIndentation(Twips::toPixels(300));
+    tvResults->setRootIsDecorated(true);
+    tvResults->showTreeLines();
+    tvResults->setEditTriggers(QAbstractItemView::NoEditTriggers);
+}
+
+void frmMain::Form_Resize()
+{
+    MainLayoutInput in;
+    in.clientWidth = Twips::fromPixels(m_client->width());
+    in.clientHeight = Twips::fromPixels(m_client->height());
+    in.panelHeight = Twips::fromPixels(pnlSetting->height());
+    in.containerHeight = Twips::fromPixels(vseContainer->height());
+    in.buttonWidth = Twips::fromPixels(cmdExecute->width());
+    in.buttonTop = Twips::fromPixels(cmdExecute->y());
+    const MainLayout out = computeMainLayout(in);
+
+    auto pixels = [](const TwipsRect &r) {
+        return QRect(Twips::toPixels(r.left), Twips::toPixels(r.top), Twips::toPixels(r.width),
+                     Twips::toPixels(r.height));
+    };
+    if (out.container)
+        vseContainer->setGeometry(pixels(*out.container));
+    if (out.panel)
+        pnlSetting->setGeometry(pixels(*out.panel));
+    QPushButton *const buttons[] = {cmdExecute, cmdExecuteAndOpen, cmdReplace, cmdTest};
+    for (int i = 0; i < 4; ++i) {
+        if (out.buttonLefts[i])
+            buttons[i]->move(Twips::toPixels(*out.buttonLefts[i]), buttons[i]->y());
+    }
+}
+
+void frmMain::mnuFile_Click(int) {}
+void frmMain::mnuRun_Click(int) {}
+void frmMain::mnuOptions_Click(int) {}
+void frmMain::mnuHelp_Click(int) {}
+void frmMain::Form_KeyDown(int &, int) {}
+
+bool frmMain::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_client && event->type() == QEvent::Resize) {
+        Form_Resize();
+        return false;
+    }
+    if (event->type() == QEvent::KeyPress && watched == QApplication::focusWidget()) {
+        auto *keyEvent = static_cast<QKeyEvent *>(event);
+        int keyCode = keyEvent->key();
+        Form_KeyDown(keyCode, shiftState(keyEvent->modifiers()));
+        if (keyCode == 0) {
+            keyEvent->accept();
+            return true;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
 }

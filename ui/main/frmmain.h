@@ -1,7 +1,25 @@
 #pragma once
-// The main window.
+// The main window: the pattern, source, replacement and result boxes, the results tree, the
+// options strip and the menu bar.
+//
+// Data flow: the controls are the only store of the work. Menu clicks reach one handler per
+// menu with the item's index (mnuFile_Click, ...), and every key press is seen by Form_KeyDown
+// before the focused control; the command layer there reads the controls and calls the runner
+// (which fills tvResults or txtResult) or the document (which reads and writes the controls,
+// the caption and the files).
+
+#include "ui/main/menuarray.h"
 
 #include <QMainWindow>
+#include <QStringList>
+
+class ElasticGrid;
+class ImageList;
+class QCheckBox;
+class QFrame;
+class QPushButton;
+class ResultsTreeWidget;
+class TextBox;
 
 class frmMain : public QMainWindow
 {
@@ -9,4 +27,68 @@ class frmMain : public QMainWindow
 
 public:
     explicit frmMain(QWidget *parent = nullptr);
+    ~frmMain() override;
+
+    // Controls, by their names; children of the client area, owned by the window.
+    ElasticGrid *vseContainer = nullptr;
+    TextBox *txtReplaceVar = nullptr;
+    TextBox *txtResult = nullptr;
+    TextBox *txtSourceString = nullptr;
+    TextBox *txtPattern = nullptr;
+    ResultsTreeWidget *tvResults = nullptr;
+    ImageList *ilTreeIcons = nullptr;
+    QFrame *pnlSetting = nullptr;
+    QPushButton *cmdExecuteAndOpen = nullptr;
+    QPushButton *cmdReplace = nullptr;
+    QPushButton *cmdTest = nullptr;
+    QPushButton *cmdExecute = nullptr;
+    QCheckBox *chkIgnoreCase = nullptr;
+    QCheckBox *chkGlobal = nullptr;
+    QCheckBox *chkIgnoreLineBreaks = nullptr;
+    QCheckBox *chkMultiline = nullptr;
+
+    // The menu bar (items 0, 1, 2, 99 are the drop-downs' own actions) and the drop-downs.
+    MenuArray mnuMain{QStringLiteral("mnuMain")};
+    MenuArray mnuFile{QStringLiteral("mnuFile")};
+    MenuArray mnuRun{QStringLiteral("mnuRun")};
+    MenuArray mnuOptions{QStringLiteral("mnuOptions")};
+    MenuArray mnuHelp{QStringLiteral("mnuHelp")};
+
+    // The area below the menu bar that the measures of the controls refer to.
+    QWidget *clientArea() const { return m_client; }
+
+    // Places the result area, the options strip and the four buttons for the client size;
+    // a step that cannot be carried out is skipped.
+    void Form_Resize();
+    // Fills ilTreeIcons with the 22 result icons and sets the tree's look.
+    void InitResultsTree();
+
+    // The keys of the result icons, in image-list order.
+    static QStringList resultIconKeys();
+
+Q_SIGNALS:
+    // A menu item was chosen: the array's name ("mnuFile", ...) and the item's index.
+    void menuItemClicked(const QString &menuName, int index);
+
+protected:
+    // One handler per menu, with the chosen item's index.
+    virtual void mnuFile_Click(int index);
+    virtual void mnuRun_Click(int index);
+    virtual void mnuOptions_Click(int index);
+    virtual void mnuHelp_Click(int index);
+    // Sees every key press in the window before the focused control does. keyCode is a
+    // Qt::Key, shift a sum of 1 (Shift), 2 (Ctrl) and 4 (Alt); setting keyCode to 0 keeps
+    // the key from the control.
+    virtual void Form_KeyDown(int &keyCode, int shift);
+
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void createControls();
+    void createMenus();
+    void setTabOrder();
+    void Form_Load();
+    void menuClicked(MenuArray &array, void (frmMain::*handler)(int), QAction *action);
+
+    QWidget *m_client = nullptr;
 };

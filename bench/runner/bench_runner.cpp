@@ -1,0 +1,74 @@
+// Execute from the runner's call to a filled results tree, against the engine's own Execute on
+// the same 10-million-character source with 1,000,000 matches. Prints a table.
+//   bench_runner [repetitions]
+
+#include "runner/enginebridge.h"
+#include "runner/modregexp.h"
+#include "runner/plainresultstree.h"
+#include "ui/main/treewidgetresults.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QTreeWidget>
+
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <vector>
+
+namespace {
+
+double medianMs(int repetitions, const std::function<void()> &work)
+{
+    std::vector<double> times;
+    for (int i = 0; i < repetitions; ++i) {
+        QElapsedTimer timer;
+        timer.start();
+        work();
+        times.push_back(timer.nsecsElapsed() / 1e6);
+    }
+    std::sort(times.begin(), times.end());
+    return times[times.size() / 2];
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    const int repetitions = argc > 1 ? std::max(1, atoi(argv[1])) : 5;
+
+    const QString source = QStringLiteral("abcdef 12 ").repeated(1'000'000);
+    const QString pattern = QStringLiteral("(\\d)(\\d)");
+
+    int count = 0;
+    const double engineMs = medianMs(repetitions, [&] {
+        engine::RegExp regExp;
+        regExp.setGlobal(true);
+        regExp.setPattern(u16View(pattern));
+        count = regExp.Execute(u16View(source)).Count();
+    });
+    PlainResultsTree plain;
+    const double plainMs = medianMs(
+        repetitions, [&] { RunRegExp(plain, pattern, source, true, false, false, false, false); });
+    QTreeWidget widget;
+    TreeWidgetResults results(&widget, [](const QString &) { return QIcon(); });
+    const double widgetMs = medianMs(repetitions, [&] {
+        RunRegExp(results, pattern, source, true, false, false, false, false);
+    });
+
+    std::printf(
+        "Execute, Global, pattern (\\d)(\\d), %lld characters, %d matches, median of %d\n\n",
+        static_cast<long long>(source.size()), count, repetitions);
+    std::printf("| %-36s | %9s | %9s |\n", "work", "ms", "ratio");
+    std::printf("|%s|%s|%s|\n", std::string(38, '-').c_str(), std::string(11, '-').c_str(),
+                std::string(11, '-').c_str());
+    std::printf("| %-36s | %9.1f | %9.2f |\n", "engine Execute", engineMs, 1.0);
+    std::printf("| %-36s | %9.1f | %9.2f |\n", "RunRegExp into a plain tree", plainMs,
+                plainMs / engineMs);
+    std::printf("| %-36s | %9.1f | %9.2f |\n", "RunRegExp into the tree widget", widgetMs,
+                widgetMs / engineMs);
+    std::printf("\nroot nodes in the tree widget: %d\n", widget.topLevelItemCount());
+    return 0;
+}

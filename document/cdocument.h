@@ -1,0 +1,64 @@
+#pragma once
+// The one open pattern file of the main window: its name, whether its content changed (the
+// dirty state), the window title, and the commands that create, open and save it. The content
+// lives only in the window's controls, which the document reads and writes through its view.
+//
+// A pattern file holds seven fields joined by NUL: pattern, source text, replacement, then the
+// Global, Ignore case, Multiline and Ignore line breaks states as "0" or "1". Six fields are
+// read too. The text is stored through TextFile (UTF-16LE, replaced atomically).
+//
+// Every command returns true when it was carried out; false when it was cancelled or failed,
+// in which case the document and the window are as they were.
+
+#include "document/documentview.h"
+
+#include <QString>
+#include <QStringView>
+
+class CDocument
+{
+public:
+    // File > New: asks to save, then resets the window to a new, untitled document.
+    bool Clear();
+    // File > Open: asks to save, then loads the file chosen in the open dialog.
+    bool Load();
+    // Loads FileName (a full path) without asking to save and without a dialog.
+    bool LoadAs(QString FileName);
+    // "Save changes?" when dirty; true when the caller may discard the content.
+    bool RequestSave();
+    // File > Save as: saves under the name chosen in the save dialog.
+    bool SaveAs();
+    // File > Save: writes to the current file, or acts as SaveAs for an untitled document.
+    bool Save();
+    // Keeps the view for the document's life and clears it. Called once, before anything else.
+    void Init(DocumentView &Form);
+    // Marks the content changed and puts "* " before the caption; ignored while busy.
+    void MakeDirty();
+    bool IsDirty() const { return mDirty; }
+    // The full path of the file last loaded or saved; empty for a new document.
+    QString FileName() const { return mFileName; }
+
+    // The application title without the maker's name: "Sievewright".
+    static QString BaseTitle(QStringView applicationTitle);
+
+private:
+    class BusyScope;
+
+    bool Busy() const { return mBusy; }
+    // Shows the wait pointer while true.
+    void setBusy(bool value);
+
+    bool DoClear();
+    bool DoLoad();
+    bool LoadFromFile(const QString &FileName);
+    bool DoSaveAs();
+    bool SaveToFile(const QString &FileName);
+    QString BaseTitle() const;
+    // "Sievewright - [name]" with the name part of FileName, or "Untitled".
+    void UpdateCaption(const QString &FileName);
+
+    QString mFileName;
+    bool mDirty = false;
+    bool mBusy = false;
+    DocumentView *mForm = nullptr;
+};

@@ -1,0 +1,144 @@
+#include "runner/modregexp.h"
+
+#include "runner/enginebridge.h"
+#include "runner/resultstree.h"
+#include "runner/resulttext.h"
+#include "support/errorreporter.h"
+#include "support/messagebox.h"
+#include "support/suformat.h"
+
+#include <memory>
+#include <new>
+#include <optional>
+
+namespace {
+
+QString numberedIconKey(const QString &base, qsizetype k)
+{
+    return k <= 9 ? base + u'_' + QString::number(k) : base;
+}
+
+// Creates the engine object; on failure reports it and gives null.
+std::unique_ptr<engine::RegExp> createRegExp()
+{
+    try {
+        return std::make_unique<engine::RegExp>();
+    } catch (const std::bad_alloc &) {
+        ErrorReporter::instance().ShowError(outOfMemoryError(), MsgBoxStyle::Critical, 0,
+                                            QStringLiteral("Can't create RegExp object."), false);
+        return nullptr;
+    }
+}
+
+void applyOptions(engine::RegExp &regExp, const QString &pattern, bool global, bool ignoreCase,
+                  bool multiline)
+{
+    regExp.setGlobal(global);
+    regExp.setIgnoreCase(ignoreCase);
+    regExp.setMultiline(multiline);
+    regExp.setPattern(u16View(pattern));
+}
+
+// Runs step under the run's one error check: a failure is reported with message.
+template<typename Step>
+bool checked(const QString &message, Step step)
+{
+    try {
+        step();
+        return true;
+    } catch (const engine::RegExpError &error) {
+        ErrorReporter::instance().ShowError(toAppError(error), MsgBoxStyle::Critical, 0, message,
+                                            false);
+    } catch (const std::bad_alloc &) {
+        ErrorReporter::instance().ShowError(outOfMemoryError(), MsgBoxStyle::Critical, 0, message,
+                                            false);
+    }
+    return false;
+}
+
+} // namespace
+
+void RunRegExp(ResultsTree &tree, const QString &pattern, const QString &source, bool global,
+               bool ignoreCase, bool multiline, bool isTest, bool openInExcel,
+               const MatchExporter &exporter)
+{
+    if (!isTest)
+        tree.Clear();
+    const std::unique_ptr<engine::RegExp> regExp = createRegExp();
+    if (!regExp)
+        return;
+
+    bool verdict = false;
+    std::optional<engine::MatchCollection> matches;
+    const QString message = u"RegExp." +
+                            (isTest ? QStringLiteral("Test") : QStringLiteral("Execute")) +
+                            u" has failed.";
+    const bool ok = checked(message, [&] {
+        applyOptions(*regExp, pattern, global, ignoreCase, multiline);
+        if (isTest)
+            verdict = regExp->Test(u16View(source));
+        else
+            matches.emplace(regExp->Execute(u16View(source)));
+    });
+    if (!ok)
+        return;
+
+    if (isTest) {
+        MsgBox(verdict ? QStringLiteral("Match.") : QStringLiteral("Do not match."),
+               MsgBoxStyle::Information);
+        return;
+    }
+    FillResultsTree(tree, *matches);
+    if (openInExcel && exporter)
+        exporter(*matches);
+}
+
+void FillResultsTree(ResultsTree &tree, const engine::MatchCollection &matches)
+{
+    const qint64 count = matches.Count();
+    tree.AddRoot(u"Total " + suFormatLong(count) + u" element(s) found",
+                 QStringLiteral("IDI_INFO"));
+    qint64 shown = 0;
+    for (const engine::Match &match : matches) {
+        if (shown >= MaxMatchNodes) {
+            tree.AddRoot(suFormatLong(count - shown) + u" element(s) of " + suFormatLong(count) +
+                             u" were skipped",
+                         QStringLiteral("IDI_WARNING"));
+            break;
+        }
+        const QString label = toQString(match.Value()) + u" [" +
+                              QString::number(match.FirstIndex() + 1) + u':' +
+                              QString::number(match.Length()) + u']';
+        const ResultsTree::Node node =
+            tree.AddRoot(label, numberedIconKey(QStringLiteral("IDI_MATCH"), shown + 1));
+        tree.SetExpanded(node, true);
+        AddSubMatchNodes(tree, node, match.SubMatches());
+        ++shown;
+    }
+}
+
+void AddSubMatchNodes(ResultsTree &tree, qsizetype matchNode, const engine::SubMatches &subMatches)
+{
+    qsizetype j = 1;
+    for (const auto &subMatch : subMatches) {
+        const QString text = toQString(subMatch);
+        const ResultsTree::Node node =
+            tree.AddChild(matchNode, text + u" [" + QString::number(text.size()) + u']',
+                          numberedIconKey(QStringLiteral("IDI_SUBMATCH"), j));
+        tree.SetExpanded(node, true);
+        ++j;
+    }
+}
+
+void ReplaceRegExp(ResultText &resultBox, const QString &pattern, const QString &source,
+                   const QString &replacement, bool global, bool ignoreCase, bool multiline)
+{
+    resultBox.SetText(QString());
+    const std::unique_ptr<engine::RegExp> regExp = createRegExp();
+    if (!regExp)
+        return;
+    checked(QStringLiteral("RegExp.Replace has failed."), [&] {
+        applyOptions(*regExp, pattern, global, ignoreCase, multiline);
+        resultBox.SetText(toQString(regExp->Replace(u16View(source), u16View(replacement))));
+    });
+}

@@ -1,0 +1,32 @@
+#pragma once
+// Execute, Test and Replace: each run makes a fresh engine object, applies the options and the
+// pattern, runs it, reports a failure through ErrorReporter and presents the outcome (the
+// results tree, the Test verdict box, the result box).
+
+#include "runner/engine/regexp.h"
+
+#include <QString>
+
+#include <functional>
+
+class ResultsTree;
+class ResultText;
+
+// At most this many match nodes are shown; a skip node counts the rest.
+inline constexpr int MaxMatchNodes = 100;
+
+// Hands a successful Execute's matches to the spreadsheet export.
+using MatchExporter = std::function<void(const engine::MatchCollection &)>;
+
+// Execute (isTest false: empties and fills the tree; with openInExcel then exports through
+// exporter, when one is given) or Test (isTest true: shows "Match." or "Do not match.", never
+// touches the tree).
+void RunRegExp(ResultsTree &tree, const QString &pattern, const QString &source, bool global,
+               bool ignoreCase, bool multiline, bool isTest, bool openInExcel,
+               const MatchExporter &exporter = {});
+// The totals node, up to MaxMatchNodes match nodes with their submatches, and the skip node.
+void FillResultsTree(ResultsTree &tree, const engine::MatchCollection &matches);
+void AddSubMatchNodes(ResultsTree &tree, qsizetype matchNode, const engine::SubMatches &subMatches);
+// Empties the result box, then fills it with the source after replacement.
+void ReplaceRegExp(ResultText &resultBox, const QString &pattern, const QString &source,
+                   const QString &replacement, bool global, bool ignoreCase, bool multiline);

@@ -1,0 +1,97 @@
+#include "ui/main/resultstreewidget.h"
+
+#include "ui/main/imagelist.h"
+#include "ui/main/shiftstate.h"
+
+#include <QCommonStyle>
+#include <QKeyEvent>
+#include <QProxyStyle>
+#include <QStyleOption>
+
+namespace {
+
+constexpr int ImageKeyRole = Qt::UserRole + 1;
+
+// The application's style, with the branch indicators of the common style: dotted lines that
+// join the nodes and plus/minus boxes.
+class TreeLinesStyle : public QProxyStyle
+{
+public:
+    void drawPrimitive(PrimitiveElement element, const QStyleOption *option, QPainter *painter,
+                       const QWidget *widget) const override
+    {
+        if (element == PE_IndicatorBranch) {
+            m_lines.drawPrimitive(element, option, painter, widget);
+            return;
+        }
+        QProxyStyle::drawPrimitive(element, option, painter, widget);
+    }
+
+private:
+    QCommonStyle m_lines;
+};
+
+} // namespace
+
+ResultsTreeWidget::ResultsTreeWidget(QWidget *parent)
+    : QTreeWidget(parent)
+{
+    setHeaderHidden(true);
+    setColumnCount(1);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setUniformRowHeights(true);
+}
+
+void ResultsTreeWidget::setImageList(const ImageList *list)
+{
+    m_imageList = list;
+}
+
+void ResultsTreeWidget::showTreeLines()
+{
+    auto *style = new TreeLinesStyle;
+    style->setParent(this);
+    setStyle(style);
+}
+
+void ResultsTreeWidget::setNodeImage(QTreeWidgetItem *node, const QString &key) const
+{
+    if (!node)
+        return;
+    node->setData(0, ImageKeyRole, key);
+    node->setIcon(0, m_imageList ? m_imageList->icon(key) : QIcon());
+}
+
+QString ResultsTreeWidget::nodeImage(const QTreeWidgetItem *node)
+{
+    return node ? node->data(0, ImageKeyRole).toString() : QString();
+}
+
+void ResultsTreeWidget::TreeKeyDown(int &key, int &shift)
+{
+    if (key != Qt::Key_Left || shift != 0)
+        return;
+    const QList<QTreeWidgetItem *> selected = selectedItems();
+    QTreeWidgetItem *node = selected.isEmpty() ? nullptr : selected.first();
+    if (!node || !node->parent())
+        return;
+    if (node->childCount() > 0 && node->isExpanded())
+        return;
+    QTreeWidgetItem *parent = node->parent();
+    setCurrentItem(parent);
+    scrollToItem(parent);
+    key = 0;
+    shift = 0;
+}
+
+void ResultsTreeWidget::keyPressEvent(QKeyEvent *event)
+{
+    int key = event->key();
+    int shift = shiftState(event->modifiers());
+    TreeKeyDown(key, shift);
+    if (key == 0) {
+        event->accept();
+        return;
+    }
+    QTreeWidget::keyPressEvent(event);
+}

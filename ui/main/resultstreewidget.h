@@ -1,0 +1,36 @@
+#pragma once
+// The results tree: nodes with a label and an icon named by a key of the tree's image list.
+// Left on a node below a root node that is collapsed or has no children selects its parent.
+
+#include <QTreeWidget>
+
+class ImageList;
+
+class ResultsTreeWidget : public QTreeWidget
+{
+    Q_OBJECT
+
+public:
+    explicit ResultsTreeWidget(QWidget *parent = nullptr);
+
+    // Node icons come from this list (not owned; may be null).
+    void setImageList(const ImageList *list);
+    const ImageList *imageList() const { return m_imageList; }
+
+    // Draws dotted tree lines and plus/minus boxes, whatever the application's style.
+    void showTreeLines();
+
+    // Gives the node the picture under key in the image list; the key is kept with the node.
+    void setNodeImage(QTreeWidgetItem *node, const QString &key) const;
+    static QString nodeImage(const QTreeWidgetItem *node);
+
+    // The tree's own key-down rule, before its default handling: key is a Qt::Key, shift as
+    // shiftState(). Sets key and shift to 0 when the tree must do nothing further.
+    void TreeKeyDown(int &key, int &shift);
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+
+private:
+    const ImageList *m_imageList = nullptr;
+};
