@@ -59,6 +59,13 @@ char16_t canonical(char16_t c)
     return tables().canon[c];
 }
 
+void foldText(const char16_t *in, std::size_t n, char16_t *out)
+{
+    const char16_t *canon = tables().canon.data();
+    for (std::size_t i = 0; i < n; ++i)
+        out[i] = canon[in[i]];
+}
+
 std::span<const char16_t> caseVariants(char16_t c)
 {
     const Tables &t = tables();

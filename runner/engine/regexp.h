@@ -177,6 +177,9 @@ private:
 };
 
 class CompiledPattern;
+namespace detail {
+struct SyntaxTree;
+}
 
 // The VBScript RegExp object. Not thread-safe; use one object per thread.
 class RegExp
@@ -212,13 +215,15 @@ public:
     std::u16string translatedPattern(std::u16string_view source = {});
 
 private:
-    const CompiledPattern &compiled(std::u16string_view source);
+    CompiledPattern &compiled(std::u16string_view source);
     void invalidate();
 
     bool m_global = false;
     bool m_ignoreCase = false;
     bool m_multiline = false;
     std::u16string m_pattern;
+    // The checked pattern, kept until a property changes.
+    std::unique_ptr<detail::SyntaxTree> m_tree;
     // Up to two cached compilations (one for texts with CR, one without, where they differ).
     std::unique_ptr<CompiledPattern> m_cache[2];
 };

@@ -1,0 +1,152 @@
+#include "runner/engine/compiledpattern.h"
+
+#include "runner/engine/regexp.h"
+
+#include <pcre2.h>
+
+#include <charconv>
+
+namespace engine {
+namespace {
+
+constexpr std::size_t JitStackStart = 64 * 1024;
+constexpr std::size_t JitStackMax = 16 * 1024 * 1024;
+// The translation may nest up to two groups per group of the pattern.
+constexpr std::uint32_t ParensNestLimit = 1200;
+
+std::u16string pcreMessage(int code)
+{
+    PCRE2_UCHAR16 buffer[256];
+    const int n = pcre2_get_error_message(code, buffer, 256);
+    return n > 0 ? std::u16string(reinterpret_cast<const char16_t *>(buffer),
+                                  static_cast<std::size_t>(n))
+                 : std::u16string(u"unknown error");
+}
+
+int calloutEntry(pcre2_callout_block_16 *block, void *data)
+{
+    const auto *pattern = static_cast<const CompiledPattern *>(data);
+    int id = static_cast<int>(block->callout_number) - 1;
+    if (block->callout_string) {
+        id = 0;
+        const auto *s = block->callout_string;
+        for (PCRE2_SIZE i = 0; i < block->callout_string_length; ++i)
+            id = id * 10 + (s[i] - u'0');
+    }
+    return pattern->checkIteration(id, block->offset_vector, block->capture_top);
+}
+
+} // namespace
+
+CompiledPattern::CompiledPattern(const detail::SyntaxTree &tree, detail::CaseMode caseMode,
+                                 detail::LineMode lineMode)
+    : m_translation(detail::translate(tree, caseMode, lineMode))
+    , m_caseMode(caseMode)
+{
+    std::uint32_t options = PCRE2_NEVER_UTF | PCRE2_NEVER_UCP | PCRE2_NEVER_BACKSLASH_C |
+                            PCRE2_MATCH_UNSET_BACKREF | PCRE2_DOLLAR_ENDONLY;
+    if (caseMode == detail::CaseMode::Caseless)
+        options |= PCRE2_CASELESS;
+    if (lineMode == detail::LineMode::Native)
+        options |= PCRE2_MULTILINE | PCRE2_ALT_CIRCUMFLEX;
+
+    pcre2_compile_context_16 *cc = pcre2_compile_context_create_16(nullptr);
+    pcre2_set_newline_16(cc, PCRE2_NEWLINE_LF);
+    pcre2_set_parens_nest_limit_16(cc, ParensNestLimit);
+    int error = 0;
+    PCRE2_SIZE offset = 0;
+    const auto *text = reinterpret_cast<PCRE2_SPTR16>(m_translation.pattern.data());
+    m_code = pcre2_compile_16(text, m_translation.pattern.size(), options, &error, &offset, cc);
+    pcre2_compile_context_free_16(cc);
+    if (!m_code) {
+        if (error == PCRE2_ERROR_HEAP_FAILED)
+            throw std::bad_alloc();
+        throw RegExpError(errors::EngineFailure,
+                          u"The pattern cannot be compiled: " + pcreMessage(error) + u".", -1);
+    }
+    m_jit = pcre2_jit_compile_16(m_code, PCRE2_JIT_COMPLETE) == 0;
+
+    m_matchData = pcre2_match_data_create_from_pattern_16(m_code, nullptr);
+    m_context = pcre2_match_context_create_16(nullptr);
+    if (!m_matchData || !m_context)
+        throw std::bad_alloc();
+    pcre2_set_match_limit_16(m_context, limits::MatchLimit);
+    pcre2_set_depth_limit_16(m_context, limits::DepthLimit);
+    pcre2_set_heap_limit_16(m_context, limits::HeapLimitKiB);
+    if (!m_translation.checks.empty())
+        pcre2_set_callout_16(m_context, calloutEntry, this);
+    if (m_jit) {
+        m_jitStack = pcre2_jit_stack_create_16(JitStackStart, JitStackMax, nullptr);
+        if (m_jitStack)
+            pcre2_jit_stack_assign_16(m_context, nullptr, m_jitStack);
+    }
+}
+
+CompiledPattern::~CompiledPattern()
+{
+    pcre2_jit_stack_free_16(m_jitStack);
+    pcre2_match_context_free_16(m_context);
+    pcre2_match_data_free_16(m_matchData);
+    pcre2_code_free_16(m_code);
+}
+
+int CompiledPattern::checkIteration(int id, const std::size_t *ovector,
+                                    std::uint32_t captureTop) const
+{
+    if (id < 0 || static_cast<std::size_t>(id) >= m_translation.checks.size())
+        return 0;
+    const detail::EmptyIterationCheck &check = m_translation.checks[static_cast<std::size_t>(id)];
+    const auto group = static_cast<std::uint32_t>(check.iterationGroup);
+    if (group >= captureTop)
+        return 0;
+    const std::size_t start = ovector[2 * group];
+    if (start != ovector[2 * group + 1])
+        return 0; // the iteration consumed text
+    if (check.loopStartGroup >= 0) {
+        const auto loop = static_cast<std::uint32_t>(check.loopStartGroup);
+        if (loop < captureTop && ovector[2 * loop] == start)
+            return 0; // the first iteration, before the minimum is met
+    }
+    return 1; // reject the empty iteration
+}
+
+bool CompiledPattern::search(std::u16string_view text, std::size_t start, std::int32_t *bounds)
+{
+    const auto *subject = reinterpret_cast<PCRE2_SPTR16>(text.data());
+    int rc =
+        m_jit ? pcre2_jit_match_16(m_code, subject, text.size(), start, 0, m_matchData, m_context)
+              : pcre2_match_16(m_code, subject, text.size(), start, 0, m_matchData, m_context);
+    if (rc == PCRE2_ERROR_JIT_STACKLIMIT) // deep backtracking: the interpreter keeps it on the heap
+        rc = pcre2_match_16(m_code, subject, text.size(), start, PCRE2_NO_JIT, m_matchData,
+                            m_context);
+    if (rc == PCRE2_ERROR_NOMATCH)
+        return false;
+    if (rc < 0) {
+        switch (rc) {
+        case PCRE2_ERROR_MATCHLIMIT:
+        case PCRE2_ERROR_DEPTHLIMIT:
+        case PCRE2_ERROR_HEAPLIMIT:
+        case PCRE2_ERROR_JIT_STACKLIMIT:
+            throw RegExpError(errors::TooMuchBacktracking, -1);
+        case PCRE2_ERROR_NOMEMORY:
+            throw std::bad_alloc();
+        default:
+            throw RegExpError(errors::EngineFailure,
+                              u"The engine failed: " + pcreMessage(rc) + u".", -1);
+        }
+    }
+    const PCRE2_SIZE *ov = pcre2_get_ovector_pointer_16(m_matchData);
+    const std::uint32_t top = static_cast<std::uint32_t>(rc); // groups set, + 1
+    bounds[0] = static_cast<std::int32_t>(ov[0]);
+    bounds[1] = static_cast<std::int32_t>(ov[1]);
+    const std::vector<int> &numbers = m_translation.groupNumbers;
+    for (std::size_t i = 0; i < numbers.size(); ++i) {
+        const auto g = static_cast<std::uint32_t>(numbers[i]);
+        const bool set = g < top && ov[2 * g] != PCRE2_UNSET;
+        bounds[2 * i + 2] = set ? static_cast<std::int32_t>(ov[2 * g]) : -1;
+        bounds[2 * i + 3] = set ? static_cast<std::int32_t>(ov[2 * g + 1]) : -1;
+    }
+    return true;
+}
+
+} // namespace engine

@@ -1,0 +1,67 @@
+#pragma once
+// One translated pattern compiled by PCRE2 (JIT where available), with its match state and
+// limits, and the dialect's search loop.
+
+#include "runner/engine/translator.h"
+
+#include <cstdint>
+#include <string_view>
+#include <vector>
+
+struct pcre2_real_code_16;
+struct pcre2_real_match_data_16;
+struct pcre2_real_match_context_16;
+struct pcre2_real_jit_stack_16;
+
+namespace engine {
+
+class CompiledPattern
+{
+public:
+    // Throws RegExpError when PCRE2 refuses the translation (a pattern too large, say).
+    CompiledPattern(const detail::SyntaxTree &tree, detail::CaseMode caseMode,
+                    detail::LineMode lineMode);
+    ~CompiledPattern();
+    CompiledPattern(const CompiledPattern &) = delete;
+    CompiledPattern &operator=(const CompiledPattern &) = delete;
+
+    int groupCount() const { return static_cast<int>(m_translation.groupNumbers.size()); }
+    const std::u16string &translatedPattern() const { return m_translation.pattern; }
+    // True when the text must be searched in its canonical forms (see detail::foldText).
+    bool matchesCanonicalText() const { return m_caseMode == detail::CaseMode::Canonical; }
+
+    // Searches text from offset start. On a match returns true and fills bounds with
+    // groupCount() + 1 pairs [start, end) in dialect group order (-1, -1 for a group that took
+    // no part). Throws RegExpError on a limit or an engine failure.
+    bool search(std::u16string_view text, std::size_t start, std::int32_t *bounds);
+
+    // Calls onMatch(bounds) for every match of the dialect's Global loop (or the first only).
+    template<class OnMatch>
+    void forEachMatch(std::u16string_view text, bool global, std::int32_t *bounds, OnMatch onMatch)
+    {
+        std::size_t start = 0;
+        while (start <= text.size()) {
+            if (!search(text, start, bounds))
+                return;
+            onMatch(static_cast<const std::int32_t *>(bounds));
+            if (!global)
+                return;
+            const auto end = static_cast<std::size_t>(bounds[1]);
+            start = end == static_cast<std::size_t>(bounds[0]) ? end + 1 : end;
+        }
+    }
+
+    // Called by PCRE2 for each empty-iteration check.
+    int checkIteration(int id, const std::size_t *ovector, std::uint32_t captureTop) const;
+
+private:
+    detail::Translation m_translation;
+    detail::CaseMode m_caseMode;
+    pcre2_real_code_16 *m_code = nullptr;
+    pcre2_real_match_data_16 *m_matchData = nullptr;
+    pcre2_real_match_context_16 *m_context = nullptr;
+    pcre2_real_jit_stack_16 *m_jitStack = nullptr;
+    bool m_jit = false;
+};
+
+} // namespace engine

@@ -1,0 +1,527 @@
+// The pattern parser: checks the whole pattern and builds its syntax tree.
+
+#include "runner/engine/casefold.h"
+#include "runner/engine/regexp.h"
+#include "runner/engine/syntaxtree.h"
+
+#include <algorithm>
+#include <optional>
+
+namespace engine::detail {
+namespace {
+
+// Deeper nesting is refused before it can exhaust the stack.
+constexpr int MaxNesting = 500;
+
+bool isDigit(char16_t c)
+{
+    return c >= u'0' && c <= u'9';
+}
+
+bool isOctal(char16_t c)
+{
+    return c >= u'0' && c <= u'7';
+}
+
+int hexValue(char16_t c)
+{
+    if (isDigit(c))
+        return c - u'0';
+    if (c >= u'a' && c <= u'f')
+        return c - u'a' + 10;
+    if (c >= u'A' && c <= u'F')
+        return c - u'A' + 10;
+    return -1;
+}
+
+bool isLetter(char16_t c)
+{
+    return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z');
+}
+
+class Parser
+{
+public:
+    explicit Parser(std::u16string_view pattern)
+        : m_p(pattern)
+    {}
+
+    SyntaxTree run()
+    {
+        m_tree.root = parseDisjunction(0);
+        if (m_pos < m_p.size()) // only a ")" without "(" stops the top level early
+            fail(errors::SyntaxError, m_pos);
+        return std::move(m_tree);
+    }
+
+private:
+    // A parsed term: its node, and whether a quantifier may follow it.
+    struct Term
+    {
+        int node;
+        bool quantifiable;
+    };
+    struct Quantifier
+    {
+        int min;
+        int max;
+        std::size_t length; // code units of the quantifier text, without a lazy "?"
+    };
+
+    [[noreturn]] void fail(int number, std::size_t position)
+    {
+        throw RegExpError(number, static_cast<int>(position));
+    }
+
+    bool atEnd() const { return m_pos >= m_p.size(); }
+    char16_t peek(std::size_t ahead = 0) const
+    {
+        return m_pos + ahead < m_p.size() ? m_p[m_pos + ahead] : char16_t(0);
+    }
+    bool has(std::size_t ahead) const { return m_pos + ahead < m_p.size(); }
+
+    int add(Node node)
+    {
+        m_tree.nodes.push_back(std::move(node));
+        return static_cast<int>(m_tree.nodes.size() - 1);
+    }
+    int add(Node::Kind kind)
+    {
+        Node n;
+        n.kind = kind;
+        return add(std::move(n));
+    }
+    int addChar(char16_t c)
+    {
+        Node n;
+        n.kind = Node::Kind::Char;
+        n.ch = c;
+        return add(std::move(n));
+    }
+    int addSet(CharSet set)
+    {
+        m_tree.sets.push_back(std::move(set));
+        Node n;
+        n.kind = Node::Kind::Set;
+        n.value = static_cast<int>(m_tree.sets.size() - 1);
+        return add(std::move(n));
+    }
+
+    int parseDisjunction(int depth)
+    {
+        if (depth > MaxNesting)
+            throw RegExpError(errors::EngineFailure, u"The pattern is nested too deeply.",
+                              static_cast<int>(m_pos));
+        std::vector<int> alternatives{parseAlternative(depth)};
+        while (!atEnd() && peek() == u'|') {
+            ++m_pos;
+            alternatives.push_back(parseAlternative(depth));
+        }
+        if (alternatives.size() == 1)
+            return alternatives.front();
+        Node n;
+        n.kind = Node::Kind::Alternation;
+        n.children = std::move(alternatives);
+        return add(std::move(n));
+    }
+
+    int parseAlternative(int depth)
+    {
+        Node seq;
+        seq.kind = Node::Kind::Sequence;
+        while (!atEnd() && peek() != u'|' && peek() != u')') {
+            const std::size_t termStart = m_pos;
+            if (quantifierAt(m_pos))
+                fail(errors::UnexpectedQuantifier, m_pos); // nothing to repeat
+            Term term = parseTerm(depth);
+            if (auto q = quantifierAt(m_pos)) {
+                if (!term.quantifiable)
+                    fail(errors::UnexpectedQuantifier, m_pos);
+                term.node = applyQuantifier(term.node, *q, termStart);
+            }
+            seq.children.push_back(term.node);
+        }
+        if (seq.children.empty())
+            return add(Node::Kind::Empty);
+        if (seq.children.size() == 1)
+            return seq.children.front();
+        return add(std::move(seq));
+    }
+
+    int applyQuantifier(int atom, const Quantifier &q, std::size_t)
+    {
+        const std::size_t at = m_pos;
+        if (q.max >= 0 && q.min > q.max)
+            fail(errors::UnexpectedQuantifier, at);
+        if (q.min > static_cast<int>(limits::MaxRepeatCount) ||
+            q.max > static_cast<int>(limits::MaxRepeatCount))
+            fail(errors::SyntaxError, at);
+        m_pos += q.length;
+        Node n;
+        n.kind = Node::Kind::Repeat;
+        n.min = q.min;
+        n.max = q.max;
+        if (!atEnd() && peek() == u'?') {
+            n.lazy = true;
+            ++m_pos;
+        }
+        if (quantifierAt(m_pos))
+            fail(errors::UnexpectedQuantifier, m_pos);
+        n.children.push_back(atom);
+        return add(std::move(n));
+    }
+
+    // The quantifier starting at pos, if any; "{" starts one only as {n}, {n,} or {n,m}.
+    std::optional<Quantifier> quantifierAt(std::size_t pos) const
+    {
+        if (pos >= m_p.size())
+            return std::nullopt;
+        switch (m_p[pos]) {
+        case u'*':
+            return Quantifier{0, -1, 1};
+        case u'+':
+            return Quantifier{1, -1, 1};
+        case u'?':
+            return Quantifier{0, 1, 1};
+        case u'{':
+            break;
+        default:
+            return std::nullopt;
+        }
+        std::size_t i = pos + 1;
+        auto number = [&](int &value) {
+            const std::size_t start = i;
+            long long v = 0;
+            while (i < m_p.size() && isDigit(m_p[i])) {
+                v = std::min<long long>(v * 10 + (m_p[i] - u'0'), 1LL << 40);
+                ++i;
+            }
+            value = static_cast<int>(std::min<long long>(v, 0x7FFFFFFF));
+            return i > start;
+        };
+        int min = 0;
+        int max = 0;
+        if (!number(min))
+            return std::nullopt;
+        if (i < m_p.size() && m_p[i] == u'}')
+            return Quantifier{min, min, i + 1 - pos};
+        if (i >= m_p.size() || m_p[i] != u',')
+            return std::nullopt;
+        ++i;
+        if (i < m_p.size() && m_p[i] == u'}')
+            return Quantifier{min, -1, i + 1 - pos};
+        if (!number(max) || i >= m_p.size() || m_p[i] != u'}')
+            return std::nullopt;
+        return Quantifier{min, max, i + 1 - pos};
+    }
+
+    Term parseTerm(int depth)
+    {
+        const char16_t c = peek();
+        switch (c) {
+        case u'^':
+            ++m_pos;
+            m_tree.hasLineAnchor = true;
+            return {add(Node::Kind::LineStart), false};
+        case u'$':
+            ++m_pos;
+            m_tree.hasLineAnchor = true;
+            return {add(Node::Kind::LineEnd), false};
+        case u'.':
+            ++m_pos;
+            return {add(Node::Kind::Dot), true};
+        case u'(':
+            return {parseGroup(depth), true};
+        case u'[':
+            return {parseClass(), true};
+        case u'\\':
+            return parseEscape();
+        default:
+            ++m_pos;
+            return {addChar(c), true};
+        }
+    }
+
+    int parseGroup(int depth)
+    {
+        const std::size_t open = m_pos;
+        ++m_pos;
+        Node n;
+        if (peek() == u'?' && has(0)) {
+            const char16_t kind = peek(1);
+            if (!has(1) || (kind != u':' && kind != u'=' && kind != u'!'))
+                fail(errors::SyntaxError, open);
+            n.kind = kind == u':'   ? Node::Kind::NonCapturing
+                     : kind == u'=' ? Node::Kind::LookAhead
+                                    : Node::Kind::NegativeLookAhead;
+            m_pos += 2;
+        } else {
+            n.kind = Node::Kind::Group;
+            n.value = ++m_tree.groupCount;
+        }
+        n.children.push_back(parseDisjunction(depth + 1));
+        if (atEnd())
+            fail(errors::ExpectedParen, m_pos);
+        ++m_pos; // ")"
+        return add(std::move(n));
+    }
+
+    Term parseEscape()
+    {
+        const std::size_t start = m_pos;
+        ++m_pos;
+        if (atEnd())
+            fail(errors::SyntaxError, start);
+        const char16_t c = peek();
+        switch (c) {
+        case u'b':
+            ++m_pos;
+            return {add(Node::Kind::WordBoundary), false};
+        case u'B':
+            ++m_pos;
+            return {add(Node::Kind::NotWordBoundary), false};
+        default:
+            break;
+        }
+        if (c >= u'1' && c <= u'9') {
+            const int groups = m_tree.groupCount;
+            const int first = c - u'0';
+            if (has(1) && isDigit(peek(1))) {
+                const int two = first * 10 + (peek(1) - u'0');
+                if (two <= groups) {
+                    m_pos += 2;
+                    return {addBackReference(two), true};
+                }
+            }
+            if (first <= groups) {
+                ++m_pos;
+                return {addBackReference(first), true};
+            }
+        }
+        CharSet set;
+        if (classEscape(c, set)) {
+            ++m_pos;
+            return {addSet(std::move(set)), true};
+        }
+        return {addChar(characterEscape()), true};
+    }
+
+    int addBackReference(int group)
+    {
+        m_tree.hasBackReference = true;
+        Node n;
+        n.kind = Node::Kind::BackReference;
+        n.value = group;
+        return add(std::move(n));
+    }
+
+    static bool classEscape(char16_t c, CharSet &set)
+    {
+        switch (c) {
+        case u'd':
+            set = CharSet::digits();
+            return true;
+        case u'D':
+            set = CharSet::digits().complement();
+            return true;
+        case u'w':
+            set = CharSet::wordChars();
+            return true;
+        case u'W':
+            set = CharSet::wordChars().complement();
+            return true;
+        case u's':
+            set = CharSet::spaces();
+            return true;
+        case u'S':
+            set = CharSet::spaces().complement();
+            return true;
+        default:
+            return false;
+        }
+    }
+
+    // A character escape after the backslash (m_pos on the character after it): controls,
+    // \cX, \xhh, \uhhhh, octal, and identity escapes. Back-references are decided before.
+    char16_t characterEscape()
+    {
+        const char16_t c = peek();
+        ++m_pos;
+        switch (c) {
+        case u'f':
+            return u'\f';
+        case u'n':
+            return u'\n';
+        case u'r':
+            return u'\r';
+        case u't':
+            return u'\t';
+        case u'v':
+            return u'\v';
+        case u'c':
+            if (!atEnd() && isLetter(peek()))
+                return static_cast<char16_t>(m_p[m_pos++] % 32);
+            return u'c';
+        case u'x':
+            if (has(1) && hexValue(peek()) >= 0 && hexValue(peek(1)) >= 0) {
+                const int v = hexValue(peek()) * 16 + hexValue(peek(1));
+                m_pos += 2;
+                return static_cast<char16_t>(v);
+            }
+            return u'x';
+        case u'u':
+            if (has(3) && hexValue(peek()) >= 0 && hexValue(peek(1)) >= 0 &&
+                hexValue(peek(2)) >= 0 && hexValue(peek(3)) >= 0) {
+                int v = 0;
+                for (int i = 0; i < 4; ++i)
+                    v = v * 16 + hexValue(peek(static_cast<std::size_t>(i)));
+                m_pos += 4;
+                return static_cast<char16_t>(v);
+            }
+            return u'u';
+        case u'0': {
+            int v = 0;
+            for (int i = 0; i < 2 && !atEnd() && isOctal(peek()); ++i)
+                v = v * 8 + (m_p[m_pos++] - u'0');
+            return static_cast<char16_t>(v);
+        }
+        default:
+            break;
+        }
+        if (c == u'8' || c == u'9' || !isOctal(c))
+            return c;
+        // Octal: the longest run of up to three digits whose value is at most 0377.
+        int v = c - u'0';
+        for (int i = 0; i < 2 && !atEnd() && isOctal(peek()); ++i) {
+            const int next = v * 8 + (peek() - u'0');
+            if (next > 0377)
+                break;
+            v = next;
+            ++m_pos;
+        }
+        return static_cast<char16_t>(v);
+    }
+
+    int parseClass()
+    {
+        ++m_pos; // "["
+        bool negate = false;
+        if (!atEnd() && peek() == u'^') {
+            negate = true;
+            ++m_pos;
+        }
+        CharSet set;
+        while (true) {
+            if (atEnd())
+                fail(errors::ExpectedBracket, m_pos);
+            if (peek() == u']') {
+                ++m_pos;
+                break;
+            }
+            const std::size_t atomStart = m_pos;
+            CharSet escapeSet;
+            char16_t first = 0;
+            const bool firstIsSet = classAtom(first, escapeSet);
+            if (!atEnd() && peek() == u'-' && has(1) && peek(1) != u']') {
+                ++m_pos; // "-"
+                CharSet lastSet;
+                char16_t last = 0;
+                const bool lastIsSet = classAtom(last, lastSet);
+                if (firstIsSet || lastIsSet) {
+                    firstIsSet ? set.add(escapeSet) : set.add(first);
+                    set.add(u'-');
+                    lastIsSet ? set.add(lastSet) : set.add(last);
+                } else {
+                    if (first > last)
+                        fail(errors::InvalidRange, atomStart);
+                    set.add(first, last);
+                }
+            } else {
+                firstIsSet ? set.add(escapeSet) : set.add(first);
+            }
+        }
+        const int node = addSet(std::move(set));
+        m_tree.nodes[static_cast<std::size_t>(node)].negate = negate;
+        return node;
+    }
+
+    // One member of a class: a character (returns false) or a class escape (returns true).
+    bool classAtom(char16_t &c, CharSet &set)
+    {
+        if (atEnd())
+            fail(errors::ExpectedBracket, m_pos);
+        if (peek() != u'\\') {
+            c = m_p[m_pos++];
+            return false;
+        }
+        ++m_pos;
+        if (atEnd())
+            fail(errors::ExpectedBracket, m_pos);
+        const char16_t e = peek();
+        if (classEscape(e, set)) {
+            ++m_pos;
+            return true;
+        }
+        if (e == u'b') {
+            ++m_pos;
+            c = u'\b';
+            return false;
+        }
+        c = characterEscape(); // \B is "B"; decimal escapes are octal here
+        return false;
+    }
+
+    std::u16string_view m_p;
+    std::size_t m_pos = 0;
+    SyntaxTree m_tree;
+};
+
+} // namespace
+
+SyntaxTree parsePattern(std::u16string_view pattern)
+{
+    return Parser(pattern).run();
+}
+
+bool SyntaxTree::nullable(int index) const
+{
+    const Node &n = nodes[static_cast<std::size_t>(index)];
+    switch (n.kind) {
+    case Node::Kind::Char:
+    case Node::Kind::Set:
+    case Node::Kind::Dot:
+        return false;
+    case Node::Kind::Group:
+    case Node::Kind::NonCapturing:
+        return nullable(n.children.front());
+    case Node::Kind::Repeat:
+        return n.min == 0 || nullable(n.children.front());
+    case Node::Kind::Alternation:
+        for (int child : n.children)
+            if (nullable(child))
+                return true;
+        return false;
+    case Node::Kind::Sequence:
+        for (int child : n.children)
+            if (!nullable(child))
+                return false;
+        return true;
+    default:
+        return true; // empty, assertions, lookaheads, back-references
+    }
+}
+
+bool SyntaxTree::asciiFoldingSuffices() const
+{
+    for (const Node &n : nodes) {
+        if (n.kind == Node::Kind::Char && n.ch >= 0x80 && caseVariants(n.ch).size() > 1)
+            return false;
+    }
+    for (const CharSet &set : sets) {
+        if (!set.closedUnderNonAsciiFolding())
+            return false;
+    }
+    return true;
+}
+
+} // namespace engine::detail
