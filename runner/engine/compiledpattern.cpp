@@ -110,6 +110,11 @@ int CompiledPattern::checkIteration(int id, const std::size_t *ovector,
     return 1; // reject the empty iteration
 }
 
+void CompiledPattern::throwTooMuchBacktracking()
+{
+    throw RegExpError(errors::TooMuchBacktracking, -1);
+}
+
 bool CompiledPattern::search(std::u16string_view text, std::size_t start, std::int32_t *bounds)
 {
     const auto *subject = reinterpret_cast<PCRE2_SPTR16>(text.data());

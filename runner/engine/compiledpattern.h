@@ -4,6 +4,7 @@
 
 #include "runner/engine/translator.h"
 
+#include <chrono>
 #include <cstdint>
 #include <string_view>
 #include <vector>
@@ -36,11 +37,16 @@ public:
     bool search(std::u16string_view text, std::size_t start, std::int32_t *bounds);
 
     // Calls onMatch(bounds) for every match of the dialect's Global loop (or the first only).
+    // Each search has its own backtracking limit; a whole run that goes on too long (many
+    // searches near their limit) fails the same way.
     template<class OnMatch>
     void forEachMatch(std::u16string_view text, bool global, std::int32_t *bounds, OnMatch onMatch)
     {
+        const auto began = std::chrono::steady_clock::now();
         std::size_t start = 0;
-        while (start <= text.size()) {
+        for (unsigned searches = 1; start <= text.size(); ++searches) {
+            if (searches % 64 == 0 && std::chrono::steady_clock::now() - began > MaxRunTime)
+                throwTooMuchBacktracking();
             if (!search(text, start, bounds))
                 return;
             onMatch(static_cast<const std::int32_t *>(bounds));
@@ -55,6 +61,9 @@ public:
     int checkIteration(int id, const std::size_t *ovector, std::uint32_t captureTop) const;
 
 private:
+    static constexpr std::chrono::seconds MaxRunTime{20};
+    [[noreturn]] static void throwTooMuchBacktracking();
+
     detail::Translation m_translation;
     detail::CaseMode m_caseMode;
     pcre2_real_code_16 *m_code = nullptr;

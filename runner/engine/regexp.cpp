@@ -234,6 +234,7 @@ std::u16string RegExp::Replace(std::u16string_view source, std::u16string_view r
     const detail::Replacement expansion(replacement, pattern.groupCount());
     std::vector<std::int32_t> bounds(2 * static_cast<std::size_t>(pattern.groupCount() + 1));
     std::u16string out;
+    out.reserve(source.size());
     std::size_t kept = 0; // source copied up to here
     pattern.forEachMatch(text.view(), m_global, bounds.data(), [&](const std::int32_t *b) {
         const auto start = static_cast<std::size_t>(b[0]);
