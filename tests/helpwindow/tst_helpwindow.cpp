@@ -5,6 +5,7 @@
 #include "ui/help/frmpatternhelp.h"
 #include "ui/hooks/cstbselectallhook.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QApplication>
 #include <QFile>
 #include <QFontInfo>
@@ -13,6 +14,8 @@
 #include <QScreen>
 #include <QScrollBar>
 #include <QTest>
+#include <QTextBlock>
+#include <QTextLayout>
 #include <QTimer>
 
 namespace {
@@ -132,6 +135,7 @@ private Q_SLOTS:
     void wordingFitsTheDialect_data();
     void wordingFitsTheDialect();
 
+    void designedBoxShowsWholeLines();
     void keys_data();
     void keys();
     void ctrlAIsThePlatformBoxOwn();
@@ -329,6 +333,29 @@ void tst_HelpWindow::wordingFitsTheDialect()
         row += lines.at(i).trimmed() + u' ';
     QVERIFY2(row.contains(says), qPrintable(row));
     QVERIFY(!helpLines().join(u'\n').contains(u"Ignore line breaks"));
+}
+
+void tst_HelpWindow::designedBoxShowsWholeLines()
+{
+    frmPatternHelp help;
+    help.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&help));
+    const QTextDocument *document = help.txtPatternHelp->document();
+    QCOMPARE(document->blockCount(), helpLines().size());
+    auto *layout = qobject_cast<QPlainTextDocumentLayout *>(document->documentLayout());
+    QVERIFY(layout);
+    for (QTextBlock block = document->begin(); block.isValid(); block = block.next()) {
+        layout->ensureBlockLayout(block);
+        QVERIFY2(block.layout()->lineCount() == 1, qPrintable(u"wraps: " + block.text()));
+    }
+
+    // Narrowing wraps the long lines instead of scrolling sideways.
+    help.resize(300, 333);
+    QTRY_COMPARE(help.txtPatternHelp->width(), 292);
+    const QTextBlock rule = document->findBlockByNumber(1);
+    layout->ensureBlockLayout(rule);
+    QVERIFY(rule.layout()->lineCount() > 1);
+    QVERIFY(!help.txtPatternHelp->horizontalScrollBar()->isVisible());
 }
 
 void tst_HelpWindow::keys_data()

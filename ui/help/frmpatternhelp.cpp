@@ -11,6 +11,7 @@
 #include <QKeyEvent>
 #include <QPlainTextEdit>
 #include <QPointer>
+#include <QTextDocument>
 
 frmPatternHelp::frmPatternHelp(QWidget *owner)
     : QDialog(owner)
@@ -31,6 +32,7 @@ frmPatternHelp::frmPatternHelp(QWidget *owner)
     txtPatternHelp->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     txtPatternHelp->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     txtPatternHelp->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    txtPatternHelp->document()->setDocumentMargin(2);
     txtPatternHelp->installEventFilter(this);
     setFocusProxy(txtPatternHelp);
 
@@ -44,6 +46,8 @@ void frmPatternHelp::Form_Load()
 
     QFont font(QStringLiteral("Courier New"));
     font.setPointSize(9);
+    // Whole-pixel advances, as the designed box was measured with: 72 columns in 504 pixels.
+    font.setHintingPreference(QFont::PreferFullHinting);
     // Asked for by name first, so that a face standing in for Courier New wins; only when that
     // is not fixed-pitch does the generic monospace face take over.
     if (!QFontInfo(font).fixedPitch()) {
