@@ -60,6 +60,8 @@ private Q_SLOTS:
     void preparePattern();
     void literal_data();
     void literal();
+    void evaluator_data();
+    void evaluator();
     void literalRoundTrip();
     void clipboard_data();
     void clipboard();
@@ -260,6 +262,37 @@ void tst_CodeGen::literal()
     QCOMPARE(literal, expected);
     QString error;
     QCOMPARE(evaluateVbStringExpression(literal, &error).value_or(u"<" + error + u">"), text);
+}
+
+// The reader that the round trip relies on accepts only well-formed expressions.
+void tst_CodeGen::evaluator_data()
+{
+    QTest::addColumn<QString>("expression");
+    QTest::addColumn<bool>("valid");
+    QTest::addColumn<QString>("value");
+
+    QTest::newRow("doubled quote is one quote") << u"\"\"\"\""_qs << true << u"\""_qs;
+    QTest::newRow("words and joiners") << u"vbTab & \"a\" & vbCrLf"_qs << true << u"\ta\r\n"_qs;
+    QTest::newRow("continuation with indent") << u"\"a\" & _\r\n   \"b\""_qs << true << u"ab"_qs;
+    QTest::newRow("unterminated string") << u"\"a"_qs << false << QString();
+    QTest::newRow("missing joiner") << u"\"a\" \"b\""_qs << false << QString();
+    QTest::newRow("quote not doubled") << u"\"a\"\"\"b\""_qs << false << QString();
+    QTest::newRow("ampersand without blank") << u"\"a\"& \"b\""_qs << false << QString();
+    QTest::newRow("trailing joiner") << u"\"a\" &"_qs << false << QString();
+    QTest::newRow("continuation without blank") << u"\"a\" &_\r\n\"b\""_qs << false << QString();
+    QTest::newRow("unknown word") << u"vbTabs"_qs << false << QString();
+    QTest::newRow("nothing") << QString() << false << QString();
+}
+
+void tst_CodeGen::evaluator()
+{
+    QFETCH(QString, expression);
+    QFETCH(bool, valid);
+    QFETCH(QString, value);
+    const std::optional<QString> result = evaluateVbStringExpression(expression);
+    QCOMPARE(result.has_value(), valid);
+    if (valid)
+        QCOMPARE(*result, value);
 }
 
 void tst_CodeGen::literalRoundTrip()
