@@ -132,8 +132,6 @@ private Q_SLOTS:
     void sections_data();
     void sections();
     void flagsSection();
-    void wordingFitsTheDialect_data();
-    void wordingFitsTheDialect();
 
     void designedBoxShowsWholeLines();
     void keys_data();
@@ -295,44 +293,6 @@ void tst_HelpWindow::flagsSection()
         }
     }
     QCOMPARE(names, (QStringList{u"Global"_qs, u"Ignore case"_qs, u"Multiline"_qs}));
-}
-
-// Statements that this dialect makes and other dialects would get wrong.
-void tst_HelpWindow::wordingFitsTheDialect_data()
-{
-    QTest::addColumn<QString>("rowStart");
-    QTest::addColumn<QString>("says");
-
-    QTest::newRow("white space is exactly six characters")
-        << u" \\s "_qs << u"\"[ \\f\\n\\r\\t\\v]\""_qs;
-    QTest::newRow("word characters are ASCII") << u" \\w "_qs << u"\"[A-Za-z0-9_]\""_qs;
-    QTest::newRow("digits are ASCII") << u" \\d "_qs << u"\"[0-9]\""_qs;
-    QTest::newRow("dot stops only at LF") << u" . "_qs << u"carriage return (CR) is matched"_qs;
-    QTest::newRow("negative range example") << u" [^m-z] "_qs << u"\"m\" through \"z\""_qs;
-    QTest::newRow("hex escape takes two digits") << u" \\xn "_qs << u"exactly two digits"_qs;
-    QTest::newRow("octal escape at most 377")
-        << u" \\n           Matches n"_qs << u"at most 377"_qs;
-    QTest::newRow("back-references count groups to the left")
-        << u" \\num "_qs << u"opened to the left"_qs;
-}
-
-void tst_HelpWindow::wordingFitsTheDialect()
-{
-    QFETCH(QString, rowStart);
-    QFETCH(QString, says);
-
-    const QStringList lines = helpLines();
-    qsizetype at = -1;
-    for (qsizetype i = 0; i < lines.size() && at < 0; ++i) {
-        if (lines.at(i).startsWith(rowStart))
-            at = i;
-    }
-    QVERIFY2(at >= 0, qPrintable(rowStart));
-    QString row;
-    for (qsizetype i = at; i < lines.size() && lines.at(i) != Rule && lines.at(i) != u" "; ++i)
-        row += lines.at(i).trimmed() + u' ';
-    QVERIFY2(row.contains(says), qPrintable(row));
-    QVERIFY(!helpLines().join(u'\n').contains(u"Ignore line breaks"));
 }
 
 void tst_HelpWindow::designedBoxShowsWholeLines()

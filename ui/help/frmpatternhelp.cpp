@@ -13,6 +13,12 @@
 #include <QPointer>
 #include <QTextDocument>
 
+namespace {
+// The text box as designed, in twips.
+constexpr int DesignedBoxWidth = 7995;
+constexpr int DesignedBoxHeight = 4875;
+} // namespace
+
 frmPatternHelp::frmPatternHelp(QWidget *owner)
     : QDialog(owner)
 {
@@ -23,7 +29,8 @@ frmPatternHelp::frmPatternHelp(QWidget *owner)
     txtPatternHelp = new QPlainTextEdit(this);
     txtPatternHelp->setObjectName(QStringLiteral("txtPatternHelp"));
     txtPatternHelp->setGeometry(Twips::toPixels(Margin), Twips::toPixels(Margin),
-                                Twips::toPixels(7995), Twips::toPixels(4875));
+                                Twips::toPixels(DesignedBoxWidth),
+                                Twips::toPixels(DesignedBoxHeight));
     txtPatternHelp->setReadOnly(true);
     // Read-only still lets the user move, select and copy with the keyboard.
     txtPatternHelp->setTextInteractionFlags(Qt::TextSelectableByMouse |
