@@ -1,0 +1,131 @@
+#include "ui/main/codegenerator.h"
+
+#include "support/appinfo.h"
+#include "support/clipboardtext.h"
+#include "support/messagebox.h"
+
+#include <QStringList>
+
+namespace {
+
+constexpr QStringView Joiner = u" & ";
+// A line continuation: the next piece starts a new physical line indented by 15 blanks.
+constexpr QStringView Continuation = u" & _\r\n               ";
+constexpr QStringView LineEnd = u"\r\n";
+constexpr QStringView Indent = u"  ";
+
+QString boolWord(bool value)
+{
+    return value ? QStringLiteral("True") : QStringLiteral("False");
+}
+
+bool isLineBreakAt(const QString &text, qsizetype i)
+{
+    return text.at(i) == u'\r' && i + 1 < text.size() && text.at(i + 1) == u'\n';
+}
+
+} // namespace
+
+QString PreparePattern(const QString &text, bool ignoreLineBreaks)
+{
+    QString copy = text;
+    if (ignoreLineBreaks) {
+        copy.remove(u'\r');
+        copy.remove(u'\n');
+    }
+    return copy;
+}
+
+QString MakeStringLiteral(const QString &text)
+{
+    if (text.isEmpty())
+        return QStringLiteral("\"\"");
+
+    enum class Piece
+    {
+        None,
+        Other,
+        LineBreak
+    };
+    QString literal;
+    literal.reserve(text.size() + text.size() / 4 + 2);
+    Piece previous = Piece::None;
+    auto join = [&] {
+        if (previous == Piece::LineBreak)
+            literal += Continuation;
+        else if (previous == Piece::Other)
+            literal += Joiner;
+    };
+
+    const qsizetype n = text.size();
+    qsizetype i = 0;
+    while (i < n) {
+        join();
+        if (isLineBreakAt(text, i)) {
+            literal += u"vbCrLf";
+            previous = Piece::LineBreak;
+            i += 2;
+        } else if (text.at(i) == u'\t') {
+            literal += u"vbTab";
+            previous = Piece::Other;
+            ++i;
+        } else {
+            literal += u'"';
+            for (; i < n && text.at(i) != u'\t' && !isLineBreakAt(text, i); ++i) {
+                if (text.at(i) == u'"')
+                    literal += u'"';
+                literal += text.at(i);
+            }
+            literal += u'"';
+            previous = Piece::Other;
+        }
+    }
+    return literal;
+}
+
+QString BuildCodeSnippet(const CodeInputs &inputs, bool forExecute, bool forReplace, bool forTest)
+{
+    QStringList lines;
+    auto add = [&lines](QStringView line) { lines.append(Indent + line); };
+
+    add(u"Dim RE As RegExp");
+    if (forExecute)
+        add(u"Dim MC As MatchCollection");
+    if (forReplace)
+        add(u"Dim ReplaceVar As String");
+    add(u"");
+    add(u"On Error Resume Next");
+    add(u"");
+    add(u"Set RE = New RegExp");
+    add(u"");
+    add(QString(u"RE.Global = " + boolWord(inputs.global)));
+    add(QString(u"RE.IgnoreCase = " + boolWord(inputs.ignoreCase)));
+    add(QString(u"RE.MultiLine = " + boolWord(inputs.multiline)));
+    add(u"");
+    add(QString(u"RE.Pattern = " +
+                MakeStringLiteral(PreparePattern(inputs.pattern, inputs.ignoreLineBreaks))));
+    add(u"");
+    if (forReplace) {
+        add(QString(u"ReplaceVar = " + MakeStringLiteral(inputs.replacement)));
+        add(u"");
+    }
+    if (forExecute)
+        add(u"Set MC = RE.Execute(TXT)");
+    if (forReplace)
+        add(u"TXT = RE.Replace(TXT, ReplaceVar)");
+    if (forTest)
+        add(u"If RE.Test(TXT) Then");
+    return lines.join(LineEnd);
+}
+
+void GenerateCode(const CodeInputs &inputs, bool forExecute, bool forReplace, bool forTest)
+{
+    const QString snippet = BuildCodeSnippet(inputs, forExecute, forReplace, forTest);
+    const QString prompt = u"Copy generated code?" + LineEnd + LineEnd + snippet;
+    if (MsgBox(prompt, MsgBoxStyle::OkCancelInformation, AppInfo::Title.toString()) !=
+        MsgBoxButton::OK)
+        return;
+    ClipboardText &clipboard = ClipboardText::instance();
+    clipboard.Empty();
+    clipboard.SetText(snippet);
+}
