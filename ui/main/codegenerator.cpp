@@ -65,13 +65,15 @@ QString MakeStringLiteral(const QString &text)
             literal += u"vbCrLf";
             previous = Piece::LineBreak;
             i += 2;
-        } else if (text.at(i) == u'\t') {
-            literal += u"vbTab";
+        } else if (text.at(i) == u'\t' || text.at(i) == u'\r' || text.at(i) == u'\n') {
+            // A lone CR or LF cannot stand inside a Visual Basic string literal.
+            literal += text.at(i) == u'\t' ? u"vbTab" : text.at(i) == u'\r' ? u"vbCr" : u"vbLf";
             previous = Piece::Other;
             ++i;
         } else {
             literal += u'"';
-            for (; i < n && text.at(i) != u'\t' && !isLineBreakAt(text, i); ++i) {
+            for (; i < n && text.at(i) != u'\t' && text.at(i) != u'\r' && text.at(i) != u'\n';
+                 ++i) {
                 if (text.at(i) == u'"')
                     literal += u'"';
                 literal += text.at(i);

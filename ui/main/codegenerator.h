@@ -23,7 +23,7 @@ QString PreparePattern(const QString &text, bool ignoreLineBreaks);
 
 // A Visual Basic expression whose value is exactly text: quoted pieces with doubled quotes,
 // vbTab and vbCrLf joined by " & ", and a " & _" line continuation after each vbCrLf that is
-// followed by more. A lone CR or LF stays inside its quoted piece. "" for the empty text.
+// followed by more. A lone CR or LF is vbCr or vbLf. "" for the empty text.
 QString MakeStringLiteral(const QString &text);
 
 // The snippet: lines joined by CR LF, no line end after the last. The menu sets exactly one of
