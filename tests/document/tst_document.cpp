@@ -8,6 +8,8 @@
 
 #include <QDir>
 #include <QFile>
+#include <QProcess>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -138,6 +140,7 @@ private Q_SLOTS:
     void saveFailure_data();
     void saveFailure();
     void saveRetrySucceeds();
+    void saveOnFullDisk();
     void saveRefusesNul();
 
     void openOnClean();
@@ -542,6 +545,38 @@ void tst_Document::saveFailure()
     QVERIFY(b.doc.IsDirty());
     QCOMPARE(readBytes(target), oldBytes);
     QCOMPARE(QDir(sub).entryList(QDir::Files | QDir::Hidden), QStringList{"target.RegExp"});
+}
+
+void tst_Document::saveOnFullDisk()
+{
+    if (geteuid() != 0)
+        QSKIP("mounting a small file system needs the superuser");
+    const QString tiny = path("tiny");
+    QVERIFY(QDir().mkdir(tiny));
+    QProcess mount;
+    mount.start("mount", {"-t", "tmpfs", "-o", "size=64k", "tmpfs", tiny});
+    if (!mount.waitForFinished() || mount.exitStatus() != QProcess::NormalExit ||
+        mount.exitCode() != 0)
+        QSKIP("no small file system can be mounted here");
+    const auto unmount = qScopeGuard([&] { QProcess::execute("umount", {tiny}); });
+
+    const QString target = tiny + u"/target.RegExp";
+    const QByteArray oldBytes = TextFile::encode(fields({"old", "text", "", "1", "0", "0", "0"}));
+    writeBytes(target, oldBytes);
+    Bench b;
+    QVERIFY(b.doc.LoadAs(target));
+    b.view.type(TextBox::txtSourceString, QString(100'000, u'x')); // 200 KB on a 64 KB disk
+
+    ScriptedResponder responder;
+    responder.button(MsgBoxButton::Cancel);
+    QVERIFY(!b.doc.Save());
+    QCOMPARE(responder.shown().size(), 1);
+    QVERIFY2(responder.last().text.startsWith(target + "\r\n\r\nCan't save file."),
+             qPrintable(responder.last().text));
+    QVERIFY(b.doc.IsDirty());
+    QCOMPARE(b.doc.FileName(), target);
+    QCOMPARE(readBytes(target), oldBytes);
+    QCOMPARE(QDir(tiny).entryList(QDir::Files | QDir::Hidden), QStringList{"target.RegExp"});
 }
 
 void tst_Document::saveRetrySucceeds()

@@ -1,3 +1,5 @@
+#include "runner/modregexp.h"
+#include "runner/plainresultstree.h"
 #include "runner/spreadsheet/excelapplication.h"
 #include "runner/spreadsheet/exportmatches.h"
 #include "support/desktopopener.h"
@@ -143,6 +145,8 @@ private Q_SLOTS:
     void waitPointerWhileExporting();
     void failureIsReportedAndKeepsWhatWasWritten_data();
     void failureIsReportedAndKeepsWhatWasWritten();
+    void runnerExportsAndKeepsTreeOnFailure_data();
+    void runnerExportsAndKeepsTreeOnFailure();
     void refusedAutomationCalls_data();
     void refusedAutomationCalls();
 };
@@ -390,6 +394,33 @@ void tst_Spreadsheet::failureIsReportedAndKeepsWhatWasWritten()
     QCOMPARE(sheet.lastRow, lastRowKept);
     if (lastRowKept == 3)
         QCOMPARE(sheet.text(u"A3"_qs), u"b"_qs);
+}
+
+void tst_Spreadsheet::runnerExportsAndKeepsTreeOnFailure_data()
+{
+    QTest::addColumn<bool>("openerWorks");
+    QTest::newRow("export opened") << true;
+    QTest::newRow("export failed") << false;
+}
+
+void tst_Spreadsheet::runnerExportsAndKeepsTreeOnFailure()
+{
+    QFETCH(bool, openerWorks);
+    m_openerWorks = openerWorks;
+    PlainResultsTree tree;
+    ScriptedResponder responder;
+    if (!openerWorks)
+        responder.button(1);
+    RunRegExp(tree, u"(\\d)"_qs, u"a1b2"_qs, true, false, false, false, true, ExportMatchesToExcel);
+    QCOMPARE(m_opened.size(), 1);
+    QCOMPARE(responder.shown().size(), openerWorks ? 0 : 1);
+    QCOMPARE(tree.roots().size(), 3); // totals and two matches
+    QCOMPARE(tree.item(tree.roots().at(2)).text, u"2 [4:1]"_qs);
+    XlsxBook book;
+    QString error;
+    QVERIFY2(readXlsx(m_opened.first().path, book, error), qPrintable(error));
+    QCOMPARE(book.sheets.first().text(u"A3"_qs), u"2"_qs);
+    QCOMPARE(book.sheets.first().text(u"B3"_qs), u"2"_qs);
 }
 
 void tst_Spreadsheet::refusedAutomationCalls_data()

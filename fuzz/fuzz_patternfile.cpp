@@ -1,0 +1,95 @@
+// Random bytes as a pattern file: loading never crashes, and a file that loads saves and
+// loads back to the same fields and options.
+
+#include "document/cdocument.h"
+#include "support/modalresponder.h"
+#include "tests/document/fakeview.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <cstdint>
+#include <cstdlib>
+
+namespace {
+
+// Answers every box with its first choice and every file dialog with Cancel.
+class Dismisser : public ModalResponder
+{
+public:
+    ModalAnswer respond(const ModalRequest &request) override
+    {
+        ModalAnswer answer;
+        answer.button = request.kind == ModalKind::MessageBox ? 1 : 0;
+        return answer;
+    }
+};
+
+QTemporaryDir *scratch = nullptr;
+
+struct Fields
+{
+    QString texts[3];
+    int checks[4];
+    bool operator==(const Fields &o) const
+    {
+        for (int i = 0; i < 3; ++i)
+            if (texts[i] != o.texts[i])
+                return false;
+        for (int i = 0; i < 4; ++i)
+            if (checks[i] != o.checks[i])
+                return false;
+        return true;
+    }
+};
+
+Fields fieldsOf(const FakeView &view)
+{
+    using TextBox = DocumentView::TextBox;
+    using CheckBox = DocumentView::CheckBox;
+    return {{view.text(TextBox::txtPattern), view.text(TextBox::txtSourceString),
+             view.text(TextBox::txtReplaceVar)},
+            {view.checkState(CheckBox::chkGlobal), view.checkState(CheckBox::chkIgnoreCase),
+             view.checkState(CheckBox::chkMultiline),
+             view.checkState(CheckBox::chkIgnoreLineBreaks)}};
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    static QApplication app(*argc, *argv);
+    static Dismisser dismisser;
+    ModalHost::setResponder(&dismisser);
+    scratch = new QTemporaryDir;
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
+{
+    const QString path = scratch->filePath(QStringLiteral("input.RegExp"));
+    {
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+            std::abort();
+        file.write(reinterpret_cast<const char *>(data), static_cast<qint64>(size));
+    }
+    CDocument document;
+    FakeView view(document);
+    document.Init(view);
+    if (!document.LoadAs(path))
+        return 0;
+    if (document.IsDirty())
+        std::abort();
+    const Fields loaded = fieldsOf(view);
+    if (!document.Save())
+        return 0; // refused, e.g. a text with NUL; the file is left as it was
+    CDocument again;
+    FakeView view2(again);
+    again.Init(view2);
+    if (!again.LoadAs(path) || !(fieldsOf(view2) == loaded))
+        std::abort();
+    return 0;
+}
