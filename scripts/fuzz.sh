@@ -6,7 +6,7 @@ dir=$1
 seconds=$2
 found=0
 for target in "$dir"/fuzz/fuzz_*; do
-    [ -x "$target" ] || continue
+    [ -f "$target" ] && [ -x "$target" ] || continue
     found=1
     name=$(basename "$target")
     corpus="$dir/corpus/$name"
