@@ -1,10 +1,10 @@
 #include "support/sufiles.h"
 
+#include "support/desktopopener.h"
+
 #include <QCoreApplication>
-#include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
-#include <QUrl>
 
 bool suRegisterAppPath()
 {
@@ -59,5 +59,5 @@ QString suReadMeFilePath()
 bool suOpenReadMeFile(int)
 {
     const QString path = suReadMeFilePath();
-    return !path.isEmpty() && QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+    return !path.isEmpty() && DesktopOpener::instance().Open(path);
 }

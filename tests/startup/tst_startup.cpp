@@ -5,6 +5,7 @@
 #include "tests/support/testenvironment.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QPointer>
 #include <QTest>
 
@@ -64,12 +65,19 @@ void tst_Startup::commandLine()
                  QStringLiteral("Usage: tst_startup[.EXE] [RegExpFileName]"));
     }
 
-    // Main shows the main window exactly when the check passes.
+    // Main shows the main window exactly when the check passes; the window then loads the
+    // named file by its full path (none of these exists).
     ScriptedResponder again;
     if (!proceeds)
         again.button(MsgBoxButton::OK);
+    else if (!args.isEmpty())
+        again.button(MsgBoxButton::Cancel);
     QCOMPARE(Main(), proceeds);
     QCOMPARE(QApplication::topLevelWidgets().size() > 0, proceeds);
+    if (proceeds && !args.isEmpty()) {
+        QCOMPARE(again.shown().size(), 1);
+        QVERIFY(again.last().text.startsWith(QFileInfo(args.first()).absoluteFilePath() + u"\r\n"));
+    }
 }
 
 void tst_Startup::usageText()

@@ -31,3 +31,10 @@ QString testScratchDir()
 {
     return scratch().path();
 }
+
+void clearTestSettings()
+{
+    QSettings settings;
+    settings.clear();
+    settings.sync();
+}

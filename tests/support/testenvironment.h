@@ -7,3 +7,5 @@
 void initTestEnvironment();
 // The per-run folder for settings and scratch files.
 QString testScratchDir();
+// Forgets every stored setting (window placements included).
+void clearTestSettings();

@@ -1,8 +1,10 @@
 #include "ui/main/frmmain.h"
 
+#include "document/cdocument.h"
 #include "support/sufiles.h"
 #include "support/suresources.h"
 #include "support/suwindow.h"
+#include "ui/hooks/cstbselectallhook.h"
 #include "ui/main/designedgeometry.h"
 #include "ui/main/elasticgrid.h"
 #include "ui/main/imagelist.h"
@@ -74,9 +76,6 @@ constexpr MenuItemSpec HelpItems[] = {
     {3, u"&About...", key(Qt::Key_F1, Qt::ShiftModifier)},
 };
 
-constexpr int HelpMenuPosition = 3;
-constexpr QStringView ExitKeyText = u"\tEsc";
-
 // Creates a control of the client area's tree at its designed place.
 template<class Control, class... Args>
 Control *createControl(QWidget *parent, const QString &name, Args &&...args)
@@ -123,10 +122,10 @@ frmMain::frmMain(QWidget *parent)
     layout()->activate();
     Form_Resize();
 
+    connectCommands();
+    connect(qApp, &QGuiApplication::commitDataRequest, this, &frmMain::sessionEnding);
     Form_Load();
 }
-
-frmMain::~frmMain() = default;
 
 void frmMain::createControls()
 {
@@ -244,18 +243,6 @@ void frmMain::menuClicked(MenuArray &array, void (frmMain::*handler)(int), QActi
     (this->*handler)(index);
 }
 
-void frmMain::Form_Load()
-{
-    suCenterFormEx(this);
-    if (!suIsInIDE())
-        suSetWindowResIconAll(this, QStringLiteral("A_MAIN"));
-    suFixUserControlsContainerWindow();
-    if (QAction *exit = mnuFile.item(99))
-        exit->setText(exit->text() + ExitKeyText);
-    suSetMenuJustify(menuBar(), HelpMenuPosition, true);
-    InitResultsTree();
-}
-
 QStringList frmMain::resultIconKeys()
 {
     QStringList keys;
@@ -313,12 +300,6 @@ void frmMain::Form_Resize()
             buttons[i]->move(Twips::toPixels(*out.buttonLefts[i]), buttons[i]->y());
     }
 }
-
-void frmMain::mnuFile_Click(int) {}
-void frmMain::mnuRun_Click(int) {}
-void frmMain::mnuOptions_Click(int) {}
-void frmMain::mnuHelp_Click(int) {}
-void frmMain::Form_KeyDown(int &, int) {}
 
 bool frmMain::eventFilter(QObject *watched, QEvent *event)
 {

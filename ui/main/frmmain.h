@@ -13,11 +13,19 @@
 #include <QMainWindow>
 #include <QStringList>
 
+#include <array>
+#include <memory>
+
+class CDocument;
+class csTBSelectAllHook;
+class DocumentView;
 class ElasticGrid;
 class ImageList;
 class QCheckBox;
+class QCloseEvent;
 class QFrame;
 class QPushButton;
+class QSessionManager;
 class ResultsTreeWidget;
 class TextBox;
 
@@ -66,6 +74,13 @@ public:
     // The keys of the result icons, in image-list order.
     static QStringList resultIconKeys();
 
+    // The window's one document, created on first use.
+    CDocument &document();
+    // The pattern as the engine gets it: without CR and LF when Ignore line breaks is checked.
+    QString PreparePattern(const QString &Text) const;
+    // Offers the snippet for the current pattern, replacement and options.
+    void GenerateCode(bool ForExecute, bool ForReplace, bool ForTest);
+
 Q_SIGNALS:
     // A menu item was chosen: the array's name ("mnuFile", ...) and the item's index.
     void menuItemClicked(const QString &menuName, int index);
@@ -82,13 +97,38 @@ protected:
     virtual void Form_KeyDown(int &keyCode, int shift);
 
     bool eventFilter(QObject *watched, QEvent *event) override;
+    // Asks to save unsaved changes; the window stays open when that is cancelled or fails.
+    void closeEvent(QCloseEvent *event) override;
 
 private:
     void createControls();
     void createMenus();
     void setTabOrder();
-    void Form_Load();
+    void connectCommands();
     void menuClicked(MenuArray &array, void (frmMain::*handler)(int), QAction *action);
 
+    // Lifecycle.
+    void Form_Load();
+    void Form_QueryUnload(bool &Cancel);
+    void Form_Unload();
+    void InitSelectAllHooks();
+    void ReleaseSelectAllHooks();
+    void RestoreWindowPlacement();
+    void SaveWindowPlacement();
+    void InitDocument();
+    void sessionEnding(QSessionManager &manager);
+
+    // The four buttons' actions.
+    void cmdExecute_Click();
+    void cmdExecuteAndOpen_Click();
+    void cmdReplace_Click();
+    void cmdTest_Click();
+    void runPattern(bool isTest, bool openInExcel);
+
     QWidget *m_client = nullptr;
+    std::unique_ptr<DocumentView> m_documentView;
+    std::unique_ptr<CDocument> m_document;
+    // txtPattern, txtSourceString, txtReplaceVar, txtResult.
+    std::array<std::unique_ptr<csTBSelectAllHook>, 4> m_selectAllHooks;
+    bool m_unloaded = false;
 };

@@ -8,9 +8,11 @@
 // back as the character it stands for. U+2029, U+FDD0 and U+FDD1 are the document's own breaks
 // and read back as CR LF.
 
+#include "runner/resulttext.h"
+
 #include <QPlainTextEdit>
 
-class TextBox : public QPlainTextEdit
+class TextBox : public QPlainTextEdit, public ResultText
 {
     Q_OBJECT
 
@@ -20,7 +22,7 @@ public:
     // The text with CR LF line breaks, in UTF-16 code units as the engine sees them.
     QString Text() const;
     // Shows text; CR LF breaks lines, lone CR and LF are kept as their control pictures.
-    void SetText(const QString &text);
+    void SetText(const QString &text) override;
 
     static QString toDisplay(const QString &text);
     static QString fromDisplay(const QString &rawDocumentText);

@@ -1,0 +1,463 @@
+// The main window as a user drives it: keys, menus and buttons reach the runner and the
+// document, closing asks to save, the placement carries over, Ctrl+A selects all.
+
+#include "document/cdocument.h"
+#include "support/appservices.h"
+#include "support/clipboardtext.h"
+#include "support/desktopopener.h"
+#include "support/messagebox.h"
+#include "support/textfile.h"
+#include "tests/support/scriptedresponder.h"
+#include "tests/support/testenvironment.h"
+#include "ui/main/codegenerator.h"
+#include "ui/main/frmmain.h"
+#include "ui/main/resultstreewidget.h"
+#include "ui/main/textbox.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QDialog>
+#include <QDir>
+#include <QFile>
+#include <QPushButton>
+#include <QScreen>
+#include <QTest>
+#include <QTimer>
+
+#include <memory>
+
+namespace {
+
+using Window = std::unique_ptr<frmMain>;
+
+Window openWindow()
+{
+    auto window = std::make_unique<frmMain>();
+    window->show();
+    window->activateWindow();
+    if (!QTest::qWaitForWindowActive(window.get()))
+        qWarning("window did not become active");
+    return window;
+}
+
+QStringList topLevelTexts(const QTreeWidget *tree)
+{
+    QStringList texts;
+    for (int i = 0; i < tree->topLevelItemCount(); ++i)
+        texts << tree->topLevelItem(i)->text(0);
+    return texts;
+}
+
+void typeLines(QWidget *box, const QStringList &lines)
+{
+    box->setFocus();
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        if (i > 0)
+            QTest::keyClick(box, Qt::Key_Return);
+        QTest::keyClicks(box, lines.at(i));
+    }
+}
+
+QString writePatternFile(const QString &name, const QStringList &fields)
+{
+    const QString path = QDir(testScratchDir()).filePath(name);
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly))
+        file.write(TextFile::encode(fields.join(QChar(0))));
+    return path;
+}
+
+bool dirty(const frmMain &window)
+{
+    return window.windowTitle().startsWith(u"* ");
+}
+
+} // namespace
+
+class tst_Lifecycle : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase() { initTestEnvironment(); }
+    void init();
+    void cleanup();
+
+    void firstStartIsCentred();
+    void placementCarriesOver();
+    void runKeys();
+    void executeAndOpenWithoutSpreadsheet();
+    void ignoreLineBreaks();
+    void closing_data();
+    void closing();
+    void startWithFile();
+    void startWithMissingFile();
+    void optionsToggle_data();
+    void optionsToggle();
+    void selectAll_data();
+    void selectAll();
+    void helpMenu();
+    void generateCode();
+
+private:
+    QStringList m_opened;
+};
+
+void tst_Lifecycle::init()
+{
+    AppServices::instance().CommandLine().SetArguments({});
+    m_opened.clear();
+    DesktopOpener::instance().setOpener([this](const QString &path) {
+        m_opened << path;
+        return false;
+    });
+}
+
+void tst_Lifecycle::cleanup()
+{
+    DesktopOpener::instance().setOpener({});
+}
+
+void tst_Lifecycle::firstStartIsCentred()
+{
+    clearTestSettings();
+    Window window = openWindow();
+    const QRect available = window->screen()->availableGeometry();
+    const QPoint offset = window->frameGeometry().center() - available.center();
+    // Centred before it is shown, when the frame is not known yet: a few pixels' leeway.
+    QVERIFY(qAbs(offset.x()) <= 4 && qAbs(offset.y()) <= 4);
+}
+
+void tst_Lifecycle::placementCarriesOver()
+{
+    clearTestSettings();
+    QRect placed;
+    {
+        Window window = openWindow();
+        window->setGeometry(window->geometry().translated(-37, -23).adjusted(0, 0, 40, 30));
+        placed = window->geometry();
+        QVERIFY(window->close());
+    }
+    Window again = openWindow();
+    QCOMPARE(again->geometry(), placed);
+
+    // A close that is cancelled stores nothing.
+    again->txtPattern->SetText(QStringLiteral("x"));
+    again->move(again->pos() + QPoint(5, 5));
+    ScriptedResponder responder;
+    responder.button(MsgBoxButton::Cancel);
+    QVERIFY(!again->close());
+    Window third = openWindow();
+    QCOMPARE(third->geometry(), placed);
+}
+
+void tst_Lifecycle::runKeys()
+{
+    Window window = openWindow();
+    typeLines(window->txtPattern, {QStringLiteral("(\\w)(\\d)")});
+    typeLines(window->txtSourceString, {QStringLiteral("a1 b2 c")});
+    typeLines(window->txtReplaceVar, {QStringLiteral("$2$1")});
+    QVERIFY(dirty(*window));
+
+    QTest::keyClick(window->txtSourceString, Qt::Key_F5);
+    QCOMPARE(topLevelTexts(window->tvResults),
+             (QStringList{"Total 2 element(s) found", "a1 [1:2]", "b2 [4:2]"}));
+    QCOMPARE(window->tvResults->topLevelItem(1)->childCount(), 2);
+    QCOMPARE(window->tvResults->topLevelItem(2)->child(1)->text(0), QStringLiteral("2 [1]"));
+
+    const QString title = window->windowTitle();
+    QTest::keyClick(window->txtPattern, Qt::Key_F6);
+    QCOMPARE(window->txtResult->Text(), QStringLiteral("1a 2b c"));
+    QCOMPARE(window->windowTitle(), title);
+
+    ScriptedResponder responder;
+    responder.button(MsgBoxButton::OK).button(MsgBoxButton::OK);
+    QTest::keyClick(window->txtPattern, Qt::Key_F7);
+    QCOMPARE(responder.last().text, QStringLiteral("Match."));
+    QCOMPARE(window->tvResults->topLevelItemCount(), 3);
+    window->txtSourceString->SetText(QStringLiteral("none"));
+    QTest::keyClick(window->txtPattern, Qt::Key_F7);
+    QCOMPARE(responder.last().text, QStringLiteral("Do not match."));
+    QCOMPARE(window->tvResults->topLevelItemCount(), 3);
+
+    // An invalid pattern: the message, and an empty tree after Execute.
+    window->txtPattern->SetText(QStringLiteral("(a"));
+    responder.button(MsgBoxButton::OK);
+    QTest::keyClick(window->txtPattern, Qt::Key_F5);
+    QVERIFY(responder.last().text.contains(u"Execute"));
+    QCOMPARE(window->tvResults->topLevelItemCount(), 0);
+}
+
+void tst_Lifecycle::executeAndOpenWithoutSpreadsheet()
+{
+    Window window = openWindow();
+    window->txtPattern->SetText(QStringLiteral("b+"));
+    window->txtSourceString->SetText(QStringLiteral("ab abb"));
+    ScriptedResponder responder;
+    responder.button(MsgBoxButton::OK);
+    QTest::keyClick(window->txtPattern, Qt::Key_F5, Qt::ControlModifier);
+    QCOMPARE(topLevelTexts(window->tvResults),
+             (QStringList{"Total 2 element(s) found", "b [2:1]", "bb [5:2]"}));
+    QCOMPARE(responder.shown().size(), 1);
+    QVERIFY(responder.last().text.startsWith(u"Can't generate XSL file."));
+    QCOMPARE(m_opened.size(), 1);
+    QVERIFY(m_opened.first().endsWith(u".xlsx"));
+}
+
+void tst_Lifecycle::ignoreLineBreaks()
+{
+    Window window = openWindow();
+    window->chkIgnoreLineBreaks->setChecked(true);
+    typeLines(window->txtPattern,
+              {QStringLiteral("^a"), QStringLiteral("b "), QStringLiteral("c$")});
+    QCOMPARE(window->PreparePattern(window->txtPattern->Text()), QStringLiteral("^ab c$"));
+    window->txtSourceString->SetText(QStringLiteral("x\r\nab c\r\ny"));
+
+    window->cmdExecute->click();
+    QCOMPARE(topLevelTexts(window->tvResults),
+             (QStringList{"Total 1 element(s) found", "ab c [4:4]"}));
+    // Without Multiline the source's line breaks stop the anchors.
+    window->chkMultiline->setChecked(false);
+    window->mnuRun.item(0)->trigger();
+    QCOMPARE(topLevelTexts(window->tvResults), (QStringList{"Total 0 element(s) found"}));
+}
+
+void tst_Lifecycle::closing_data()
+{
+    QTest::addColumn<QString>("how");
+    QTest::addColumn<bool>("changed");
+    QTest::addColumn<QList<int>>("answers");
+    QTest::addColumn<bool>("closed");
+
+    const QList<int> none;
+    QTest::newRow("Esc, unchanged") << "esc" << false << none << true;
+    QTest::newRow("Esc, changed, Cancel")
+        << "esc" << true << QList<int>{MsgBoxButton::Cancel} << false;
+    QTest::newRow("Esc, changed, No") << "esc" << true << QList<int>{MsgBoxButton::No} << true;
+    QTest::newRow("Shift+Esc does nothing") << "shift+esc" << true << none << false;
+    QTest::newRow("Alt+Esc does nothing") << "alt+esc" << false << none << false;
+    QTest::newRow("File, Exit, Cancel")
+        << "exit" << true << QList<int>{MsgBoxButton::Cancel} << false;
+    QTest::newRow("close box, unchanged") << "closebox" << false << none << true;
+    // Yes on an untitled document opens the save dialog; cancelling it keeps the window.
+    QTest::newRow("close box, Yes, dialog cancelled")
+        << "closebox" << true << QList<int>{MsgBoxButton::Yes} << false;
+}
+
+void tst_Lifecycle::closing()
+{
+    QFETCH(QString, how);
+    QFETCH(bool, changed);
+    QFETCH(QList<int>, answers);
+    QFETCH(bool, closed);
+
+    Window window = openWindow();
+    if (changed)
+        typeLines(window->txtSourceString, {QStringLiteral("keep me")});
+    ScriptedResponder responder;
+    for (int answer : answers)
+        responder.button(answer);
+    if (answers == QList<int>{MsgBoxButton::Yes})
+        responder.cancelDialog();
+
+    window->txtSourceString->setFocus();
+    if (how == u"esc")
+        QTest::keyClick(window->txtSourceString, Qt::Key_Escape);
+    else if (how == u"shift+esc")
+        QTest::keyClick(window->txtSourceString, Qt::Key_Escape, Qt::ShiftModifier);
+    else if (how == u"alt+esc")
+        QTest::keyClick(window->txtSourceString, Qt::Key_Escape, Qt::AltModifier);
+    else if (how == u"exit")
+        window->mnuFile.item(99)->trigger();
+    else
+        window->close();
+
+    QCOMPARE(window->isVisible(), !closed);
+    QCOMPARE(responder.pending(), 0);
+    QCOMPARE(responder.shown().isEmpty(), answers.isEmpty());
+    if (!answers.isEmpty())
+        QVERIFY(responder.shown().first().text.startsWith(u"Save changes?"));
+    if (!closed && changed)
+        QCOMPARE(window->txtSourceString->Text(), QStringLiteral("keep me"));
+}
+
+void tst_Lifecycle::startWithFile()
+{
+    const QString path = writePatternFile(QStringLiteral("Sample.RegExp"),
+                                          {"o+", "foo boo", "0", "1", "0", "1", "0"});
+    QDir::setCurrent(testScratchDir());
+    AppServices::instance().CommandLine().SetArguments({QStringLiteral("Sample.RegExp")});
+
+    Window window = openWindow();
+    QCOMPARE(window->windowTitle(), QStringLiteral("Sievewright - [Sample.RegExp]"));
+    QCOMPARE(window->document().FileName(), QFileInfo(path).absoluteFilePath());
+    QCOMPARE(window->txtPattern->Text(), QStringLiteral("o+"));
+    QCOMPARE(window->txtSourceString->Text(), QStringLiteral("foo boo"));
+    QCOMPARE(window->txtReplaceVar->Text(), QStringLiteral("0"));
+    QVERIFY(window->chkGlobal->isChecked());
+    QVERIFY(!window->chkIgnoreCase->isChecked());
+    QVERIFY(window->chkMultiline->isChecked());
+    QVERIFY(!window->chkIgnoreLineBreaks->isChecked());
+
+    // Replace writes only the result box, which is not part of the work.
+    QTest::keyClick(window->txtPattern, Qt::Key_F6);
+    QCOMPARE(window->txtResult->Text(), QStringLiteral("f0 b0"));
+    QVERIFY(!dirty(*window));
+    QVERIFY(window->close());
+}
+
+void tst_Lifecycle::startWithMissingFile()
+{
+    AppServices::instance().CommandLine().SetArguments({testScratchDir() + u"/absent.RegExp"});
+    ScriptedResponder responder;
+    responder.button(MsgBoxButton::Cancel);
+    Window window = openWindow();
+    QCOMPARE(responder.shown().size(), 1);
+    QVERIFY(responder.last().text.contains(u"\r\n\r\nCan't load file."));
+    QCOMPARE(window->windowTitle(), QStringLiteral("Sievewright - [Untitled]"));
+    QVERIFY(window->txtPattern->Text().isEmpty());
+}
+
+void tst_Lifecycle::optionsToggle_data()
+{
+    QTest::addColumn<int>("index");
+    QTest::addColumn<QString>("box");
+    QTest::addColumn<bool>("initially");
+    QTest::newRow("Global") << 0 << "chkGlobal" << true;
+    QTest::newRow("Ignore case") << 1 << "chkIgnoreCase" << true;
+    QTest::newRow("Multiline") << 2 << "chkMultiline" << true;
+    QTest::newRow("Ignore line breaks") << 10 << "chkIgnoreLineBreaks" << false;
+}
+
+void tst_Lifecycle::optionsToggle()
+{
+    QFETCH(int, index);
+    QFETCH(QString, box);
+    QFETCH(bool, initially);
+
+    Window window = openWindow();
+    auto *check = window->findChild<QCheckBox *>(box);
+    QAction *item = window->mnuOptions.item(index);
+    QVERIFY(check && item);
+    QCOMPARE(check->isChecked(), initially);
+    QVERIFY(!dirty(*window));
+
+    item->trigger();
+    QCOMPARE(check->isChecked(), !initially);
+    QVERIFY(dirty(*window));
+    QVERIFY(!item->isChecked());
+    item->trigger();
+    QCOMPARE(check->isChecked(), initially);
+
+    ScriptedResponder responder;
+    responder.button(MsgBoxButton::No);
+    QVERIFY(window->close());
+}
+
+void tst_Lifecycle::selectAll_data()
+{
+    QTest::addColumn<QString>("box");
+    QTest::addColumn<int>("modifiers");
+    QTest::addColumn<bool>("selectsAll");
+    const QList<std::pair<const char *, Qt::KeyboardModifiers>> keys = {
+        {"Ctrl+A", Qt::ControlModifier},
+        {"Ctrl+Shift+A", Qt::ControlModifier | Qt::ShiftModifier},
+        {"Alt+A", Qt::AltModifier},
+        {"Ctrl+Alt+A", Qt::ControlModifier | Qt::AltModifier},
+    };
+    for (const char *box : {"txtPattern", "txtSourceString", "txtReplaceVar", "txtResult"}) {
+        for (const auto &[name, modifiers] : keys) {
+            QTest::addRow("%s, %s", box, name)
+                << box << int(modifiers) << (modifiers == Qt::ControlModifier);
+        }
+    }
+}
+
+void tst_Lifecycle::selectAll()
+{
+    QFETCH(QString, box);
+    QFETCH(int, modifiers);
+    QFETCH(bool, selectsAll);
+
+    Window window = openWindow();
+    auto *edit = window->findChild<TextBox *>(box);
+    QVERIFY(edit);
+    edit->SetText(QStringLiteral("one\r\ntwo"));
+    edit->setFocus();
+    edit->moveCursor(QTextCursor::End);
+
+    QTest::keyClick(edit, Qt::Key_A, Qt::KeyboardModifiers(modifiers));
+    QCOMPARE(edit->textCursor().hasSelection(), selectsAll);
+    if (selectsAll) {
+        QCOMPARE(edit->Text(), QStringLiteral("one\r\ntwo"));
+        QCOMPARE(edit->textCursor().selectedText().size(), 7);
+        // The next A is typed as usual, over the selection.
+        QTest::keyClicks(edit, QStringLiteral("a"));
+        QCOMPARE(edit->Text(), QStringLiteral("a"));
+    }
+
+    ScriptedResponder responder;
+    if (box != u"txtResult")
+        responder.button(MsgBoxButton::No);
+    QVERIFY(window->close());
+}
+
+void tst_Lifecycle::helpMenu()
+{
+    Window window = openWindow();
+
+    window->mnuHelp.item(0)->trigger();
+    QCOMPARE(m_opened.size(), 1);
+    QVERIFY(m_opened.first().endsWith(u"README.html"));
+    QVERIFY(QFileInfo::exists(m_opened.first()));
+
+    ScriptedResponder responder;
+    responder.closeAbout();
+    QTest::keyClick(window->txtPattern, Qt::Key_F1, Qt::ShiftModifier);
+    QCOMPARE(responder.last().kind, ModalKind::About);
+    QVERIFY(responder.last().text.contains(u"Version 1.06.0049"));
+    QVERIFY(responder.last().text.contains(QCoreApplication::applicationName()) ||
+            responder.last().text.contains(u"Program file: "));
+
+    // Each request opens a fresh help window, modal over the main window.
+    QList<QWidget *> owners;
+    QTimer closer;
+    connect(&closer, &QTimer::timeout, this, [&owners] {
+        if (auto *help = qobject_cast<QDialog *>(QApplication::activeModalWidget())) {
+            owners << help->parentWidget();
+            help->close();
+        }
+    });
+    closer.start(10);
+    for (int round = 0; round < 2; ++round) {
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        QTest::keyClick(window->txtPattern, Qt::Key_F1);
+        QCOMPARE(owners.size(), round + 1);
+        QCOMPARE(owners.last(), window.get());
+        QVERIFY(window->findChildren<QDialog *>().isEmpty());
+    }
+}
+
+void tst_Lifecycle::generateCode()
+{
+    Window window = openWindow();
+    window->txtPattern->SetText(QStringLiteral("a\r\nb"));
+    window->txtReplaceVar->SetText(QStringLiteral("\"x\""));
+    window->chkIgnoreLineBreaks->setChecked(true);
+    ClipboardText::instance().SetText(QStringLiteral("before"));
+
+    CodeInputs inputs{QStringLiteral("a\r\nb"), QStringLiteral("\"x\""), true, true, true, true};
+    ScriptedResponder responder;
+    responder.button(MsgBoxButton::Cancel).button(MsgBoxButton::OK);
+    QTest::keyClick(window->txtPattern, Qt::Key_F6, Qt::ShiftModifier);
+    QCOMPARE(ClipboardText::instance().Text(), QStringLiteral("before"));
+    QTest::keyClick(window->txtPattern, Qt::Key_F6, Qt::ShiftModifier);
+    QCOMPARE(ClipboardText::instance().Text(), BuildCodeSnippet(inputs, false, true, false));
+    QVERIFY(ClipboardText::instance().Text().contains(u"\"ab\""));
+    QVERIFY(responder.last().text.startsWith(u"Copy generated code?"));
+}
+
+QTEST_MAIN(tst_Lifecycle)
+#include "tst_lifecycle.moc"

@@ -1,0 +1,128 @@
+// The main window's life: the load sequence, the save check on every kind of close, and the
+// unload sequence that stores the placement.
+
+#include "document/cdocument.h"
+#include "support/appinfo.h"
+#include "support/appservices.h"
+#include "support/sufiles.h"
+#include "support/suwindow.h"
+#include "support/windowplacement.h"
+#include "ui/hooks/cstbselectallhook.h"
+#include "ui/main/formdocumentview.h"
+#include "ui/main/frmmain.h"
+#include "ui/main/textbox.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QMenuBar>
+#include <QSessionManager>
+
+namespace {
+
+constexpr int HelpMenuPosition = 3;
+constexpr QStringView ExitKeyText = u"\tEsc";
+constexpr QStringView PlacementSection = u"Window placement";
+
+} // namespace
+
+frmMain::~frmMain() = default;
+
+void frmMain::Form_Load()
+{
+    suCenterFormEx(this);
+    if (!suIsInIDE())
+        suSetWindowResIconAll(this, QStringLiteral("A_MAIN"));
+    suFixUserControlsContainerWindow();
+    if (QAction *exit = mnuFile.item(99))
+        exit->setText(exit->text() + ExitKeyText);
+    suSetMenuJustify(menuBar(), HelpMenuPosition, true);
+    InitSelectAllHooks();
+    InitResultsTree();
+    RestoreWindowPlacement();
+    InitDocument();
+}
+
+void frmMain::InitSelectAllHooks()
+{
+    TextBox *const boxes[] = {txtPattern, txtSourceString, txtReplaceVar, txtResult};
+    for (size_t i = 0; i < m_selectAllHooks.size(); ++i) {
+        m_selectAllHooks[i] = std::make_unique<csTBSelectAllHook>();
+        m_selectAllHooks[i]->Init(boxes[i]);
+    }
+}
+
+void frmMain::ReleaseSelectAllHooks()
+{
+    for (size_t i = m_selectAllHooks.size(); i-- > 0;)
+        m_selectAllHooks[i].reset();
+}
+
+void frmMain::RestoreWindowPlacement()
+{
+    WindowPlacement placement;
+    placement.RestoreWindow(this, QString(), PlacementSection.toString(),
+                            ApplicationInfo::current(), 0, 0, 0, true);
+}
+
+void frmMain::SaveWindowPlacement()
+{
+    WindowPlacement placement;
+    placement.StoreWindow(this, QString(), PlacementSection.toString(), ApplicationInfo::current(),
+                          true);
+}
+
+void frmMain::InitDocument()
+{
+    QCoreApplication::processEvents();
+    m_documentView = std::make_unique<FormDocumentView>(*this);
+    document().Init(*m_documentView);
+    const CommandLineArgs &args = AppServices::instance().CommandLine();
+    if (args.Count() == 1)
+        document().LoadAs(suGetFullFileName(args.Item(0)));
+}
+
+void frmMain::closeEvent(QCloseEvent *event)
+{
+    bool cancel = false;
+    Form_QueryUnload(cancel);
+    if (cancel) {
+        event->ignore();
+        return;
+    }
+    Form_Unload();
+    event->accept();
+}
+
+void frmMain::Form_QueryUnload(bool &Cancel)
+{
+    // After the session's end was agreed to, the close that follows asks nothing more.
+    if (!m_unloaded && !document().RequestSave())
+        Cancel = true;
+}
+
+void frmMain::Form_Unload()
+{
+    if (m_unloaded)
+        return;
+    m_unloaded = true;
+    SaveWindowPlacement();
+    ReleaseSelectAllHooks();
+}
+
+void frmMain::sessionEnding(QSessionManager &manager)
+{
+    if (m_unloaded)
+        return;
+    if (!manager.allowsInteraction()) {
+        // No question may be asked now: the work stays as it is, unsaved.
+        return;
+    }
+    const bool mayEnd = document().RequestSave();
+    manager.release();
+    if (!mayEnd) {
+        manager.cancel();
+        return;
+    }
+    Form_Unload();
+}
