@@ -13,6 +13,8 @@ private Q_SLOTS:
     void roundTrip();
     void everyCodeUnitSurvives();
     void typedLineBreaksReadAsCrLf();
+    void readsTheCurrentContent_data();
+    void readsTheCurrentContent();
 };
 
 void tst_TextBox::roundTrip_data()
@@ -63,6 +65,38 @@ void tst_TextBox::typedLineBreaksReadAsCrLf()
     QTest::keyClick(&box, Qt::Key_Return);
     QTest::keyClicks(&box, "c");
     QCOMPARE(box.Text(), QStringLiteral("ab\r\nc"));
+}
+
+// Text() is kept between changes; every edit and undo must still be read.
+void tst_TextBox::readsTheCurrentContent_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("typed"); // at the end, after SetText
+    QTest::addColumn<QString>("expected");
+
+    QTest::newRow("typing after SetText is read") << "ab\r\nc"
+                                                  << "x"
+                                                  << "ab\r\ncx";
+    QTest::newRow("paragraph separator reads as CR LF") << QString::fromUtf16(u"a\u2029b") << ""
+                                                        << "a\r\nb";
+    QTest::newRow("control picture reads as its break") << QString::fromUtf16(u"a\u240Db") << ""
+                                                        << "a\rb";
+}
+
+void tst_TextBox::readsTheCurrentContent()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, typed);
+    QFETCH(QString, expected);
+
+    TextBox box;
+    box.SetText(text);
+    box.moveCursor(QTextCursor::End);
+    QTest::keyClicks(&box, typed);
+    QCOMPARE(box.Text(), expected);
+    box.undo();
+    if (!typed.isEmpty())
+        QCOMPARE(box.Text(), text);
 }
 
 QTEST_MAIN(tst_TextBox)

@@ -29,4 +29,9 @@ public:
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
+
+private:
+    // Text() of the content until its next change: reading a big box costs as much as a run.
+    mutable QString m_text;
+    mutable bool m_textCurrent = false;
 };
