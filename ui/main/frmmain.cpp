@@ -18,6 +18,7 @@
 #include <QCheckBox>
 #include <QEvent>
 #include <QFrame>
+#include <QHeaderView>
 #include <QKeyEvent>
 #include <QLayout>
 #include <QMenu>
@@ -114,6 +115,8 @@ frmMain::frmMain(QWidget *parent)
     createControls();
     createMenus();
     setTabOrder();
+    // The first box of the tab order has the focus when the window first becomes active.
+    txtPattern->setFocus();
 
     // The client area at its designed size, laid out once before the window is shown.
     layout()->activate();
@@ -220,10 +223,13 @@ void frmMain::createMenus()
         array.setMenu(menu);
         mnuMain.add(spec.barIndex, menu->menuAction());
         for (const MenuItemSpec &item : spec.items) {
-            auto *action = new QAction(item.caption.toString(), menu);
+            auto *action = new QAction(menu);
+            // A separator keeps no caption: styles would draw it as a section title.
             if (item.caption == u"-")
                 action->setSeparator(true);
-            else if (item.shortcut.toCombined() != 0)
+            else
+                action->setText(item.caption.toString());
+            if (item.shortcut.toCombined() != 0)
                 action->setShortcut(QKeySequence(item.shortcut));
             menu->addAction(action);
             array.add(item.index, action);
@@ -273,6 +279,10 @@ void frmMain::InitResultsTree()
     tvResults->setRootIsDecorated(true);
     tvResults->showTreeLines();
     tvResults->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // Long labels are shown whole, with a horizontal scroll bar, rather than cut short.
+    tvResults->setTextElideMode(Qt::ElideNone);
+    tvResults->header()->setStretchLastSection(false);
+    tvResults->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
 }
 
 void frmMain::Form_Resize()
