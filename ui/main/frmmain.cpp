@@ -224,7 +224,7 @@ void frmMain::createMenus()
             auto *action = new QAction(item.caption.toString(), menu);
             if (item.caption == u"-")
                 action->setSeparator(true);
-            else if (item.shortcut.toCombined() != 0)
+            else if (item.shortcut.key() != Qt::Key_unknown) // {} is Key_unknown, not "none"
                 action->setShortcut(QKeySequence(item.shortcut));
             menu->addAction(action);
             array.add(item.index, action);
