@@ -174,6 +174,9 @@ void frmMain::createControls()
         pnlSetting, QStringLiteral("chkIgnoreLineBreaks"), QStringLiteral("Ignore line breaks"));
     chkMultiline = createControl<QCheckBox>(pnlSetting, QStringLiteral("chkMultiline"),
                                             QStringLiteral("Multiline"));
+    // Where the strip is too narrow for both, the buttons lie over the check boxes.
+    for (QPushButton *button : {cmdExecute, cmdExecuteAndOpen, cmdReplace, cmdTest})
+        button->raise();
 }
 
 void frmMain::setTabOrder()
