@@ -1,7 +1,9 @@
+#include "support/clipboardtext.h"
 #include "tests/support/testenvironment.h"
 #include "ui/main/textbox.h"
 
 #include <QTest>
+#include <QTextBlock>
 
 class tst_TextBox : public QObject
 {
@@ -13,6 +15,11 @@ private Q_SLOTS:
     void roundTrip();
     void everyCodeUnitSurvives();
     void typedLineBreaksReadAsCrLf();
+    void longLinesRoundTrip_data();
+    void longLinesRoundTrip();
+    void editsInALongLine_data();
+    void editsInALongLine();
+    void copyAcrossASeam();
 };
 
 void tst_TextBox::roundTrip_data()
@@ -63,6 +70,120 @@ void tst_TextBox::typedLineBreaksReadAsCrLf()
     QTest::keyClick(&box, Qt::Key_Return);
     QTest::keyClicks(&box, "c");
     QCOMPARE(box.Text(), QStringLiteral("ab\r\nc"));
+}
+
+void tst_TextBox::longLinesRoundTrip_data()
+{
+    QTest::addColumn<QString>("text");
+
+    const QString word = QStringLiteral("lorem ipsum ");
+    const QString emoji = QString::fromUtf16(u"\U0001F600");
+    QTest::newRow("megabyte line with blanks") << word.repeated(90000);
+    QTest::newRow("line without blanks") << QString(TextBox::LongLine * 3 + 1, u'x');
+    QTest::newRow("surrogate pairs at every cut") << (u"x" + emoji.repeated(TextBox::LongLine));
+    QTest::newRow("long lines among short ones, lone CR and LF kept")
+        << (u"one\r\n" + word.repeated(3000) + u"\r\r\n\n" + QString(40000, u'y') + u"\r\n");
+}
+
+void tst_TextBox::longLinesRoundTrip()
+{
+    QFETCH(QString, text);
+
+    TextBox box;
+    box.SetText(text);
+    QCOMPARE(box.Text(), text);
+    // Shown in pieces that lay out quickly.
+    qsizetype longest = 0;
+    for (QTextBlock block = box.document()->begin(); block.isValid(); block = block.next())
+        longest = std::max<qsizetype>(longest, block.length());
+    QVERIFY2(longest <= 4097, qPrintable(QString::number(longest)));
+    QVERIFY(!box.document()->isModified());
+    QVERIFY(!box.document()->isUndoAvailable());
+}
+
+void tst_TextBox::editsInALongLine_data()
+{
+    // A line of 20000 letters, shown in pieces of 4096; the cursor goes to a text offset.
+    QTest::addColumn<int>("offset");
+    QTest::addColumn<bool>("atPieceEnd"); // the cursor before the seam rather than after it
+    QTest::addColumn<QString>("keys");
+    QTest::addColumn<QString>("inserted"); // at offset
+    QTest::addColumn<int>("removedAt");    // one character; -1 for none
+
+    QTest::newRow("typing at a seam") << 4096 << false << "x"
+                                      << "x" << -1;
+    QTest::newRow("Enter at a seam is a line break") << 4096 << false << "\r"
+                                                     << "\r\n"
+                                                     << -1;
+    QTest::newRow("Enter inside a piece is a line break") << 4106 << false << "\r"
+                                                          << "\r\n"
+                                                          << -1;
+    QTest::newRow("Backspace at a seam takes the letter before") << 4096 << false << "\b"
+                                                                 << "" << 4095;
+    QTest::newRow("Delete at a seam takes the letter after") << 4096 << true << "\x7f"
+                                                             << "" << 4096;
+    QTest::newRow("Backspace undone") << 4096 << false << "\bz"
+                                      << "" << -1;
+    QTest::newRow("pasted line break") << 4106 << false << "v"
+                                       << "p\r\nq" << -1;
+}
+
+void tst_TextBox::editsInALongLine()
+{
+    QFETCH(int, offset);
+    QFETCH(bool, atPieceEnd);
+    QFETCH(QString, keys);
+    QFETCH(QString, inserted);
+    QFETCH(int, removedAt);
+
+    QString text;
+    for (int i = 0; i < 20000; ++i)
+        text += QChar(u'a' + i % 26);
+    TextBox box;
+    box.SetText(text);
+    QTextCursor cursor = box.textCursor();
+    cursor.setPosition(offset + offset / 4096 - (atPieceEnd ? 1 : 0));
+    box.setTextCursor(cursor);
+    ClipboardText::instance().SetText(u"p\nq"_qs);
+    for (const QChar key : keys) {
+        switch (key.unicode()) {
+        case u'\r':
+            QTest::keyClick(&box, Qt::Key_Return);
+            break;
+        case u'\b':
+            QTest::keyClick(&box, Qt::Key_Backspace);
+            break;
+        case 0x7f:
+            QTest::keyClick(&box, Qt::Key_Delete);
+            break;
+        case u'z':
+            QTest::keyClick(&box, Qt::Key_Z, Qt::ControlModifier);
+            break;
+        case u'v':
+            QTest::keyClick(&box, Qt::Key_V, Qt::ControlModifier);
+            break;
+        default:
+            QTest::keyClicks(&box, key);
+        }
+    }
+    QString expected = text;
+    if (removedAt >= 0)
+        expected.remove(removedAt, 1);
+    expected.insert(offset, inserted);
+    QCOMPARE(box.Text(), expected);
+}
+
+void tst_TextBox::copyAcrossASeam()
+{
+    TextBox box;
+    const QString text = QString(5000, u'a') + QString(5000, u'b') + QString(9000, u'c');
+    box.SetText(text);
+    QTextCursor cursor = box.textCursor();
+    cursor.setPosition(4090);
+    cursor.setPosition(4110, QTextCursor::KeepAnchor);
+    box.setTextCursor(cursor);
+    box.copy();
+    QCOMPARE(ClipboardText::instance().Text(), text.mid(4090, 19));
 }
 
 QTEST_MAIN(tst_TextBox)

@@ -176,6 +176,9 @@ void frmMain::createControls()
         pnlSetting, QStringLiteral("chkIgnoreLineBreaks"), QStringLiteral("Ignore line breaks"));
     chkMultiline = createControl<QCheckBox>(pnlSetting, QStringLiteral("chkMultiline"),
                                             QStringLiteral("Multiline"));
+    // Where the strip is too narrow for both, the buttons lie over the check boxes.
+    for (QPushButton *button : {cmdExecute, cmdExecuteAndOpen, cmdReplace, cmdTest})
+        button->raise();
 }
 
 void frmMain::setTabOrder()
@@ -229,7 +232,8 @@ void frmMain::createMenus()
                 action->setSeparator(true);
             else
                 action->setText(item.caption.toString());
-            if (item.shortcut.toCombined() != 0)
+            // An item without a key has an empty combination, which Qt 6 reads as Key_unknown.
+            if (item.shortcut.key() != Qt::Key_unknown)
                 action->setShortcut(QKeySequence(item.shortcut));
             menu->addAction(action);
             array.add(item.index, action);
@@ -300,8 +304,11 @@ void frmMain::Form_Resize()
         return QRect(Twips::toPixels(r.left), Twips::toPixels(r.top), Twips::toPixels(r.width),
                      Twips::toPixels(r.height));
     };
-    if (out.container)
+    if (out.container) {
         vseContainer->setGeometry(pixels(*out.container));
+        // A hidden window gets its resize events only when shown; place the children now.
+        vseContainer->arrange();
+    }
     if (out.panel)
         pnlSetting->setGeometry(pixels(*out.panel));
     QPushButton *const buttons[] = {cmdExecute, cmdExecuteAndOpen, cmdReplace, cmdTest};
