@@ -2,6 +2,7 @@
 #include "startup/modmain.h"
 
 #include <QApplication>
+#include <QTimer>
 
 #include <cstdio>
 
@@ -18,5 +19,11 @@ int main(int argc, char *argv[])
     configureApplication();
     if (!Main())
         return 0;
+    // For the start-up benchmark: a line once the window is shown and the event loop runs.
+    if (qEnvironmentVariableIsSet("SIEVEWRIGHT_REPORT_SHOWN"))
+        QTimer::singleShot(0, [] {
+            std::fputs("sievewright: shown\n", stdout);
+            std::fflush(stdout);
+        });
     return QApplication::exec();
 }

@@ -20,6 +20,8 @@ private Q_SLOTS:
     void editsInALongLine_data();
     void editsInALongLine();
     void copyAcrossASeam();
+    void readsTheCurrentContent_data();
+    void readsTheCurrentContent();
 };
 
 void tst_TextBox::roundTrip_data()
@@ -184,6 +186,40 @@ void tst_TextBox::copyAcrossASeam()
     box.setTextCursor(cursor);
     box.copy();
     QCOMPARE(ClipboardText::instance().Text(), text.mid(4090, 19));
+}
+
+// Text() is kept between changes; every edit and undo must still be read.
+void tst_TextBox::readsTheCurrentContent_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("typed"); // at the end, after SetText
+    QTest::addColumn<QString>("expected");
+
+    QTest::newRow("typing after SetText is read") << "ab\r\nc"
+                                                  << "x"
+                                                  << "ab\r\ncx";
+    QTest::newRow("paragraph separator reads as CR LF") << QString::fromUtf16(u"a\u2029b") << ""
+                                                        << "a\r\nb";
+    const QString longLine(TextBox::LongLine + 5000, u'w');
+    QTest::newRow("typing after a line in pieces is read") << longLine << "x" << longLine + u'x';
+    QTest::newRow("control picture reads as its break") << QString::fromUtf16(u"a\u240Db") << ""
+                                                        << "a\rb";
+}
+
+void tst_TextBox::readsTheCurrentContent()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, typed);
+    QFETCH(QString, expected);
+
+    TextBox box;
+    box.SetText(text);
+    box.moveCursor(QTextCursor::End);
+    QTest::keyClicks(&box, typed);
+    QCOMPARE(box.Text(), expected);
+    box.undo();
+    if (!typed.isEmpty())
+        QCOMPARE(box.Text(), text);
 }
 
 QTEST_MAIN(tst_TextBox)

@@ -8,6 +8,8 @@
 #include <QTextDocument>
 #include <QTextDocumentFragment>
 
+#include <algorithm>
+
 namespace {
 constexpr char16_t ParagraphSeparator = 0x2029;
 constexpr char16_t PictureCR = 0x240D;
@@ -47,6 +49,7 @@ TextBox::TextBox(QWidget *parent)
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setTabChangesFocus(true);
+    connect(document(), &QTextDocument::contentsChanged, this, [this] { m_textCurrent = false; });
 }
 
 void TextBox::keyPressEvent(QKeyEvent *event)
@@ -120,15 +123,34 @@ QString TextBox::withoutContinuations(QString text, int start) const
 
 QString TextBox::Text() const
 {
-    QString raw = document()->toRawText();
-    if (m_continuations)
-        raw = withoutContinuations(std::move(raw), 0);
-    return fromDisplay(raw);
+    if (!m_textCurrent) {
+        QString raw = document()->toRawText();
+        if (m_continuations)
+            raw = withoutContinuations(std::move(raw), 0);
+        m_text = fromDisplay(raw);
+        m_textCurrent = true;
+    }
+    return m_text;
 }
 
 void TextBox::SetText(const QString &text)
 {
-    const QString display = toDisplay(text);
+    showText(toDisplay(text));
+    // The text reads back as given unless it holds a character that the document turns into
+    // a line break or one of the control pictures.
+    const bool readsBack = std::none_of(text.cbegin(), text.cend(), [](QChar ch) {
+        const char16_t c = ch.unicode();
+        return c == ParagraphSeparator || c == 0xFDD0 || c == 0xFDD1 || c == PictureCR ||
+               c == PictureLF;
+    });
+    if (readsBack) {
+        m_text = text;
+        m_textCurrent = true;
+    }
+}
+
+void TextBox::showText(const QString &display)
+{
     QString shown;         // display, with the long lines in pieces
     qsizetype copied = 0;  // display up to here is in shown
     QList<int> continuing; // numbers of the blocks that continue a line
@@ -178,44 +200,50 @@ void TextBox::SetText(const QString &text)
     m_continuations = true;
 }
 
+// Both conversions write into a buffer of the final size: for a text of millions of characters,
+// appending one at a time costs more than the engine's run on it.
 QString TextBox::toDisplay(const QString &text)
 {
-    QString display;
-    display.reserve(text.size());
-    const qsizetype n = text.size();
-    for (qsizetype i = 0; i < n; ++i) {
-        const QChar ch = text.at(i);
-        if (ch == u'\r' && i + 1 < n && text.at(i + 1) == u'\n') {
-            display += u'\n';
-            ++i;
+    QString display(text.size(), Qt::Uninitialized);
+    QChar *out = display.data();
+    const QChar *in = text.constData();
+    const QChar *const end = in + text.size();
+    for (; in != end; ++in) {
+        const char16_t ch = in->unicode();
+        if (ch == u'\r' && in + 1 != end && in[1] == u'\n') {
+            *out++ = u'\n';
+            ++in;
         } else if (ch == u'\r') {
-            display += QChar(PictureCR);
+            *out++ = QChar(PictureCR);
         } else if (ch == u'\n') {
-            display += QChar(PictureLF);
+            *out++ = QChar(PictureLF);
         } else {
-            display += ch;
+            *out++ = *in;
         }
     }
+    display.truncate(out - display.constData());
     return display;
 }
 
 QString TextBox::fromDisplay(const QString &raw)
 {
-    QString text;
-    text.reserve(raw.size() + raw.size() / 32);
+    const qsizetype breaks = raw.count(QChar(ParagraphSeparator));
+    QString text(raw.size() + breaks, Qt::Uninitialized);
+    QChar *out = text.data();
     for (const QChar ch : raw) {
         switch (ch.unicode()) {
         case ParagraphSeparator:
-            text += u"\r\n";
+            *out++ = u'\r';
+            *out++ = u'\n';
             break;
         case PictureCR:
-            text += u'\r';
+            *out++ = u'\r';
             break;
         case PictureLF:
-            text += u'\n';
+            *out++ = u'\n';
             break;
         default:
-            text += ch;
+            *out++ = ch;
         }
     }
     return text;

@@ -43,6 +43,11 @@ private:
     // text, the document's raw text from position start on, without the separators before
     // the blocks that continue a line.
     QString withoutContinuations(QString text, int start) const;
+    // Shows the display form, long lines in pieces.
+    void showText(const QString &display);
 
     bool m_continuations = false; // SetText split a line; some blocks may continue one
+    // Text() of the content until its next change: reading a big box costs as much as a run.
+    mutable QString m_text;
+    mutable bool m_textCurrent = false;
 };

@@ -1,0 +1,254 @@
+// The whole program end to end. Start-up: the built executable, started on the offscreen
+// platform, until it reports its window shown. Then, in this process through a real main
+// window: a pattern file with a 10-million-character source loaded and saved, Execute,
+// Replace and Test through the buttons, a key typed into the big source box, and Execute and
+// open with 100,000 matches. Prints a table with the peak memory of each step.
+//   bench_e2e            (no arguments: the window would read them as a file name)
+
+#include "document/cdocument.h"
+#include "runner/engine/regexp.h"
+#include "runner/enginebridge.h"
+#include "startup/application.h"
+#include "support/desktopopener.h"
+#include "support/modalresponder.h"
+#include "support/textfile.h"
+#include "ui/main/frmmain.h"
+#include "ui/main/resultstreewidget.h"
+#include "ui/main/textbox.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QProcess>
+#include <QPushButton>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <vector>
+
+namespace {
+
+// Answers every message box with OK and remembers its text.
+class OkResponder : public ModalResponder
+{
+public:
+    QString lastText;
+    ModalAnswer respond(const ModalRequest &request) override
+    {
+        lastText = request.text;
+        ModalAnswer answer;
+        answer.button = 1;
+        return answer;
+    }
+};
+
+// A value of /proc/self/status in MB ("VmRSS", "VmHWM").
+double statusMb(const char *key)
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    const QByteArray prefix = QByteArray(key) + ':';
+    for (const QByteArray &line : status.readAll().split('\n'))
+        if (line.startsWith(prefix))
+            return line.mid(prefix.size()).trimmed().split(' ').first().toDouble() / 1024;
+    return 0;
+}
+
+// Starts the peak of resident memory anew (Linux 4.0 and later).
+void resetPeak()
+{
+    QFile clear(QStringLiteral("/proc/self/clear_refs"));
+    if (clear.open(QIODevice::WriteOnly))
+        clear.write("5");
+}
+
+struct Row
+{
+    QString work;
+    double ms = 0;
+    QString budget;
+    double rssBefore = 0; // MB
+    double peak = 0;      // MB, the most resident during the step
+    QString note;
+};
+
+std::vector<Row> rows;
+
+// Runs work once with the events it posts, and adds its row.
+void measure(const QString &name, const QString &budget, const std::function<QString()> &work)
+{
+    Row row{name, 0, budget, statusMb("VmRSS"), 0, {}};
+    resetPeak();
+    QElapsedTimer timer;
+    timer.start();
+    row.note = work();
+    QApplication::processEvents();
+    row.ms = timer.nsecsElapsed() / 1e6;
+    row.peak = statusMb("VmHWM");
+    rows.push_back(row);
+}
+
+double medianOf(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+// Milliseconds from starting the program to its report of the window shown; -1 when none.
+double startUpMs(const QString &scratch, const QStringList &arguments)
+{
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    env.insert(QStringLiteral("SIEVEWRIGHT_REPORT_SHOWN"), QStringLiteral("1"));
+    // Settings and caches in the scratch folder, never the user's.
+    for (const char *name : {"HOME", "XDG_CONFIG_HOME", "XDG_CACHE_HOME", "XDG_DATA_HOME"})
+        env.insert(QString::fromLatin1(name), scratch);
+    QProcess process;
+    process.setProcessEnvironment(env);
+    QElapsedTimer timer;
+    timer.start();
+    process.start(QStringLiteral(SIEVEWRIGHT_EXE), arguments);
+    QByteArray out;
+    while (!out.contains("sievewright: shown") && timer.elapsed() < 20'000 &&
+           process.state() != QProcess::NotRunning) {
+        process.waitForReadyRead(50);
+        out += process.readAllStandardOutput();
+    }
+    const double ms = out.contains("sievewright: shown") ? timer.nsecsElapsed() / 1e6 : -1;
+    process.kill();
+    process.waitForFinished();
+    return ms;
+}
+
+QString mb(double value)
+{
+    return QString::number(value, 'f', 0);
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QTemporaryDir scratch;
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    // The window's settings go to the scratch folder, never the user's.
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(scratch.path()));
+    QApplication app(argc, argv);
+    configureApplication();
+    QStandardPaths::setTestModeEnabled(true);
+    qputenv("TMPDIR", QFile::encodeName(scratch.path()));
+
+    // 100,000 lines of 100 characters, ten matches of (\d)(\d) a line.
+    const QString line = QStringLiteral("abc 12 def").repeated(9) + u"abc 12 d\r\n";
+    const QString source = line.repeated(100'000);
+    const QString pattern = QStringLiteral("(\\d)(\\d)");
+    const QString file = scratch.filePath(QStringLiteral("big.RegExp"));
+    const QChar nul(0);
+    TextFile::instance().WriteText(file, pattern + nul + source + nul + u"$2$1" + nul + u"1" + nul +
+                                             u"0" + nul + u"0" + nul + u"0");
+
+    std::vector<double> starts, bigStarts;
+    for (int run = 0; run < 5; ++run) {
+        starts.push_back(startUpMs(scratch.path(), {}));
+        bigStarts.push_back(startUpMs(scratch.path(), {file}));
+    }
+    rows.push_back({QStringLiteral("start-up to the window shown"), medianOf(starts),
+                    QStringLiteral("500"), 0, 0, QStringLiteral("median of 5 starts")});
+    rows.push_back({QStringLiteral("start-up with the 10 MB file"),
+                    medianOf(bigStarts),
+                    {},
+                    0,
+                    0,
+                    QStringLiteral("median of 5 starts")});
+
+    OkResponder responder;
+    ModalHost::setResponder(&responder);
+    QString opened;
+    DesktopOpener::instance().setOpener([&opened](const QString &path) {
+        opened = path;
+        return true;
+    });
+
+    frmMain window;
+    window.show();
+    QApplication::processEvents();
+
+    measure(QStringLiteral("load the 10 MB pattern file"), {}, [&]() -> QString {
+        return window.document().LoadAs(file) ? QString() : QStringLiteral("NOT LOADED");
+    });
+    measure(QStringLiteral("save it"), {}, [&]() -> QString {
+        return window.document().Save() ? QString::number(QFileInfo(file).size()) + u" bytes"
+                                        : QStringLiteral("NOT SAVED");
+    });
+
+    double engineMs = 0;
+    {
+        engine::RegExp regExp;
+        regExp.setGlobal(true);
+        regExp.setPattern(u16View(pattern));
+        std::vector<double> times;
+        for (int run = 0; run < 3; ++run) {
+            QElapsedTimer timer;
+            timer.start();
+            (void)regExp.Execute(u16View(source)).Count();
+            times.push_back(timer.nsecsElapsed() / 1e6);
+        }
+        engineMs = medianOf(times);
+    }
+    measure(QStringLiteral("Execute button, 1,000,000 matches"),
+            QString::number(1.5 * engineMs, 'f', 0) + u" (1.5 x engine)", [&]() -> QString {
+                window.cmdExecute->click();
+                return QString::number(window.tvResults->topLevelItemCount()) + u" root nodes";
+            });
+    rows.push_back({QStringLiteral("  engine Execute alone"), engineMs, {}, 0, 0, {}});
+    measure(QStringLiteral("Replace button"), {}, [&]() -> QString {
+        window.cmdReplace->click();
+        return QString::number(window.txtResult->Text().size()) + u" characters";
+    });
+    measure(QStringLiteral("Test button"), {}, [&]() -> QString {
+        window.cmdTest->click();
+        return responder.lastText;
+    });
+    measure(QStringLiteral("a key typed at the end of the source"), {}, [&]() -> QString {
+        window.txtSourceString->setFocus();
+        window.txtSourceString->moveCursor(QTextCursor::End);
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_X, Qt::NoModifier, QStringLiteral("x"));
+        QKeyEvent release(QEvent::KeyRelease, Qt::Key_X, Qt::NoModifier, QStringLiteral("x"));
+        QApplication::sendEvent(window.txtSourceString, &press);
+        QApplication::sendEvent(window.txtSourceString, &release);
+        return QString();
+    });
+
+    QString keyValues;
+    for (int i = 0; i < 100'000; ++i)
+        keyValues += u'k' + QString::number(i) + u"=v" + QString::number(i) + u"; ";
+    window.txtPattern->SetText(QStringLiteral("(k\\d+)=(v\\d+)"));
+    window.txtSourceString->SetText(keyValues);
+    window.chkGlobal->setChecked(true);
+    measure(QStringLiteral("Execute and open, 100,000 matches"), QStringLiteral("3000"),
+            [&]() -> QString {
+                window.cmdExecuteAndOpen->click();
+                return QString::number(QFileInfo(opened).size()) + u" bytes of .xlsx";
+            });
+
+    std::printf("| %-38s | %9s | %22s | %8s | %8s | %s\n", "work", "ms", "budget ms", "RSS MB",
+                "peak MB", "outcome");
+    std::printf("|%s|%s|%s|%s|%s|---|\n", std::string(40, '-').c_str(),
+                std::string(11, '-').c_str(), std::string(24, '-').c_str(),
+                std::string(10, '-').c_str(), std::string(10, '-').c_str());
+    for (const Row &row : rows)
+        std::printf("| %-38s | %9.1f | %22s | %8s | %8s | %s\n", qPrintable(row.work), row.ms,
+                    qPrintable(row.budget), row.rssBefore ? qPrintable(mb(row.rssBefore)) : "",
+                    row.peak ? qPrintable(mb(row.peak)) : "", qPrintable(row.note));
+    std::printf("\nsource: %lld characters (%.0f MB as UTF-16); RSS before the step and its peak\n",
+                static_cast<long long>(source.size()), source.size() * 2 / 1e6);
+    ModalHost::setResponder(nullptr);
+    return 0;
+}
