@@ -57,7 +57,6 @@ private Q_SLOTS:
     void evaluatorRefuses_data();
     void evaluatorRefuses();
     void literalRoundTrip();
-    void clipboard_data();
     void clipboard();
 };
 
@@ -65,52 +64,34 @@ void tst_CodeGen::wholeSnippets_data()
 {
     QTest::addColumn<CodeInputs>("inputs");
     QTest::addColumn<QString>("kind");
-    QTest::addColumn<QStringList>("lines");
+    QTest::addColumn<QString>("expected");
 
-    // Replace and Test for the sample; Execute for the example of the 14 lines.
-    const QStringList head{"  Dim RE As RegExp"};
-    const QStringList body{"  ",
-                           "  On Error Resume Next",
-                           "  ",
-                           "  Set RE = New RegExp",
-                           "  ",
-                           "  RE.Global = True",
-                           "  RE.IgnoreCase = True",
-                           "  RE.MultiLine = False",
-                           "  ",
-                           "  RE.Pattern = \"^(\\d+)\" & vbTab & \"\"\"(\\w*)\"\"$\"",
-                           "  "};
-    QTest::newRow("Replace") << sampleInputs() << "Replace"
-                             << head + QStringList{"  Dim ReplaceVar As String"} + body +
-                                    QStringList{"  ReplaceVar = \"$2\" & vbCrLf & _",
-                                                "               \"$1\"", "  ",
-                                                "  TXT = RE.Replace(TXT, ReplaceVar)"};
+    // Replace and Test for the sample; Execute for the example of 14 lines.
+    const QString body =
+        u"  \r\n  On Error Resume Next\r\n  \r\n  Set RE = New RegExp\r\n  \r\n"
+        u"  RE.Global = True\r\n  RE.IgnoreCase = True\r\n  RE.MultiLine = False\r\n"
+        u"  \r\n  RE.Pattern = \"^(\\d+)\" & vbTab & \"\"\"(\\w*)\"\"$\"\r\n  \r\n"_qs;
+    QTest::newRow("Replace")
+        << sampleInputs() << "Replace"
+        << u"  Dim RE As RegExp\r\n  Dim ReplaceVar As String\r\n" + body +
+               u"  ReplaceVar = \"$2\" & vbCrLf & _\r\n               \"$1\"\r\n"
+               u"  \r\n  TXT = RE.Replace(TXT, ReplaceVar)";
     QTest::newRow("Test") << sampleInputs() << "Test"
-                          << head + body + QStringList{"  If RE.Test(TXT) Then"};
+                          << u"  Dim RE As RegExp\r\n" + body + u"  If RE.Test(TXT) Then";
     QTest::newRow("Execute of \\d+ with Global and Multiline: 14 lines")
         << inputs(u"\\d+"_qs, {}, u"GM") << "Execute"
-        << QStringList{"  Dim RE As RegExp",
-                       "  Dim MC As MatchCollection",
-                       "  ",
-                       "  On Error Resume Next",
-                       "  ",
-                       "  Set RE = New RegExp",
-                       "  ",
-                       "  RE.Global = True",
-                       "  RE.IgnoreCase = False",
-                       "  RE.MultiLine = True",
-                       "  ",
-                       "  RE.Pattern = \"\\d+\"",
-                       "  ",
-                       "  Set MC = RE.Execute(TXT)"};
+        << u"  Dim RE As RegExp\r\n  Dim MC As MatchCollection\r\n  \r\n  On Error Resume Next\r\n"
+           u"  \r\n  Set RE = New RegExp\r\n  \r\n  RE.Global = True\r\n"
+           u"  RE.IgnoreCase = False\r\n  RE.MultiLine = True\r\n  \r\n"
+           u"  RE.Pattern = \"\\d+\"\r\n  \r\n  Set MC = RE.Execute(TXT)"_qs;
 }
 
 void tst_CodeGen::wholeSnippets()
 {
     QFETCH(CodeInputs, inputs);
     QFETCH(QString, kind);
-    QFETCH(QStringList, lines);
-    QCOMPARE(snippet(inputs, kind), lines.join(CRLF));
+    QFETCH(QString, expected);
+    QCOMPARE(snippet(inputs, kind), expected);
 }
 
 void tst_CodeGen::snippetLines_data()
@@ -230,32 +211,22 @@ void tst_CodeGen::literalRoundTrip()
     }
 }
 
-void tst_CodeGen::clipboard_data()
-{
-    QTest::addColumn<int>("button");
-    QTest::addColumn<bool>("copied");
-
-    QTest::newRow("OK copies exactly the snippet") << MsgBoxButton::OK << true;
-    QTest::newRow("Cancel leaves the clipboard as it was") << MsgBoxButton::Cancel << false;
-}
-
 void tst_CodeGen::clipboard()
 {
-    QFETCH(int, button);
-    QFETCH(bool, copied);
-
-    const QString before = u"text that was there"_qs;
-    ClipboardText::instance().SetText(before);
-    ScriptedResponder responder;
-    responder.button(button);
-    GenerateCode(sampleInputs(), false, true, false);
-
+    // OK copies exactly the snippet; Cancel leaves the clipboard as it was.
     const QString code = snippet(sampleInputs(), u"Replace"_qs);
-    QCOMPARE(responder.shown().size(), 1);
-    QCOMPARE(responder.last().style, 65);
-    QCOMPARE(responder.last().caption, AppInfo::Title.toString());
-    QCOMPARE(responder.last().text, u"Copy generated code?\r\n\r\n" + code);
-    QCOMPARE(ClipboardText::instance().Text(), copied ? code : before);
+    for (const int button : {MsgBoxButton::OK, MsgBoxButton::Cancel}) {
+        ClipboardText::instance().SetText(u"text that was there"_qs);
+        ScriptedResponder responder;
+        responder.button(button);
+        GenerateCode(sampleInputs(), false, true, false);
+        QCOMPARE(responder.shown().size(), 1);
+        QCOMPARE(responder.last().style, 65);
+        QCOMPARE(responder.last().caption, AppInfo::Title.toString());
+        QCOMPARE(responder.last().text, u"Copy generated code?\r\n\r\n" + code);
+        QCOMPARE(ClipboardText::instance().Text(),
+                 button == MsgBoxButton::OK ? code : u"text that was there"_qs);
+    }
 }
 
 QTEST_MAIN(tst_CodeGen)
