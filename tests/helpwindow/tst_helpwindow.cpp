@@ -10,13 +10,12 @@
 #include <QFile>
 #include <QFontInfo>
 #include <QPlainTextEdit>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QScrollBar>
 #include <QTest>
 #include <QTextBlock>
 #include <QTimer>
-
-#include <algorithm>
 
 namespace {
 
@@ -131,31 +130,26 @@ void tst_HelpWindow::sections()
     const QStringList sections = helpText().split(u"\r\n \r\n \r\n"_qs);
     QCOMPARE(sections.size(), 3);
     const QStringList lines = sections.at(index).split(u"\r\n"_qs);
-    // Lines end in CR LF, the last without; each is printable ASCII starting with a blank.
-    for (const QString &line : lines) {
-        const bool ascii =
-            std::all_of(line.begin(), line.end(), [](QChar c) { return c >= u' ' && c <= u'~'; });
-        QVERIFY2(ascii && line.startsWith(u' ') && line.size() <= 72, qPrintable(line));
-    }
+    // Lines end in CR LF, the last without; each is a blank, then at most 71 printable ASCII.
+    const QRegularExpression printable(u"^ [ -~]{0,71}\\z"_qs);
+    for (const QString &line : lines)
+        QVERIFY2(printable.match(line).hasMatch(), qPrintable(line));
     QCOMPARE(lines.mid(0, 5),
              (QStringList{head.at(0), u' ' + QString(69, u'='), " ", head.at(1), rule}));
+    // In each row, the first column right after the leading blank and the description at its
+    // column, after a blank; every further line of the row lined up with the description.
+    const QRegularExpression lead(u"^ (.{%1}(?<= ))\\S"_qs.arg(column - 2));
+    const QRegularExpression further(u"^ {%1}\\S"_qs.arg(column - 1));
     QStringList found;
     for (const QString &row : lines.mid(5).join(u'\n').split(u'\n' + rule + u'\n')) {
         for (const QString &part :
              row.split(u'\n' + QString(16, u' ') + QString(54, u'-') + u'\n')) {
-            // The first column right after the leading blank, the description at its column,
-            // and every further line lined up with the description.
-            const QStringList partLines = part.split(u'\n');
-            found.append(partLines.first().mid(1, column - 2));
-            while (found.last().endsWith(u' '))
-                found.last().chop(1);
-            for (qsizetype i = 0; i < partLines.size(); ++i) {
-                const QString &line = partLines.at(i);
-                QVERIFY2(line.size() >= column && line.at(column - 1) != u' ' &&
-                             line.at(column - 2) == u' ' &&
-                             (i == 0 || line.left(column - 1).trimmed().isEmpty()),
-                         qPrintable(line));
-            }
+            QStringList partLines = part.split(u'\n');
+            found.append(lead.match(partLines.takeFirst())
+                             .captured(1)
+                             .remove(QRegularExpression(u" +$"_qs)));
+            for (const QString &line : partLines)
+                QVERIFY2(further.match(line).hasMatch(), qPrintable(line));
         }
     }
     QCOMPARE(found, firstColumns);
