@@ -23,18 +23,15 @@ public:
     }
     void setText(TextBox box, const QString &text) override
     {
-        if (box == TextBox::txtResult) {
+        if (box == TextBox::txtResult)
             m_result = text;
-            return;
-        }
-        m_fields[int(box)] = text;
-        notify();
+        else
+            set(int(box), text);
     }
     int checkState(CheckBox box) const override { return m_fields.at(3 + int(box)).toInt(); }
     void setCheckState(CheckBox box, int state) override
     {
-        m_fields[3 + int(box)] = QString::number(state);
-        notify();
+        set(3 + int(box), QString::number(state));
     }
     void clearResults() override { m_resultNodes = 0; }
     QString caption() const override { return m_caption; }
@@ -44,10 +41,8 @@ public:
     // The user's edits of all seven controls, given as the fields of a pattern file.
     void edit(const QStringList &fields)
     {
-        for (int i = 0; i < 3; ++i)
-            setText(TextBox(i), fields.at(i));
-        for (int i = 0; i < 4; ++i)
-            setCheckState(CheckBox(i), fields.at(3 + i).toInt());
+        for (int i = 0; i < 7; ++i)
+            set(i, fields.at(i));
     }
 
     QStringList m_fields{"", "", "", "0", "0", "0", "0"};
@@ -56,8 +51,9 @@ public:
     QList<bool> m_quiet;   // per notification: under the wait pointer, and the document still clean
 
 private:
-    void notify()
+    void set(int field, const QString &value)
     {
+        m_fields[field] = value;
         const bool busy = mousePointer() == MousePointer::Hourglass;
         m_document.MakeDirty();
         m_quiet.append(busy && !m_document.IsDirty());
