@@ -22,6 +22,7 @@ private Q_SLOTS:
     void copyAcrossASeam();
     void readsTheCurrentContent_data();
     void readsTheCurrentContent();
+    void pastedLongLineGoesInPieces();
 };
 
 void tst_TextBox::roundTrip_data()
@@ -220,6 +221,25 @@ void tst_TextBox::readsTheCurrentContent()
     box.undo();
     if (!typed.isEmpty())
         QCOMPARE(box.Text(), text);
+}
+
+// A pasted line of megabytes would be laid out whole on every key press.
+void tst_TextBox::pastedLongLineGoesInPieces()
+{
+    TextBox box;
+    box.SetText(QStringLiteral("ab\r\ncd"));
+    QTextCursor cursor = box.textCursor();
+    cursor.setPosition(1);
+    box.setTextCursor(cursor);
+    const QString line(3 * TextBox::LongLine, u'x');
+    ClipboardText::instance().SetText(line + u"\n" + line);
+    box.paste();
+
+    QCOMPARE(box.Text(), u"a" + line + u"\r\n" + line + u"b\r\ncd");
+    for (QTextBlock block = box.document()->begin(); block.isValid(); block = block.next())
+        QVERIFY(block.length() <= TextBox::LongLine);
+    box.undo();
+    QCOMPARE(box.Text(), QStringLiteral("ab\r\ncd"));
 }
 
 QTEST_MAIN(tst_TextBox)

@@ -98,6 +98,56 @@ QMimeData *TextBox::createMimeDataFromSelection() const
     return data;
 }
 
+void TextBox::insertFromMimeData(const QMimeData *source)
+{
+    if (!source->hasText()) {
+        QPlainTextEdit::insertFromMimeData(source);
+        return;
+    }
+    // Pasted text breaks lines at CR LF, CR or LF, as the plain text edit itself reads it.
+    QString text = source->text();
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
+    const QStringList lines = text.split(u'\n');
+    const bool hasLongLine = std::any_of(
+        lines.cbegin(), lines.cend(), [](const QString &line) { return line.size() > LongLine; });
+    if (!hasLongLine) {
+        QPlainTextEdit::insertFromMimeData(source);
+        return;
+    }
+
+    QTextCursor cursor = textCursor();
+    cursor.beginEditBlock();
+    cursor.removeSelectedText();
+    auto breakLine = [&cursor](bool continues) {
+        QTextBlockFormat format = cursor.blockFormat();
+        if (continues)
+            format.setProperty(ContinuesLine, true);
+        else
+            format.clearProperty(ContinuesLine);
+        cursor.insertBlock(format);
+    };
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        const QString &line = lines.at(i);
+        if (i > 0)
+            breakLine(false);
+        if (line.size() <= LongLine) {
+            cursor.insertText(line);
+            continue;
+        }
+        for (qsizetype piece = 0; piece < line.size();) {
+            const qsizetype stop = pieceEnd(line, piece, line.size());
+            if (piece > 0)
+                breakLine(true);
+            cursor.insertText(line.sliced(piece, stop - piece));
+            piece = stop;
+        }
+    }
+    cursor.endEditBlock();
+    m_continuations = true;
+    setTextCursor(cursor);
+    ensureCursorVisible();
+}
+
 QString TextBox::withoutContinuations(QString text, int start) const
 {
     const int end = start + int(text.size());

@@ -38,6 +38,8 @@ public:
 protected:
     void keyPressEvent(QKeyEvent *event) override;
     QMimeData *createMimeDataFromSelection() const override;
+    // Pasted or dropped text with a line over LongLine goes in as pieces as well.
+    void insertFromMimeData(const QMimeData *source) override;
 
 private:
     // text, the document's raw text from position start on, without the separators before
