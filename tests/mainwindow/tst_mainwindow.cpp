@@ -66,10 +66,27 @@ const QStringList TabOrder = {u"txtPattern"_qs,         u"txtSourceString"_qs, u
                               u"cmdExecuteAndOpen"_qs,  u"cmdTest"_qs,         u"cmdReplace"_qs,
                               u"chkIgnoreLineBreaks"_qs};
 
+// Pixels, in the parent, at the designed client size of 613 by 424.
+const QMap<QString, QRect> DesignedRects = {{u"vseContainer"_qs, {0, 0, 613, 391}},
+                                            {u"txtPattern"_qs, {4, 4, 199, 189}},
+                                            {u"txtSourceString"_qs, {4, 197, 199, 190}},
+                                            {u"tvResults"_qs, {207, 4, 199, 383}},
+                                            {u"txtReplaceVar"_qs, {410, 4, 199, 189}},
+                                            {u"txtResult"_qs, {410, 197, 199, 190}},
+                                            {u"pnlSetting"_qs, {0, 391, 613, 33}},
+                                            {u"cmdExecute"_qs, {305, 4, 73, 25}},
+                                            {u"cmdExecuteAndOpen"_qs, {382, 4, 73, 25}},
+                                            {u"cmdReplace"_qs, {459, 4, 73, 25}},
+                                            {u"cmdTest"_qs, {536, 4, 73, 25}},
+                                            {u"chkGlobal"_qs, {8, 8, 61, 17}},
+                                            {u"chkIgnoreCase"_qs, {72, 8, 93, 17}},
+                                            {u"chkMultiline"_qs, {168, 8, 73, 17}},
+                                            {u"chkIgnoreLineBreaks"_qs, {244, 8, 121, 17}}};
+
 QMap<QString, QRect> controlRects(frmMain &w)
 {
     QMap<QString, QRect> rects;
-    for (const QString &name : TabOrder + QStringList{u"vseContainer"_qs, u"pnlSetting"_qs})
+    for (const QString &name : DesignedRects.keys())
         rects.insert(name, w.findChild<QWidget *>(name)->geometry());
     return rects;
 }
@@ -91,6 +108,43 @@ QTreeWidgetItem *node(ResultsTreeWidget *tree, const QString &text)
     return found.isEmpty() ? nullptr : found.first();
 }
 
+struct MenuRow
+{
+    const char *menu;
+    int index;
+    const char *caption, *shortcut;
+};
+// Every item of every menu, in order.
+const MenuRow MenuRows[] = {
+    {"mnuMain", 0, "&File", ""},
+    {"mnuMain", 1, "&Run", ""},
+    {"mnuMain", 2, "&Options", ""},
+    {"mnuMain", 99, "&Help", ""},
+    {"mnuFile", 0, "&New", "Ctrl+N"},
+    {"mnuFile", 1, "-", ""},
+    {"mnuFile", 10, "&Open...", "F3"},
+    {"mnuFile", 11, "&Save", "F2"},
+    {"mnuFile", 12, "Save &as...", "Shift+F2"},
+    {"mnuFile", 13, "-", ""},
+    {"mnuFile", 99, "&Exit\tEsc", ""}, // Esc goes to the window's key handler
+    {"mnuRun", 0, "&Execute", "F5"},
+    {"mnuRun", 1, "Execute and open in E&xcel", "Ctrl+F5"},
+    {"mnuRun", 2, "&Replace", "F6"},
+    {"mnuRun", 3, "&Test", "F7"},
+    {"mnuRun", 4, "-", ""},
+    {"mnuRun", 10, "Generate code for Execute...", "Shift+F5"},
+    {"mnuRun", 11, "Generate code for Replace...", "Shift+F6"},
+    {"mnuRun", 12, "Generate code for Test...", "Shift+F7"},
+    {"mnuOptions", 0, "Global", "Ctrl+G"},
+    {"mnuOptions", 1, "Ignore case", "Ctrl+I"},
+    {"mnuOptions", 2, "Multiline", "Ctrl+M"},
+    {"mnuOptions", 3, "-", ""},
+    {"mnuOptions", 10, "Ignore line breaks", "Ctrl+B"},
+    {"mnuHelp", 0, "&Contents...", "Ctrl+F1"},
+    {"mnuHelp", 1, "Regular expression help...", "F1"},
+    {"mnuHelp", 2, "-", ""},
+    {"mnuHelp", 3, "&About...", "Shift+F1"}};
+
 } // namespace
 
 class tst_MainWindow : public QObject
@@ -110,16 +164,10 @@ private Q_SLOTS:
     void escAndShortcutsFromEveryKindOfControl();
     void helpMenuAtRightEnd();
     void buttonTooltips();
-    void layoutAtDesignedSize_data();
-    void layoutAtDesignedSize();
-    void layoutFollowsClientSize_data();
-    void layoutFollowsClientSize();
+    void layout_data();
+    void layout();
     void gridPlacesDesignedContainer();
-    void minimiseAndRestoreKeepPlaces();
-    void buttonsLieOverCheckBoxes();
-    void imageListAndTreeLook();
-    void smallIconsArePixelCrisp_data();
-    void smallIconsArePixelCrisp();
+    void imageListTreeLookAndIcons();
     void leftArrow_data();
     void leftArrow();
     void leftWithModifiersLeftToTree();
@@ -220,40 +268,7 @@ void tst_MainWindow::menuItems_data()
     QTest::addColumn<QString>("caption");
     QTest::addColumn<QString>("shortcut");
 
-    const struct
-    {
-        const char *menu;
-        int index;
-        const char *caption, *shortcut;
-    } rows[] = {{"mnuMain", 0, "&File", ""},
-                {"mnuMain", 1, "&Run", ""},
-                {"mnuMain", 2, "&Options", ""},
-                {"mnuMain", 99, "&Help", ""},
-                {"mnuFile", 0, "&New", "Ctrl+N"},
-                {"mnuFile", 1, "-", ""},
-                {"mnuFile", 10, "&Open...", "F3"},
-                {"mnuFile", 11, "&Save", "F2"},
-                {"mnuFile", 12, "Save &as...", "Shift+F2"},
-                {"mnuFile", 13, "-", ""},
-                {"mnuFile", 99, "&Exit\tEsc", ""}, // Esc goes to the window's key handler
-                {"mnuRun", 0, "&Execute", "F5"},
-                {"mnuRun", 1, "Execute and open in E&xcel", "Ctrl+F5"},
-                {"mnuRun", 2, "&Replace", "F6"},
-                {"mnuRun", 3, "&Test", "F7"},
-                {"mnuRun", 4, "-", ""},
-                {"mnuRun", 10, "Generate code for Execute...", "Shift+F5"},
-                {"mnuRun", 11, "Generate code for Replace...", "Shift+F6"},
-                {"mnuRun", 12, "Generate code for Test...", "Shift+F7"},
-                {"mnuOptions", 0, "Global", "Ctrl+G"},
-                {"mnuOptions", 1, "Ignore case", "Ctrl+I"},
-                {"mnuOptions", 2, "Multiline", "Ctrl+M"},
-                {"mnuOptions", 3, "-", ""},
-                {"mnuOptions", 10, "Ignore line breaks", "Ctrl+B"},
-                {"mnuHelp", 0, "&Contents...", "Ctrl+F1"},
-                {"mnuHelp", 1, "Regular expression help...", "F1"},
-                {"mnuHelp", 2, "-", ""},
-                {"mnuHelp", 3, "&About...", "Shift+F1"}};
-    for (const auto &row : rows) {
+    for (const MenuRow &row : MenuRows) {
         QTest::addRow("%s(%d)", row.menu, row.index)
             << QString::fromLatin1(row.menu) << row.index << QString::fromLatin1(row.caption)
             << QString::fromLatin1(row.shortcut);
@@ -295,12 +310,11 @@ void tst_MainWindow::menuItems()
 void tst_MainWindow::menuArraysAndShortcuts()
 {
     QuietMain w;
-    const std::pair<MenuArray *, QList<int>> arrays[] = {{&w.mnuMain, {0, 1, 2, 99}},
-                                                         {&w.mnuFile, {0, 1, 10, 11, 12, 13, 99}},
-                                                         {&w.mnuRun, {0, 1, 2, 3, 4, 10, 11, 12}},
-                                                         {&w.mnuOptions, {0, 1, 2, 3, 10}},
-                                                         {&w.mnuHelp, {0, 1, 2, 3}}};
-    for (const auto &[array, indexes] : arrays) {
+    for (MenuArray *array : {&w.mnuMain, &w.mnuFile, &w.mnuRun, &w.mnuOptions, &w.mnuHelp}) {
+        QList<int> indexes;
+        for (const MenuRow &row : MenuRows)
+            if (array->name() == QLatin1StringView(row.menu))
+                indexes.append(row.index);
         QCOMPARE(array->indexes(), indexes);
         if (QMenu *menu = array->menu()) { // shown in index order
             QList<QAction *> items;
@@ -372,70 +386,67 @@ void tst_MainWindow::buttonTooltips()
     }
 }
 
-void tst_MainWindow::layoutAtDesignedSize_data()
+void tst_MainWindow::layout_data()
 {
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QRect>("rect"); // pixels, in the parent
-    const std::pair<const char *, QRect> rows[] = {{"vseContainer", {0, 0, 613, 391}},
-                                                   {"txtPattern", {4, 4, 199, 189}},
-                                                   {"txtSourceString", {4, 197, 199, 190}},
-                                                   {"tvResults", {207, 4, 199, 383}},
-                                                   {"txtReplaceVar", {410, 4, 199, 189}},
-                                                   {"txtResult", {410, 197, 199, 190}},
-                                                   {"pnlSetting", {0, 391, 613, 33}},
-                                                   {"cmdExecute", {305, 4, 73, 25}},
-                                                   {"cmdExecuteAndOpen", {382, 4, 73, 25}},
-                                                   {"cmdReplace", {459, 4, 73, 25}},
-                                                   {"cmdTest", {536, 4, 73, 25}},
-                                                   {"chkGlobal", {8, 8, 61, 17}},
-                                                   {"chkIgnoreCase", {72, 8, 93, 17}},
-                                                   {"chkMultiline", {168, 8, 73, 17}},
-                                                   {"chkIgnoreLineBreaks", {244, 8, 121, 17}}};
-    for (const auto &[name, rect] : rows)
-        QTest::newRow(name) << QString::fromLatin1(name) << rect;
+    QTest::addColumn<QSize>("change"); // of the window's size
+    QTest::addColumn<bool>("minimise");
+    QTest::newRow("designed size") << QSize(0, 0) << false;
+    QTest::newRow("minimised and restored") << QSize(0, 0) << true;
+    QTest::newRow("widened by 150") << QSize(150, 0) << false;
+    QTest::newRow("heightened by 80") << QSize(0, 80) << false;
+    QTest::newRow("lowered by 100") << QSize(0, -100) << false;
+    QTest::newRow("narrowed by 163") << QSize(-163, 0) << false;
+    QTest::newRow("narrowed to 300: Execute left of the strip") << QSize(-313, 0) << false;
 }
 
-void tst_MainWindow::layoutAtDesignedSize()
+void tst_MainWindow::layout()
 {
-    QFETCH(QString, name);
-    QFETCH(QRect, rect);
-
+    QFETCH(QSize, change);
+    QFETCH(bool, minimise);
     QuietMain w;
     QVERIFY(showActive(w));
     QCOMPARE(w.clientArea()->size(), QSize(613, 424));
-    QCOMPARE(w.findChild<QWidget *>(name)->geometry(), rect);
-}
-
-void tst_MainWindow::layoutFollowsClientSize_data()
-{
-    QTest::addColumn<QSize>("change"); // of the window's size
-    QTest::newRow("widened by 150") << QSize(150, 0);
-    QTest::newRow("heightened by 80") << QSize(0, 80);
-    QTest::newRow("lowered by 100") << QSize(0, -100);
-    QTest::newRow("narrowed to 300: Execute left of the strip") << QSize(-313, 0);
-}
-
-void tst_MainWindow::layoutFollowsClientSize()
-{
-    QFETCH(QSize, change);
-    QuietMain w;
-    QVERIFY(showActive(w));
-    const QMap<QString, QRect> before = controlRects(w);
+    QCOMPARE(controlRects(w), DesignedRects);
+    if (minimise) {
+        w.showMinimized();
+        QTest::qWait(20);
+        w.showNormal();
+        QTRY_COMPARE(controlRects(w), DesignedRects);
+        // A minimised window's client area is empty: the container keeps its size, the strip
+        // stays below it and the buttons go left; the restored size lays everything out again.
+        const QSize client = w.clientArea()->size();
+        w.clientArea()->resize(0, 0);
+        QCOMPARE(w.vseContainer->geometry(), DesignedRects.value(u"vseContainer"_qs));
+        QCOMPARE(w.pnlSetting->geometry(), QRect(0, 391, 0, 33));
+        QCOMPARE(w.cmdExecute->x(), -308);
+        w.clientArea()->resize(client);
+        QCOMPARE(controlRects(w), DesignedRects);
+    }
     w.resize(w.size() + change);
     QTRY_COMPARE(w.clientArea()->width(), 613 + change.width());
 
     // The strip keeps its height at the bottom, the buttons keep their distances from the
-    // right edge, the check boxes their places, and the grid follows the container.
+    // right edge and lie over the check boxes, the check boxes keep their places, and the grid
+    // follows the container.
     const QSize client = w.clientArea()->size();
     const int strip = client.height() - 33;
     QCOMPARE(w.vseContainer->geometry(), QRect(0, 0, client.width(), strip));
     QCOMPARE(w.pnlSetting->geometry(), QRect(0, strip, client.width(), 33));
     const std::pair<QPushButton *, int> buttons[] = {
         {w.cmdExecute, 308}, {w.cmdExecuteAndOpen, 231}, {w.cmdReplace, 154}, {w.cmdTest, 77}};
-    for (const auto &[button, fromRight] : buttons)
+    int overlaps = 0;
+    for (const auto &[button, fromRight] : buttons) {
         QCOMPARE(button->geometry(), QRect(client.width() - fromRight, 4, 73, 25));
-    for (QCheckBox *check : w.pnlSetting->findChildren<QCheckBox *>())
-        QCOMPARE(check->geometry(), before.value(check->objectName()));
+        for (QCheckBox *check : w.pnlSetting->findChildren<QCheckBox *>()) {
+            QCOMPARE(check->geometry(), DesignedRects.value(check->objectName()));
+            const QRect both = button->geometry() & check->geometry();
+            if (!both.isEmpty()) {
+                ++overlaps;
+                QCOMPARE(w.pnlSetting->childAt(both.center()), button);
+            }
+        }
+    }
+    QCOMPARE(overlaps > 0, client.width() <= 613);
     const std::pair<QWidget *, GridCells> grid[] = {{w.txtPattern, {0, 0}},
                                                     {w.txtSourceString, {1, 0}},
                                                     {w.tvResults, {0, 1, 2, 1}},
@@ -464,64 +475,35 @@ void tst_MainWindow::gridPlacesDesignedContainer()
         QCOMPARE(placed.at(i)->geometry(), children[i].second);
 }
 
-void tst_MainWindow::minimiseAndRestoreKeepPlaces()
+void tst_MainWindow::imageListTreeLookAndIcons()
 {
-    QuietMain w;
-    QVERIFY(showActive(w));
-    const QMap<QString, QRect> designed = controlRects(w);
-
-    w.showMinimized();
-    QTest::qWait(20);
-    w.showNormal();
-    QTRY_COMPARE(controlRects(w), designed);
-
-    // A minimised window's client area is empty: the container keeps its size, the strip
-    // stays below it and the buttons go left; the restored size lays everything out again.
-    const QSize client = w.clientArea()->size();
-    w.clientArea()->resize(0, 0);
-    QCOMPARE(w.vseContainer->geometry(), designed.value(u"vseContainer"_qs));
-    QCOMPARE(w.pnlSetting->geometry(), QRect(0, 391, 0, 33));
-    QCOMPARE(w.cmdExecute->x(), -308);
-    w.clientArea()->resize(client);
-    QCOMPARE(controlRects(w), designed);
-}
-
-void tst_MainWindow::buttonsLieOverCheckBoxes()
-{
-    QuietMain w;
-    QVERIFY(showActive(w));
-    for (int width : {613, 450, 320}) {
-        w.resize(w.width() - w.clientArea()->width() + width, w.height());
-        QTRY_COMPARE(w.clientArea()->width(), width);
-        int overlaps = 0;
-        for (QPushButton *button : w.pnlSetting->findChildren<QPushButton *>()) {
-            for (QCheckBox *check : w.pnlSetting->findChildren<QCheckBox *>()) {
-                const QRect both = button->geometry() & check->geometry();
-                if (!both.isEmpty()) {
-                    ++overlaps;
-                    QCOMPARE(w.pnlSetting->childAt(both.center()), button);
-                }
-            }
-        }
-        QVERIFY(overlaps > 0);
+    QStringList keys;
+    for (const QString &kind : {u"IDI_MATCH"_qs, u"IDI_SUBMATCH"_qs}) {
+        keys << kind;
+        for (int i = 1; i <= 9; ++i)
+            keys << kind + u'_' + QString::number(i);
     }
-}
-
-void tst_MainWindow::imageListAndTreeLook()
-{
-    const QStringList keys = {
-        u"IDI_MATCH"_qs,      u"IDI_MATCH_1"_qs,    u"IDI_MATCH_2"_qs,    u"IDI_MATCH_3"_qs,
-        u"IDI_MATCH_4"_qs,    u"IDI_MATCH_5"_qs,    u"IDI_MATCH_6"_qs,    u"IDI_MATCH_7"_qs,
-        u"IDI_MATCH_8"_qs,    u"IDI_MATCH_9"_qs,    u"IDI_SUBMATCH"_qs,   u"IDI_SUBMATCH_1"_qs,
-        u"IDI_SUBMATCH_2"_qs, u"IDI_SUBMATCH_3"_qs, u"IDI_SUBMATCH_4"_qs, u"IDI_SUBMATCH_5"_qs,
-        u"IDI_SUBMATCH_6"_qs, u"IDI_SUBMATCH_7"_qs, u"IDI_SUBMATCH_8"_qs, u"IDI_SUBMATCH_9"_qs,
-        u"IDI_INFO"_qs,       u"IDI_WARNING"_qs};
+    keys << u"IDI_INFO"_qs << u"IDI_WARNING"_qs;
     QCOMPARE(frmMain::resultIconKeys(), keys);
 
     QuietMain w;
     QCOMPARE(w.ilTreeIcons->keys(), keys);
     for (const QString &key : keys)
         QCOMPARE(w.ilTreeIcons->picture(key).deviceIndependentSize(), QSizeF(16, 16));
+    // Drawn on the pixel grid: no pixel is partly transparent.
+    for (const QString &name :
+         keys + QStringList{u"IDI_MATCH_0"_qs, u"IDI_SUBMATCH_0"_qs, u"A_MAIN"_qs}) {
+        const QImage image = suLoadResIconSmall(name, 1.0).toImage();
+        QCOMPARE(image.size(), QSize(16, 16));
+        for (int y = 0; y < 16; ++y) {
+            for (int x = 0; x < 16; ++x) {
+                const int alpha = qAlpha(image.pixel(x, y));
+                QVERIFY2(alpha == 0 || alpha == 255,
+                         qPrintable(u"%1 at %2, %3"_qs.arg(name).arg(x).arg(y)));
+            }
+        }
+        QCOMPARE(suLoadResIconSmall(name, 2.0).size(), QSize(32, 32));
+    }
     QCOMPARE(w.tvResults->imageList(), w.ilTreeIcons);
     QCOMPARE(w.tvResults->iconSize(), QSize(16, 16));
     QCOMPARE(w.tvResults->indentation(), 20);
@@ -529,30 +511,6 @@ void tst_MainWindow::imageListAndTreeLook()
     QCOMPARE(w.tvResults->editTriggers(), QAbstractItemView::NoEditTriggers);
     QVERIFY(w.tvResults->rootIsDecorated());
     QCOMPARE(w.tvResults->topLevelItemCount(), 0);
-}
-
-void tst_MainWindow::smallIconsArePixelCrisp_data()
-{
-    QTest::addColumn<QString>("name");
-    const QStringList names = frmMain::resultIconKeys() +
-                              QStringList{u"IDI_MATCH_0"_qs, u"IDI_SUBMATCH_0"_qs, u"A_MAIN"_qs};
-    for (const QString &name : names)
-        QTest::newRow(qPrintable(name)) << name;
-}
-
-void tst_MainWindow::smallIconsArePixelCrisp()
-{
-    QFETCH(QString, name);
-    const QImage image = suLoadResIconSmall(name, 1.0).toImage();
-    QCOMPARE(image.size(), QSize(16, 16));
-    // Drawn on the pixel grid: no pixel is partly transparent.
-    for (int y = 0; y < 16; ++y) {
-        for (int x = 0; x < 16; ++x) {
-            const int alpha = qAlpha(image.pixel(x, y));
-            QVERIFY2(alpha == 0 || alpha == 255, qPrintable(u"pixel %1, %2"_qs.arg(x).arg(y)));
-        }
-    }
-    QCOMPARE(suLoadResIconSmall(name, 2.0).size(), QSize(32, 32));
 }
 
 void tst_MainWindow::leftArrow_data()
@@ -572,8 +530,6 @@ void tst_MainWindow::leftArrow_data()
     QTest::newRow("totals node stays") << u"Totals"_qs << QString() << true << u"Totals"_qs << true;
     QTest::newRow("expanded match selected, another node current")
         << u"Match 1"_qs << u"Sub 2"_qs << true << u"Match 1"_qs << false;
-    QTest::newRow("no node selected or current")
-        << QString() << QString() << true << QString() << true;
     QTest::newRow("current submatch not selected")
         << QString() << u"Sub 2"_qs << true << QString() << true;
     QTest::newRow("empty tree") << u"-"_qs << QString() << false << QString() << false;
