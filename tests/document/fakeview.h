@@ -7,7 +7,7 @@
 #include "support/mousepointer.h"
 
 #include <QList>
-#include <QMap>
+#include <QStringList>
 
 class FakeView : public DocumentView
 {
@@ -16,48 +16,49 @@ public:
         : m_document(document)
     {}
 
-    QString text(TextBox box) const override { return m_texts.value(box); }
+    // The boxes' enumerators count the pattern file's fields: three texts, then four states.
+    QString text(TextBox box) const override
+    {
+        return box == TextBox::txtResult ? m_result : m_fields.at(int(box));
+    }
     void setText(TextBox box, const QString &text) override
     {
-        m_texts[box] = text;
-        if (box != TextBox::txtResult)
-            notify();
+        if (box == TextBox::txtResult)
+            m_result = text;
+        else
+            set(int(box), text);
     }
-    int checkState(CheckBox box) const override { return m_checks.value(box); }
+    int checkState(CheckBox box) const override { return m_fields.at(3 + int(box)).toInt(); }
     void setCheckState(CheckBox box, int state) override
     {
-        m_checks[box] = state;
-        notify();
+        set(3 + int(box), QString::number(state));
     }
-    void clearResults() override
-    {
-        m_resultNodes = 0;
-        ++m_clears;
-    }
+    void clearResults() override { m_resultNodes = 0; }
     QString caption() const override { return m_caption; }
     void setCaption(const QString &caption) override { m_caption = caption; }
     QWidget *dialogOwner() const override { return nullptr; }
 
-    // A user's edit: the control changes and its notification fires as for any set.
-    void type(TextBox box, const QString &text) { setText(box, text); }
+    // The user's edits of all seven controls, given as the fields of a pattern file.
+    void edit(const QStringList &fields)
+    {
+        for (int i = 0; i < 7; ++i)
+            set(i, fields.at(i));
+    }
 
+    QStringList m_fields{"", "", "", "0", "0", "0", "0"};
+    QString m_result;      // txtResult
     int m_resultNodes = 0; // nodes in tvResults
-    int m_clears = 0;      // calls of clearResults
-    int m_notifications = 0;
-    QList<MousePointer> m_pointerAtNotify; // the mouse pointer at each notification
-    QList<bool> m_dirtyAfterNotify;        // IsDirty right after each notification
+    QList<bool> m_quiet;   // per notification: under the wait pointer, and the document still clean
 
 private:
-    void notify()
+    void set(int field, const QString &value)
     {
-        ++m_notifications;
-        m_pointerAtNotify.append(mousePointer());
+        m_fields[field] = value;
+        const bool busy = mousePointer() == MousePointer::Hourglass;
         m_document.MakeDirty();
-        m_dirtyAfterNotify.append(m_document.IsDirty());
+        m_quiet.append(busy && !m_document.IsDirty());
     }
 
     CDocument &m_document;
-    QMap<TextBox, QString> m_texts;
-    QMap<CheckBox, int> m_checks;
     QString m_caption;
 };

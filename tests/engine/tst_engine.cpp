@@ -7,6 +7,8 @@
 
 #include <QTest>
 
+using namespace std::literals;
+
 namespace {
 
 QString shown(std::u16string_view s)
@@ -52,6 +54,19 @@ QString render(const engine::MatchCollection &matches)
     return parts.join(' ');
 }
 
+QString q(std::u16string_view s)
+{
+    return QString::fromUtf16(s.data(), qsizetype(s.size()));
+}
+
+// A row of execute_data; UTF-16 literals, so that any code unit can be written.
+void row(const char *name, std::u16string_view pattern, const char *flags,
+         std::u16string_view source, const char *expected)
+{
+    QTest::newRow(name) << q(pattern) << QString::fromLatin1(flags) << q(source)
+                        << QString::fromLatin1(expected);
+}
+
 QString execute(const QString &pattern, const QString &flags, const QString &source)
 {
     engine::RegExp re;
@@ -77,8 +92,6 @@ private Q_SLOTS:
     void errors();
     void replace_data();
     void replace();
-    void test_data();
-    void test();
     void propertyChangesRecompile();
     void resultOutlivesObject();
     void catastrophicPatternStops();
@@ -94,382 +107,107 @@ void tst_Engine::execute_data()
     QTest::addColumn<QString>("expected");
 
     // . and line breaks
-    QTest::newRow("dot matches CR") << "a.c"
-                                    << ""
-                                    << "a\rc"
-                                    << "0:\"a\\u000dc\"";
-    QTest::newRow("dot matches U+2028") << "."
-                                        << "" << QString(QChar(0x2028)) << "0:\"\\u2028\"";
-    QTest::newRow("dot does not match LF") << "a.c"
-                                           << ""
-                                           << "a\nc"
-                                           << "none";
-    QTest::newRow("dot takes one half of a pair")
-        << "."
-        << "g" << QString::fromUtf8("\xF0\x9F\x98\x80") << "0:\"\\ud83d\" 1:\"\\ude00\"";
-    // ^ and $
-    QTest::newRow("$ not before a final LF") << "a$"
-                                             << ""
-                                             << "a\n"
-                                             << "none";
-    QTest::newRow("^ only at the start") << "^b"
-                                         << ""
-                                         << "a\nb"
-                                         << "none";
-    QTest::newRow("multiline ^ after CR") << "^b"
-                                          << "m"
-                                          << "a\rb"
-                                          << "2:\"b\"";
-    QTest::newRow("multiline ^ after LF") << "^b"
-                                          << "m"
-                                          << "a\nb"
-                                          << "2:\"b\"";
-    QTest::newRow("multiline $ before CR") << "a$"
-                                           << "m"
-                                           << "a\rb"
-                                           << "0:\"a\"";
-    QTest::newRow("multiline inside CR LF") << "^$"
-                                            << "gm"
-                                            << "a\r\nb"
-                                            << "2:\"\"";
-    QTest::newRow("multiline ^ after a final LF") << "^"
-                                                  << "gm"
-                                                  << "a\n"
-                                                  << "0:\"\" 2:\"\"";
-    QTest::newRow("multiline ^ after a final CR") << "^"
-                                                  << "gm"
-                                                  << "a\r"
-                                                  << "0:\"\" 2:\"\"";
-    QTest::newRow("multiline U+2028 is no break") << "^b"
-                                                  << "m" << QString("a") + QChar(0x2028) + "b"
-                                                  << "none";
-    QTest::newRow("multiline lines without CR") << "^\\w+$"
-                                                << "gm"
-                                                << "ab\ncd\n\nef"
-                                                << "0:\"ab\" 3:\"cd\" 7:\"ef\"";
-    QTest::newRow("multiline lines with CR LF") << "^\\w+$"
-                                                << "gm"
-                                                << "ab\r\ncd\r\n\r\nef"
-                                                << "0:\"ab\" 4:\"cd\" 10:\"ef\"";
-    // \s \d \w \b
-    QTest::newRow("\\s is not U+00A0") << "\\s"
-                                       << "" << QString(QChar(0xA0)) << "none";
-    QTest::newRow("\\s is not U+FEFF") << "\\s"
-                                       << "" << QString(QChar(0xFEFF)) << "none";
-    QTest::newRow("\\s is VT and FF") << "\\s+"
-                                      << ""
-                                      << "x\v\f"
-                                      << "1:\"\\u000b\\u000c\"";
-    QTest::newRow("\\S matches U+2028") << "\\S"
-                                        << "" << QString(QChar(0x2028)) << "0:\"\\u2028\"";
-    QTest::newRow("\\w is ASCII") << "\\w+"
-                                  << "g"
-                                  << QString::fromUtf8("a\xC3\xA9"
-                                                       "b")
-                                  << "0:\"a\" 2:\"b\"";
-    QTest::newRow("\\d is ASCII") << "\\d"
-                                  << "" << QString(QChar(0x0663)) << "none";
-    QTest::newRow("\\b with a non-ASCII letter")
-        << QString::fromUtf8("\\b\xC3\xA9") << "g" << QString::fromUtf8("\xC3\xA9 a\xC3\xA9")
-        << "3:\"\\u00e9\"";
-    QTest::newRow("\\v is VT") << "\\v"
-                               << ""
-                               << "\v"
-                               << "0:\"\\u000b\"";
+    row("dot matches CR and U+2028, not LF", u"a..", "g", u"a\r\u2028a\nc",
+        "0:\"a\\u000d\\u2028\"");
+    row("dot takes one half of a pair", u".", "g", u"\U0001F600", "0:\"\\ud83d\" 1:\"\\ude00\"");
+    row("$ not before a final LF", u"a$", "", u"a\n", "none");
+    row("multiline ^ after CR and after LF", u"^b", "gm", u"a\rb\nb", "2:\"b\" 4:\"b\"");
+    row("multiline $ before CR", u"a$", "m", u"a\rb", "0:\"a\"");
+    row("multiline inside CR LF", u"^$", "gm", u"a\r\nb", "2:\"\"");
+    row("multiline ^ after a final CR or LF", u"^", "gm", u"a\rb\n", "0:\"\" 2:\"\" 4:\"\"");
+    row("multiline U+2028 is no break", u"^b", "m", u"a\u2028b", "none");
+    row("multiline lines with CR LF", u"^\\w+$", "gm", u"ab\r\ncd\r\n\r\nef",
+        "0:\"ab\" 4:\"cd\" 10:\"ef\"");
+    // \s \d \w \b \v
+    row("\\s is not U+00A0 or U+FEFF", u"\\s", "", u"\u00A0\uFEFF", "none");
+    row("\\s is VT and FF", u"\\s+", "", u"x\v\f", "1:\"\\u000b\\u000c\"");
+    row("\\S matches U+2028", u"\\S", "", u"\u2028", "0:\"\\u2028\"");
+    row("\\w is ASCII", u"\\w+", "g", u"a\u00E9b", "0:\"a\" 2:\"b\"");
+    row("\\d is ASCII", u"\\d", "", u"\u0663", "none");
+    row("\\b with a non-ASCII letter", u"\\b\u00E9", "g", u"\u00E9 a\u00E9", "3:\"\\u00e9\"");
+    row("\\v is VT", u"\\v", "", u"\v", "0:\"\\u000b\"");
     // captures
-    QTest::newRow("capture kept from an earlier iteration") << "(?:(a)|b)+"
-                                                            << ""
-                                                            << "ab"
-                                                            << "0:\"ab\"(a)";
-    QTest::newRow("nested captures kept") << "(z)((a+)?(b+)?(c))*"
-                                          << ""
-                                          << "zaacbbbcac"
-                                          << "0:\"zaacbbbcac\"(z,ac,a,bbb,c)";
-    QTest::newRow("group that took no part") << "(a)|b"
-                                             << ""
-                                             << "b"
-                                             << "0:\"b\"(-)";
-    QTest::newRow("reference to an unset group is empty") << "(a)?b\\1"
-                                                          << ""
-                                                          << "b"
-                                                          << "0:\"b\"(-)";
-    QTest::newRow("reference inside its own group") << "(a\\1)"
-                                                    << ""
-                                                    << "aa"
-                                                    << "0:\"a\"(a)";
+    row("capture kept from an earlier iteration", u"(?:(a)|b)+", "", u"ab", "0:\"ab\"(a)");
+    row("nested captures kept", u"(z)((a+)?(b+)?(c))*", "", u"zaacbbbcac",
+        "0:\"zaacbbbcac\"(z,ac,a,bbb,c)");
+    row("group that took no part", u"(a)|b", "", u"b", "0:\"b\"(-)");
+    row("reference to an unset group is empty", u"(a)?b\\1", "", u"b", "0:\"b\"(-)");
+    row("reference inside its own group", u"(a\\1)", "", u"aa", "0:\"a\"(a)");
     // back-reference or octal
-    QTest::newRow("\\12 with one group") << "(a)\\12"
-                                         << ""
-                                         << "aa2"
-                                         << "0:\"aa2\"(a)";
-    QTest::newRow("\\1 before the group is octal") << "\\1(a)"
-                                                   << "" << QString(QChar(1)) + "a"
-                                                   << "0:\"\\u0001a\"(a)";
-    QTest::newRow("\\10 with nine groups") << "(a)(b)(c)(d)(e)(f)(g)(h)(i)\\10"
-                                           << ""
-                                           << "abcdefghia0"
-                                           << "0:\"abcdefghia0\"(a,b,c,d,e,f,g,h,i)";
-    QTest::newRow("\\10 with ten groups") << "(a)(b)(c)(d)(e)(f)(g)(h)(i)(j)\\10"
-                                          << ""
-                                          << "abcdefghijj"
-                                          << "0:\"abcdefghijj\"(a,b,c,d,e,f,g,h,i,j)";
-    QTest::newRow("\\123 with twelve groups is group 12 then 3")
-        << "(a)(b)(c)(d)(e)(f)(g)(h)(i)(j)(k)(l)\\123"
-        << ""
-        << "abcdefghijkll3"
-        << "0:\"abcdefghijkll3\"(a,b,c,d,e,f,g,h,i,j,k,l)";
-    QTest::newRow("\\11 is TAB") << "\\11"
-                                 << ""
-                                 << "\t"
-                                 << "0:\"\\u0009\"";
-    QTest::newRow("\\400 is a blank then 0") << "\\400"
-                                             << ""
-                                             << " 0"
-                                             << "0:\" 0\"";
-    QTest::newRow("\\377 is U+00FF") << "\\377"
-                                     << "" << QString(QChar(0xFF)) << "0:\"\\u00ff\"";
-    QTest::newRow("\\8 is 8") << "\\8"
-                              << ""
-                              << "8"
-                              << "0:\"8\"";
-    QTest::newRow("\\0011 is \\001 then 1") << "\\0011"
-                                            << "" << QString(QChar(1)) + "1"
-                                            << "0:\"\\u00011\"";
-    QTest::newRow("\\0 is NUL") << "a\\0"
-                                << "" << QString("a") + QChar(0) << "0:\"a\\u0000\"";
-    // empty iterations
-    QTest::newRow("empty iteration rejected") << "(a|b*)*"
-                                              << ""
-                                              << "a"
-                                              << "0:\"a\"(a)";
-    QTest::newRow("star of an empty-only group leaves it unset") << "(a*)*"
-                                                                 << ""
-                                                                 << "b"
-                                                                 << "0:\"\"(-)";
-    QTest::newRow("plus keeps its first empty iteration") << "(a*)+"
-                                                          << ""
-                                                          << "b"
-                                                          << "0:\"\"()";
-    QTest::newRow("quantified lookahead may be skipped") << "(?:(?=(abc)))?a"
-                                                         << ""
-                                                         << "abc"
-                                                         << "0:\"a\"(-)";
-    QTest::newRow("choice: minimum of two, empty after a non-empty iteration") << "(a?){2,3}"
-                                                                               << ""
-                                                                               << "a"
-                                                                               << "0:\"a\"(a)";
-    // Global iteration
-    QTest::newRow("a* over baaac") << "a*"
-                                   << "g"
-                                   << "baaac"
-                                   << "0:\"\" 1:\"aaa\" 4:\"\" 5:\"\"";
-    QTest::newRow("no second try after an empty match") << "x*|b"
-                                                        << "g"
-                                                        << "abc"
-                                                        << "0:\"\" 1:\"\" 2:\"\" 3:\"\"";
-    QTest::newRow("empty pattern") << ""
-                                   << "g"
-                                   << "ab"
-                                   << "0:\"\" 1:\"\" 2:\"\"";
-    QTest::newRow("empty alternative") << "a|"
-                                       << "g"
-                                       << "ba"
-                                       << "0:\"\" 1:\"a\" 2:\"\"";
-    QTest::newRow("first match only without Global") << "\\d+"
-                                                     << ""
-                                                     << "a1b22"
-                                                     << "1:\"1\"";
-    QTest::newRow("groups in a Global run") << "(\\d+)-(\\d+)"
-                                            << "g"
-                                            << "a 12-345 b 6-7"
-                                            << "2:\"12-345\"(12,345) 11:\"6-7\"(6,7)";
+    row("\\12 with one group", u"(a)\\12", "", u"aa2", "0:\"aa2\"(a)");
+    row("\\1 before the group is octal", u"\\1(a)", "",
+        u"\x01"
+        u"a",
+        "0:\"\\u0001a\"(a)");
+    row("\\10 with nine groups", u"(a)(b)(c)(d)(e)(f)(g)(h)(i)\\10", "", u"abcdefghia0",
+        "0:\"abcdefghia0\"(a,b,c,d,e,f,g,h,i)");
+    row("\\10 with ten groups", u"(a)(b)(c)(d)(e)(f)(g)(h)(i)(j)\\10", "", u"abcdefghijj",
+        "0:\"abcdefghijj\"(a,b,c,d,e,f,g,h,i,j)");
+    row("\\123 with twelve groups is group 12 then 3", u"(a)(b)(c)(d)(e)(f)(g)(h)(i)(j)(k)(l)\\123",
+        "", u"abcdefghijkll3", "0:\"abcdefghijkll3\"(a,b,c,d,e,f,g,h,i,j,k,l)");
+    row("\\400 is a blank then 0", u"\\400", "", u" 0", "0:\" 0\"");
+    row("\\377 is U+00FF", u"\\377", "", u"\u00FF", "0:\"\\u00ff\"");
+    row("\\8 is 8", u"\\8", "", u"8", "0:\"8\"");
+    row("\\0011 is \\001 then 1", u"\\0011", "",
+        u"\x01"
+        u"1",
+        "0:\"\\u00011\"");
+    row("\\0 is NUL", u"a\\0", "", u"a\0"sv, "0:\"a\\u0000\"");
+    // empty iterations and Global runs
+    row("empty iteration rejected", u"(a|b*)*", "", u"a", "0:\"a\"(a)");
+    row("star of an empty-only group leaves it unset", u"(a*)*", "", u"b", "0:\"\"(-)");
+    row("plus keeps its first empty iteration", u"(a*)+", "", u"b", "0:\"\"()");
+    row("quantified lookahead may be skipped", u"(?:(?=(abc)))?a", "", u"abc", "0:\"a\"(-)");
+    row("choice: minimum of two, empty after a non-empty iteration", u"(a?){2,3}", "", u"a",
+        "0:\"a\"(a)");
+    row("a* over baaac", u"a*", "g", u"baaac", "0:\"\" 1:\"aaa\" 4:\"\" 5:\"\"");
+    row("no second try after an empty match", u"x*|b", "g", u"abc", "0:\"\" 1:\"\" 2:\"\" 3:\"\"");
+    row("empty alternative", u"a|", "g", u"ba", "0:\"\" 1:\"a\" 2:\"\"");
+    row("empty pattern on empty text", u"", "", u"", "0:\"\"");
+    row("first match only without Global", u"\\d+", "", u"a1b22", "1:\"1\"");
     // escapes
-    QTest::newRow("\\c with a digit") << "\\c1"
-                                      << ""
-                                      << "c1"
-                                      << "0:\"c1\"";
-    QTest::newRow("\\cJ is LF") << "\\cJ"
-                                << ""
-                                << "\n"
-                                << "0:\"\\u000a\"";
-    QTest::newRow("\\cj is LF") << "\\cj"
-                                << ""
-                                << "\n"
-                                << "0:\"\\u000a\"";
-    QTest::newRow("\\x with one digit") << "\\x4"
-                                        << ""
-                                        << "x4"
-                                        << "0:\"x4\"";
-    QTest::newRow("\\x41") << "\\x41"
-                           << ""
-                           << "A"
-                           << "0:\"A\"";
-    QTest::newRow("\\u with three digits") << "\\u12"
-                                           << ""
-                                           << "u12"
-                                           << "0:\"u12\"";
-    QTest::newRow("\\u lone surrogate") << "\\ud800"
-                                        << "" << QString(QChar(0xD800)) << "0:\"\\ud800\"";
-    QTest::newRow("identity escapes") << "\\A\\z\\Q\\E\\K\\G\\h\\R\\e\\a"
-                                      << ""
-                                      << "AzQEKGhRea"
-                                      << "0:\"AzQEKGhRea\"";
-    QTest::newRow("\\p{L} is literal") << "\\p{L}"
-                                       << ""
-                                       << "p{L}"
-                                       << "0:\"p{L}\"";
+    row("\\c with a digit", u"\\c1", "", u"c1", "0:\"c1\"");
+    row("\\cJ and \\cj are LF", u"\\cJ\\cj", "", u"\n\n", "0:\"\\u000a\\u000a\"");
+    row("\\x and \\u need all their digits", u"\\x41\\x4\\u0042\\u12", "", u"Ax4Bu12",
+        "0:\"Ax4Bu12\"");
+    row("\\u lone surrogate", u"\\ud800", "", u"\xD800", "0:\"\\ud800\"");
+    row("identity escapes", u"\\A\\z\\Q\\E\\K\\G\\h\\R\\e\\a\\g\\k<n>\\p{L}", "",
+        u"AzQEKGhReagk<n>p{L}", "0:\"AzQEKGhReagk<n>p{L}\"");
+    row("\\Q does not quote", u"\\Qa.b\\E", "", u"Qa-bE", "0:\"Qa-bE\"");
+    row("\\g1 is no back-reference", u"(a)\\g1", "", u"ag1", "0:\"ag1\"(a)");
+    row("# and blanks are literal", u"a #b", "", u"a #b", "0:\"a #b\"");
     // braces, brackets
-    QTest::newRow("a{ literal") << "a{"
-                                << ""
-                                << "a{"
-                                << "0:\"a{\"";
-    QTest::newRow("a{1,2 literal") << "a{1,2"
-                                   << ""
-                                   << "a{1,2"
-                                   << "0:\"a{1,2\"";
-    QTest::newRow("a{,5} literal") << "a{,5}"
-                                   << ""
-                                   << "a{,5}"
-                                   << "0:\"a{,5}\"";
-    QTest::newRow("a{ 1} literal") << "a{ 1}"
-                                   << ""
-                                   << "a{ 1}"
-                                   << "0:\"a{ 1}\"";
-    QTest::newRow("lone } and ]") << "}]"
-                                  << ""
-                                  << "}]"
-                                  << "0:\"}]\"";
-    QTest::newRow("count 65535 accepted") << "a{0,65535}b"
-                                          << ""
-                                          << "ab"
-                                          << "0:\"ab\"";
-    // classes
-    QTest::newRow("[] matches nothing") << "[]a]"
-                                        << ""
-                                        << "]a]"
-                                        << "none";
-    QTest::newRow("[^] matches LF") << "[^]"
-                                    << ""
-                                    << "\n"
-                                    << "0:\"\\u000a\"";
-    QTest::newRow("class escape before -") << "[\\d-z]+"
-                                           << ""
-                                           << "1-z"
-                                           << "0:\"1-z\"";
-    QTest::newRow("class escape after -") << "[a-\\d]+"
-                                          << ""
-                                          << "a-1"
-                                          << "0:\"a-1\"";
-    QTest::newRow("- after a range") << "[a-c-e]+"
-                                     << ""
-                                     << "b-e"
-                                     << "0:\"b-e\"";
-    QTest::newRow("\\b in a class is backspace, \\B is B") << "[\\b\\B]+"
-                                                           << ""
-                                                           << "\bB"
-                                                           << "0:\"\\u0008B\"";
-    QTest::newRow("octal in a class") << "[\\1-\\3]"
-                                      << "" << QString(QChar(2)) << "0:\"\\u0002\"";
-    QTest::newRow("[ in a class") << "[[:alpha:]]"
-                                  << ""
-                                  << "a]"
-                                  << "0:\"a]\"";
-    QTest::newRow("negated class") << "[^a-c]+"
-                                   << ""
-                                   << "abxyc"
-                                   << "2:\"xy\"";
+    row("braces that are no quantifier", u"a{b{1,2c{,5}d{ 1}}]e{", "", u"a{b{1,2c{,5}d{ 1}}]e{",
+        "0:\"a{b{1,2c{,5}d{ 1}}]e{\"");
+    row("count 65535 accepted", u"a{0,65535}b", "", u"ab", "0:\"ab\"");
+    row("[] matches nothing", u"[]a]", "", u"]a]", "none");
+    row("[^] matches LF", u"[^]", "", u"\n", "0:\"\\u000a\"");
+    row("class escape before and after -", u"[\\d-z]+[a-\\d]+", "", u"1-za-1", "0:\"1-za-1\"");
+    row("- after a range", u"[a-c-e]+", "", u"b-e", "0:\"b-e\"");
+    row("\\b in a class is backspace, \\B is B", u"[\\b\\B]+", "", u"\bB", "0:\"\\u0008B\"");
+    row("octal in a class", u"[\\1-\\3]", "", u"\x02", "0:\"\\u0002\"");
+    row("[ in a class", u"[[:alpha:]]", "", u"a]", "0:\"a]\"");
     // IgnoreCase
-    QTest::newRow("ignore case non-ASCII literal")
-        << QString::fromUtf8("\xC3\xA9") << "gi" << QString::fromUtf8("\xC3\xA9\xC3\x89")
-        << "0:\"\\u00e9\" 1:\"\\u00c9\"";
-    QTest::newRow("ignore case k is not Kelvin") << "k"
-                                                 << "gi" << QString(QChar(0x212A)) + "kK"
-                                                 << "1:\"k\" 2:\"K\"";
-    QTest::newRow("ignore case s is not long s") << "s+"
-                                                 << "i" << QString(QChar(0x17F)) + "sS"
-                                                 << "1:\"sS\"";
-    QTest::newRow("ignore case range is not Kelvin") << "[a-z]+"
-                                                     << "i" << QString(QChar(0x212A)) + "Ks"
-                                                     << "1:\"Ks\"";
-    QTest::newRow("ignore case dz triple")
-        << QString(QChar(0x1C5)) + "+"
-        << "i" << QString(QChar(0x1C4)) + QChar(0x1C5) + QChar(0x1C6)
-        << "0:\"\\u01c4\\u01c5\\u01c6\"";
-    QTest::newRow("ignore case class closed") << QString::fromUtf8("[\xC3\xA0-\xC3\xBF]") << "i"
-                                              << QString(QChar(0x178)) << "0:\"\\u0178\"";
-    QTest::newRow("ignore case negated class") << "[^a]"
-                                               << "gi"
-                                               << "aAb"
-                                               << "2:\"b\"";
-    QTest::newRow("ignore case back-reference ASCII") << "(a)\\1"
-                                                      << "i"
-                                                      << "aA"
-                                                      << "0:\"aA\"(a)";
-    QTest::newRow("ignore case back-reference non-ASCII")
-        << QString::fromUtf8("(\xC3\xA9)\\1") << "i" << QString::fromUtf8("x\xC3\xA9\xC3\x89")
-        << "1:\"\\u00e9\\u00c9\"(\\u00e9)";
-    QTest::newRow("ignore case keeps original text") << "[A-Z]+"
-                                                     << "i"
-                                                     << "aBc"
-                                                     << "0:\"aBc\"";
-    QTest::newRow("ignore case \\W is not a letter") << "\\W"
-                                                     << "i"
-                                                     << "aK"
-                                                     << "none";
-    QTest::newRow("ignore case with multiline") << "^B"
-                                                << "im"
-                                                << "a\rb"
-                                                << "2:\"b\"";
-    // lookaheads and lazy forms
-    QTest::newRow("lookahead keeps its capture") << "(?=(a))a"
-                                                 << ""
-                                                 << "a"
-                                                 << "0:\"a\"(a)";
-    QTest::newRow("negative lookahead capture unset") << "(?!(a))b"
-                                                      << ""
-                                                      << "b"
-                                                      << "0:\"b\"(-)";
-    QTest::newRow("optional element in a lookahead") << "(?=a?b)ab"
-                                                     << ""
-                                                     << "ab"
-                                                     << "0:\"ab\"";
-    QTest::newRow("quantified lookahead") << "(?=a)*a"
-                                          << ""
-                                          << "a"
-                                          << "0:\"a\"";
-    QTest::newRow("lazy plus") << "a+?"
-                               << ""
-                               << "aaa"
-                               << "0:\"a\"";
-    QTest::newRow("lazy braces") << "a{2,3}?"
-                                 << ""
-                                 << "aaa"
-                                 << "0:\"aa\"";
-    QTest::newRow("first alternative wins") << "a|ab"
-                                            << ""
-                                            << "ab"
-                                            << "0:\"a\"";
-    // PCRE2 syntax is never passed through
-    QTest::newRow("\\Q..\\E literal letters") << "\\Qa.b\\E"
-                                              << ""
-                                              << "Qa-bE"
-                                              << "0:\"Qa-bE\"";
-    QTest::newRow("(*VERB) is a syntax error") << "(*ACCEPT)a"
-                                               << ""
-                                               << "a"
-                                               << "E5018@1";
-    QTest::newRow("\\g is g") << "(a)\\g1"
-                              << ""
-                              << "ag1"
-                              << "0:\"ag1\"(a)";
-    QTest::newRow("\\k<n> is literal") << "\\k<n>"
-                                       << ""
-                                       << "k<n>"
-                                       << "0:\"k<n>\"";
-    QTest::newRow("# and blanks are literal") << "a #b"
-                                              << ""
-                                              << "a #b"
-                                              << "0:\"a #b\"";
+    row("ignore case non-ASCII literal", u"\u00E9", "gi", u"\u00E9\u00C9",
+        "0:\"\\u00e9\" 1:\"\\u00c9\"");
+    row("ignore case k is not Kelvin", u"k", "gi", u"\u212AkK", "1:\"k\" 2:\"K\"");
+    row("ignore case s is not long s", u"s+", "i", u"\u017FsS", "1:\"sS\"");
+    row("ignore case range is not Kelvin", u"[a-z]+", "i", u"\u212AKs", "1:\"Ks\"");
+    row("ignore case dz triple", u"\u01C5+", "i", u"\u01C4\u01C5\u01C6",
+        "0:\"\\u01c4\\u01c5\\u01c6\"");
+    row("ignore case class closed", u"[\u00E0-\u00FF]", "i", u"\u0178", "0:\"\\u0178\"");
+    row("ignore case negated class", u"[^a]", "gi", u"aAb", "2:\"b\"");
+    row("ignore case back-reference", u"(\u00E9)\\1", "i", u"x\u00E9\u00C9",
+        "1:\"\\u00e9\\u00c9\"(\\u00e9)");
+    row("ignore case \\W is not a letter", u"\\W", "i", u"aK", "none");
+    // lookaheads, lazy forms, order
+    row("lookahead keeps its capture", u"(?=(a))a", "", u"a", "0:\"a\"(a)");
+    row("negative lookahead capture unset", u"(?!(a))b", "", u"b", "0:\"b\"(-)");
+    row("optional element in a lookahead", u"(?=a?b)ab", "", u"ab", "0:\"ab\"");
+    row("quantified lookahead", u"(?=a)*a", "", u"a", "0:\"a\"");
+    row("lazy braces and plus", u"a{2,3}?a+?", "", u"aaaaa", "0:\"aaa\"");
+    row("first alternative wins", u"a|ab", "", u"ab", "0:\"a\"");
+    row("(*VERB) is a syntax error", u"(*ACCEPT)a", "", u"a", "E5018@1");
 }
 
 void tst_Engine::execute()
@@ -479,6 +217,12 @@ void tst_Engine::execute()
     QFETCH(QString, source);
     QFETCH(QString, expected);
     QCOMPARE(::execute(pattern, flags, source), expected);
+    if (expected.startsWith('E'))
+        return;
+    engine::RegExp re; // Test agrees, whatever Global says
+    re.setPattern(u16(pattern));
+    apply(re, flags);
+    QCOMPARE(re.Test(u16(source)), expected != u"none");
 }
 
 void tst_Engine::errors_data()
@@ -486,78 +230,38 @@ void tst_Engine::errors_data()
     QTest::addColumn<QString>("pattern");
     QTest::addColumn<QString>("expected");
 
-    QTest::newRow("lookbehind") << "(?<=a)b"
-                                << "E5017@0";
-    QTest::newRow("negative lookbehind") << "x(?<!a)b"
-                                         << "E5017@1";
-    QTest::newRow("named group") << "(?<n>a)"
-                                 << "E5017@0";
-    QTest::newRow("P named group") << "(?P<n>a)"
-                                   << "E5017@0";
-    QTest::newRow("atomic group") << "(?>a)"
-                                  << "E5017@0";
-    QTest::newRow("inline flag") << "(?i)a"
-                                 << "E5017@0";
-    QTest::newRow("comment") << "(?#x)"
-                             << "E5017@0";
-    QTest::newRow("branch reset") << "(?|a)"
-                                  << "E5017@0";
-    QTest::newRow("conditional") << "(a)(?(1)a)"
-                                 << "E5017@3";
-    QTest::newRow("(? at the end") << "(?"
-                                   << "E5017@0";
-    QTest::newRow(") without (") << "ab)"
-                                 << "E5017@2";
-    QTest::newRow("backslash at the end") << "ab\\"
-                                          << "E5017@2";
-    QTest::newRow("count above 65535") << "a{65536}"
-                                       << "E5017@1";
-    QTest::newRow("possessive ++") << "a++"
-                                   << "E5018@2";
-    QTest::newRow("possessive *+") << "a*+"
-                                   << "E5018@2";
-    QTest::newRow("possessive {2}+") << "a{2}+"
-                                     << "E5018@4";
-    QTest::newRow("two quantifiers") << "a**"
-                                     << "E5018@2";
-    QTest::newRow("lazy then quantifier") << "a+?+"
-                                          << "E5018@3";
-    QTest::newRow("{1}{2}") << "x{1}{2}"
-                            << "E5018@4";
-    QTest::newRow("nothing to repeat at the start") << "*a"
-                                                    << "E5018@0";
-    QTest::newRow("nothing to repeat after |") << "a|?"
-                                               << "E5018@2";
-    QTest::newRow("nothing to repeat after (") << "(+)"
-                                               << "E5018@1";
-    QTest::newRow("{1} at the start") << "{1}"
-                                      << "E5018@0";
-    QTest::newRow("quantified ^") << "^*"
-                                  << "E5018@1";
-    QTest::newRow("quantified $") << "a$+"
-                                  << "E5018@2";
-    QTest::newRow("quantified \\b") << "\\b+"
-                                    << "E5018@2";
-    QTest::newRow("quantified \\B") << "\\B?"
-                                    << "E5018@2";
-    QTest::newRow("n above m") << "a{3,2}"
-                               << "E5018@1";
-    QTest::newRow("unclosed class") << "[ab"
-                                    << "E5019@3";
-    QTest::newRow("class ends in a backslash") << "[a\\"
-                                               << "E5019@3";
-    QTest::newRow("unclosed group") << "(ab"
-                                    << "E5020@3";
-    QTest::newRow("unclosed lookahead") << "(?=a"
-                                        << "E5020@4";
-    QTest::newRow("unclosed inner group") << "((a)"
-                                          << "E5020@4";
-    QTest::newRow("range out of order") << "[z-a]"
-                                        << "E5021@1";
-    QTest::newRow("range out of order after a member") << "[xz-a]"
-                                                       << "E5021@2";
-    QTest::newRow("escaped range out of order") << "[\\x7a-\\x61]"
-                                                << "E5021@1";
+    const std::pair<const char *, const char *> rows[] = {
+        // 5017: group syntax of other dialects, stray ) or \, counts too large
+        {"x(?<!a)b", "E5017@1"},
+        {"(?<n>a)", "E5017@0"},
+        {"(?>a)", "E5017@0"},
+        {"(?i)a", "E5017@0"},
+        {"(a)(?(1)a)", "E5017@3"},
+        {"(?", "E5017@0"},
+        {"ab)", "E5017@2"},
+        {"ab\\", "E5017@2"},
+        {"a{65536}", "E5017@1"},
+        // 5018: a quantifier with nothing to repeat
+        {"a++", "E5018@2"},
+        {"a{2}+", "E5018@4"},
+        {"a**", "E5018@2"},
+        {"a+?+", "E5018@3"},
+        {"x{1}{2}", "E5018@4"},
+        {"*a", "E5018@0"},
+        {"a|?", "E5018@2"},
+        {"{1}", "E5018@0"},
+        {"^*", "E5018@1"},
+        {"\\b+", "E5018@2"},
+        {"a{3,2}", "E5018@1"},
+        // 5019 to 5021: unclosed class and group, range out of order
+        {"[ab", "E5019@3"},
+        {"[a\\", "E5019@3"},
+        {"(ab", "E5020@3"},
+        {"((a)", "E5020@4"},
+        {"[xz-a]", "E5021@2"},
+        {"[\\x7a-\\x61]", "E5021@1"}};
+    for (const auto &[pattern, expected] : rows)
+        QTest::newRow(pattern) << QString::fromLatin1(pattern) << QString::fromLatin1(expected);
 }
 
 void tst_Engine::errors()
@@ -580,77 +284,27 @@ void tst_Engine::replace_data()
     QTest::addColumn<QString>("replacement");
     QTest::addColumn<QString>("expected");
 
-    QTest::newRow("token table") << "(a)(b)?"
-                                 << "g"
-                                 << "ab a"
-                                 << "[$0|$1|$2|$10|$$|$&]"
-                                 << "[$0|a|b|a0|$|ab] [$0|a||a0|$|a]";
-    QTest::newRow("before and after") << "b"
-                                      << ""
-                                      << "abc"
-                                      << "[$`|$']"
-                                      << "a[a|c]c";
-    QTest::newRow("dollar at the end") << "b"
-                                       << ""
-                                       << "abc"
-                                       << "$"
-                                       << "a$c";
-    QTest::newRow("other dollar") << "b"
-                                  << ""
-                                  << "abc"
-                                  << "$x$"
-                                  << "a$x$c";
-    QTest::newRow("$01 is group 1") << "(b)"
-                                    << ""
-                                    << "abc"
-                                    << "$01"
-                                    << "abc";
-    QTest::newRow("$00 literal") << "(b)"
-                                 << ""
-                                 << "abc"
-                                 << "$00"
-                                 << "a$00c";
-    QTest::newRow("$nn picks two digits when the group exists")
-        << "(a)(b)(c)(d)(e)(f)(g)(h)(i)(j)(k)"
-        << ""
-        << "abcdefghijk"
-        << "$11$10$1"
-        << "kja";
-    QTest::newRow("$2 beyond the groups") << "(b)"
-                                          << ""
-                                          << "abc"
-                                          << "$2"
-                                          << "a$2c";
-    QTest::newRow("first only") << "o"
-                                << ""
-                                << "foo"
-                                << "0"
-                                << "f0o";
-    QTest::newRow("every match") << "o"
-                                 << "g"
-                                 << "foo"
-                                 << "0"
-                                 << "f00";
-    QTest::newRow("empty matches") << "x*"
-                                   << "g"
-                                   << "ab"
-                                   << "-"
-                                   << "-a-b-";
-    QTest::newRow("ignore case keeps the source text") << "B"
-                                                       << "gi"
-                                                       << "abcB"
-                                                       << "[$&]"
-                                                       << "a[b]c[B]";
-    QTest::newRow("no match") << "z"
-                              << "g"
-                              << "abc"
-                              << "!"
-                              << "abc";
-    QTest::newRow("surrogates kept") << "x"
-                                     << "g" << QString("x") + QChar(0xD83D) + QChar(0xDE00) + "x"
-                                     << "y" << QString("y") + QChar(0xD83D) + QChar(0xDE00) + "y";
+    const auto add = [](const char *name, std::u16string_view pattern, const char *flags,
+                        std::u16string_view source, const char *replacement,
+                        std::u16string_view expected) {
+        QTest::newRow(name) << q(pattern) << QString::fromLatin1(flags) << q(source)
+                            << QString::fromLatin1(replacement) << q(expected);
+    };
+    add("token table", u"(a)(b)?", "g", u"ab a", "[$0|$1|$2|$10|$$|$&]",
+        u"[$0|a|b|a0|$|ab] [$0|a||a0|$|a]");
+    add("before and after", u"b", "", u"abc", "[$`|$']", u"a[a|c]c");
+    add("other dollars", u"b", "", u"abc", "$x$", u"a$x$c");
+    add("$01 is group 1", u"(b)", "", u"abc", "$01", u"abc");
+    add("$00 literal", u"(b)", "", u"abc", "$00", u"a$00c");
+    add("$nn picks two digits when the group exists", u"(a)(b)(c)(d)(e)(f)(g)(h)(i)(j)(k)", "",
+        u"abcdefghijk", "$11$10$1", u"kja");
+    add("$2 beyond the groups", u"(b)", "", u"abc", "$2", u"a$2c");
+    add("first only", u"o", "", u"foo", "0", u"f0o");
+    add("empty matches", u"x*", "g", u"ab", "-", u"-a-b-");
+    add("ignore case keeps the source text", u"B", "gi", u"abcB", "[$&]", u"a[b]c[B]");
+    add("no match", u"z", "g", u"abc", "!", u"abc");
+    add("surrogates kept", u"x", "g", u"x\U0001F600x", "y", u"y\U0001F600y");
 }
-
 void tst_Engine::replace()
 {
     QFETCH(QString, pattern);
@@ -662,42 +316,6 @@ void tst_Engine::replace()
     re.setPattern(u16(pattern));
     apply(re, flags);
     QCOMPARE(QString::fromStdU16String(re.Replace(u16(source), u16(replacement))), expected);
-}
-
-void tst_Engine::test_data()
-{
-    QTest::addColumn<QString>("pattern");
-    QTest::addColumn<QString>("flags");
-    QTest::addColumn<QString>("source");
-    QTest::addColumn<bool>("expected");
-
-    QTest::newRow("match") << "b+"
-                           << ""
-                           << "abbc" << true;
-    QTest::newRow("no match") << "d"
-                              << ""
-                              << "abc" << false;
-    QTest::newRow("Global ignored") << "c"
-                                    << "g"
-                                    << "abc" << true;
-    QTest::newRow("empty pattern on empty text") << ""
-                                                 << ""
-                                                 << "" << true;
-    QTest::newRow("ignore case") << "ABC"
-                                 << "i"
-                                 << "xabc" << true;
-}
-
-void tst_Engine::test()
-{
-    QFETCH(QString, pattern);
-    QFETCH(QString, flags);
-    QFETCH(QString, source);
-    QFETCH(bool, expected);
-    engine::RegExp re;
-    re.setPattern(u16(pattern));
-    apply(re, flags);
-    QCOMPARE(re.Test(u16(source)), expected);
 }
 
 void tst_Engine::propertyChangesRecompile()

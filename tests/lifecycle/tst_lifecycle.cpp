@@ -84,10 +84,8 @@ private Q_SLOTS:
     void init();
     void cleanup();
 
-    void firstStartIsCentred();
-    void placementCarriesOver();
+    void placement();
     void runKeys();
-    void executeAndOpenWithoutSpreadsheet();
     void ignoreLineBreaks();
     void closing_data();
     void closing();
@@ -119,22 +117,17 @@ void tst_Lifecycle::cleanup()
     DesktopOpener::instance().setOpener({});
 }
 
-void tst_Lifecycle::firstStartIsCentred()
-{
-    clearTestSettings();
-    Window window = openWindow();
-    const QRect available = window->screen()->availableGeometry();
-    const QPoint offset = window->frameGeometry().center() - available.center();
-    // Centred before it is shown, when the frame is not known yet: a few pixels' leeway.
-    QVERIFY(qAbs(offset.x()) <= 4 && qAbs(offset.y()) <= 4);
-}
-
-void tst_Lifecycle::placementCarriesOver()
+void tst_Lifecycle::placement()
 {
     clearTestSettings();
     QRect placed;
     {
         Window window = openWindow();
+        const QRect available = window->screen()->availableGeometry();
+        const QPoint offset = window->frameGeometry().center() - available.center();
+        // A first start is centred before it is shown, when the frame is not known yet: a few
+        // pixels' leeway.
+        QVERIFY(qAbs(offset.x()) <= 4 && qAbs(offset.y()) <= 4);
         window->setGeometry(window->geometry().translated(-37, -23).adjusted(0, 0, 40, 30));
         placed = window->geometry();
         QVERIFY(window->close());
@@ -143,76 +136,70 @@ void tst_Lifecycle::placementCarriesOver()
     QCOMPARE(again->geometry(), placed);
 
     // A close that is cancelled stores nothing.
-    again->txtPattern->SetText(QStringLiteral("x"));
+    again->txtPattern->SetText(u"x"_qs);
     again->move(again->pos() + QPoint(5, 5));
     ScriptedResponder responder;
     responder.button(MsgBoxButton::Cancel);
     QVERIFY(!again->close());
-    Window third = openWindow();
-    QCOMPARE(third->geometry(), placed);
+    QCOMPARE(openWindow()->geometry(), placed);
 }
 
 void tst_Lifecycle::runKeys()
 {
     Window window = openWindow();
-    typeLines(window->txtPattern, {QStringLiteral("(\\w)(\\d)")});
-    typeLines(window->txtSourceString, {QStringLiteral("a1 b2 c")});
-    typeLines(window->txtReplaceVar, {QStringLiteral("$2$1")});
+    typeLines(window->txtPattern, {QString("(\\w)(\\d)")});
+    typeLines(window->txtSourceString, {QString("a1 b2 c")});
+    typeLines(window->txtReplaceVar, {QString("$2$1")});
     QVERIFY(dirty(*window));
 
     QTest::keyClick(window->txtSourceString, Qt::Key_F5);
     QCOMPARE(topLevelTexts(window->tvResults),
              (QStringList{"Total 2 element(s) found", "a1 [1:2]", "b2 [4:2]"}));
     QCOMPARE(window->tvResults->topLevelItem(1)->childCount(), 2);
-    QCOMPARE(window->tvResults->topLevelItem(2)->child(1)->text(0), QStringLiteral("2 [1]"));
+    QCOMPARE(window->tvResults->topLevelItem(2)->child(1)->text(0), QString("2 [1]"));
 
     const QString title = window->windowTitle();
     QTest::keyClick(window->txtPattern, Qt::Key_F6);
-    QCOMPARE(window->txtResult->Text(), QStringLiteral("1a 2b c"));
+    QCOMPARE(window->txtResult->Text(), QString("1a 2b c"));
     QCOMPARE(window->windowTitle(), title);
 
     ScriptedResponder responder;
     responder.button(MsgBoxButton::OK).button(MsgBoxButton::OK);
     QTest::keyClick(window->txtPattern, Qt::Key_F7);
-    QCOMPARE(responder.last().text, QStringLiteral("Match."));
+    QCOMPARE(responder.last().text, QString("Match."));
     QCOMPARE(window->tvResults->topLevelItemCount(), 3);
-    window->txtSourceString->SetText(QStringLiteral("none"));
+    window->txtSourceString->SetText(QString("none"));
     QTest::keyClick(window->txtPattern, Qt::Key_F7);
-    QCOMPARE(responder.last().text, QStringLiteral("Do not match."));
+    QCOMPARE(responder.last().text, QString("Do not match."));
     QCOMPARE(window->tvResults->topLevelItemCount(), 3);
 
+    // Ctrl+F5 without a spreadsheet program: the tree, the message, the workbook opened.
+    responder.clear();
+    responder.button(MsgBoxButton::OK);
+    window->txtSourceString->SetText(u"b2 a1"_qs);
+    QTest::keyClick(window->txtPattern, Qt::Key_F5, Qt::ControlModifier);
+    QCOMPARE(topLevelTexts(window->tvResults),
+             (QStringList{"Total 2 element(s) found", "b2 [1:2]", "a1 [4:2]"}));
+    QCOMPARE(responder.shown().size(), 1);
+    QVERIFY(responder.last().text.startsWith(u"Can't generate XSL file."));
+    QCOMPARE(m_opened.size(), 1);
+    QVERIFY(m_opened.first().endsWith(u".xlsx"));
+
     // An invalid pattern: the message, and an empty tree after Execute.
-    window->txtPattern->SetText(QStringLiteral("(a"));
+    window->txtPattern->SetText(QString("(a"));
     responder.button(MsgBoxButton::OK);
     QTest::keyClick(window->txtPattern, Qt::Key_F5);
     QVERIFY(responder.last().text.contains(u"Execute"));
     QCOMPARE(window->tvResults->topLevelItemCount(), 0);
 }
 
-void tst_Lifecycle::executeAndOpenWithoutSpreadsheet()
-{
-    Window window = openWindow();
-    window->txtPattern->SetText(QStringLiteral("b+"));
-    window->txtSourceString->SetText(QStringLiteral("ab abb"));
-    ScriptedResponder responder;
-    responder.button(MsgBoxButton::OK);
-    QTest::keyClick(window->txtPattern, Qt::Key_F5, Qt::ControlModifier);
-    QCOMPARE(topLevelTexts(window->tvResults),
-             (QStringList{"Total 2 element(s) found", "b [2:1]", "bb [5:2]"}));
-    QCOMPARE(responder.shown().size(), 1);
-    QVERIFY(responder.last().text.startsWith(u"Can't generate XSL file."));
-    QCOMPARE(m_opened.size(), 1);
-    QVERIFY(m_opened.first().endsWith(u".xlsx"));
-}
-
 void tst_Lifecycle::ignoreLineBreaks()
 {
     Window window = openWindow();
     window->chkIgnoreLineBreaks->setChecked(true);
-    typeLines(window->txtPattern,
-              {QStringLiteral("^a"), QStringLiteral("b "), QStringLiteral("c$")});
-    QCOMPARE(window->PreparePattern(window->txtPattern->Text()), QStringLiteral("^ab c$"));
-    window->txtSourceString->SetText(QStringLiteral("x\r\nab c\r\ny"));
+    typeLines(window->txtPattern, {QString("^a"), QString("b "), QString("c$")});
+    QCOMPARE(window->PreparePattern(window->txtPattern->Text()), QString("^ab c$"));
+    window->txtSourceString->SetText(QString("x\r\nab c\r\ny"));
 
     window->cmdExecute->click();
     QCOMPARE(topLevelTexts(window->tvResults),
@@ -254,7 +241,7 @@ void tst_Lifecycle::closing()
 
     Window window = openWindow();
     if (changed)
-        typeLines(window->txtSourceString, {QStringLiteral("keep me")});
+        typeLines(window->txtSourceString, {QString("keep me")});
     ScriptedResponder responder;
     for (int answer : answers)
         responder.button(answer);
@@ -279,30 +266,30 @@ void tst_Lifecycle::closing()
     if (!answers.isEmpty())
         QVERIFY(responder.shown().first().text.startsWith(u"Save changes?"));
     if (!closed && changed)
-        QCOMPARE(window->txtSourceString->Text(), QStringLiteral("keep me"));
+        QCOMPARE(window->txtSourceString->Text(), QString("keep me"));
 }
 
 void tst_Lifecycle::startWithFile()
 {
-    const QString path = writePatternFile(QStringLiteral("Sample.RegExp"),
-                                          {"o+", "foo boo", "0", "1", "0", "1", "0"});
+    const QString path =
+        writePatternFile(QString("Sample.RegExp"), {"o+", "foo boo", "0", "1", "0", "1", "0"});
     QDir::setCurrent(testScratchDir());
-    AppServices::instance().CommandLine().SetArguments({QStringLiteral("Sample.RegExp")});
+    AppServices::instance().CommandLine().SetArguments({QString("Sample.RegExp")});
 
     Window window = openWindow();
-    QCOMPARE(window->windowTitle(), QStringLiteral("Sievewright - [Sample.RegExp]"));
+    QCOMPARE(window->windowTitle(), QString("Sievewright - [Sample.RegExp]"));
     QCOMPARE(window->document().FileName(), QFileInfo(path).absoluteFilePath());
-    QCOMPARE(window->txtPattern->Text(), QStringLiteral("o+"));
-    QCOMPARE(window->txtSourceString->Text(), QStringLiteral("foo boo"));
-    QCOMPARE(window->txtReplaceVar->Text(), QStringLiteral("0"));
-    QVERIFY(window->chkGlobal->isChecked());
-    QVERIFY(!window->chkIgnoreCase->isChecked());
-    QVERIFY(window->chkMultiline->isChecked());
-    QVERIFY(!window->chkIgnoreLineBreaks->isChecked());
+    QCOMPARE(window->txtPattern->Text(), QString("o+"));
+    QCOMPARE(window->txtSourceString->Text(), QString("foo boo"));
+    QCOMPARE(window->txtReplaceVar->Text(), QString("0"));
+    const QList<bool> options = {window->chkGlobal->isChecked(), window->chkIgnoreCase->isChecked(),
+                                 window->chkMultiline->isChecked(),
+                                 window->chkIgnoreLineBreaks->isChecked()};
+    QCOMPARE(options, (QList<bool>{true, false, true, false}));
 
     // Replace writes only the result box, which is not part of the work.
     QTest::keyClick(window->txtPattern, Qt::Key_F6);
-    QCOMPARE(window->txtResult->Text(), QStringLiteral("f0 b0"));
+    QCOMPARE(window->txtResult->Text(), QString("f0 b0"));
     QVERIFY(!dirty(*window));
     QVERIFY(window->close());
 }
@@ -315,7 +302,7 @@ void tst_Lifecycle::startWithMissingFile()
     Window window = openWindow();
     QCOMPARE(responder.shown().size(), 1);
     QVERIFY(responder.last().text.contains(u"\r\n\r\nCan't load file."));
-    QCOMPARE(window->windowTitle(), QStringLiteral("Sievewright - [Untitled]"));
+    QCOMPARE(window->windowTitle(), QString("Sievewright - [Untitled]"));
     QVERIFY(window->txtPattern->Text().isEmpty());
 }
 
@@ -383,18 +370,18 @@ void tst_Lifecycle::selectAll()
     Window window = openWindow();
     auto *edit = window->findChild<TextBox *>(box);
     QVERIFY(edit);
-    edit->SetText(QStringLiteral("one\r\ntwo"));
+    edit->SetText(QString("one\r\ntwo"));
     edit->setFocus();
     edit->moveCursor(QTextCursor::End);
 
     QTest::keyClick(edit, Qt::Key_A, Qt::KeyboardModifiers(modifiers));
     QCOMPARE(edit->textCursor().hasSelection(), selectsAll);
     if (selectsAll) {
-        QCOMPARE(edit->Text(), QStringLiteral("one\r\ntwo"));
+        QCOMPARE(edit->Text(), QString("one\r\ntwo"));
         QCOMPARE(edit->textCursor().selectedText().size(), 7);
         // The next A is typed as usual, over the selection.
-        QTest::keyClicks(edit, QStringLiteral("a"));
-        QCOMPARE(edit->Text(), QStringLiteral("a"));
+        QTest::keyClicks(edit, QString("a"));
+        QCOMPARE(edit->Text(), QString("a"));
     }
 
     ScriptedResponder responder;
@@ -443,16 +430,16 @@ void tst_Lifecycle::helpMenu()
 void tst_Lifecycle::generateCode()
 {
     Window window = openWindow();
-    window->txtPattern->SetText(QStringLiteral("a\r\nb"));
-    window->txtReplaceVar->SetText(QStringLiteral("\"x\""));
+    window->txtPattern->SetText(QString("a\r\nb"));
+    window->txtReplaceVar->SetText(QString("\"x\""));
     window->chkIgnoreLineBreaks->setChecked(true);
-    ClipboardText::instance().SetText(QStringLiteral("before"));
+    ClipboardText::instance().SetText(QString("before"));
 
-    CodeInputs inputs{QStringLiteral("a\r\nb"), QStringLiteral("\"x\""), true, true, true, true};
+    CodeInputs inputs{QString("a\r\nb"), QString("\"x\""), true, true, true, true};
     ScriptedResponder responder;
     responder.button(MsgBoxButton::Cancel).button(MsgBoxButton::OK);
     QTest::keyClick(window->txtPattern, Qt::Key_F6, Qt::ShiftModifier);
-    QCOMPARE(ClipboardText::instance().Text(), QStringLiteral("before"));
+    QCOMPARE(ClipboardText::instance().Text(), QString("before"));
     QTest::keyClick(window->txtPattern, Qt::Key_F6, Qt::ShiftModifier);
     QCOMPARE(ClipboardText::instance().Text(), BuildCodeSnippet(inputs, false, true, false));
     QVERIFY(ClipboardText::instance().Text().contains(u"\"ab\""));

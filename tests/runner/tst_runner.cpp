@@ -47,14 +47,8 @@ private Q_SLOTS:
     void matchCounts();
     void labels_data();
     void labels();
-    void twelveGroups();
-    void invalidPatternExecuteEmptiesTree();
-    void invalidPatternTestKeepsTree();
-    void testVerdict_data();
-    void testVerdict();
-    void replace_data();
-    void replace();
-    void invalidPatternReplaceLeavesBoxEmpty();
+    void commands_data();
+    void commands();
     void exportOnlyForOpenInExcel();
 };
 
@@ -63,11 +57,8 @@ void tst_Runner::matchCounts_data()
     QTest::addColumn<int>("count");
     QTest::addColumn<QString>("skipText");
 
-    QTest::newRow("no match has the totals node alone") << 0 << QString();
-    QTest::newRow("one match") << 1 << QString();
-    QTest::newRow("nine matches") << 9 << QString();
-    QTest::newRow("ten matches") << 10 << QString();
-    QTest::newRow("exactly 100 matches, no skip node") << 100 << QString();
+    for (int count : {0, 1, 9, 10, 100})
+        QTest::addRow("%d matches, no skip node", count) << count << QString();
     QTest::newRow("101 matches skip one") << 101 << "1 element(s) of 101 were skipped";
     QTest::newRow("150 matches skip 50") << 150 << "50 element(s) of 150 were skipped";
     QTest::newRow("grouped digits in totals and skip")
@@ -86,9 +77,8 @@ void tst_Runner::matchCounts()
     const int shown = qMin(count, MaxMatchNodes);
     const QList<ResultsTree::Node> &roots = tree.roots();
     QCOMPARE(roots.size(), 1 + shown + (skipText.isEmpty() ? 0 : 1));
-    QCOMPARE(tree.item(roots.first()).text,
-             count == 1500 ? QStringLiteral("Total 1,500 element(s) found")
-                           : u"Total " + QString::number(count) + u" element(s) found");
+    const QString total = count == 1500 ? u"1,500"_qs : QString::number(count);
+    QCOMPARE(tree.item(roots.first()).text, u"Total " + total + u" element(s) found");
     QCOMPARE(tree.item(roots.first()).iconKey, QStringLiteral("IDI_INFO"));
     QVERIFY(!tree.item(roots.first()).expanded);
     for (int k = 1; k <= shown; ++k) {
@@ -106,166 +96,130 @@ void tst_Runner::matchCounts()
     }
 }
 
+// Each match's label, then its submatches' labels indented.
 void tst_Runner::labels_data()
 {
     QTest::addColumn<QString>("pattern");
     QTest::addColumn<QString>("source");
-    QTest::addColumn<QStringList>("matchLabels");
-    QTest::addColumn<QStringList>("subLabels");
+    QTest::addColumn<QStringList>("labels");
 
-    QTest::newRow("match at the start is 1-based")
-        << "abc"
-        << "abcdef" << QStringList{"abc [1:3]"} << QStringList{};
-    QTest::newRow("empty match at offset 4") << "(?=e)"
-                                             << "abcde" << QStringList{" [5:0]"} << QStringList{};
-    QTest::newRow("submatches show their lengths")
-        << "(\\d+)-(\\d*)"
-        << "a 12- b" << QStringList{"12- [3:3]"} << QStringList{"12 [2]", " [0]"};
-    QTest::newRow("surrogate pairs count two code units")
-        << "(.+)" << QString::fromUtf16(u"\U0001F600\u00E9")
-        << QStringList{QString::fromUtf16(u"\U0001F600\u00E9 [1:3]")}
-        << QStringList{QString::fromUtf16(u"\U0001F600\u00E9 [3]")};
+    const auto row = [](const char *name, const char16_t *pattern, const char16_t *source,
+                        const QStringList &labels) {
+        QTest::newRow(name) << QString::fromUtf16(pattern) << QString::fromUtf16(source) << labels;
+    };
+    row("match at the start is 1-based", u"abc", u"abcdef", {"abc [1:3]"});
+    row("empty match at offset 4", u"(?=e)", u"abcde", {" [5:0]"});
+    row("submatches show their lengths", u"(\\d+)-(\\d*)", u"a 12- b",
+        {"12- [3:3]", "  12 [2]", "   [0]"});
+    row("surrogate pairs count two code units", u"(.+)", u"\U0001F600\u00E9",
+        {QString::fromUtf16(u"\U0001F600\u00E9 [1:3]"),
+         QString::fromUtf16(u"  \U0001F600\u00E9 [3]")});
+    QStringList twelve;
+    for (const QString &letters : {u"abcdefghijkm"_qs, u"abcdefghijklm"_qs}) {
+        twelve << letters + (twelve.isEmpty() ? u" [1:12]" : u" [14:13]");
+        for (QChar c : u"abcdefghijklm"_qs)
+            twelve << (letters.contains(c) ? u"  "_qs + c + u" [1]" : u"   [0]"_qs);
+    }
+    row("twelve groups, one unset in the first match", u"(a)(b)(c)(d)(e)(f)(g)(h)(i)(j)(k)(l)?(m)",
+        u"abcdefghijkm abcdefghijklm", twelve);
 }
 
 void tst_Runner::labels()
 {
     QFETCH(QString, pattern);
     QFETCH(QString, source);
-    QFETCH(QStringList, matchLabels);
-    QFETCH(QStringList, subLabels);
+    QFETCH(QStringList, labels);
 
     PlainResultsTree tree;
-    execute(tree, pattern, source, false);
-    QCOMPARE(rootTexts(tree).mid(1), matchLabels);
-    QStringList subs;
-    for (ResultsTree::Node node : tree.item(tree.roots().at(1)).children) {
-        subs.append(tree.item(node).text);
-        QVERIFY(tree.item(node).expanded);
-    }
-    QCOMPARE(subs, subLabels);
-}
-
-void tst_Runner::twelveGroups()
-{
-    PlainResultsTree tree;
-    execute(tree, "(a)(b)(c)(d)(e)(f)(g)(h)(i)(j)(k)(l)?(m)?", "abcdefghijkm abcdefghijklm");
-    QCOMPARE(tree.roots().size(), 3);
-    for (int k = 1; k <= 2; ++k) {
-        const QList<ResultsTree::Node> &children = tree.item(tree.roots().at(k)).children;
-        QCOMPARE(children.size(), 13);
-        for (int j = 1; j <= 13; ++j) {
-            QCOMPARE(tree.item(children.at(j - 1)).iconKey,
-                     j <= 9 ? u"IDI_SUBMATCH_" + QString::number(j)
-                            : QStringLiteral("IDI_SUBMATCH"));
+    execute(tree, pattern, source);
+    QStringList shown;
+    for (ResultsTree::Node match : tree.roots().mid(1)) {
+        shown << tree.item(match).text;
+        const QList<ResultsTree::Node> &subs = tree.item(match).children;
+        for (qsizetype j = 1; j <= subs.size(); ++j) {
+            const auto &sub = tree.item(subs.at(j - 1));
+            shown << u"  " + sub.text;
+            QCOMPARE(sub.iconKey, j <= 9 ? u"IDI_SUBMATCH_" + QString::number(j)
+                                         : QStringLiteral("IDI_SUBMATCH"));
+            QVERIFY(sub.expanded);
         }
     }
-    const QList<ResultsTree::Node> &first = tree.item(tree.roots().at(1)).children;
-    QCOMPARE(tree.item(first.at(11)).text, QStringLiteral(" [0]"));
-    QCOMPARE(tree.item(first.at(12)).text, QStringLiteral("m [1]"));
+    QCOMPARE(shown, labels);
 }
 
-void tst_Runner::invalidPatternExecuteEmptiesTree()
+// Test and Replace as the buttons run them, over "foo boo" with IgnoreCase, after an Execute of
+// "o": the one box a command may show, the result box and what is left of the tree.
+void tst_Runner::commands_data()
 {
-    PlainResultsTree tree;
-    execute(tree, "a", "aaa");
-    QVERIFY(tree.nodeCount() > 0);
-    ScriptedResponder responder;
-    responder.button(MsgBoxButton::OK);
-    int exports = 0;
-    RunRegExp(tree, "(a", "aaa", true, false, false, false, true,
-              [&](const engine::MatchCollection &) { ++exports; });
-    QCOMPARE(tree.nodeCount(), 0);
-    QCOMPARE(exports, 0);
-    QCOMPARE(responder.shown().size(), 1);
-    QCOMPARE(responder.last().style, 16);
-    QVERIFY(responder.last().text.startsWith("RegExp.Execute has failed.\n\n"));
-    QVERIFY2(responder.last().text.contains("5020"), qPrintable(responder.last().text));
-}
-
-void tst_Runner::invalidPatternTestKeepsTree()
-{
-    PlainResultsTree tree;
-    execute(tree, "a", "aaa");
-    const QStringList before = rootTexts(tree);
-    ScriptedResponder responder;
-    responder.button(MsgBoxButton::OK);
-    RunRegExp(tree, "a**", "aaa", true, false, false, true, false);
-    QCOMPARE(rootTexts(tree), before);
-    QCOMPARE(responder.shown().size(), 1);
-    QVERIFY(responder.last().text.startsWith("RegExp.Test has failed."));
-}
-
-void tst_Runner::testVerdict_data()
-{
-    QTest::addColumn<QString>("pattern");
-    QTest::addColumn<bool>("ignoreCase");
-    QTest::addColumn<QString>("verdict");
-
-    QTest::newRow("match") << "B" << true << "Match.";
-    QTest::newRow("no match") << "B" << false << "Do not match.";
-}
-
-void tst_Runner::testVerdict()
-{
-    QFETCH(QString, pattern);
-    QFETCH(bool, ignoreCase);
-    QFETCH(QString, verdict);
-
-    PlainResultsTree tree;
-    tree.AddRoot("kept", "IDI_INFO");
-    ScriptedResponder responder;
-    responder.button(MsgBoxButton::OK);
-    RunRegExp(tree, pattern, "abc", false, ignoreCase, false, true, false);
-    QCOMPARE(responder.last().text, verdict);
-    QCOMPARE(responder.last().style, 64);
-    QCOMPARE(responder.last().caption, QStringLiteral("Brackwen - Sievewright"));
-    QCOMPARE(rootTexts(tree), QStringList{"kept"});
-}
-
-void tst_Runner::replace_data()
-{
+    QTest::addColumn<QString>("command");
     QTest::addColumn<QString>("pattern");
     QTest::addColumn<QString>("replacement");
     QTest::addColumn<bool>("global");
-    QTest::addColumn<QString>("result");
+    QTest::addColumn<QString>("expected"); // the result box, or the box's text
+    QTest::addColumn<int>("style");        // of the box; 0 for none
 
-    QTest::newRow("global replaces every match") << "o"
-                                                 << "0" << true << "f00 b00";
-    QTest::newRow("not global replaces the first") << "o"
-                                                   << "0" << false << "f0o boo";
-    QTest::newRow("group tokens") << "(\\w+) (\\w+)"
-                                  << "$2 $1" << false << "boo foo";
-    QTest::newRow("whole match and dollar") << "b"
-                                            << "[$&$$]" << true << "foo [b$]oo";
-    QTest::newRow("non-matching pattern leaves the source") << "z"
-                                                            << "!" << true << "foo boo";
-    QTest::newRow("line breaks of the replacement kept") << " "
-                                                         << "\r\n"
-                                                         << true << "foo\r\nboo";
+    const auto row = [](const char *command, const char *pattern, const char *replacement,
+                        bool global, const char *expected, int style) {
+        QTest::addRow("%s %s, %s", command, pattern, replacement)
+            << QString(command) << QString(pattern) << QString(replacement) << global
+            << QString(expected) << style;
+    };
+    row("Execute", "(a", "", true, // empties the tree
+        "RegExp.Execute has failed.\n\nExpected ')' in regular expression\n\n"
+        "Error 5020 at character 3 of the pattern.",
+        16);
+    row("Test", "a**", "", true,
+        "RegExp.Test has failed.\n\nUnexpected quantifier\n\n"
+        "Error 5018 at character 3 of the pattern.",
+        16);
+    row("Replace", "[a", "x", true, // empties the box
+        "RegExp.Replace has failed.\n\nExpected ']' in regular expression\n\n"
+        "Error 5019 at character 3 of the pattern.",
+        16);
+    row("Test", "B", "", false, "Match.", 64);
+    row("Test", "z", "", true, "Do not match.", 64);
+    row("Replace", "o", "0", true, "f00 b00", 0);
+    row("Replace", "o", "0", false, "f0o boo", 0);
+    row("Replace", "(\\w+) (\\w+)", "$2 $1", false, "boo foo", 0);
+    row("Replace", "b", "[$&$$]", true, "foo [b$]oo", 0);
+    row("Replace", "z", "!", true, "foo boo", 0);
+    row("Replace", " ", "\r\n", true, "foo\r\nboo", 0);
 }
 
-void tst_Runner::replace()
+void tst_Runner::commands()
 {
+    QFETCH(QString, command);
     QFETCH(QString, pattern);
     QFETCH(QString, replacement);
     QFETCH(bool, global);
-    QFETCH(QString, result);
+    QFETCH(QString, expected);
+    QFETCH(int, style);
 
-    ResultBox box;
-    ReplaceRegExp(box, pattern, "foo boo", replacement, global, false, false);
-    QCOMPARE(box.text, result);
-    QCOMPARE(box.sets, 2);
-}
-
-void tst_Runner::invalidPatternReplaceLeavesBoxEmpty()
-{
+    PlainResultsTree tree;
+    execute(tree, "o", "foo boo");
+    const QStringList before = rootTexts(tree);
     ResultBox box;
     ScriptedResponder responder;
-    responder.button(MsgBoxButton::OK);
-    ReplaceRegExp(box, "[a", "abc", "x", true, false, false);
-    QCOMPARE(box.text, QString());
-    QVERIFY(responder.last().text.startsWith("RegExp.Replace has failed."));
-    QCOMPARE(responder.last().style, 16);
+    if (style)
+        responder.button(MsgBoxButton::OK);
+    if (command == u"Replace")
+        ReplaceRegExp(box, pattern, "foo boo", replacement, global, true, false);
+    else
+        RunRegExp(tree, pattern, "foo boo", global, true, false, command == u"Test", false);
+
+    QCOMPARE(responder.shown().size(), style ? 1 : 0);
+    if (style) {
+        QCOMPARE(responder.last().text, expected);
+        QCOMPARE(responder.last().style, style);
+        QCOMPARE(responder.last().caption, QStringLiteral("Brackwen - Sievewright"));
+    }
+    if (command == u"Replace") {
+        QCOMPARE(box.text, style ? QString() : expected);
+        QCOMPARE(box.sets, style ? 1 : 2); // emptied first
+    } else {
+        QCOMPARE(box.text, u"old result"_qs);
+    }
+    QCOMPARE(rootTexts(tree), command == u"Execute" ? QStringList() : before);
 }
 
 void tst_Runner::exportOnlyForOpenInExcel()
@@ -280,6 +234,10 @@ void tst_Runner::exportOnlyForOpenInExcel()
     RunRegExp(tree, "a", "aXa", true, false, false, false, true, exporter);
     QCOMPARE(exported, QList<int>{2});
     QCOMPARE(tree.roots().size(), 3);
+    ScriptedResponder responder;
+    responder.button(MsgBoxButton::OK);
+    RunRegExp(tree, "(a", "aXa", true, false, false, false, true, exporter);
+    QCOMPARE(exported, QList<int>{2});
     // Without an exporter the command fills the tree like Execute.
     RunRegExp(tree, "a", "a", true, false, false, false, true);
     QCOMPARE(tree.roots().size(), 2);

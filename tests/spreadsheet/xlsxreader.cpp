@@ -5,228 +5,164 @@
 
 #include <zlib.h>
 
-#include <optional>
+#include <algorithm>
+#include <functional>
+#include <utility>
 
 namespace {
 
-quint32 le32(const QByteArray &data, qsizetype at)
+// The little-endian number of that many bytes at `at`; 0 past the end.
+quint32 le(const QByteArray &data, qsizetype at, int bytes)
 {
-    const auto *p = reinterpret_cast<const uchar *>(data.constData() + at);
-    return p[0] | (p[1] << 8) | (p[2] << 16) | (quint32(p[3]) << 24);
+    quint32 value = 0;
+    for (int i = bytes - 1; i >= 0 && at >= 0 && at + bytes <= data.size(); --i)
+        value = value << 8 | uchar(data.at(at + i));
+    return value;
 }
 
-quint16 le16(const QByteArray &data, qsizetype at)
+// Entry name -> contents, from the central directory; entries that can't be read are left out.
+QHash<QString, QByteArray> unzip(const QByteArray &zip)
 {
-    const auto *p = reinterpret_cast<const uchar *>(data.constData() + at);
-    return quint16(p[0] | (p[1] << 8));
-}
-
-// Entry name -> contents, from the central directory.
-bool unzip(const QByteArray &zip, QHash<QString, QByteArray> &files, QString &error)
-{
+    QHash<QString, QByteArray> files;
     qsizetype end = zip.size() - 22;
-    while (end >= 0 && le32(zip, end) != 0x06054b50)
+    while (end >= 0 && le(zip, end, 4) != 0x06054b50)
         --end;
-    if (end < 0) {
-        error = u"no end of central directory"_qs;
-        return false;
-    }
-    const int entries = le16(zip, end + 10);
-    qsizetype at = le32(zip, end + 16);
-    for (int e = 0; e < entries; ++e) {
-        if (at + 46 > zip.size() || le32(zip, at) != 0x02014b50) {
-            error = u"bad central directory"_qs;
-            return false;
-        }
-        const int method = le16(zip, at + 10);
-        const quint32 packed = le32(zip, at + 20);
-        const quint32 size = le32(zip, at + 24);
-        const int nameLength = le16(zip, at + 28);
-        const int extra = le16(zip, at + 30);
-        const int comment = le16(zip, at + 32);
-        const quint32 local = le32(zip, at + 42);
-        const QString name = QString::fromUtf8(zip.mid(at + 46, nameLength));
-        at += 46 + nameLength + extra + comment;
-
-        const qsizetype dataAt = local + 30 + le16(zip, local + 26) + le16(zip, local + 28);
-        QByteArray out(size, Qt::Uninitialized);
-        if (method == 0) {
-            out = zip.mid(dataAt, packed);
-        } else if (method == 8) {
+    qsizetype at = le(zip, end + 16, 4);
+    for (int entries = le(zip, end + 10, 2); entries > 0 && le(zip, at, 4) == 0x02014b50;
+         --entries) {
+        const quint32 packed = le(zip, at + 20, 4), size = le(zip, at + 24, 4);
+        const QString name = QString::fromUtf8(zip.mid(at + 46, le(zip, at + 28, 2)));
+        const qsizetype local = le(zip, at + 42, 4);
+        const qsizetype data = local + 30 + le(zip, local + 26, 2) + le(zip, local + 28, 2);
+        const bool deflated = le(zip, at + 10, 2) == 8;
+        at += 46 + le(zip, at + 28, 2) + le(zip, at + 30, 2) + le(zip, at + 32, 2);
+        QByteArray out = zip.mid(data, packed);
+        if (deflated) {
+            out = QByteArray(size, Qt::Uninitialized);
             z_stream stream{};
             inflateInit2(&stream, -MAX_WBITS);
-            stream.next_in =
-                reinterpret_cast<Bytef *>(const_cast<char *>(zip.constData() + dataAt));
+            stream.next_in = reinterpret_cast<Bytef *>(const_cast<char *>(zip.constData() + data));
             stream.avail_in = packed;
             stream.next_out = reinterpret_cast<Bytef *>(out.data());
             stream.avail_out = size;
-            const int result = inflate(&stream, Z_FINISH);
+            const bool whole =
+                inflate(&stream, Z_FINISH) == Z_STREAM_END && stream.total_out == size;
             inflateEnd(&stream);
-            if (result != Z_STREAM_END || stream.total_out != size) {
-                error = u"can't inflate "_qs + name;
-                return false;
-            }
-        } else {
-            error = u"unknown method in "_qs + name;
-            return false;
+            if (!whole)
+                continue;
         }
         files.insert(name, out);
     }
-    return true;
+    return files;
+}
+
+// Calls visit at each start and end element of the XML, with the reader there.
+void walk(const QByteArray &data, const std::function<void(QXmlStreamReader &)> &visit)
+{
+    QXmlStreamReader xml(data);
+    while (!xml.atEnd()) {
+        if (xml.readNext() == QXmlStreamReader::StartElement || xml.isEndElement())
+            visit(xml);
+    }
+}
+
+QString value(const QXmlStreamReader &xml, const char *attribute)
+{
+    return xml.attributes().value(QLatin1String(attribute)).toString();
 }
 
 // Undoes the "_xHHHH_" escapes, left to right, as a spreadsheet application does.
 QString unescape(const QString &text)
 {
     QString out;
-    out.reserve(text.size());
     for (qsizetype i = 0; i < text.size(); ++i) {
-        if (text[i] == u'_' && i + 6 < text.size() && text[i + 1] == u'x' && text[i + 6] == u'_') {
-            bool ok = false;
-            const uint unit = text.mid(i + 2, 4).toUInt(&ok, 16);
-            if (ok) {
-                out += QChar(char16_t(unit));
-                i += 6;
-                continue;
-            }
+        bool ok = false;
+        const uint unit = text.mid(i + 2, 4).toUInt(&ok, 16);
+        if (ok && text.mid(i, 2) == u"_x" && text.mid(i + 6, 1) == u"_") {
+            out += QChar(char16_t(unit));
+            i += 6;
+        } else {
+            out += text[i];
         }
-        out += text[i];
     }
     return out;
 }
 
-// The text of an <si> or <is> element: its <t> children, or those of its <r> runs.
-QString stringItem(QXmlStreamReader &xml)
+QStringList readSharedStrings(const QByteArray &data)
 {
-    const QString element = xml.name().toString();
+    QStringList shared;
     QString text;
-    while (xml.readNextStartElement() || (xml.isEndElement() && xml.name() != element)) {
-        if (xml.isEndElement())
-            continue;
-        if (xml.name() == u"t")
-            text += xml.readElementText();
-        else if (xml.name() != u"r")
-            xml.skipCurrentElement();
-    }
-    return unescape(text);
+    walk(data, [&](QXmlStreamReader &xml) {
+        // A spreadsheet application reads a line end in the XML as LF, as the XML rules say.
+        if (xml.isStartElement() && xml.name() == u"t")
+            text += xml.readElementText().replace(u"\r\n"_qs, u"\n"_qs).replace(u'\r', u'\n');
+        else if (xml.isEndElement() && xml.name() == u"si")
+            shared.append(unescape(std::exchange(text, QString())));
+    });
+    return shared;
 }
 
-bool parseReference(const QString &ref, int &row, int &column)
+// The cell formats (cellXfs) by index, as cells without text.
+QList<XlsxCell> readFormats(const QByteArray &data)
 {
-    column = 0;
-    qsizetype i = 0;
-    while (i < ref.size() && ref[i].isLetter())
-        column = column * 26 + (ref[i++].unicode() - u'A' + 1);
-    bool ok = false;
-    row = ref.mid(i).toInt(&ok);
-    return ok && column > 0;
-}
-
-QList<XlsxFormat> readFormats(const QByteArray &data)
-{
-    QList<XlsxFormat> formats;
     QList<bool> boldFonts;
-    QXmlStreamReader xml(data);
-    bool inFonts = false, inXfs = false;
-    while (!xml.atEnd()) {
-        xml.readNext();
-        if (xml.isEndElement()) {
-            if (xml.name() == u"fonts")
-                inFonts = false;
-            if (xml.name() == u"cellXfs")
-                inXfs = false;
-            continue;
-        }
-        if (!xml.isStartElement())
-            continue;
+    QList<XlsxCell> formats;
+    QString section; // "fonts" or "cellXfs"
+    walk(data, [&](QXmlStreamReader &xml) {
         const auto name = xml.name();
-        if (name == u"fonts") {
-            inFonts = true;
-        } else if (name == u"cellXfs") {
-            inXfs = true;
-        } else if (inFonts && name == u"font") {
+        if (xml.isEndElement()) {
+            if (name == section)
+                section.clear();
+        } else if (name == u"fonts" || name == u"cellXfs") {
+            section = name.toString();
+        } else if (section == u"fonts" && name == u"font") {
             boldFonts.append(false);
-        } else if (inFonts && name == u"b") {
-            const auto val = xml.attributes().value(u"val"_qs);
-            boldFonts.last() = val.isEmpty() || val == u"1" || val == u"true";
-        } else if (inXfs && name == u"xf") {
-            XlsxFormat format;
-            const auto attributes = xml.attributes();
-            const int font = attributes.value(u"fontId"_qs).toInt();
-            format.bold = font < boldFonts.size() && boldFonts[font];
-            format.numberFormat = attributes.value(u"numFmtId"_qs).toInt();
-            format.quotePrefix = attributes.value(u"quotePrefix"_qs) == u"1";
-            formats.append(format);
-        } else if (inXfs && name == u"alignment") {
-            const auto attributes = xml.attributes();
-            formats.last().horizontal = attributes.value(u"horizontal"_qs).toString();
-            formats.last().vertical = attributes.value(u"vertical"_qs).toString();
-            formats.last().wrap = attributes.value(u"wrapText"_qs) == u"1";
+        } else if (section == u"fonts" && name == u"b") {
+            boldFonts.last() = value(xml, "val") != u"0";
+        } else if (section == u"cellXfs" && name == u"xf") {
+            formats.append(XlsxCell());
+            formats.last().bold = boldFonts.value(value(xml, "fontId").toInt());
+            formats.last().numberFormat = value(xml, "numFmtId").toInt();
+        } else if (section == u"cellXfs" && name == u"alignment") {
+            formats.last().horizontal = value(xml, "horizontal");
+            formats.last().vertical = value(xml, "vertical");
+            formats.last().wrap = value(xml, "wrapText") == u"1";
         }
-    }
-    if (formats.isEmpty())
-        formats.append(XlsxFormat());
+    });
     return formats;
 }
 
-bool readSheet(const QByteArray &data, const QStringList &shared, const QList<XlsxFormat> &formats,
-               XlsxSheet &sheet, QString &error)
+void readCells(const QByteArray &data, const QStringList &shared, const QList<XlsxCell> &formats,
+               XlsxSheet &sheet)
 {
-    QXmlStreamReader xml(data);
-    while (!xml.atEnd()) {
-        if (xml.readNext() != QXmlStreamReader::StartElement)
-            continue;
-        const auto name = xml.name();
-        if (name == u"col") {
-            const auto a = xml.attributes();
-            for (int c = a.value(u"min"_qs).toInt(); c <= a.value(u"max"_qs).toInt(); ++c)
-                sheet.columnWidths.insert(c, a.value(u"width"_qs).toDouble());
-        } else if (name == u"row") {
-            if (xml.attributes().value(u"customHeight"_qs) == u"1")
-                sheet.fixedHeightRows.insert(xml.attributes().value(u"r"_qs).toInt());
-        } else if (name == u"c") {
-            const QString ref = xml.attributes().value(u"r"_qs).toString();
-            XlsxCell cell;
-            cell.type = xml.attributes().value(u"t"_qs).toString();
-            cell.format = formats.value(xml.attributes().value(u"s"_qs).toInt());
-            QString value;
+    walk(data, [&](QXmlStreamReader &xml) {
+        if (xml.isEndElement())
+            return;
+        if (xml.name() == u"col") {
+            for (int c = value(xml, "min").toInt(); c <= value(xml, "max").toInt(); ++c)
+                sheet.columnWidths.insert(c, value(xml, "width").toDouble());
+        } else if (xml.name() == u"row" && value(xml, "customHeight") == u"1") {
+            sheet.fixedHeightRows.insert(value(xml, "r").toInt());
+        } else if (xml.name() == u"c") {
+            const QString ref = value(xml, "r");
+            XlsxCell cell = formats.value(value(xml, "s").toInt());
+            cell.type = value(xml, "t");
             while (xml.readNextStartElement()) {
-                if (xml.name() == u"v") {
-                    value = xml.readElementText();
-                } else if (xml.name() == u"f") {
-                    cell.formula = true;
-                    xml.skipCurrentElement();
-                } else if (xml.name() == u"is") {
-                    value = stringItem(xml);
-                } else {
-                    xml.skipCurrentElement();
-                }
+                const bool isValue = xml.name() == u"v";
+                cell.formula = cell.formula || xml.name() == u"f";
+                const QString text = xml.readElementText(QXmlStreamReader::IncludeChildElements);
+                if (isValue)
+                    cell.text = cell.type == u"s" ? shared.value(text.toInt(), u"?"_qs) : text;
             }
-            if (cell.type == u"s") {
-                const int index = value.toInt();
-                if (index < 0 || index >= shared.size()) {
-                    error = u"bad shared string index in "_qs + ref;
-                    return false;
-                }
-                cell.text = shared[index];
-            } else {
-                cell.text = value;
-            }
-            int row = 0, column = 0;
-            if (!parseReference(ref, row, column)) {
-                error = u"bad cell reference "_qs + ref;
-                return false;
-            }
-            sheet.lastRow = std::max(sheet.lastRow, row);
+            qsizetype digits = 0;
+            int column = 0;
+            for (; digits < ref.size() && ref[digits].isLetter(); ++digits)
+                column = column * 26 + ref[digits].unicode() - u'A' + 1;
+            sheet.lastRow = std::max(sheet.lastRow, ref.mid(digits).toInt());
             sheet.lastColumn = std::max(sheet.lastColumn, column);
             sheet.cells.insert(ref, cell);
         }
-    }
-    if (xml.hasError()) {
-        error = xml.errorString();
-        return false;
-    }
-    return true;
+    });
 }
 
 } // namespace
@@ -239,42 +175,19 @@ QString cellReference(int row, int column)
     return letters + QString::number(row);
 }
 
-bool readXlsx(const QString &path, XlsxBook &book, QString &error)
+XlsxSheet readXlsx(const QString &path)
 {
+    XlsxSheet sheet;
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        error = file.errorString();
-        return false;
-    }
-    QHash<QString, QByteArray> files;
-    if (!unzip(file.readAll(), files, error))
-        return false;
-
-    QStringList shared;
-    {
-        QXmlStreamReader xml(files.value(u"xl/sharedStrings.xml"_qs));
-        while (!xml.atEnd()) {
-            if (xml.readNext() == QXmlStreamReader::StartElement && xml.name() == u"si")
-                shared.append(stringItem(xml));
-        }
-    }
-    const QList<XlsxFormat> formats = readFormats(files.value(u"xl/styles.xml"_qs));
-
-    QXmlStreamReader workbook(files.value(u"xl/workbook.xml"_qs));
-    int index = 0;
-    while (!workbook.atEnd()) {
-        if (workbook.readNext() != QXmlStreamReader::StartElement || workbook.name() != u"sheet")
-            continue;
-        XlsxSheet sheet;
-        sheet.name = workbook.attributes().value(u"name"_qs).toString();
-        const QString part = u"xl/worksheets/sheet"_qs + QString::number(++index) + u".xml"_qs;
-        if (!files.contains(part)) {
-            error = u"missing "_qs + part;
-            return false;
-        }
-        if (!readSheet(files.value(part), shared, formats, sheet, error))
-            return false;
-        book.sheets.append(sheet);
-    }
-    return true;
+    const QHash<QString, QByteArray> files =
+        unzip(file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray());
+    const QString cells = u"xl/worksheets/sheet1.xml"_qs;
+    walk(files.contains(cells) ? files.value(u"xl/workbook.xml"_qs) : QByteArray(),
+         [&](QXmlStreamReader &xml) {
+             if (xml.isStartElement() && xml.name() == u"sheet" && ++sheet.sheetCount == 1)
+                 sheet.name = value(xml, "name");
+         });
+    readCells(files.value(cells), readSharedStrings(files.value(u"xl/sharedStrings.xml"_qs)),
+              readFormats(files.value(u"xl/styles.xml"_qs)), sheet);
+    return sheet;
 }

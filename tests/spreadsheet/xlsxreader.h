@@ -1,34 +1,29 @@
 #pragma once
-// Reads back what a spreadsheet application would show of an .xlsx: the sheets, their cells'
-// texts (escapes undone) and types, cell formats, column widths and fixed row heights. Unzips
-// with zlib and parses the XML with QXmlStreamReader; independent of the writer.
+// Reads back what a spreadsheet application would show of an .xlsx: the first sheet's cells
+// (texts with their escapes undone, types, formats), column widths and fixed row heights.
+// Unzips with zlib and parses the XML with QXmlStreamReader; independent of the writer.
 
 #include <QHash>
-#include <QList>
 #include <QMap>
 #include <QSet>
 #include <QString>
 
-struct XlsxFormat
+struct XlsxCell
 {
+    QString text;
+    QString type; // "s" shared string, "str" formula result, "" number, ...
+    bool formula = false;
+    // The cell's format.
     bool bold = false;
     bool wrap = false;
     QString horizontal; // "" for general
     QString vertical;   // "" for bottom
     int numberFormat = 0;
-    bool quotePrefix = false;
-};
-
-struct XlsxCell
-{
-    QString text;
-    QString type; // "s" shared string, "inlineStr", "str" formula result, "" number, ...
-    bool formula = false;
-    XlsxFormat format;
 };
 
 struct XlsxSheet
 {
+    int sheetCount = 0; // in the workbook; 0 when it can't be read
     QString name;
     QHash<QString, XlsxCell> cells; // by reference, "A1"
     QMap<int, double> columnWidths; // 1-based column -> width
@@ -41,12 +36,7 @@ struct XlsxSheet
     bool has(const QString &reference) const { return cells.contains(reference); }
 };
 
-struct XlsxBook
-{
-    QList<XlsxSheet> sheets;
-};
-
-// Reads path; on failure returns false and sets error.
-bool readXlsx(const QString &path, XlsxBook &book, QString &error);
+// The first sheet of the workbook at path.
+XlsxSheet readXlsx(const QString &path);
 // "A1" for (1, 1).
 QString cellReference(int row, int column);

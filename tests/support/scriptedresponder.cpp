@@ -59,6 +59,8 @@ void ScriptedResponder::clear()
 ModalAnswer ScriptedResponder::respond(const ModalRequest &request)
 {
     m_shown.append(request);
+    if (onShow)
+        onShow(request);
     const bool wantsDialog = request.kind != ModalKind::MessageBox;
     if (m_script.isEmpty() || m_script.constFirst().dialog != wantsDialog) {
         const QByteArray what =

@@ -9,6 +9,8 @@
 #include <QList>
 #include <QString>
 
+#include <functional>
+
 class ScriptedResponder : public ModalResponder
 {
 public:
@@ -28,6 +30,9 @@ public:
     // Scripted answers not yet used.
     qsizetype pending() const { return m_script.size(); }
     void clear();
+    // Runs as each box or dialog comes up, before it is answered: for failures that clear while
+    // their report is shown.
+    std::function<void(const ModalRequest &)> onShow;
 
     ModalAnswer respond(const ModalRequest &request) override;
 

@@ -3,6 +3,7 @@
 #include "startup/application.h"
 
 #include <QDir>
+#include <QFile>
 #include <QLocale>
 #include <QSettings>
 #include <QStandardPaths>
@@ -25,6 +26,10 @@ void initTestEnvironment()
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
                        testScratchDir() + u"/config");
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    // Files the program leaves in the temporary folder (spreadsheet exports) go with the run.
+    const QString temp = testScratchDir() + u"/tmp";
+    QDir().mkpath(temp);
+    qputenv("TMPDIR", QFile::encodeName(temp));
 }
 
 QString testScratchDir()

@@ -1,5 +1,4 @@
 #include "support/appservices.h"
-#include "support/commandlineargs.h"
 #include "support/errorreporter.h"
 #include "support/filedialog.h"
 #include "support/messagebox.h"
@@ -13,13 +12,11 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QGuiApplication>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
 #include <QTest>
-#include <QWidget>
 
 class tst_SupportServices : public QObject
 {
@@ -30,22 +27,12 @@ private Q_SLOTS:
 
     void msgBoxStyles_data();
     void msgBoxStyles();
-    void errorReportText_data();
-    void errorReportText();
-    void parseCommandLine_data();
-    void parseCommandLine();
-    void placementKeepsWindowsApart();
-    void placementPulledOntoScreen();
-    void placementMissingLeavesWindow();
-    void fileNameParts_data();
-    void fileNameParts();
-    void formatLongGroupsDigits();
-    void fileDialogFilter();
-    void fileDialogThroughResponder();
+    void errorReport();
+    void placement();
+    void fileNames();
+    void fileDialog();
     void iconsLoadCrisply();
-    void menuJustifyPutsHelpRight();
-    void pushButtonRunsClick();
-    void highlightSelectsAll();
+    void windowServices();
 };
 
 void tst_SupportServices::msgBoxStyles_data()
@@ -70,260 +57,150 @@ void tst_SupportServices::msgBoxStyles()
     for (int code : buttons) {
         ScriptedResponder responder;
         responder.button(code);
-        QCOMPARE(MsgBox(QStringLiteral("Question?"), style), code);
+        QCOMPARE(MsgBox(u"Question?"_qs, style), code);
         QCOMPARE(responder.last().style, style);
-        QCOMPARE(responder.last().caption, QStringLiteral("Brackwen - Sievewright"));
-        QCOMPARE(responder.last().text, QStringLiteral("Question?"));
+        QCOMPARE(responder.last().caption, u"Brackwen - Sievewright"_qs);
+        QCOMPARE(responder.last().text, u"Question?"_qs);
     }
-    ScriptedResponder own;
-    own.button(buttons.first());
-    MsgBox(QStringLiteral("x"), style, QStringLiteral("Own caption"));
-    QCOMPARE(own.last().caption, QStringLiteral("Own caption"));
 }
 
-void tst_SupportServices::errorReportText_data()
+void tst_SupportServices::errorReport()
 {
-    QTest::addColumn<int>("number");
-    QTest::addColumn<QString>("description");
-    QTest::addColumn<int>("position");
-    QTest::addColumn<QString>("text");
-
-    QTest::newRow("pattern error shows 1-based position")
-        << 5017 << "Syntax error in regular expression" << 3
-        << "RegExp.Execute has failed.\n\nSyntax error in regular expression\n\n"
-           "Error 5017 at character 4 of the pattern.";
-    QTest::newRow("no position for file errors")
-        << 53 << "File not found." << -1
-        << "RegExp.Execute has failed.\n\nFile not found.\n\nError 53.";
-}
-
-void tst_SupportServices::errorReportText()
-{
-    QFETCH(int, number);
-    QFETCH(QString, description);
-    QFETCH(int, position);
-    QFETCH(QString, text);
-
-    const AppError error(number, description, position);
+    // The caller's message, the description, then the number and, for a pattern error, the
+    // 1-based position.
     ScriptedResponder responder;
-    responder.button(MsgBoxButton::OK);
-    QCOMPARE(ErrorReporter::instance().ShowError(error, 16, 0, "RegExp.Execute has failed.", false),
-             MsgBoxButton::OK);
-    QCOMPARE(responder.last().text, text);
-    QCOMPARE(responder.last().style, 16);
-
-    ScriptedResponder retry;
-    retry.button(MsgBoxButton::Retry);
-    QCOMPARE(ErrorReporter::instance().ShowError(error, 21, 0, "m", false), MsgBoxButton::Retry);
+    responder.button(MsgBoxButton::Retry).button(MsgBoxButton::OK);
+    QCOMPARE(ErrorReporter::instance().ShowError(AppError(5017, u"Syntax error"_qs, 3), 21, 0,
+                                                 u"Failed."_qs, false),
+             MsgBoxButton::Retry);
+    QCOMPARE(responder.last().text,
+             u"Failed.\n\nSyntax error\n\nError 5017 at character 4 of the pattern."_qs);
+    QCOMPARE(responder.last().style, 21);
+    ErrorReporter::instance().ShowError(AppError(53, u"File not found."_qs), 16, 0, u"Failed."_qs,
+                                        false);
+    QCOMPARE(responder.last().text, u"Failed.\n\nFile not found.\n\nError 53."_qs);
 }
 
-void tst_SupportServices::parseCommandLine_data()
+void tst_SupportServices::placement()
 {
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QStringList>("items");
-
-    QTest::newRow("empty") << "" << QStringList{};
-    QTest::newRow("blanks only") << "  \t " << QStringList{};
-    QTest::newRow("two words") << "a.RegExp  b" << QStringList{"a.RegExp", "b"};
-    QTest::newRow("quoted blank") << "\"My Files/a.RegExp\"" << QStringList{"My Files/a.RegExp"};
-    QTest::newRow("quote in the middle") << "a\"b c\"d" << QStringList{"ab cd"};
-    QTest::newRow("escaped quote") << "a\\\"b" << QStringList{"a\"b"};
-    QTest::newRow("backslashes kept") << "C:\\dir\\x" << QStringList{"C:\\dir\\x"};
-    QTest::newRow("two backslashes then quote") << "\"a\\\\\" b" << QStringList{"a\\", "b"};
-    QTest::newRow("empty quoted argument") << "\"\" x" << QStringList{"", "x"};
-}
-
-void tst_SupportServices::parseCommandLine()
-{
-    QFETCH(QString, text);
-    QFETCH(QStringList, items);
-
-    CommandLineArgs args;
-    args.Parse(text, true);
-    QCOMPARE(args.Count(), items.size());
-    for (int i = 0; i < items.size(); ++i)
-        QCOMPARE(args.Item(i), items.at(i));
-    QCOMPARE(args.Item(items.size()), QString());
-}
-
-void tst_SupportServices::placementKeepsWindowsApart()
-{
-    QWidget first;
-    first.setObjectName("frmFirst");
-    QWidget second;
-    second.setObjectName("frmSecond");
-    first.setGeometry(100, 120, 400, 300);
-    second.setGeometry(300, 200, 250, 150);
-    first.show();
-    second.show();
-    const QRect firstRect = first.geometry();
-    const QRect secondRect = second.geometry();
+    // Two windows keep their own records; one never stored is left where it is; one stored
+    // far off every screen is pulled onto one.
     const ApplicationInfo app = ApplicationInfo::current();
-    QVERIFY(WindowPlacement().StoreWindow(&first, {}, "Window placement", app));
-    QVERIFY(WindowPlacement().StoreWindow(&second, {}, "Window placement", app));
-
-    QWidget firstAgain;
-    firstAgain.setObjectName("frmFirst");
-    QWidget secondAgain;
-    secondAgain.setObjectName("frmSecond");
-    QVERIFY(WindowPlacement().RestoreWindow(&firstAgain, {}, "Window placement", app, 0, 0, 0));
-    QVERIFY(WindowPlacement().RestoreWindow(&secondAgain, {}, "Window placement", app, 0, 0, 0));
-    QCOMPARE(firstAgain.geometry().size(), firstRect.size());
-    QCOMPARE(secondAgain.geometry().size(), secondRect.size());
-    QCOMPARE(firstAgain.geometry().topLeft(), firstRect.topLeft());
-    QCOMPARE(secondAgain.geometry().topLeft(), secondRect.topLeft());
+    const QString section = u"Window placement"_qs;
+    const QList<QRect> places{{100, 120, 400, 300}, {300, 200, 250, 150}, {50000, 40000, 300, 200}};
+    for (int i = 0; i < places.size(); ++i) {
+        QWidget window;
+        window.setObjectName(u"frmWindow%1"_qs.arg(i));
+        window.show();
+        window.setGeometry(places.at(i));
+        QVERIFY(WindowPlacement().StoreWindow(&window, {}, section, app));
+    }
+    for (int i = 0; i < 4; ++i) {
+        QWidget window;
+        window.setObjectName(u"frmWindow%1"_qs.arg(i));
+        window.setGeometry(10, 20, 300, 200);
+        QCOMPARE(WindowPlacement().RestoreWindow(&window, {}, section, app, 0, 0, 0), i < 3);
+        if (i < 2)
+            QCOMPARE(window.geometry(), places.at(i));
+        if (i == 2)
+            QVERIFY2(QGuiApplication::primaryScreen()->availableGeometry().intersects(
+                         window.frameGeometry()),
+                     "restored window is off every screen");
+        if (i == 3)
+            QCOMPARE(window.geometry(), QRect(10, 20, 300, 200));
+    }
 }
 
-void tst_SupportServices::placementPulledOntoScreen()
+void tst_SupportServices::fileNames()
 {
-    QWidget window;
-    window.setObjectName("frmFaraway");
-    window.setGeometry(100, 100, 300, 200);
-    window.show();
-    window.move(50000, 40000);
-    QVERIFY(
-        WindowPlacement().StoreWindow(&window, {}, "Window placement", ApplicationInfo::current()));
-    QWidget again;
-    again.setObjectName("frmFaraway");
-    QVERIFY(WindowPlacement().RestoreWindow(&again, {}, "Window placement",
-                                            ApplicationInfo::current()));
-    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
-    QVERIFY2(screen.intersects(again.frameGeometry()), "restored window is off every screen");
+    const QList<QStringList> parts{{"/work/Sample.RegExp", "Sample.RegExp", "/work"},
+                                   {"/a.RegExp", "a.RegExp", "/"},
+                                   {"Untitled", "Untitled", ""},
+                                   {"", "", ""}};
+    for (const QStringList &part : parts) {
+        QCOMPARE(suGetFileName(part.at(0)), part.at(1));
+        QCOMPARE(suGetFilePath(part.at(0)), part.at(2));
+    }
+    QCOMPARE(suGetFullFileName(u"x/../y.RegExp"_qs), QDir::currentPath() + u"/y.RegExp");
+    QCOMPARE(suGetFullFileName(u"/abs/z.RegExp"_qs), u"/abs/z.RegExp"_qs);
+    // Digit grouping of the locale, which the tests pin to English.
+    QCOMPARE(suFormatLong(999), u"999"_qs);
+    QCOMPARE(suFormatLong(1000000), u"1,000,000"_qs);
+    QCOMPARE(suFormatLong(-1234), u"-1,234"_qs);
 }
 
-void tst_SupportServices::placementMissingLeavesWindow()
+void tst_SupportServices::fileDialog()
 {
-    QWidget window;
-    window.setObjectName("frmNeverStored");
-    window.setGeometry(10, 20, 300, 200);
-    QVERIFY(!WindowPlacement().RestoreWindow(&window, {}, "Window placement",
-                                             ApplicationInfo::current()));
-    QCOMPARE(window.geometry(), QRect(10, 20, 300, 200));
-}
+    QCOMPARE(FileDialog::qtFilter(u"RegExp files|*.RegExp|All files|*.*"_qs),
+             u"RegExp files (*.RegExp);;All files (*.*)"_qs);
+    QCOMPARE(FileDialog::qtFilter(u"Texts|*.txt;*.log"_qs), u"Texts (*.txt *.log)"_qs);
 
-void tst_SupportServices::fileNameParts_data()
-{
-    QTest::addColumn<QString>("path");
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("folder");
-
-    QTest::newRow("full path") << "/work/Sample.RegExp"
-                               << "Sample.RegExp"
-                               << "/work";
-    QTest::newRow("root file") << "/a.RegExp"
-                               << "a.RegExp"
-                               << "/";
-    QTest::newRow("bare name") << "Untitled"
-                               << "Untitled"
-                               << "";
-    QTest::newRow("empty") << ""
-                           << ""
-                           << "";
-}
-
-void tst_SupportServices::fileNameParts()
-{
-    QFETCH(QString, path);
-    QFETCH(QString, name);
-    QFETCH(QString, folder);
-
-    QCOMPARE(suGetFileName(path), name);
-    QCOMPARE(suGetFilePath(path), folder);
-}
-
-void tst_SupportServices::formatLongGroupsDigits()
-{
-    QCOMPARE(suFormatLong(0), QStringLiteral("0"));
-    QCOMPARE(suFormatLong(999), QStringLiteral("999"));
-    QCOMPARE(suFormatLong(1000000), QStringLiteral("1,000,000"));
-    QCOMPARE(suFormatLong(-1234), QStringLiteral("-1,234"));
-    QCOMPARE(suGetFullFileName("x/../y.RegExp"), QDir::currentPath() + "/y.RegExp");
-    QCOMPARE(suGetFullFileName("/abs/z.RegExp"), QStringLiteral("/abs/z.RegExp"));
-}
-
-void tst_SupportServices::fileDialogFilter()
-{
-    QCOMPARE(FileDialog::qtFilter("RegExp files|*.RegExp|All files|*.*"),
-             QStringLiteral("RegExp files (*.RegExp);;All files (*.*)"));
-    QCOMPARE(FileDialog::qtFilter("Texts|*.txt;*.log"), QStringLiteral("Texts (*.txt *.log)"));
-}
-
-void tst_SupportServices::fileDialogThroughResponder()
-{
     FileDialog dialog;
-    dialog.Filter = "RegExp files|*.RegExp|All files|*.*";
-    dialog.DefaultExt = "RegExp";
-    dialog.InitDir = "/tmp";
-    dialog.FilePath = "/tmp/old.RegExp";
+    dialog.Filter = u"RegExp files|*.RegExp|All files|*.*"_qs;
+    dialog.DefaultExt = u"RegExp"_qs;
+    dialog.InitDir = u"/tmp"_qs;
+    dialog.FilePath = u"/tmp/old.RegExp"_qs;
     ScriptedResponder responder;
-    responder.chooseFile("/tmp/sub/../new.RegExp").cancelDialog();
+    responder.chooseFile(u"/tmp/sub/../new.RegExp"_qs).cancelDialog();
     QVERIFY(dialog.ShowSave());
-    QCOMPARE(dialog.FilePath, QStringLiteral("/tmp/new.RegExp"));
+    QCOMPARE(dialog.FilePath, u"/tmp/new.RegExp"_qs);
     QCOMPARE(responder.last().kind, ModalKind::SaveFile);
-    QCOMPARE(responder.last().text, QStringLiteral("/tmp/old.RegExp"));
-    QCOMPARE(responder.last().initialDir, QStringLiteral("/tmp"));
+    QCOMPARE(responder.last().text, u"/tmp/old.RegExp"_qs);
+    QCOMPARE(responder.last().initialDir, u"/tmp"_qs);
     QVERIFY(!dialog.ShowOpen());
-    QCOMPARE(dialog.FilePath, QStringLiteral("/tmp/new.RegExp"));
+    QCOMPARE(dialog.FilePath, u"/tmp/new.RegExp"_qs);
 }
 
 void tst_SupportServices::iconsLoadCrisply()
 {
-    for (const char *name : {"A_MAIN", "IDI_ASSOCIATION"}) {
+    for (const QString &name : {u"A_MAIN"_qs, u"IDI_ASSOCIATION"_qs}) {
         const QIcon icon = suLoadResIcon(name);
-        QVERIFY2(!icon.isNull(), name);
+        QVERIFY2(!icon.isNull(), qPrintable(name));
         QCOMPARE(suLoadResIconSmall(name, 1).size(), QSize(16, 16));
         QCOMPARE(suLoadResIconSmall(name, 2).size(), QSize(32, 32));
         QCOMPARE(icon.pixmap(QSize(48, 48), 1).size(), QSize(48, 48));
     }
-    QVERIFY(suLoadResIcon("NO_SUCH_ICON").isNull());
-    QVERIFY(suSetWindowResIconAll(suGetThunderMainHandle(), "A_MAIN"));
+    QVERIFY(suLoadResIcon(u"NO_SUCH_ICON"_qs).isNull());
+    QVERIFY(suSetWindowResIconAll(suGetThunderMainHandle(), u"A_MAIN"_qs));
     QVERIFY(!QApplication::windowIcon().isNull());
 }
 
-void tst_SupportServices::menuJustifyPutsHelpRight()
+void tst_SupportServices::windowServices()
 {
+    // The Help menu at the right of the bar.
     QWidget window;
     auto *bar = new QMenuBar(&window);
-    bar->addMenu("&File");
-    bar->addMenu("&Run");
-    bar->addMenu("&Options");
-    QMenu *help = bar->addMenu("&Help");
+    for (const char *title : {"&File", "&Run", "&Options"})
+        bar->addMenu(QString::fromLatin1(title));
+    QMenu *help = bar->addMenu(u"&Help"_qs);
     window.resize(600, 300);
-    bar->setGeometry(0, 0, 600, 24);
     window.show();
     QVERIFY(suSetMenuJustify(bar, 3, true));
+    QVERIFY(!suSetMenuJustify(bar, 7, true));
     bar->adjustSize();
     bar->resize(600, bar->height());
     QVERIFY(QTest::qWaitForWindowExposed(&window));
-    const QRect helpRect = bar->actionGeometry(help->menuAction());
-    QVERIFY2(helpRect.right() > 600 - 80, qPrintable(QString::number(helpRect.right())));
-    QVERIFY(!suSetMenuJustify(bar, 7, true));
-}
+    QVERIFY2(bar->actionGeometry(help->menuAction()).right() > 600 - 80,
+             qPrintable(QString::number(bar->actionGeometry(help->menuAction()).right())));
 
-void tst_SupportServices::pushButtonRunsClick()
-{
-    QPushButton button("Go");
+    // Highlighting selects a text box's whole text, and refuses other widgets.
+    QPlainTextEdit edit(u"one\ntwo"_qs);
+    QVERIFY(suHighlightText(&edit));
+    QCOMPARE(edit.textCursor().selectedText(), u"one"_qs + QChar(0x2029) + u"two");
+    QVERIFY(!suHighlightText(&window));
+
+    // A pushed button runs its click; the About box names the version and the program.
+    QPushButton button;
     int clicks = 0;
     connect(&button, &QPushButton::clicked, this, [&] { ++clicks; });
     AppServices::instance().PushButton(&button);
     QCOMPARE(clicks, 1);
-
     ScriptedResponder responder;
     responder.closeAbout();
-    AppServices::instance().ShowAbout(nullptr, ApplicationInfo::current(), {}, {}, "Brackw");
+    AppServices::instance().ShowAbout(nullptr, ApplicationInfo::current(), {}, {}, u"Brackw"_qs);
     QCOMPARE(responder.last().kind, ModalKind::About);
-    QVERIFY(responder.last().text.contains("1.06.0049"));
-    QVERIFY(responder.last().text.contains("tst_supportservices"));
-}
-
-void tst_SupportServices::highlightSelectsAll()
-{
-    QPlainTextEdit edit;
-    edit.setPlainText("one\ntwo");
-    QVERIFY(suHighlightText(&edit));
-    QCOMPARE(edit.textCursor().selectedText(), QString("one") + QChar(0x2029) + "two");
-    QWidget plain;
-    QVERIFY(!suHighlightText(&plain));
+    QVERIFY(responder.last().text.contains(u"1.06.0049"_qs));
+    QVERIFY(responder.last().text.contains(u"tst_supportservices"_qs));
 }
 
 QTEST_MAIN(tst_SupportServices)

@@ -1,7 +1,9 @@
+#include "support/clipboardtext.h"
 #include "tests/support/testenvironment.h"
 #include "ui/main/textbox.h"
 
 #include <QTest>
+#include <QTextBlock>
 
 class tst_TextBox : public QObject
 {
@@ -12,9 +14,14 @@ private Q_SLOTS:
     void roundTrip_data();
     void roundTrip();
     void everyCodeUnitSurvives();
-    void typedLineBreaksReadAsCrLf();
+    void longLinesRoundTrip_data();
+    void longLinesRoundTrip();
+    void editsInALongLine_data();
+    void editsInALongLine();
+    void copyAcrossASeam();
     void readsTheCurrentContent_data();
     void readsTheCurrentContent();
+    void pastedLongLineGoesInPieces();
 };
 
 void tst_TextBox::roundTrip_data()
@@ -24,13 +31,9 @@ void tst_TextBox::roundTrip_data()
 
     QTest::newRow("empty") << "" << 1;
     QTest::newRow("CR LF breaks lines") << "one\r\ntwo\r\n" << 3;
-    QTest::newRow("lone CR kept") << "a\rb" << 1;
-    QTest::newRow("lone LF kept") << "a\nb" << 1;
+    QTest::newRow("lone CR and LF kept") << "a\rb\nc" << 1;
     QTest::newRow("LF CR is two lone breaks") << "a\n\rb" << 1;
     QTest::newRow("CR CR LF") << "a\r\r\nb" << 2;
-    QTest::newRow("tabs and blanks") << "\t a \t" << 1;
-    QTest::newRow("line separator kept") << QString::fromUtf16(u"a\u2028b") << 1;
-    QTest::newRow("NUL and surrogates") << QString::fromUtf16(u"\0x\xD800y\U0001F600", 6) << 1;
 }
 
 void tst_TextBox::roundTrip()
@@ -58,13 +61,100 @@ void tst_TextBox::everyCodeUnitSurvives()
     QCOMPARE(box.Text(), text);
 }
 
-void tst_TextBox::typedLineBreaksReadAsCrLf()
+void tst_TextBox::longLinesRoundTrip_data()
+{
+    QTest::addColumn<QString>("text");
+
+    const QString word = QStringLiteral("lorem ipsum ");
+    const QString emoji = QString::fromUtf16(u"\U0001F600");
+    QTest::newRow("megabyte line with blanks") << word.repeated(90000);
+    QTest::newRow("line without blanks") << QString(TextBox::LongLine * 3 + 1, u'x');
+    QTest::newRow("surrogate pairs at every cut") << (u"x" + emoji.repeated(TextBox::LongLine));
+    QTest::newRow("long lines among short ones, lone CR and LF kept")
+        << (u"one\r\n" + word.repeated(3000) + u"\r\r\n\n" + QString(40000, u'y') + u"\r\n");
+}
+
+void tst_TextBox::longLinesRoundTrip()
+{
+    QFETCH(QString, text);
+
+    TextBox box;
+    box.SetText(text);
+    QCOMPARE(box.Text(), text);
+    // Shown in pieces that lay out quickly.
+    qsizetype longest = 0;
+    for (QTextBlock block = box.document()->begin(); block.isValid(); block = block.next())
+        longest = std::max<qsizetype>(longest, block.length());
+    QVERIFY2(longest <= 4097, qPrintable(QString::number(longest)));
+    QVERIFY(!box.document()->isModified());
+    QVERIFY(!box.document()->isUndoAvailable());
+}
+
+void tst_TextBox::editsInALongLine_data()
+{
+    // A line of 20000 letters, shown in pieces of 4096; the cursor goes to a text offset.
+    QTest::addColumn<int>("offset");
+    QTest::addColumn<bool>("atPieceEnd"); // the cursor before the seam rather than after it
+    QTest::addColumn<QList<int>>("keys");
+    QTest::addColumn<QString>("inserted"); // at offset
+    QTest::addColumn<int>("removedAt");    // one character; -1 for none
+
+    const auto row = [](const char *name, int offset, bool atPieceEnd,
+                        std::initializer_list<QKeyCombination> keys, const char *inserted,
+                        int removedAt) {
+        QList<int> combined;
+        for (QKeyCombination key : keys)
+            combined << key.toCombined();
+        QTest::newRow(name) << offset << atPieceEnd << combined << QString(inserted) << removedAt;
+    };
+    row("typing at a seam", 4096, false, {Qt::Key_X}, "x", -1);
+    row("Enter at a seam is a line break", 4096, false, {Qt::Key_Return}, "\r\n", -1);
+    row("Enter inside a piece is a line break", 4106, false, {Qt::Key_Return}, "\r\n", -1);
+    row("Backspace at a seam takes the letter before", 4096, false, {Qt::Key_Backspace}, "", 4095);
+    row("Delete at a seam takes the letter after", 4096, true, {Qt::Key_Delete}, "", 4096);
+    row("Backspace undone", 4096, false, {Qt::Key_Backspace, Qt::CTRL | Qt::Key_Z}, "", -1);
+    row("pasted line break", 4106, false, {Qt::CTRL | Qt::Key_V}, "p\r\nq", -1);
+}
+
+void tst_TextBox::editsInALongLine()
+{
+    QFETCH(int, offset);
+    QFETCH(bool, atPieceEnd);
+    QFETCH(QList<int>, keys);
+    QFETCH(QString, inserted);
+    QFETCH(int, removedAt);
+
+    QString text;
+    for (int i = 0; i < 20000; ++i)
+        text += QChar(u'a' + i % 26);
+    TextBox box;
+    box.SetText(text);
+    QTextCursor cursor = box.textCursor();
+    cursor.setPosition(offset + offset / 4096 - (atPieceEnd ? 1 : 0));
+    box.setTextCursor(cursor);
+    ClipboardText::instance().SetText(u"p\nq"_qs);
+    for (int key : keys) {
+        const QKeyCombination combination = QKeyCombination::fromCombined(key);
+        QTest::keyClick(&box, combination.key(), combination.keyboardModifiers());
+    }
+    QString expected = text;
+    if (removedAt >= 0)
+        expected.remove(removedAt, 1);
+    expected.insert(offset, inserted);
+    QCOMPARE(box.Text(), expected);
+}
+
+void tst_TextBox::copyAcrossASeam()
 {
     TextBox box;
-    QTest::keyClicks(&box, "ab");
-    QTest::keyClick(&box, Qt::Key_Return);
-    QTest::keyClicks(&box, "c");
-    QCOMPARE(box.Text(), QStringLiteral("ab\r\nc"));
+    const QString text = QString(5000, u'a') + QString(5000, u'b') + QString(9000, u'c');
+    box.SetText(text);
+    QTextCursor cursor = box.textCursor();
+    cursor.setPosition(4090);
+    cursor.setPosition(4110, QTextCursor::KeepAnchor);
+    box.setTextCursor(cursor);
+    box.copy();
+    QCOMPARE(ClipboardText::instance().Text(), text.mid(4090, 19));
 }
 
 // Text() is kept between changes; every edit and undo must still be read.
@@ -74,13 +164,16 @@ void tst_TextBox::readsTheCurrentContent_data()
     QTest::addColumn<QString>("typed"); // at the end, after SetText
     QTest::addColumn<QString>("expected");
 
-    QTest::newRow("typing after SetText is read") << "ab\r\nc"
-                                                  << "x"
-                                                  << "ab\r\ncx";
-    QTest::newRow("paragraph separator reads as CR LF") << QString::fromUtf16(u"a\u2029b") << ""
-                                                        << "a\r\nb";
-    QTest::newRow("control picture reads as its break") << QString::fromUtf16(u"a\u240Db") << ""
-                                                        << "a\rb";
+    const auto row = [](const char *name, const QString &text, const char *typed,
+                        const QString &expected) {
+        QTest::newRow(name) << text << QString(typed) << expected;
+    };
+    row("typing after SetText is read", u"ab\r\nc"_qs, "x", u"ab\r\ncx"_qs);
+    row("typed line break reads as CR LF", u"ab"_qs, "\r", u"ab\r\n"_qs);
+    row("paragraph separator reads as CR LF", u"a\u2029b"_qs, "", u"a\r\nb"_qs);
+    row("control picture reads as its break", u"a\u240Db"_qs, "", u"a\rb"_qs);
+    const QString longLine(TextBox::LongLine + 5000, u'w');
+    row("typing after a line in pieces is read", longLine, "x", longLine + u'x');
 }
 
 void tst_TextBox::readsTheCurrentContent()
@@ -97,6 +190,25 @@ void tst_TextBox::readsTheCurrentContent()
     box.undo();
     if (!typed.isEmpty())
         QCOMPARE(box.Text(), text);
+}
+
+// A pasted line of megabytes would be laid out whole on every key press.
+void tst_TextBox::pastedLongLineGoesInPieces()
+{
+    TextBox box;
+    box.SetText(QStringLiteral("ab\r\ncd"));
+    QTextCursor cursor = box.textCursor();
+    cursor.setPosition(1);
+    box.setTextCursor(cursor);
+    const QString line(3 * TextBox::LongLine, u'x');
+    ClipboardText::instance().SetText(line + u"\n" + line);
+    box.paste();
+
+    QCOMPARE(box.Text(), u"a" + line + u"\r\n" + line + u"b\r\ncd");
+    for (QTextBlock block = box.document()->begin(); block.isValid(); block = block.next())
+        QVERIFY(block.length() <= TextBox::LongLine);
+    box.undo();
+    QCOMPARE(box.Text(), QStringLiteral("ab\r\ncd"));
 }
 
 QTEST_MAIN(tst_TextBox)

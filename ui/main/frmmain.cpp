@@ -18,6 +18,7 @@
 #include <QCheckBox>
 #include <QEvent>
 #include <QFrame>
+#include <QHeaderView>
 #include <QKeyEvent>
 #include <QLayout>
 #include <QMenu>
@@ -114,6 +115,8 @@ frmMain::frmMain(QWidget *parent)
     createControls();
     createMenus();
     setTabOrder();
+    // The first box of the tab order has the focus when the window first becomes active.
+    txtPattern->setFocus();
 
     // The client area at its designed size, laid out once before the window is shown.
     layout()->activate();
@@ -173,6 +176,9 @@ void frmMain::createControls()
         pnlSetting, QStringLiteral("chkIgnoreLineBreaks"), QStringLiteral("Ignore line breaks"));
     chkMultiline = createControl<QCheckBox>(pnlSetting, QStringLiteral("chkMultiline"),
                                             QStringLiteral("Multiline"));
+    // Where the strip is too narrow for both, the buttons lie over the check boxes.
+    for (QPushButton *button : {cmdExecute, cmdExecuteAndOpen, cmdReplace, cmdTest})
+        button->raise();
 }
 
 void frmMain::setTabOrder()
@@ -220,10 +226,14 @@ void frmMain::createMenus()
         array.setMenu(menu);
         mnuMain.add(spec.barIndex, menu->menuAction());
         for (const MenuItemSpec &item : spec.items) {
-            auto *action = new QAction(item.caption.toString(), menu);
+            auto *action = new QAction(menu);
+            // A separator keeps no caption: styles would draw it as a section title.
             if (item.caption == u"-")
                 action->setSeparator(true);
-            else if (item.shortcut.toCombined() != 0)
+            else
+                action->setText(item.caption.toString());
+            // An item without a key has an empty combination, which Qt 6 reads as Key_unknown.
+            if (item.shortcut.key() != Qt::Key_unknown)
                 action->setShortcut(QKeySequence(item.shortcut));
             menu->addAction(action);
             array.add(item.index, action);
@@ -273,6 +283,10 @@ void frmMain::InitResultsTree()
     tvResults->setRootIsDecorated(true);
     tvResults->showTreeLines();
     tvResults->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // Long labels are shown whole, with a horizontal scroll bar, rather than cut short.
+    tvResults->setTextElideMode(Qt::ElideNone);
+    tvResults->header()->setStretchLastSection(false);
+    tvResults->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
 }
 
 void frmMain::Form_Resize()
@@ -290,8 +304,11 @@ void frmMain::Form_Resize()
         return QRect(Twips::toPixels(r.left), Twips::toPixels(r.top), Twips::toPixels(r.width),
                      Twips::toPixels(r.height));
     };
-    if (out.container)
+    if (out.container) {
         vseContainer->setGeometry(pixels(*out.container));
+        // A hidden window gets its resize events only when shown; place the children now.
+        vseContainer->arrange();
+    }
     if (out.panel)
         pnlSetting->setGeometry(pixels(*out.panel));
     QPushButton *const buttons[] = {cmdExecute, cmdExecuteAndOpen, cmdReplace, cmdTest};

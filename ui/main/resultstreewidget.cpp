@@ -73,7 +73,16 @@ void ResultsTreeWidget::TreeKeyDown(int &key, int &shift)
         return;
     const QList<QTreeWidgetItem *> selected = selectedItems();
     QTreeWidgetItem *node = selected.isEmpty() ? nullptr : selected.first();
-    if (!node || !node->parent())
+    if (!node) {
+        // Nothing to move from; the view would select a node of its own choosing.
+        key = 0;
+        shift = 0;
+        return;
+    }
+    // The view's own handling acts on the current node: let that be the selected one.
+    if (currentItem() != node)
+        setCurrentItem(node);
+    if (!node->parent())
         return;
     if (node->childCount() > 0 && node->isExpanded())
         return;

@@ -1,6 +1,7 @@
 #pragma once
 // The results tree: nodes with a label and an icon named by a key of the tree's image list.
-// Left on a node below a root node that is collapsed or has no children selects its parent.
+// Left on a node below a root node that is collapsed or has no children selects its parent;
+// with no node selected, Left does nothing.
 
 #include <QTreeWidget>
 

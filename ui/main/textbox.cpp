@@ -3,7 +3,10 @@
 #include "ui/main/shiftstate.h"
 
 #include <QKeyEvent>
+#include <QMimeData>
+#include <QTextBlock>
 #include <QTextDocument>
+#include <QTextDocumentFragment>
 
 #include <algorithm>
 
@@ -11,6 +14,31 @@ namespace {
 constexpr char16_t ParagraphSeparator = 0x2029;
 constexpr char16_t PictureCR = 0x240D;
 constexpr char16_t PictureLF = 0x240A;
+
+// Block property: the block continues the line of the block before it.
+constexpr int ContinuesLine = QTextFormat::UserProperty + 1;
+// Pieces of a long line, ended after a blank in their last eighth where there is one.
+constexpr qsizetype PieceLength = 4096;
+
+bool continuesLine(const QTextBlock &block)
+{
+    return block.isValid() && block.blockFormat().boolProperty(ContinuesLine);
+}
+
+// The end of the piece of line that starts at start (the line ends at end).
+qsizetype pieceEnd(const QString &text, qsizetype start, qsizetype end)
+{
+    if (end - start <= PieceLength)
+        return end;
+    qsizetype cut = start + PieceLength;
+    for (qsizetype i = cut; i > cut - PieceLength / 8; --i) {
+        if (text.at(i - 1) == u' ' || text.at(i - 1) == u'\t')
+            return i;
+    }
+    if (text.at(cut).isLowSurrogate() && text.at(cut - 1).isHighSurrogate())
+        --cut;
+    return cut;
+}
 } // namespace
 
 TextBox::TextBox(QWidget *parent)
@@ -26,6 +54,31 @@ TextBox::TextBox(QWidget *parent)
 
 void TextBox::keyPressEvent(QKeyEvent *event)
 {
+    if (m_continuations) {
+        QTextCursor cursor = textCursor();
+        if (event->matches(QKeySequence::InsertParagraphSeparator)) {
+            // A typed break is a real one, also in a block that continues a line (the new block
+            // would inherit the mark).
+            QTextBlockFormat format = document()->findBlock(cursor.selectionStart()).blockFormat();
+            format.clearProperty(ContinuesLine);
+            cursor.insertBlock(format);
+            setTextCursor(cursor);
+            ensureCursorVisible();
+            event->accept();
+            return;
+        }
+        // Backspace and Delete at the seam of two pieces take the character beyond the seam.
+        const bool plain = !cursor.hasSelection() && event->modifiers() == Qt::NoModifier;
+        if (plain && event->key() == Qt::Key_Backspace && cursor.atBlockStart() &&
+            continuesLine(cursor.block())) {
+            cursor.movePosition(QTextCursor::PreviousCharacter);
+            setTextCursor(cursor);
+        } else if (plain && event->key() == Qt::Key_Delete && cursor.atBlockEnd() &&
+                   continuesLine(cursor.block().next())) {
+            cursor.movePosition(QTextCursor::NextCharacter);
+            setTextCursor(cursor);
+        }
+    }
     if (event->key() == Qt::Key_Tab && shiftState(event->modifiers()) == 2) {
         insertPlainText(QStringLiteral("\t"));
         event->accept();
@@ -34,10 +87,97 @@ void TextBox::keyPressEvent(QKeyEvent *event)
     QPlainTextEdit::keyPressEvent(event);
 }
 
+QMimeData *TextBox::createMimeDataFromSelection() const
+{
+    if (!m_continuations)
+        return QPlainTextEdit::createMimeDataFromSelection();
+    const QTextCursor cursor = textCursor();
+    auto *data = new QMimeData;
+    data->setText(
+        withoutContinuations(QTextDocumentFragment(cursor).toPlainText(), cursor.selectionStart()));
+    return data;
+}
+
+void TextBox::insertFromMimeData(const QMimeData *source)
+{
+    if (!source->hasText()) {
+        QPlainTextEdit::insertFromMimeData(source);
+        return;
+    }
+    // Pasted text breaks lines at CR LF, CR or LF, as the plain text edit itself reads it.
+    QString text = source->text();
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
+    const QStringList lines = text.split(u'\n');
+    const bool hasLongLine = std::any_of(
+        lines.cbegin(), lines.cend(), [](const QString &line) { return line.size() > LongLine; });
+    if (!hasLongLine) {
+        QPlainTextEdit::insertFromMimeData(source);
+        return;
+    }
+
+    QTextCursor cursor = textCursor();
+    cursor.beginEditBlock();
+    cursor.removeSelectedText();
+    auto breakLine = [&cursor](bool continues) {
+        QTextBlockFormat format = cursor.blockFormat();
+        if (continues)
+            format.setProperty(ContinuesLine, true);
+        else
+            format.clearProperty(ContinuesLine);
+        cursor.insertBlock(format);
+    };
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        const QString &line = lines.at(i);
+        if (i > 0)
+            breakLine(false);
+        if (line.size() <= LongLine) {
+            cursor.insertText(line);
+            continue;
+        }
+        for (qsizetype piece = 0; piece < line.size();) {
+            const qsizetype stop = pieceEnd(line, piece, line.size());
+            if (piece > 0)
+                breakLine(true);
+            cursor.insertText(line.sliced(piece, stop - piece));
+            piece = stop;
+        }
+    }
+    cursor.endEditBlock();
+    m_continuations = true;
+    setTextCursor(cursor);
+    ensureCursorVisible();
+}
+
+QString TextBox::withoutContinuations(QString text, int start) const
+{
+    const int end = start + int(text.size());
+    QList<int> separators; // offsets in text, descending
+    for (QTextBlock block = document()->findBlock(end); block.isValid() && block.position() > start;
+         block = block.previous()) {
+        const int separator = block.position() - 1;
+        if (separator < end && continuesLine(block))
+            separators.append(separator - start);
+    }
+    if (separators.isEmpty())
+        return text;
+    QString result;
+    result.reserve(text.size() - separators.size());
+    qsizetype from = 0;
+    for (auto it = separators.crbegin(); it != separators.crend(); ++it) {
+        result += QStringView(text).sliced(from, *it - from);
+        from = *it + 1;
+    }
+    result += QStringView(text).sliced(from);
+    return result;
+}
+
 QString TextBox::Text() const
 {
     if (!m_textCurrent) {
-        m_text = fromDisplay(document()->toRawText());
+        QString raw = document()->toRawText();
+        if (m_continuations)
+            raw = withoutContinuations(std::move(raw), 0);
+        m_text = fromDisplay(raw);
         m_textCurrent = true;
     }
     return m_text;
@@ -45,7 +185,7 @@ QString TextBox::Text() const
 
 void TextBox::SetText(const QString &text)
 {
-    setPlainText(toDisplay(text));
+    showText(toDisplay(text));
     // The text reads back as given unless it holds a character that the document turns into
     // a line break or one of the control pictures.
     const bool readsBack = std::none_of(text.cbegin(), text.cend(), [](QChar ch) {
@@ -57,6 +197,57 @@ void TextBox::SetText(const QString &text)
         m_text = text;
         m_textCurrent = true;
     }
+}
+
+void TextBox::showText(const QString &display)
+{
+    QString shown;         // display, with the long lines in pieces
+    qsizetype copied = 0;  // display up to here is in shown
+    QList<int> continuing; // numbers of the blocks that continue a line
+    int block = 0;
+    for (qsizetype start = 0; start <= display.size(); ++block) {
+        qsizetype end = display.indexOf(u'\n', start);
+        if (end < 0)
+            end = display.size();
+        if (end - start > LongLine) {
+            shown += QStringView(display).sliced(copied, start - copied);
+            for (qsizetype piece = start; piece < end;) {
+                const qsizetype stop = pieceEnd(display, piece, end);
+                if (piece > start) {
+                    shown += u'\n';
+                    continuing.append(++block);
+                }
+                shown += QStringView(display).sliced(piece, stop - piece);
+                piece = stop;
+            }
+            copied = end;
+        }
+        start = end + 1;
+    }
+    m_continuations = false;
+    if (continuing.isEmpty()) {
+        setPlainText(display);
+        return;
+    }
+    shown += QStringView(display).sliced(copied);
+    setPlainText(shown);
+
+    // The marks are no edit that the user could undo.
+    QTextDocument *doc = document();
+    const bool undo = doc->isUndoRedoEnabled();
+    doc->setUndoRedoEnabled(false);
+    QTextCursor cursor(doc);
+    cursor.beginEditBlock();
+    for (int number : std::as_const(continuing)) {
+        cursor.setPosition(doc->findBlockByNumber(number).position());
+        QTextBlockFormat format = cursor.blockFormat();
+        format.setProperty(ContinuesLine, true);
+        cursor.setBlockFormat(format);
+    }
+    cursor.endEditBlock();
+    doc->setUndoRedoEnabled(undo);
+    doc->setModified(false);
+    m_continuations = true;
 }
 
 // Both conversions write into a buffer of the final size: for a text of millions of characters,

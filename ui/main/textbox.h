@@ -5,8 +5,14 @@
 //
 // Its text reads like a Windows text box's: every line break is CR LF. A lone CR or LF (from a
 // file or the clipboard) is kept: it shows as the control picture U+240D or U+240A and reads
-// back as the character it stands for. U+2029, U+FDD0 and U+FDD1 are the document's own breaks
-// and read back as CR LF.
+// back as the character it stands for. U+2029, the document's own block break, reads
+// back as CR LF.
+//
+// A line of SetText longer than LongLine code units is shown as several blocks of the document
+// (a QTextLayout lays out a whole block on every edit, which takes seconds for a line of
+// megabytes). The blocks after the first carry a mark that they continue the line; Text(), copy
+// and drag read them back as one line, and line breaks typed or pasted into them are real ones.
+// Code that goes round Text() (toPlainText, insertPlainText, appendPlainText) sees the blocks.
 
 #include "runner/resulttext.h"
 
@@ -27,10 +33,22 @@ public:
     static QString toDisplay(const QString &text);
     static QString fromDisplay(const QString &rawDocumentText);
 
+    static constexpr qsizetype LongLine = 16384;
+
 protected:
     void keyPressEvent(QKeyEvent *event) override;
+    QMimeData *createMimeDataFromSelection() const override;
+    // Pasted or dropped text with a line over LongLine goes in as pieces as well.
+    void insertFromMimeData(const QMimeData *source) override;
 
 private:
+    // text, the document's raw text from position start on, without the separators before
+    // the blocks that continue a line.
+    QString withoutContinuations(QString text, int start) const;
+    // Shows the display form, long lines in pieces.
+    void showText(const QString &display);
+
+    bool m_continuations = false; // SetText split a line; some blocks may continue one
     // Text() of the content until its next change: reading a big box costs as much as a run.
     mutable QString m_text;
     mutable bool m_textCurrent = false;

@@ -1,0 +1,592 @@
+#include "support/suresources.h"
+#include "tests/support/scriptedresponder.h"
+#include "tests/support/testenvironment.h"
+#include "ui/main/elasticgrid.h"
+#include "ui/main/frmmain.h"
+#include "ui/main/imagelist.h"
+#include "ui/main/resultstreewidget.h"
+#include "ui/main/textbox.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+
+namespace {
+
+// The window with its menu handlers silenced, so clicks are seen only through menuItemClicked.
+// Every key the window previews is recorded; keys listed in swallow are kept from the control.
+class QuietMain : public frmMain
+{
+public:
+    struct Preview
+    {
+        QString focus;
+        int keyCode;
+        int shift;
+    };
+    QList<Preview> previews;
+    QList<int> swallow;
+
+protected:
+    void mnuFile_Click(int) override {}
+    void mnuRun_Click(int) override {}
+    void mnuOptions_Click(int) override {}
+    void mnuHelp_Click(int) override {}
+    void Form_KeyDown(int &keyCode, int shift) override
+    {
+        if (keyCode >= Qt::Key_Shift && keyCode <= Qt::Key_Alt)
+            return; // the presses of the modifiers themselves
+        const QWidget *focus = QApplication::focusWidget();
+        previews.append({focus ? focus->objectName() : QString(), keyCode, shift});
+        if (swallow.contains(keyCode))
+            keyCode = 0;
+    }
+};
+
+bool showActive(QWidget &window)
+{
+    window.show();
+    window.activateWindow();
+    return QTest::qWaitForWindowActive(&window);
+}
+
+void press(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+{
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key(key), modifiers);
+}
+
+const QStringList TabOrder = {u"txtPattern"_qs,         u"txtSourceString"_qs, u"tvResults"_qs,
+                              u"txtReplaceVar"_qs,      u"txtResult"_qs,       u"chkGlobal"_qs,
+                              u"chkIgnoreCase"_qs,      u"chkMultiline"_qs,    u"cmdExecute"_qs,
+                              u"cmdExecuteAndOpen"_qs,  u"cmdTest"_qs,         u"cmdReplace"_qs,
+                              u"chkIgnoreLineBreaks"_qs};
+
+// Pixels, in the parent, at the designed client size of 613 by 424.
+const QMap<QString, QRect> DesignedRects = {{u"vseContainer"_qs, {0, 0, 613, 391}},
+                                            {u"txtPattern"_qs, {4, 4, 199, 189}},
+                                            {u"txtSourceString"_qs, {4, 197, 199, 190}},
+                                            {u"tvResults"_qs, {207, 4, 199, 383}},
+                                            {u"txtReplaceVar"_qs, {410, 4, 199, 189}},
+                                            {u"txtResult"_qs, {410, 197, 199, 190}},
+                                            {u"pnlSetting"_qs, {0, 391, 613, 33}},
+                                            {u"cmdExecute"_qs, {305, 4, 73, 25}},
+                                            {u"cmdExecuteAndOpen"_qs, {382, 4, 73, 25}},
+                                            {u"cmdReplace"_qs, {459, 4, 73, 25}},
+                                            {u"cmdTest"_qs, {536, 4, 73, 25}},
+                                            {u"chkGlobal"_qs, {8, 8, 61, 17}},
+                                            {u"chkIgnoreCase"_qs, {72, 8, 93, 17}},
+                                            {u"chkMultiline"_qs, {168, 8, 73, 17}},
+                                            {u"chkIgnoreLineBreaks"_qs, {244, 8, 121, 17}}};
+
+QMap<QString, QRect> controlRects(frmMain &w)
+{
+    QMap<QString, QRect> rects;
+    for (const QString &name : DesignedRects.keys())
+        rects.insert(name, w.findChild<QWidget *>(name)->geometry());
+    return rects;
+}
+
+// Match 1 (expanded, 60 submatches), Match 2 (one submatch, collapsed) and the totals node.
+void fillTree(ResultsTreeWidget *tree)
+{
+    auto *first = new QTreeWidgetItem(tree, {u"Match 1"_qs});
+    for (int i = 1; i <= 60; ++i)
+        new QTreeWidgetItem(first, {u"Sub %1"_qs.arg(i)});
+    new QTreeWidgetItem(new QTreeWidgetItem(tree, {u"Match 2"_qs}), {u"Sub of 2"_qs});
+    new QTreeWidgetItem(tree, {u"Totals"_qs});
+    first->setExpanded(true);
+}
+
+QTreeWidgetItem *node(ResultsTreeWidget *tree, const QString &text)
+{
+    const auto found = tree->findItems(text, Qt::MatchExactly | Qt::MatchRecursive);
+    return found.isEmpty() ? nullptr : found.first();
+}
+
+struct MenuRow
+{
+    const char *menu;
+    int index;
+    const char *caption, *shortcut;
+};
+// Every item of every menu, in order.
+const MenuRow MenuRows[] = {
+    {"mnuMain", 0, "&File", ""},
+    {"mnuMain", 1, "&Run", ""},
+    {"mnuMain", 2, "&Options", ""},
+    {"mnuMain", 99, "&Help", ""},
+    {"mnuFile", 0, "&New", "Ctrl+N"},
+    {"mnuFile", 1, "-", ""},
+    {"mnuFile", 10, "&Open...", "F3"},
+    {"mnuFile", 11, "&Save", "F2"},
+    {"mnuFile", 12, "Save &as...", "Shift+F2"},
+    {"mnuFile", 13, "-", ""},
+    {"mnuFile", 99, "&Exit\tEsc", ""}, // Esc goes to the window's key handler
+    {"mnuRun", 0, "&Execute", "F5"},
+    {"mnuRun", 1, "Execute and open in E&xcel", "Ctrl+F5"},
+    {"mnuRun", 2, "&Replace", "F6"},
+    {"mnuRun", 3, "&Test", "F7"},
+    {"mnuRun", 4, "-", ""},
+    {"mnuRun", 10, "Generate code for Execute...", "Shift+F5"},
+    {"mnuRun", 11, "Generate code for Replace...", "Shift+F6"},
+    {"mnuRun", 12, "Generate code for Test...", "Shift+F7"},
+    {"mnuOptions", 0, "Global", "Ctrl+G"},
+    {"mnuOptions", 1, "Ignore case", "Ctrl+I"},
+    {"mnuOptions", 2, "Multiline", "Ctrl+M"},
+    {"mnuOptions", 3, "-", ""},
+    {"mnuOptions", 10, "Ignore line breaks", "Ctrl+B"},
+    {"mnuHelp", 0, "&Contents...", "Ctrl+F1"},
+    {"mnuHelp", 1, "Regular expression help...", "F1"},
+    {"mnuHelp", 2, "-", ""},
+    {"mnuHelp", 3, "&About...", "Shift+F1"}};
+
+} // namespace
+
+class tst_MainWindow : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase() { initTestEnvironment(); }
+
+    void tabFollowsTabOrder_data();
+    void tabFollowsTabOrder();
+    void windowPreviewsKeys_data();
+    void windowPreviewsKeys();
+    void menuItems_data();
+    void menuItems();
+    void menuArraysAndShortcuts();
+    void escAndShortcutsFromEveryKindOfControl();
+    void helpMenuAtRightEnd();
+    void buttonTooltips();
+    void layout_data();
+    void layout();
+    void gridPlacesDesignedContainer();
+    void imageListTreeLookAndIcons();
+    void leftArrow_data();
+    void leftArrow();
+    void leftWithModifiersLeftToTree();
+
+private:
+    ScriptedResponder m_noDialogs; // any box or dialog fails the test
+};
+
+void tst_MainWindow::tabFollowsTabOrder_data()
+{
+    QTest::addColumn<bool>("forward");
+    QTest::newRow("Tab visits the controls in tab order") << true;
+    QTest::newRow("Shift+Tab visits them backwards") << false;
+}
+
+void tst_MainWindow::tabFollowsTabOrder()
+{
+    QFETCH(bool, forward);
+    QuietMain w;
+    QVERIFY(showActive(w));
+    w.txtPattern->setFocus();
+
+    QStringList expected = TabOrder;
+    if (forward)
+        expected.append(expected.takeFirst());
+    else
+        std::reverse(expected.begin(), expected.end());
+    QStringList visited;
+    for (qsizetype i = 0; i < TabOrder.size(); ++i) {
+        press(forward ? Qt::Key_Tab : Qt::Key_Backtab,
+              forward ? Qt::NoModifier : Qt::ShiftModifier);
+        visited.append(QApplication::focusWidget()->objectName());
+    }
+    QCOMPARE(visited, expected);
+    // The window saw every Tab first, wherever the focus was; no box typed one.
+    QCOMPARE(w.previews.size(), TabOrder.size());
+    QCOMPARE(w.previews.last().focus, forward ? TabOrder.last() : TabOrder.at(1));
+    QVERIFY(w.txtPattern->Text().isEmpty());
+}
+
+void tst_MainWindow::windowPreviewsKeys_data()
+{
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("shift"); // Shift 1, Ctrl 2, Alt 4
+    QTest::addColumn<bool>("swallow");
+    QTest::addColumn<QString>("state"); // of the control afterwards
+
+    QTest::newRow("text box types after the window saw the key")
+        << u"txtPattern"_qs << int(Qt::Key_X) << 0 << false << u"x"_qs;
+    QTest::newRow("window keeps the key from the text box")
+        << u"txtPattern"_qs << int(Qt::Key_X) << 0 << true << QString();
+    QTest::newRow("Shift, Ctrl and Alt sum to 7")
+        << u"txtResult"_qs << int(Qt::Key_X) << 7 << true << QString();
+    QTest::newRow("Ctrl+Tab types a tab, the focus stays")
+        << u"txtSourceString"_qs << int(Qt::Key_Tab) << 2 << false << u"\t"_qs;
+    // A new document starts with Global checked.
+    QTest::newRow("Space clears the box after the window saw it")
+        << u"chkGlobal"_qs << int(Qt::Key_Space) << 0 << false << QString();
+    QTest::newRow("window keeps Space from the check box")
+        << u"chkGlobal"_qs << int(Qt::Key_Space) << 0 << true << u"checked"_qs;
+}
+
+void tst_MainWindow::windowPreviewsKeys()
+{
+    QFETCH(QString, control);
+    QFETCH(int, key);
+    QFETCH(int, shift);
+    QFETCH(bool, swallow);
+    QFETCH(QString, state);
+
+    QuietMain w;
+    QVERIFY(showActive(w));
+    if (swallow)
+        w.swallow.append(key);
+    auto *widget = w.findChild<QWidget *>(control);
+    widget->setFocus();
+    Qt::KeyboardModifiers modifiers;
+    modifiers.setFlag(Qt::ShiftModifier, shift & 1);
+    modifiers.setFlag(Qt::ControlModifier, shift & 2);
+    modifiers.setFlag(Qt::AltModifier, shift & 4);
+    press(key, modifiers);
+
+    QCOMPARE(w.previews.size(), 1);
+    QCOMPARE(w.previews.first().focus, control);
+    QCOMPARE(w.previews.first().keyCode, key);
+    QCOMPARE(w.previews.first().shift, shift);
+    QCOMPARE(QApplication::focusWidget(), widget);
+    auto *box = qobject_cast<TextBox *>(widget);
+    auto *check = qobject_cast<QCheckBox *>(widget);
+    QCOMPARE(box ? box->Text() : check->isChecked() ? u"checked"_qs : QString(), state);
+}
+
+void tst_MainWindow::menuItems_data()
+{
+    QTest::addColumn<QString>("menu");
+    QTest::addColumn<int>("index");
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<QString>("shortcut");
+
+    for (const MenuRow &row : MenuRows) {
+        QTest::addRow("%s(%d)", row.menu, row.index)
+            << QString::fromLatin1(row.menu) << row.index << QString::fromLatin1(row.caption)
+            << QString::fromLatin1(row.shortcut);
+    }
+}
+
+void tst_MainWindow::menuItems()
+{
+    QFETCH(QString, menu);
+    QFETCH(int, index);
+    QFETCH(QString, caption);
+    QFETCH(QString, shortcut);
+
+    QuietMain w;
+    MenuArray *array = &w.mnuMain;
+    for (MenuArray *each : {&w.mnuFile, &w.mnuRun, &w.mnuOptions, &w.mnuHelp})
+        array = each->name() == menu ? each : array;
+    QAction *item = array->item(index);
+    QVERIFY(item);
+    QCOMPARE(item->isSeparator(), caption == u"-");
+    if (!item->isSeparator())
+        QCOMPARE(item->text(), caption);
+    QCOMPARE(item->shortcut(), QKeySequence(shortcut));
+    QVERIFY(!item->isCheckable() && !item->isChecked());
+    QVERIFY(item->isEnabled() && item->isVisible());
+    if (shortcut.isEmpty())
+        return;
+
+    // The shortcut chooses the item while a text box has the focus.
+    QVERIFY(showActive(w));
+    w.txtPattern->setFocus();
+    QSignalSpy clicks(&w, &frmMain::menuItemClicked);
+    press(item->shortcut()[0].key(), item->shortcut()[0].keyboardModifiers());
+    QCOMPARE(clicks.size(), 1);
+    QCOMPARE(clicks.first(), (QVariantList{menu, index}));
+    QVERIFY(w.txtPattern->Text().isEmpty());
+}
+
+void tst_MainWindow::menuArraysAndShortcuts()
+{
+    QuietMain w;
+    for (MenuArray *array : {&w.mnuMain, &w.mnuFile, &w.mnuRun, &w.mnuOptions, &w.mnuHelp}) {
+        QList<int> indexes;
+        for (const MenuRow &row : MenuRows)
+            if (array->name() == QLatin1StringView(row.menu))
+                indexes.append(row.index);
+        QCOMPARE(array->indexes(), indexes);
+        if (QMenu *menu = array->menu()) { // shown in index order
+            QList<QAction *> items;
+            for (int index : indexes)
+                items.append(array->item(index));
+            QCOMPARE(menu->actions(), items);
+        }
+    }
+    // No two actions share a shortcut, and Esc is none of them.
+    QList<QKeySequence> seen;
+    for (QAction *action : w.findChildren<QAction *>()) {
+        for (const QKeySequence &key : action->shortcuts()) {
+            QVERIFY2(!seen.contains(key), qPrintable(key.toString()));
+            seen.append(key);
+        }
+    }
+    QCOMPARE(seen.size(), 18);
+    QVERIFY(!seen.contains(QKeySequence(Qt::Key_Escape)));
+}
+
+void tst_MainWindow::escAndShortcutsFromEveryKindOfControl()
+{
+    QuietMain w;
+    QVERIFY(showActive(w));
+    QSignalSpy clicks(&w, &frmMain::menuItemClicked);
+    for (QWidget *control : QWidgetList{w.txtPattern, w.tvResults, w.chkGlobal, w.cmdTest}) {
+        control->setFocus();
+        press(Qt::Key_F5);
+        QCOMPARE(clicks.size(), 1);
+        QCOMPARE(clicks.takeFirst(), (QVariantList{u"mnuRun"_qs, 0}));
+        // Esc chooses no item ("Esc" in the Exit caption is text); the window's handler sees it.
+        w.previews.clear();
+        press(Qt::Key_Escape);
+        QCOMPARE(clicks.size(), 0);
+        QCOMPARE(w.previews.size(), 1);
+        QCOMPARE(w.previews.first().keyCode, int(Qt::Key_Escape));
+    }
+}
+
+void tst_MainWindow::helpMenuAtRightEnd()
+{
+    QuietMain w;
+    QVERIFY(showActive(w));
+    QMenuBar *bar = w.menuBar();
+    auto place = [bar](const MenuArray &array) {
+        return bar->actionGeometry(array.menu()->menuAction());
+    };
+    const QRect help = place(w.mnuHelp);
+    QCOMPARE(w.mnuMain.item(99), w.mnuHelp.menu()->menuAction());
+    QVERIFY(help.left() > place(w.mnuOptions).right() + 100);
+    QVERIFY2(bar->width() - help.right() <= 12, qPrintable(QString::number(help.right())));
+
+    w.resize(w.width() + 120, w.height());
+    QTRY_COMPARE(place(w.mnuHelp).left(), help.left() + 120);
+}
+
+void tst_MainWindow::buttonTooltips()
+{
+    const std::tuple<QString, QString, QString> buttons[] = {
+        {u"cmdExecute"_qs, u"Execute"_qs, u" Execute regular expression and show results (F5) "_qs},
+        {u"cmdExecuteAndOpen"_qs, u"Excel"_qs,
+         u" Execute regular expression and open results in Excel (Ctrl+F5) "_qs},
+        {u"cmdReplace"_qs, u"Replace"_qs, u" Replace text using pattern (F6) "_qs},
+        {u"cmdTest"_qs, u"Test"_qs, u" Show if source string match regular expression (F7) "_qs}};
+    QuietMain w;
+    for (const auto &[name, caption, tip] : buttons) {
+        QCOMPARE(w.findChild<QPushButton *>(name)->text(), caption);
+        QCOMPARE(w.findChild<QPushButton *>(name)->toolTip(), tip);
+    }
+}
+
+void tst_MainWindow::layout_data()
+{
+    QTest::addColumn<QSize>("change"); // of the window's size
+    QTest::addColumn<bool>("minimise");
+    QTest::newRow("designed size") << QSize(0, 0) << false;
+    QTest::newRow("minimised and restored") << QSize(0, 0) << true;
+    QTest::newRow("widened by 150") << QSize(150, 0) << false;
+    QTest::newRow("heightened by 80") << QSize(0, 80) << false;
+    QTest::newRow("lowered by 100") << QSize(0, -100) << false;
+    QTest::newRow("narrowed by 163") << QSize(-163, 0) << false;
+    QTest::newRow("narrowed to 300: Execute left of the strip") << QSize(-313, 0) << false;
+}
+
+void tst_MainWindow::layout()
+{
+    QFETCH(QSize, change);
+    QFETCH(bool, minimise);
+    QuietMain w;
+    QVERIFY(showActive(w));
+    QCOMPARE(w.clientArea()->size(), QSize(613, 424));
+    QCOMPARE(controlRects(w), DesignedRects);
+    if (minimise) {
+        w.showMinimized();
+        QTest::qWait(20);
+        w.showNormal();
+        QTRY_COMPARE(controlRects(w), DesignedRects);
+        // A minimised window's client area is empty: the container keeps its size, the strip
+        // stays below it and the buttons go left; the restored size lays everything out again.
+        const QSize client = w.clientArea()->size();
+        w.clientArea()->resize(0, 0);
+        QCOMPARE(w.vseContainer->geometry(), DesignedRects.value(u"vseContainer"_qs));
+        QCOMPARE(w.pnlSetting->geometry(), QRect(0, 391, 0, 33));
+        QCOMPARE(w.cmdExecute->x(), -308);
+        w.clientArea()->resize(client);
+        QCOMPARE(controlRects(w), DesignedRects);
+    }
+    w.resize(w.size() + change);
+    QTRY_COMPARE(w.clientArea()->width(), 613 + change.width());
+
+    // The strip keeps its height at the bottom, the buttons keep their distances from the
+    // right edge and lie over the check boxes, the check boxes keep their places, and the grid
+    // follows the container.
+    const QSize client = w.clientArea()->size();
+    const int strip = client.height() - 33;
+    QCOMPARE(w.vseContainer->geometry(), QRect(0, 0, client.width(), strip));
+    QCOMPARE(w.pnlSetting->geometry(), QRect(0, strip, client.width(), 33));
+    const std::pair<QPushButton *, int> buttons[] = {
+        {w.cmdExecute, 308}, {w.cmdExecuteAndOpen, 231}, {w.cmdReplace, 154}, {w.cmdTest, 77}};
+    int overlaps = 0;
+    for (const auto &[button, fromRight] : buttons) {
+        QCOMPARE(button->geometry(), QRect(client.width() - fromRight, 4, 73, 25));
+        for (QCheckBox *check : w.pnlSetting->findChildren<QCheckBox *>()) {
+            QCOMPARE(check->geometry(), DesignedRects.value(check->objectName()));
+            const QRect both = button->geometry() & check->geometry();
+            if (!both.isEmpty()) {
+                ++overlaps;
+                QCOMPARE(w.pnlSetting->childAt(both.center()), button);
+            }
+        }
+    }
+    QCOMPARE(overlaps > 0, client.width() <= 613);
+    const std::pair<QWidget *, GridCells> grid[] = {{w.txtPattern, {0, 0}},
+                                                    {w.txtSourceString, {1, 0}},
+                                                    {w.tvResults, {0, 1, 2, 1}},
+                                                    {w.txtReplaceVar, {0, 2}},
+                                                    {w.txtResult, {1, 2}}};
+    for (const auto &[child, cells] : grid)
+        QCOMPARE(child->geometry(), ElasticGrid::cellRect(w.vseContainer->size(), 2, 3, cells));
+}
+
+void tst_MainWindow::gridPlacesDesignedContainer()
+{
+    ElasticGrid grid(2, 3);
+    // Pattern, source, tree, replacement, result.
+    const std::pair<GridCells, QRect> children[] = {{{0, 0}, {4, 4, 181, 158}},
+                                                    {{1, 0}, {4, 166, 181, 159}},
+                                                    {{0, 1, 2, 1}, {189, 4, 182, 321}},
+                                                    {{0, 2}, {375, 4, 182, 158}},
+                                                    {{1, 2}, {375, 166, 182, 159}}};
+    for (const auto &[cells, rect] : children)
+        grid.setCells(new QWidget(&grid), cells);
+    grid.resize(561, 329);
+    grid.show(); // the grid is applied on the resize event
+    QTRY_COMPARE(grid.size(), QSize(561, 329));
+    const QList<QWidget *> placed = grid.findChildren<QWidget *>();
+    for (qsizetype i = 0; i < placed.size(); ++i)
+        QCOMPARE(placed.at(i)->geometry(), children[i].second);
+}
+
+void tst_MainWindow::imageListTreeLookAndIcons()
+{
+    QStringList keys;
+    for (const QString &kind : {u"IDI_MATCH"_qs, u"IDI_SUBMATCH"_qs}) {
+        keys << kind;
+        for (int i = 1; i <= 9; ++i)
+            keys << kind + u'_' + QString::number(i);
+    }
+    keys << u"IDI_INFO"_qs << u"IDI_WARNING"_qs;
+    QCOMPARE(frmMain::resultIconKeys(), keys);
+
+    QuietMain w;
+    QCOMPARE(w.ilTreeIcons->keys(), keys);
+    for (const QString &key : keys)
+        QCOMPARE(w.ilTreeIcons->picture(key).deviceIndependentSize(), QSizeF(16, 16));
+    // Drawn on the pixel grid: no pixel is partly transparent.
+    for (const QString &name :
+         keys + QStringList{u"IDI_MATCH_0"_qs, u"IDI_SUBMATCH_0"_qs, u"A_MAIN"_qs}) {
+        const QImage image = suLoadResIconSmall(name, 1.0).toImage();
+        QCOMPARE(image.size(), QSize(16, 16));
+        for (int y = 0; y < 16; ++y) {
+            for (int x = 0; x < 16; ++x) {
+                const int alpha = qAlpha(image.pixel(x, y));
+                QVERIFY2(alpha == 0 || alpha == 255,
+                         qPrintable(u"%1 at %2, %3"_qs.arg(name).arg(x).arg(y)));
+            }
+        }
+        QCOMPARE(suLoadResIconSmall(name, 2.0).size(), QSize(32, 32));
+    }
+    QCOMPARE(w.tvResults->imageList(), w.ilTreeIcons);
+    QCOMPARE(w.tvResults->iconSize(), QSize(16, 16));
+    QCOMPARE(w.tvResults->indentation(), 20);
+    QCOMPARE(w.tvResults->frameShape(), QFrame::NoFrame);
+    QCOMPARE(w.tvResults->editTriggers(), QAbstractItemView::NoEditTriggers);
+    QVERIFY(w.tvResults->rootIsDecorated());
+    QCOMPARE(w.tvResults->topLevelItemCount(), 0);
+}
+
+void tst_MainWindow::leftArrow_data()
+{
+    QTest::addColumn<QString>("selected"); // before; empty: none; "-": the tree is empty
+    QTest::addColumn<QString>("current");  // made current without selecting it
+    QTest::addColumn<bool>("expanded");    // Match 1, before
+    QTest::addColumn<QString>("selectedAfter");
+    QTest::addColumn<bool>("expandedAfter");
+
+    QTest::newRow("submatch selects its match, scrolled into view")
+        << u"Sub 60"_qs << QString() << true << u"Match 1"_qs << true;
+    QTest::newRow("expanded match collapses")
+        << u"Match 1"_qs << QString() << true << u"Match 1"_qs << false;
+    QTest::newRow("collapsed match stays")
+        << u"Match 1"_qs << QString() << false << u"Match 1"_qs << false;
+    QTest::newRow("totals node stays") << u"Totals"_qs << QString() << true << u"Totals"_qs << true;
+    QTest::newRow("expanded match selected, another node current")
+        << u"Match 1"_qs << u"Sub 2"_qs << true << u"Match 1"_qs << false;
+    QTest::newRow("current submatch not selected")
+        << QString() << u"Sub 2"_qs << true << QString() << true;
+    QTest::newRow("empty tree") << u"-"_qs << QString() << false << QString() << false;
+}
+
+void tst_MainWindow::leftArrow()
+{
+    QFETCH(QString, selected);
+    QFETCH(QString, current);
+    QFETCH(bool, expanded);
+    QFETCH(QString, selectedAfter);
+    QFETCH(bool, expandedAfter);
+
+    QuietMain w;
+    QVERIFY(showActive(w));
+    ResultsTreeWidget *tree = w.tvResults;
+    if (selected != u"-") {
+        fillTree(tree);
+        node(tree, u"Match 1"_qs)->setExpanded(expanded);
+    }
+    tree->setFocus();
+    tree->setCurrentItem(nullptr);
+    tree->clearSelection();
+    if (QTreeWidgetItem *item = node(tree, selected)) {
+        tree->setCurrentItem(item);
+        tree->scrollToItem(item);
+    }
+    if (QTreeWidgetItem *item = node(tree, current))
+        tree->setCurrentItem(item, 0, QItemSelectionModel::NoUpdate);
+
+    press(Qt::Key_Left);
+    QCOMPARE(w.previews.size(), 1); // the window saw the key first
+    const QList<QTreeWidgetItem *> after = tree->selectedItems();
+    QCOMPARE(after.isEmpty() ? QString() : after.first()->text(0), selectedAfter);
+    if (QTreeWidgetItem *match = node(tree, u"Match 1"_qs))
+        QCOMPARE(match->isExpanded(), expandedAfter);
+    if (!after.isEmpty()) {
+        QCOMPARE(tree->currentItem(), after.first());
+        QVERIFY(tree->viewport()->rect().contains(tree->visualItemRect(after.first())));
+    }
+}
+
+void tst_MainWindow::leftWithModifiersLeftToTree()
+{
+    ResultsTreeWidget tree;
+    fillTree(&tree);
+    QTreeWidgetItem *sub = node(&tree, u"Sub 2"_qs);
+    for (int shift : {1, 2, 4, 3, 0}) { // Shift, Ctrl, Alt, Ctrl+Shift; then Left alone
+        tree.setCurrentItem(sub);
+        int key = Qt::Key_Left;
+        int state = shift;
+        tree.TreeKeyDown(key, state);
+        QCOMPARE(key, shift ? int(Qt::Key_Left) : 0);
+        QCOMPARE(state, shift);
+        QCOMPARE(tree.currentItem(), shift ? sub : sub->parent());
+    }
+}
+
+QTEST_MAIN(tst_MainWindow)
+#include "tst_mainwindow.moc"
