@@ -22,6 +22,8 @@ private Q_SLOTS:
     void readsTheCurrentContent_data();
     void readsTheCurrentContent();
     void pastedLongLineGoesInPieces();
+    void textFollowsEdits_data();
+    void textFollowsEdits();
 };
 
 void tst_TextBox::roundTrip_data()
@@ -209,6 +211,62 @@ void tst_TextBox::pastedLongLineGoesInPieces()
         QVERIFY(block.length() <= TextBox::LongLine);
     box.undo();
     QCOMPARE(box.Text(), QStringLiteral("ab\r\ncd"));
+}
+
+// Text() is patched for single typed or deleted characters; it must always equal a fresh read.
+void tst_TextBox::textFollowsEdits_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("position");
+    QTest::addColumn<QString>(
+        "keys"); // letters typed; < Backspace, > Delete, | Enter, ^ Shift+Enter, u undo, r redo
+
+    QTest::newRow("typing in the second line") << "ab\r\ncd\r\nef" << 5 << "xyz";
+    QTest::newRow("backspace over a line break") << "ab\r\ncd" << 3 << "<<<x";
+    QTest::newRow("delete over a line break") << "ab\r\ncd" << 1 << ">>>y";
+    QTest::newRow("enter and shift+enter are CR LF") << "abcd" << 2 << "|^x";
+    QTest::newRow("next to a lone CR and LF") << "a\rb\nc" << 2 << "<x>>y";
+    QTest::newRow("undo and redo") << "ab\r\ncd" << 4 << "xy<uurr|u";
+}
+
+void tst_TextBox::textFollowsEdits()
+{
+    QFETCH(QString, text);
+    QFETCH(int, position);
+    QFETCH(QString, keys);
+
+    TextBox box;
+    box.SetText(text);
+    QTextCursor cursor = box.textCursor();
+    cursor.setPosition(position);
+    box.setTextCursor(cursor);
+    for (const QChar key : keys) {
+        switch (key.unicode()) {
+        case u'<':
+            QTest::keyClick(&box, Qt::Key_Backspace);
+            break;
+        case u'>':
+            QTest::keyClick(&box, Qt::Key_Delete);
+            break;
+        case u'|':
+            QTest::keyClick(&box, Qt::Key_Return);
+            break;
+        case u'^':
+            QTest::keyClick(&box, Qt::Key_Return, Qt::ShiftModifier);
+            break;
+        case u'u':
+            box.undo();
+            break;
+        case u'r':
+            box.redo();
+            break;
+        default:
+            QTest::keyClicks(&box, QString(key));
+        }
+        const QString fresh = TextBox::fromDisplay(box.document()->toRawText());
+        QCOMPARE(box.Text(), fresh);
+    }
+    QVERIFY(!box.Text().contains(QChar(0x2028)));
 }
 
 QTEST_MAIN(tst_TextBox)

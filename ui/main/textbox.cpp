@@ -49,7 +49,12 @@ TextBox::TextBox(QWidget *parent)
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setTabChangesFocus(true);
-    connect(document(), &QTextDocument::contentsChanged, this, [this] { m_textCurrent = false; });
+    connect(document(), &QTextDocument::contentsChange, this, &TextBox::followEdit);
+    connect(document(), &QTextDocument::contentsChanged, this, [this] {
+        if (!m_editFollowed)
+            m_textCurrent = false;
+        m_editFollowed = false;
+    });
 }
 
 void TextBox::keyPressEvent(QKeyEvent *event)
@@ -78,6 +83,20 @@ void TextBox::keyPressEvent(QKeyEvent *event)
             cursor.movePosition(QTextCursor::NextCharacter);
             setTextCursor(cursor);
         }
+    }
+    if (event->matches(QKeySequence::InsertLineSeparator)) {
+        // A line break is CR LF, whichever Enter is pressed; no soft break.
+        QTextCursor cursor = textCursor();
+        cursor.beginEditBlock();
+        cursor.removeSelectedText();
+        QTextBlockFormat format = cursor.blockFormat();
+        format.clearProperty(ContinuesLine);
+        cursor.insertBlock(format);
+        cursor.endEditBlock();
+        setTextCursor(cursor);
+        ensureCursorVisible();
+        event->accept();
+        return;
     }
     if (event->key() == Qt::Key_Tab && shiftState(event->modifiers()) == 2) {
         insertPlainText(QStringLiteral("\t"));
@@ -169,6 +188,30 @@ QString TextBox::withoutContinuations(QString text, int start) const
     }
     result += QStringView(text).sliced(from);
     return result;
+}
+
+void TextBox::followEdit(int position, int removed, int added)
+{
+    m_editFollowed = false;
+    if (!m_textCurrent || m_continuations || removed + added != 1)
+        return;
+    const QTextBlock block = document()->findBlock(position);
+    if (!block.isValid())
+        return;
+    // Every block break before the position reads as two characters, CR LF.
+    const qsizetype offset = qsizetype(position) + block.blockNumber();
+    if (added == 1) {
+        const QString typed = fromDisplay(QString(document()->characterAt(position)));
+        if (typed.size() != 1 || offset > m_text.size())
+            return;
+        m_text.insert(offset, typed);
+    } else {
+        // A CR or LF may have been a block break or a control picture: read the document.
+        if (offset >= m_text.size() || m_text.at(offset) == u'\r' || m_text.at(offset) == u'\n')
+            return;
+        m_text.remove(offset, 1);
+    }
+    m_editFollowed = true;
 }
 
 QString TextBox::Text() const

@@ -47,9 +47,13 @@ private:
     QString withoutContinuations(QString text, int start) const;
     // Shows the display form, long lines in pieces.
     void showText(const QString &display);
+    // Keeps Text() current through one typed or deleted character, the usual edit; any other
+    // change makes the next Text() read the document again.
+    void followEdit(int position, int removed, int added);
 
     bool m_continuations = false; // SetText split a line; some blocks may continue one
     // Text() of the content until its next change: reading a big box costs as much as a run.
     mutable QString m_text;
     mutable bool m_textCurrent = false;
+    bool m_editFollowed = false; // the last change was applied to m_text
 };
