@@ -119,18 +119,9 @@ void tst_Engine::execute_data()
     row("multiline lines with CR LF", u"^\\w+$", "gm", u"ab\r\ncd\r\n\r\nef",
         "0:\"ab\" 4:\"cd\" 10:\"ef\"");
     // \s \d \w \b \v
-    row("\\s is not U+00A0 or U+FEFF", u"\\s", "", u"\u00A0\uFEFF", "none");
-    row("\\s is VT and FF", u"\\s+", "", u"x\v\f", "1:\"\\u000b\\u000c\"");
-    row("\\S matches U+2028", u"\\S", "", u"\u2028", "0:\"\\u2028\"");
-    row("\\w is ASCII", u"\\w+", "g", u"a\u00E9b", "0:\"a\" 2:\"b\"");
-    row("\\d is ASCII", u"\\d", "", u"\u0663", "none");
     row("\\b with a non-ASCII letter", u"\\b\u00E9", "g", u"\u00E9 a\u00E9", "3:\"\\u00e9\"");
-    row("\\v is VT", u"\\v", "", u"\v", "0:\"\\u000b\"");
     // captures
     row("capture kept from an earlier iteration", u"(?:(a)|b)+", "", u"ab", "0:\"ab\"(a)");
-    row("nested captures kept", u"(z)((a+)?(b+)?(c))*", "", u"zaacbbbcac",
-        "0:\"zaacbbbcac\"(z,ac,a,bbb,c)");
-    row("group that took no part", u"(a)|b", "", u"b", "0:\"b\"(-)");
     row("reference to an unset group is empty", u"(a)?b\\1", "", u"b", "0:\"b\"(-)");
     row("reference inside its own group", u"(a\\1)", "", u"aa", "0:\"a\"(a)");
     // back-reference or octal
@@ -147,11 +138,6 @@ void tst_Engine::execute_data()
         "", u"abcdefghijkll3", "0:\"abcdefghijkll3\"(a,b,c,d,e,f,g,h,i,j,k,l)");
     row("\\400 is a blank then 0", u"\\400", "", u" 0", "0:\" 0\"");
     row("\\377 is U+00FF", u"\\377", "", u"\u00FF", "0:\"\\u00ff\"");
-    row("\\8 is 8", u"\\8", "", u"8", "0:\"8\"");
-    row("\\0011 is \\001 then 1", u"\\0011", "",
-        u"\x01"
-        u"1",
-        "0:\"\\u00011\"");
     row("\\0 is NUL", u"a\\0", "", u"a\0"sv, "0:\"a\\u0000\"");
     // empty iterations and Global runs
     row("empty iteration rejected", u"(a|b*)*", "", u"a", "0:\"a\"(a)");
@@ -163,8 +149,6 @@ void tst_Engine::execute_data()
     row("a* over baaac", u"a*", "g", u"baaac", "0:\"\" 1:\"aaa\" 4:\"\" 5:\"\"");
     row("no second try after an empty match", u"x*|b", "g", u"abc", "0:\"\" 1:\"\" 2:\"\" 3:\"\"");
     row("empty alternative", u"a|", "g", u"ba", "0:\"\" 1:\"a\" 2:\"\"");
-    row("empty pattern on empty text", u"", "", u"", "0:\"\"");
-    row("first match only without Global", u"\\d+", "", u"a1b22", "1:\"1\"");
     // escapes
     row("\\c with a digit", u"\\c1", "", u"c1", "0:\"c1\"");
     row("\\cJ and \\cj are LF", u"\\cJ\\cj", "", u"\n\n", "0:\"\\u000a\\u000a\"");
@@ -173,7 +157,6 @@ void tst_Engine::execute_data()
     row("\\u lone surrogate", u"\\ud800", "", u"\xD800", "0:\"\\ud800\"");
     row("identity escapes", u"\\A\\z\\Q\\E\\K\\G\\h\\R\\e\\a\\g\\k<n>\\p{L}", "",
         u"AzQEKGhReagk<n>p{L}", "0:\"AzQEKGhReagk<n>p{L}\"");
-    row("\\Q does not quote", u"\\Qa.b\\E", "", u"Qa-bE", "0:\"Qa-bE\"");
     row("\\g1 is no back-reference", u"(a)\\g1", "", u"ag1", "0:\"ag1\"(a)");
     row("# and blanks are literal", u"a #b", "", u"a #b", "0:\"a #b\"");
     // braces, brackets
@@ -181,32 +164,24 @@ void tst_Engine::execute_data()
         "0:\"a{b{1,2c{,5}d{ 1}}]e{\"");
     row("count 65535 accepted", u"a{0,65535}b", "", u"ab", "0:\"ab\"");
     row("[] matches nothing", u"[]a]", "", u"]a]", "none");
-    row("[^] matches LF", u"[^]", "", u"\n", "0:\"\\u000a\"");
     row("class escape before and after -", u"[\\d-z]+[a-\\d]+", "", u"1-za-1", "0:\"1-za-1\"");
-    row("- after a range", u"[a-c-e]+", "", u"b-e", "0:\"b-e\"");
     row("\\b in a class is backspace, \\B is B", u"[\\b\\B]+", "", u"\bB", "0:\"\\u0008B\"");
-    row("octal in a class", u"[\\1-\\3]", "", u"\x02", "0:\"\\u0002\"");
     row("[ in a class", u"[[:alpha:]]", "", u"a]", "0:\"a]\"");
     // IgnoreCase
     row("ignore case non-ASCII literal", u"\u00E9", "gi", u"\u00E9\u00C9",
         "0:\"\\u00e9\" 1:\"\\u00c9\"");
     row("ignore case k is not Kelvin", u"k", "gi", u"\u212AkK", "1:\"k\" 2:\"K\"");
     row("ignore case s is not long s", u"s+", "i", u"\u017FsS", "1:\"sS\"");
-    row("ignore case range is not Kelvin", u"[a-z]+", "i", u"\u212AKs", "1:\"Ks\"");
     row("ignore case dz triple", u"\u01C5+", "i", u"\u01C4\u01C5\u01C6",
         "0:\"\\u01c4\\u01c5\\u01c6\"");
     row("ignore case class closed", u"[\u00E0-\u00FF]", "i", u"\u0178", "0:\"\\u0178\"");
     row("ignore case negated class", u"[^a]", "gi", u"aAb", "2:\"b\"");
     row("ignore case back-reference", u"(\u00E9)\\1", "i", u"x\u00E9\u00C9",
         "1:\"\\u00e9\\u00c9\"(\\u00e9)");
-    row("ignore case \\W is not a letter", u"\\W", "i", u"aK", "none");
     // lookaheads, lazy forms, order
     row("lookahead keeps its capture", u"(?=(a))a", "", u"a", "0:\"a\"(a)");
     row("negative lookahead capture unset", u"(?!(a))b", "", u"b", "0:\"b\"(-)");
-    row("optional element in a lookahead", u"(?=a?b)ab", "", u"ab", "0:\"ab\"");
     row("quantified lookahead", u"(?=a)*a", "", u"a", "0:\"a\"");
-    row("lazy braces and plus", u"a{2,3}?a+?", "", u"aaaaa", "0:\"aaa\"");
-    row("first alternative wins", u"a|ab", "", u"ab", "0:\"a\"");
     row("(*VERB) is a syntax error", u"(*ACCEPT)a", "", u"a", "E5018@1");
 }
 
@@ -234,24 +209,14 @@ void tst_Engine::errors_data()
         // 5017: group syntax of other dialects, stray ) or \, counts too large
         {"x(?<!a)b", "E5017@1"},
         {"(?<n>a)", "E5017@0"},
-        {"(?>a)", "E5017@0"},
-        {"(?i)a", "E5017@0"},
-        {"(a)(?(1)a)", "E5017@3"},
-        {"(?", "E5017@0"},
         {"ab)", "E5017@2"},
         {"ab\\", "E5017@2"},
         {"a{65536}", "E5017@1"},
         // 5018: a quantifier with nothing to repeat
         {"a++", "E5018@2"},
         {"a{2}+", "E5018@4"},
-        {"a**", "E5018@2"},
-        {"a+?+", "E5018@3"},
-        {"x{1}{2}", "E5018@4"},
         {"*a", "E5018@0"},
-        {"a|?", "E5018@2"},
-        {"{1}", "E5018@0"},
         {"^*", "E5018@1"},
-        {"\\b+", "E5018@2"},
         {"a{3,2}", "E5018@1"},
         // 5019 to 5021: unclosed class and group, range out of order
         {"[ab", "E5019@3"},
@@ -293,16 +258,13 @@ void tst_Engine::replace_data()
     add("token table", u"(a)(b)?", "g", u"ab a", "[$0|$1|$2|$10|$$|$&]",
         u"[$0|a|b|a0|$|ab] [$0|a||a0|$|a]");
     add("before and after", u"b", "", u"abc", "[$`|$']", u"a[a|c]c");
-    add("other dollars", u"b", "", u"abc", "$x$", u"a$x$c");
     add("$01 is group 1", u"(b)", "", u"abc", "$01", u"abc");
     add("$00 literal", u"(b)", "", u"abc", "$00", u"a$00c");
     add("$nn picks two digits when the group exists", u"(a)(b)(c)(d)(e)(f)(g)(h)(i)(j)(k)", "",
         u"abcdefghijk", "$11$10$1", u"kja");
     add("$2 beyond the groups", u"(b)", "", u"abc", "$2", u"a$2c");
-    add("first only", u"o", "", u"foo", "0", u"f0o");
     add("empty matches", u"x*", "g", u"ab", "-", u"-a-b-");
     add("ignore case keeps the source text", u"B", "gi", u"abcB", "[$&]", u"a[b]c[B]");
-    add("no match", u"z", "g", u"abc", "!", u"abc");
     add("surrogates kept", u"x", "g", u"x\U0001F600x", "y", u"y\U0001F600y");
 }
 void tst_Engine::replace()

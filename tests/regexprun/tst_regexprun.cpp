@@ -1,4 +1,4 @@
-// regexp-run as a process: the answer format, failures, --bench and lossless strings.
+// regexp-run as a process: the answer format, failures and --bench.
 
 #include <QProcess>
 #include <QRegularExpression>
@@ -18,15 +18,6 @@ QStringList run(const QByteArray &input, const QStringList &arguments = {})
     return QString::fromLatin1(process.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
 }
 
-// Every code unit as a JSON \u escape.
-QByteArray escaped(const QString &s)
-{
-    QByteArray out;
-    for (QChar c : s)
-        out += "\\u" + QByteArray::number(c.unicode(), 16).rightJustified(4, '0');
-    return out;
-}
-
 } // namespace
 
 class tst_RegexpRun : public QObject
@@ -37,7 +28,6 @@ private Q_SLOTS:
     void answers_data();
     void answers();
     void oneAnswerPerLine();
-    void everyCodeUnitSurvives();
     void bench();
 };
 
@@ -50,9 +40,6 @@ void tst_RegexpRun::answers_data()
         << QByteArray(
                R"J({"op":"execute","pattern":"(\\d+)-(\\d+)","source":"a 12-345 b","global":true})J")
         << R"({"ok":true,"count":1,"matches":[{"index":2,"length":6,"value":"12-345","submatches":["12","345"]}]})";
-    QTest::newRow("unset group is empty text")
-        << QByteArray(R"({"op":"execute","pattern":"(a)|b","source":"b"})")
-        << R"({"ok":true,"count":1,"matches":[{"index":0,"length":1,"value":"b","submatches":[""]}]})";
     QTest::newRow("test") << QByteArray(
                                  R"({"op":"test","pattern":"B","source":"abc","ignoreCase":true})")
                           << R"({"ok":true,"result":true})";
@@ -60,9 +47,6 @@ void tst_RegexpRun::answers_data()
         << QByteArray(
                R"({"op":"replace","pattern":"o","source":"foo","replacement":"0","global":true})")
         << R"({"ok":true,"result":"f00"})";
-    QTest::newRow("multiline")
-        << QByteArray(R"({"op":"execute","pattern":"^b","source":"a\rb","multiline":true})")
-        << R"({"ok":true,"count":1,"matches":[{"index":2,"length":1,"value":"b","submatches":[]}]})";
     QTest::newRow("pattern error")
         << QByteArray(R"({"op":"test","pattern":"(ab","source":""})")
         << R"({"ok":false,"number":5020,"description":"Expected ')' in regular expression","position":3})";
@@ -75,9 +59,6 @@ void tst_RegexpRun::answers_data()
     QTest::newRow("unknown op")
         << QByteArray(R"({"op":"split","pattern":"a"})")
         << R"({"ok":false,"number":0,"description":"Malformed request: \"op\" must be \"execute\", \"test\" or \"replace\"","position":-1})";
-    QTest::newRow("flag of the wrong type")
-        << QByteArray(R"({"op":"test","pattern":"a","global":1})")
-        << R"({"ok":false,"number":0,"description":"Malformed request: \"global\" must be true or false","position":-1})";
 }
 
 void tst_RegexpRun::answers()
@@ -97,36 +78,6 @@ void tst_RegexpRun::oneAnswerPerLine()
     QCOMPARE(lines[0], R"({"ok":true,"result":true})");
     QVERIFY(lines[1].startsWith(R"({"ok":false)"));
     QCOMPARE(lines[2], R"({"ok":true,"result":false})");
-}
-
-void tst_RegexpRun::everyCodeUnitSurvives()
-{
-    QString all;
-    for (int c = 0; c < 0x10000; ++c)
-        all += QChar(static_cast<char16_t>(c));
-    const QByteArray request =
-        R"({"op":"execute","pattern":"[\\s\\S]+","source":")" + escaped(all) + "\"}\n";
-    const QStringList lines = run(request);
-    QCOMPARE(lines.size(), 1);
-    const QString expected =
-        R"({"ok":true,"count":1,"matches":[{"index":0,"length":65536,"value":")";
-    QVERIFY(lines[0].startsWith(expected));
-    QString value = lines[0].mid(expected.size());
-    value.chop(QStringLiteral(R"(","submatches":[]}]})").size());
-    // Printable ASCII stays as it is (with \" and \\), everything else is a \u escape.
-    QString decoded;
-    for (qsizetype i = 0; i < value.size(); ++i) {
-        if (value[i] == '\\' && value[i + 1] == 'u') {
-            decoded += QChar(static_cast<char16_t>(value.mid(i + 2, 4).toUShort(nullptr, 16)));
-            i += 5;
-        } else if (value[i] == '\\') {
-            decoded += value[++i];
-        } else {
-            decoded += value[i];
-        }
-    }
-    QCOMPARE(decoded.size(), all.size());
-    QVERIFY(decoded == all);
 }
 
 void tst_RegexpRun::bench()

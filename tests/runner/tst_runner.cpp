@@ -57,9 +57,8 @@ void tst_Runner::matchCounts_data()
     QTest::addColumn<int>("count");
     QTest::addColumn<QString>("skipText");
 
-    for (int count : {0, 1, 9, 10, 100})
+    for (int count : {0, 10, 100})
         QTest::addRow("%d matches, no skip node", count) << count << QString();
-    QTest::newRow("101 matches skip one") << 101 << "1 element(s) of 101 were skipped";
     QTest::newRow("150 matches skip 50") << 150 << "50 element(s) of 150 were skipped";
     QTest::newRow("grouped digits in totals and skip")
         << 1500 << "1,400 element(s) of 1,500 were skipped";
@@ -107,7 +106,6 @@ void tst_Runner::labels_data()
                         const QStringList &labels) {
         QTest::newRow(name) << QString::fromUtf16(pattern) << QString::fromUtf16(source) << labels;
     };
-    row("match at the start is 1-based", u"abc", u"abcdef", {"abc [1:3]"});
     row("empty match at offset 4", u"(?=e)", u"abcde", {" [5:0]"});
     row("submatches show their lengths", u"(\\d+)-(\\d*)", u"a 12- b",
         {"12- [3:3]", "  12 [2]", "   [0]"});
@@ -177,12 +175,9 @@ void tst_Runner::commands_data()
         "Error 5019 at character 3 of the pattern.",
         16);
     row("Test", "B", "", false, "Match.", 64);
-    row("Test", "z", "", true, "Do not match.", 64);
-    row("Replace", "o", "0", true, "f00 b00", 0);
     row("Replace", "o", "0", false, "f0o boo", 0);
     row("Replace", "(\\w+) (\\w+)", "$2 $1", false, "boo foo", 0);
     row("Replace", "b", "[$&$$]", true, "foo [b$]oo", 0);
-    row("Replace", "z", "!", true, "foo boo", 0);
     row("Replace", " ", "\r\n", true, "foo\r\nboo", 0);
 }
 

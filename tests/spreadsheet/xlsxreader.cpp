@@ -123,10 +123,6 @@ QList<XlsxCell> readFormats(const QByteArray &data)
             formats.append(XlsxCell());
             formats.last().bold = boldFonts.value(value(xml, "fontId").toInt());
             formats.last().numberFormat = value(xml, "numFmtId").toInt();
-        } else if (section == u"cellXfs" && name == u"alignment") {
-            formats.last().horizontal = value(xml, "horizontal");
-            formats.last().vertical = value(xml, "vertical");
-            formats.last().wrap = value(xml, "wrapText") == u"1";
         }
     });
     return formats;
@@ -138,12 +134,7 @@ void readCells(const QByteArray &data, const QStringList &shared, const QList<Xl
     walk(data, [&](QXmlStreamReader &xml) {
         if (xml.isEndElement())
             return;
-        if (xml.name() == u"col") {
-            for (int c = value(xml, "min").toInt(); c <= value(xml, "max").toInt(); ++c)
-                sheet.columnWidths.insert(c, value(xml, "width").toDouble());
-        } else if (xml.name() == u"row" && value(xml, "customHeight") == u"1") {
-            sheet.fixedHeightRows.insert(value(xml, "r").toInt());
-        } else if (xml.name() == u"c") {
+        if (xml.name() == u"c") {
             const QString ref = value(xml, "r");
             XlsxCell cell = formats.value(value(xml, "s").toInt());
             cell.type = value(xml, "t");

@@ -1,11 +1,9 @@
 #pragma once
 // Reads back what a spreadsheet application would show of an .xlsx: the first sheet's cells
-// (texts with their escapes undone, types, formats), column widths and fixed row heights.
+// (texts with their escapes undone, types, bold and number formats).
 // Unzips with zlib and parses the XML with QXmlStreamReader; independent of the writer.
 
 #include <QHash>
-#include <QMap>
-#include <QSet>
 #include <QString>
 
 struct XlsxCell
@@ -15,9 +13,6 @@ struct XlsxCell
     bool formula = false;
     // The cell's format.
     bool bold = false;
-    bool wrap = false;
-    QString horizontal; // "" for general
-    QString vertical;   // "" for bottom
     int numberFormat = 0;
 };
 
@@ -26,8 +21,6 @@ struct XlsxSheet
     int sheetCount = 0; // in the workbook; 0 when it can't be read
     QString name;
     QHash<QString, XlsxCell> cells; // by reference, "A1"
-    QMap<int, double> columnWidths; // 1-based column -> width
-    QSet<int> fixedHeightRows;      // rows with customHeight
     int lastRow = 0;                // highest row holding a cell
     int lastColumn = 0;
 
