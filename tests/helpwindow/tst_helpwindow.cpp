@@ -112,7 +112,6 @@ void tst_HelpWindow::keys_data()
     QTest::newRow("Esc closes") << QKeySequence(u"Esc"_qs) << true;
     QTest::newRow("F1 closes") << QKeySequence(u"F1"_qs) << true;
     QTest::newRow("Shift+F1 does not close") << QKeySequence(u"Shift+F1"_qs) << false;
-    QTest::newRow("Enter does not close") << QKeySequence(u"Return"_qs) << false;
 }
 
 void tst_HelpWindow::keys()
@@ -120,7 +119,7 @@ void tst_HelpWindow::keys()
     QFETCH(QKeySequence, key);
     QFETCH(bool, closes);
     Shown shown;
-    const QString text = shown.box->toPlainText(); // read-only: Enter adds no line
+    const QString text = shown.box->toPlainText(); // read-only
     QTest::keySequence(shown.box, key);
     QCOMPARE(shown.help.isVisible(), !closes);
     QCOMPARE(shown.box->toPlainText(), text);
@@ -132,7 +131,6 @@ void tst_HelpWindow::resize_data()
     QTest::addColumn<QRect>("box");
 
     QTest::newRow("larger keeps 4-pixel margins") << QSize(900, 500) << QRect(4, 4, 892, 492);
-    QTest::newRow("exactly the margins gives an empty box") << QSize(8, 8) << QRect(4, 4, 0, 0);
     QTest::newRow("too small keeps the box as it was") << QSize(7, 100) << QRect(4, 4, 534, 325);
 }
 

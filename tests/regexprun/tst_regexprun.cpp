@@ -40,9 +40,6 @@ void tst_RegexpRun::answers_data()
         << QByteArray(
                R"J({"op":"execute","pattern":"(\\d+)-(\\d+)","source":"a 12-345 b","global":true})J")
         << R"({"ok":true,"count":1,"matches":[{"index":2,"length":6,"value":"12-345","submatches":["12","345"]}]})";
-    QTest::newRow("test") << QByteArray(
-                                 R"({"op":"test","pattern":"B","source":"abc","ignoreCase":true})")
-                          << R"({"ok":true,"result":true})";
     QTest::newRow("replace")
         << QByteArray(
                R"({"op":"replace","pattern":"o","source":"foo","replacement":"0","global":true})")
@@ -56,9 +53,6 @@ void tst_RegexpRun::answers_data()
     QTest::newRow("malformed line")
         << QByteArray(R"({"op":"test",)")
         << R"({"ok":false,"number":0,"description":"Malformed request: malformed object at byte 14","position":-1})";
-    QTest::newRow("unknown op")
-        << QByteArray(R"({"op":"split","pattern":"a"})")
-        << R"({"ok":false,"number":0,"description":"Malformed request: \"op\" must be \"execute\", \"test\" or \"replace\"","position":-1})";
 }
 
 void tst_RegexpRun::answers()

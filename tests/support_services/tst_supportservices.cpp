@@ -1,18 +1,11 @@
-#include "support/appservices.h"
 #include "support/errorreporter.h"
 #include "support/filedialog.h"
 #include "support/messagebox.h"
-#include "support/sufiles.h"
-#include "support/suformat.h"
-#include "support/suwindow.h"
 #include "support/windowplacement.h"
 #include "tests/support/scriptedresponder.h"
 #include "tests/support/testenvironment.h"
 
 #include <QApplication>
-#include <QDir>
-#include <QPlainTextEdit>
-#include <QPushButton>
 #include <QScreen>
 #include <QTest>
 
@@ -27,9 +20,7 @@ private Q_SLOTS:
     void msgBoxStyles();
     void errorReport();
     void placement();
-    void fileNames();
     void fileDialog();
-    void windowServices();
 };
 
 void tst_SupportServices::msgBoxStyles_data()
@@ -40,7 +31,6 @@ void tst_SupportServices::msgBoxStyles_data()
     QTest::newRow("16 critical OK") << 16 << QList<int>{1};
     QTest::newRow("21 retry cancel") << 21 << QList<int>{4, 2};
     QTest::newRow("35 yes no cancel") << 35 << QList<int>{6, 7, 2};
-    QTest::newRow("64 information OK") << 64 << QList<int>{1};
     QTest::newRow("65 OK cancel") << 65 << QList<int>{1, 2};
     QTest::newRow("default button bits ignored") << 35 + 256 << QList<int>{6, 7, 2};
 }
@@ -104,24 +94,6 @@ void tst_SupportServices::placement()
     }
 }
 
-void tst_SupportServices::fileNames()
-{
-    const QList<QStringList> parts{{"/work/Sample.RegExp", "Sample.RegExp", "/work"},
-                                   {"/a.RegExp", "a.RegExp", "/"},
-                                   {"Untitled", "Untitled", ""},
-                                   {"", "", ""}};
-    for (const QStringList &part : parts) {
-        QCOMPARE(suGetFileName(part.at(0)), part.at(1));
-        QCOMPARE(suGetFilePath(part.at(0)), part.at(2));
-    }
-    QCOMPARE(suGetFullFileName(u"x/../y.RegExp"_qs), QDir::currentPath() + u"/y.RegExp");
-    QCOMPARE(suGetFullFileName(u"/abs/z.RegExp"_qs), u"/abs/z.RegExp"_qs);
-    // Digit grouping of the locale, which the tests pin to English.
-    QCOMPARE(suFormatLong(999), u"999"_qs);
-    QCOMPARE(suFormatLong(1000000), u"1,000,000"_qs);
-    QCOMPARE(suFormatLong(-1234), u"-1,234"_qs);
-}
-
 void tst_SupportServices::fileDialog()
 {
     QCOMPARE(FileDialog::qtFilter(u"RegExp files|*.RegExp|All files|*.*"_qs),
@@ -142,29 +114,6 @@ void tst_SupportServices::fileDialog()
     QCOMPARE(responder.last().initialDir, u"/tmp"_qs);
     QVERIFY(!dialog.ShowOpen());
     QCOMPARE(dialog.FilePath, u"/tmp/new.RegExp"_qs);
-}
-
-void tst_SupportServices::windowServices()
-{
-    QWidget window;
-    // Highlighting selects a text box's whole text, and refuses other widgets.
-    QPlainTextEdit edit(u"one\ntwo"_qs);
-    QVERIFY(suHighlightText(&edit));
-    QCOMPARE(edit.textCursor().selectedText(), u"one"_qs + QChar(0x2029) + u"two");
-    QVERIFY(!suHighlightText(&window));
-
-    // A pushed button runs its click; the About box names the version and the program.
-    QPushButton button;
-    int clicks = 0;
-    connect(&button, &QPushButton::clicked, this, [&] { ++clicks; });
-    AppServices::instance().PushButton(&button);
-    QCOMPARE(clicks, 1);
-    ScriptedResponder responder;
-    responder.closeAbout();
-    AppServices::instance().ShowAbout(nullptr, ApplicationInfo::current(), {}, {}, u"Brackw"_qs);
-    QCOMPARE(responder.last().kind, ModalKind::About);
-    QVERIFY(responder.last().text.contains(u"1.06.0049"_qs));
-    QVERIFY(responder.last().text.contains(u"tst_supportservices"_qs));
 }
 
 QTEST_MAIN(tst_SupportServices)

@@ -32,7 +32,6 @@ void tst_TextBox::roundTrip_data()
     QTest::newRow("empty") << "" << 1;
     QTest::newRow("CR LF breaks lines") << "one\r\ntwo\r\n" << 3;
     QTest::newRow("lone CR and LF kept") << "a\rb\nc" << 1;
-    QTest::newRow("CR CR LF") << "a\r\r\nb" << 2;
 }
 
 void tst_TextBox::roundTrip()
