@@ -108,6 +108,8 @@ void tst_TextBox::editsInALongLine_data()
     row("Enter at a seam is a line break", 4096, false, {Qt::Key_Return}, "\r\n", -1);
     row("Backspace at a seam takes the letter before", 4096, false, {Qt::Key_Backspace}, "", 4095);
     row("Delete at a seam takes the letter after", 4096, true, {Qt::Key_Delete}, "", 4096);
+    row("Shift+Enter at a seam is a line break", 4096, false, {Qt::SHIFT | Qt::Key_Return}, "\r\n",
+        -1);
     row("Backspace undone", 4096, false, {Qt::Key_Backspace, Qt::CTRL | Qt::Key_Z}, "", -1);
     row("pasted line break", 4106, false, {Qt::CTRL | Qt::Key_V}, "p\r\nq", -1);
 }
@@ -174,17 +176,26 @@ void tst_TextBox::pastedLongLineGoesInPieces()
 // Text() is patched for single typed or deleted characters; it must always equal a fresh read.
 void tst_TextBox::textFollowsEdits_data()
 {
+    // Letters typed; < Backspace, > Delete, | Enter, ^ Shift+Enter, s Shift+Left, u undo, r redo.
     QTest::addColumn<QString>("text");
     QTest::addColumn<int>("position");
-    QTest::addColumn<QString>(
-        "keys"); // letters typed; < Backspace, > Delete, | Enter, ^ Shift+Enter, u undo, r redo
+    QTest::addColumn<QString>("keys");
+    QTest::addColumn<QString>("result"); // empty: not checked
 
-    QTest::newRow("typing in the second line") << "ab\r\ncd\r\nef" << 5 << "xyz";
-    QTest::newRow("backspace over a line break") << "ab\r\ncd" << 3 << "<<<x";
-    QTest::newRow("delete over a line break") << "ab\r\ncd" << 1 << ">>>y";
-    QTest::newRow("enter and shift+enter are CR LF") << "abcd" << 2 << "|^x";
-    QTest::newRow("next to a lone CR and LF") << "a\rb\nc" << 2 << "<x>>y";
-    QTest::newRow("undo and redo") << "ab\r\ncd" << 4 << "xy<uurr|u";
+    QTest::newRow("typing in the second line") << "ab\r\ncd\r\nef" << 5 << "xyz"
+                                               << "ab\r\ncdxyz\r\nef";
+    QTest::newRow("backspace over a line break") << "ab\r\ncd" << 3 << "<<<x"
+                                                 << "xcd";
+    QTest::newRow("delete over a line break") << "ab\r\ncd" << 1 << ">>>y"
+                                              << "ayd";
+    QTest::newRow("enter and shift+enter are CR LF") << "abcd" << 2 << "|^x"
+                                                     << "ab\r\n\r\nxcd";
+    QTest::newRow("shift+enter replaces the selection") << "abcd" << 3 << "ss^x"
+                                                        << "a\r\nxd";
+    QTest::newRow("next to a lone CR and LF") << "a\rb\nc" << 2 << "<x>>y"
+                                              << "axyc";
+    QTest::newRow("undo and redo") << "ab\r\ncd" << 4 << "xy<uurr|u"
+                                   << "";
 }
 
 void tst_TextBox::textFollowsEdits()
@@ -192,6 +203,7 @@ void tst_TextBox::textFollowsEdits()
     QFETCH(QString, text);
     QFETCH(int, position);
     QFETCH(QString, keys);
+    QFETCH(QString, result);
 
     TextBox box;
     box.SetText(text);
@@ -212,6 +224,9 @@ void tst_TextBox::textFollowsEdits()
         case u'^':
             QTest::keyClick(&box, Qt::Key_Return, Qt::ShiftModifier);
             break;
+        case u's':
+            QTest::keyClick(&box, Qt::Key_Left, Qt::ShiftModifier);
+            break;
         case u'u':
             box.undo();
             break;
@@ -225,6 +240,8 @@ void tst_TextBox::textFollowsEdits()
         QCOMPARE(box.Text(), fresh);
     }
     QVERIFY(!box.Text().contains(QChar(0x2028)));
+    if (!result.isEmpty())
+        QCOMPARE(box.Text(), result);
 }
 
 QTEST_MAIN(tst_TextBox)

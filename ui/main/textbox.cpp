@@ -59,20 +59,16 @@ TextBox::TextBox(QWidget *parent)
 
 void TextBox::keyPressEvent(QKeyEvent *event)
 {
+    // Enter in a box with split lines, and Shift+Enter anywhere, insert a CR LF line break.
+    if (event->matches(QKeySequence::InsertLineSeparator) ||
+        (m_continuations && event->matches(QKeySequence::InsertParagraphSeparator))) {
+        insertLineBreak();
+        event->accept();
+        return;
+    }
     if (m_continuations) {
-        QTextCursor cursor = textCursor();
-        if (event->matches(QKeySequence::InsertParagraphSeparator)) {
-            // A typed break is a real one, also in a block that continues a line (the new block
-            // would inherit the mark).
-            QTextBlockFormat format = document()->findBlock(cursor.selectionStart()).blockFormat();
-            format.clearProperty(ContinuesLine);
-            cursor.insertBlock(format);
-            setTextCursor(cursor);
-            ensureCursorVisible();
-            event->accept();
-            return;
-        }
         // Backspace and Delete at the seam of two pieces take the character beyond the seam.
+        QTextCursor cursor = textCursor();
         const bool plain = !cursor.hasSelection() && event->modifiers() == Qt::NoModifier;
         if (plain && event->key() == Qt::Key_Backspace && cursor.atBlockStart() &&
             continuesLine(cursor.block())) {
@@ -84,26 +80,24 @@ void TextBox::keyPressEvent(QKeyEvent *event)
             setTextCursor(cursor);
         }
     }
-    if (event->matches(QKeySequence::InsertLineSeparator)) {
-        // A line break is CR LF, whichever Enter is pressed; no soft break.
-        QTextCursor cursor = textCursor();
-        cursor.beginEditBlock();
-        cursor.removeSelectedText();
-        QTextBlockFormat format = cursor.blockFormat();
-        format.clearProperty(ContinuesLine);
-        cursor.insertBlock(format);
-        cursor.endEditBlock();
-        setTextCursor(cursor);
-        ensureCursorVisible();
-        event->accept();
-        return;
-    }
     if (event->key() == Qt::Key_Tab && shiftState(event->modifiers()) == 2) {
         insertPlainText(QStringLiteral("\t"));
         event->accept();
         return;
     }
     QPlainTextEdit::keyPressEvent(event);
+}
+
+void TextBox::insertLineBreak()
+{
+    // A real break, also in a block that continues a line: the new block would inherit the mark.
+    // The cursor's insertBlock replaces the selection, in one undo step.
+    QTextCursor cursor = textCursor();
+    QTextBlockFormat format = document()->findBlock(cursor.selectionStart()).blockFormat();
+    format.clearProperty(ContinuesLine);
+    cursor.insertBlock(format);
+    setTextCursor(cursor);
+    ensureCursorVisible();
 }
 
 QMimeData *TextBox::createMimeDataFromSelection() const

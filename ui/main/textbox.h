@@ -45,6 +45,8 @@ private:
     // text, the document's raw text from position start on, without the separators before
     // the blocks that continue a line.
     QString withoutContinuations(QString text, int start) const;
+    // Replaces the selection with a CR LF line break.
+    void insertLineBreak();
     // Shows the display form, long lines in pieces.
     void showText(const QString &display);
     // Keeps Text() current through one typed or deleted character, the usual edit; any other
