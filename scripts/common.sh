@@ -40,7 +40,12 @@ build_project() {
     local dir=${1:-$BUILD_DIR}
     shift || true
     if [ ! -f "$dir/CMakeCache.txt" ]; then
-        cmake -S "$ROOT" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Release "$@"
+        local launcher=()
+        # Several checkouts of the project build much faster through a shared compiler cache.
+        if command -v ccache >/dev/null 2>&1; then
+            launcher=(-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+        fi
+        cmake -S "$ROOT" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Release "${launcher[@]}" "$@"
     fi
     cmake --build "$dir" --parallel "$(nproc)"
 }
