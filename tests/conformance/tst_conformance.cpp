@@ -1,4 +1,4 @@
-// Runs every shared conformance vector through the engine.
+// Runs every conformance vector kept in tests/conformance/data through the engine.
 
 #include "runner/engine/regexp.h"
 #include "tools/regexp-run/jsonline.h"
@@ -28,11 +28,10 @@ std::vector<JsonObject> &vectors()
     return all;
 }
 
-QString sharedDir()
+// The vectors kept with the tests, so that a fresh clone runs them on its own.
+QString dataDir()
 {
-    const QByteArray env = qgetenv("SIEVEWRIGHT_SHARED");
-    return env.isEmpty() ? QStringLiteral(SIEVEWRIGHT_SOURCE_DIR "/../shared")
-                         : QString::fromLocal8Bit(env);
+    return QStringLiteral(SIEVEWRIGHT_SOURCE_DIR "/tests/conformance/data");
 }
 
 std::u16string text(const JsonObject &o, const char *name)
@@ -98,7 +97,7 @@ void tst_Conformance::vector_data()
     QTest::addColumn<int>("record");
     if (vectors().empty()) {
         for (const char *file : {"es3-vectors.jsonl", "es3-more-vectors.jsonl"}) {
-            QFile f(sharedDir() + "/conformance/" + file);
+            QFile f(dataDir() + "/" + file);
             if (!f.open(QIODevice::ReadOnly))
                 QFAIL(qPrintable("cannot read " + f.fileName()));
             while (!f.atEnd()) {
