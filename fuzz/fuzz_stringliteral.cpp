@@ -4,8 +4,8 @@
 // Input: bytes mapped mostly onto the characters the generator treats specially; a byte of
 // 0xF0 or more takes the next byte too and gives any code unit, lone surrogates included.
 
+#include "runner/codegenerator.h"
 #include "tests/support/vbliteral.h"
-#include "ui/main/codegenerator.h"
 
 #include <cstdint>
 #include <cstdlib>

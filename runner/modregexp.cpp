@@ -89,8 +89,10 @@ void RunRegExp(ResultsTree &tree, const QString &pattern, const QString &source,
         return;
     }
     FillResultsTree(tree, *matches);
-    if (openInExcel && exporter)
+    if (openInExcel) {
+        Q_ASSERT(exporter);
         exporter(*matches);
+    }
 }
 
 void FillResultsTree(ResultsTree &tree, const engine::MatchCollection &matches)

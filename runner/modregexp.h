@@ -19,11 +19,11 @@ inline constexpr int MaxMatchNodes = 100;
 using MatchExporter = std::function<void(const engine::MatchCollection &)>;
 
 // Execute (isTest false: empties and fills the tree; with openInExcel then exports through
-// exporter, when one is given) or Test (isTest true: shows "Match." or "Do not match.", never
-// touches the tree).
+// exporter, which the caller chooses and must give for openInExcel) or Test (isTest true:
+// shows "Match." or "Do not match.", never touches the tree).
 void RunRegExp(ResultsTree &tree, const QString &pattern, const QString &source, bool global,
                bool ignoreCase, bool multiline, bool isTest, bool openInExcel,
-               const MatchExporter &exporter = {});
+               const MatchExporter &exporter);
 // The totals node, up to MaxMatchNodes match nodes with their submatches, and the skip node.
 void FillResultsTree(ResultsTree &tree, const engine::MatchCollection &matches);
 void AddSubMatchNodes(ResultsTree &tree, qsizetype matchNode, const engine::SubMatches &subMatches);

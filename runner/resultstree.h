@@ -1,7 +1,7 @@
 #pragma once
 // What the runner needs of a results tree: empty it, add root and child nodes with a label and
 // an icon key, expand a node. The main window shows a tree-widget implementation; tests and
-// benchmarks use PlainResultsTree.
+// benchmarks use a plain one (tests/support/plainresultstree.h).
 
 #include <QString>
 

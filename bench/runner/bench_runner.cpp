@@ -4,7 +4,7 @@
 
 #include "runner/enginebridge.h"
 #include "runner/modregexp.h"
-#include "runner/plainresultstree.h"
+#include "tests/support/plainresultstree.h"
 #include "ui/main/treewidgetresults.h"
 
 #include <QApplication>
@@ -50,12 +50,13 @@ int main(int argc, char *argv[])
         count = regExp.Execute(u16View(source)).Count();
     });
     PlainResultsTree plain;
-    const double plainMs = medianMs(
-        repetitions, [&] { RunRegExp(plain, pattern, source, true, false, false, false, false); });
+    const double plainMs = medianMs(repetitions, [&] {
+        RunRegExp(plain, pattern, source, true, false, false, false, false, {});
+    });
     QTreeWidget widget;
     TreeWidgetResults results(&widget, [](const QString &) { return QIcon(); });
     const double widgetMs = medianMs(repetitions, [&] {
-        RunRegExp(results, pattern, source, true, false, false, false, false);
+        RunRegExp(results, pattern, source, true, false, false, false, false, {});
     });
 
     std::printf(

@@ -3,11 +3,11 @@
 
 #include "document/cdocument.h"
 #include "runner/modregexp.h"
-#include "runner/plainresultstree.h"
 #include "runner/resulttext.h"
 #include "support/messagebox.h"
 #include "support/textfile.h"
 #include "tests/document/fakeview.h"
+#include "tests/support/plainresultstree.h"
 #include "tests/support/scriptedresponder.h"
 #include "tests/support/testenvironment.h"
 
@@ -73,7 +73,7 @@ void tst_BigInput::tenMillionCharacters()
     const QString source = unit.repeated(Units);
 
     PlainResultsTree tree;
-    RunRegExp(tree, pattern, source, global, false, true, false, false);
+    RunRegExp(tree, pattern, source, global, false, true, false, false, {});
     // The match nodes and the skip node.
     QCOMPARE(tree.roots().size(), matches > MaxMatchNodes ? MaxMatchNodes + 2 : matches + 1);
     QCOMPARE(tree.item(tree.roots().first()).text,
@@ -87,7 +87,7 @@ void tst_BigInput::tenMillionCharacters()
 
     ScriptedResponder responder;
     responder.button(MsgBoxButton::OK);
-    RunRegExp(tree, pattern, source, global, false, true, true, false);
+    RunRegExp(tree, pattern, source, global, false, true, true, false, {});
     QCOMPARE(responder.last().text, matches ? QStringLiteral("Match.") : "Do not match.");
 }
 

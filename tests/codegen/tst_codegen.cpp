@@ -1,6 +1,6 @@
+#include "runner/codegenerator.h"
 #include "tests/support/testenvironment.h"
 #include "tests/support/vbliteral.h"
-#include "ui/main/codegenerator.h"
 
 #include <QTest>
 

@@ -2,6 +2,7 @@
 // document, closing asks to save, the placement carries over, Ctrl+A selects all.
 
 #include "document/cdocument.h"
+#include "runner/codegenerator.h"
 #include "support/appservices.h"
 #include "support/clipboardtext.h"
 #include "support/desktopopener.h"
@@ -9,7 +10,6 @@
 #include "support/textfile.h"
 #include "tests/support/scriptedresponder.h"
 #include "tests/support/testenvironment.h"
-#include "ui/main/codegenerator.h"
 #include "ui/main/frmmain.h"
 #include "ui/main/resultstreewidget.h"
 #include "ui/main/textbox.h"

@@ -4,8 +4,8 @@
 #include "support/suresources.h"
 #include "support/suwindow.h"
 #include "support/windowplacement.h"
-#include "ui/main/designedgeometry.h"
-#include "ui/main/shiftstate.h"
+#include "ui/shiftstate.h"
+#include "ui/twips.h"
 
 #include <QFontInfo>
 #include <QKeyEvent>
@@ -14,7 +14,9 @@
 #include <QTextDocument>
 
 namespace {
-// The text box as designed, in twips.
+// The window's client area and its text box as designed, in twips.
+constexpr int DesignedClientWidth = 9195;
+constexpr int DesignedClientHeight = 6360;
 constexpr int DesignedBoxWidth = 7995;
 constexpr int DesignedBoxHeight = 4875;
 } // namespace

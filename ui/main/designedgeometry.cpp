@@ -1,7 +1,5 @@
 #include "ui/main/designedgeometry.h"
 
-#include <cmath>
-
 namespace {
 
 constexpr DesignedControl Designed[] = {
@@ -16,11 +14,6 @@ constexpr DesignedControl Designed[] = {
 };
 
 } // namespace
-
-int Twips::toPixels(double twips)
-{
-    return int(std::lround(twips / PerPixel));
-}
 
 QSize designedClientPixels()
 {

@@ -1,21 +1,12 @@
 #pragma once
 // The main window as designed: the client size and every control's rectangle, in twips
-// relative to the control's parent. At 96 dots per inch 15 twips make one pixel; Qt's
-// device-independent pixels stand for those pixels on every screen.
+// (see ui/twips.h) relative to the control's parent.
+
+#include "ui/twips.h"
 
 #include <QRect>
 #include <QSize>
 #include <QStringView>
-
-namespace Twips {
-inline constexpr int PerPixel = 15;
-// Twips to pixels, to the nearest pixel.
-int toPixels(double twips);
-inline constexpr double fromPixels(int pixels)
-{
-    return double(pixels) * PerPixel;
-}
-} // namespace Twips
 
 struct DesignedControl
 {

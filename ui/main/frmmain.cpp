@@ -10,8 +10,8 @@
 #include "ui/main/imagelist.h"
 #include "ui/main/mainlayout.h"
 #include "ui/main/resultstreewidget.h"
-#include "ui/main/shiftstate.h"
 #include "ui/main/textbox.h"
+#include "ui/shiftstate.h"
 
 #include <QAction>
 #include <QApplication>

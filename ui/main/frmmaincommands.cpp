@@ -2,6 +2,7 @@
 // dirty marking of edits.
 
 #include "document/cdocument.h"
+#include "runner/codegenerator.h"
 #include "runner/modregexp.h"
 #include "runner/spreadsheet/exportmatches.h"
 #include "support/appinfo.h"
@@ -9,7 +10,6 @@
 #include "support/sufiles.h"
 #include "support/suwindow.h"
 #include "ui/help/frmpatternhelp.h"
-#include "ui/main/codegenerator.h"
 #include "ui/main/frmmain.h"
 #include "ui/main/imagelist.h"
 #include "ui/main/resultstreewidget.h"

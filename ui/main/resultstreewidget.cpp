@@ -1,7 +1,7 @@
 #include "ui/main/resultstreewidget.h"
 
 #include "ui/main/imagelist.h"
-#include "ui/main/shiftstate.h"
+#include "ui/shiftstate.h"
 
 #include <QCommonStyle>
 #include <QKeyEvent>

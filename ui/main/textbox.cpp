@@ -1,6 +1,6 @@
 #include "ui/main/textbox.h"
 
-#include "ui/main/shiftstate.h"
+#include "ui/shiftstate.h"
 
 #include <QKeyEvent>
 #include <QMimeData>

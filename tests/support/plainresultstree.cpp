@@ -1,4 +1,4 @@
-#include "runner/plainresultstree.h"
+#include "tests/support/plainresultstree.h"
 
 void PlainResultsTree::Clear()
 {

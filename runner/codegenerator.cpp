@@ -1,4 +1,4 @@
-#include "ui/main/codegenerator.h"
+#include "runner/codegenerator.h"
 
 #include "support/appinfo.h"
 #include "support/clipboardtext.h"
