@@ -9,11 +9,6 @@
 namespace engine {
 namespace {
 
-constexpr std::size_t JitStackStart = 64 * 1024;
-constexpr std::size_t JitStackMax = 16 * 1024 * 1024;
-// The translation may nest up to two groups per group of the pattern.
-constexpr std::uint32_t ParensNestLimit = 1200;
-
 std::u16string pcreMessage(int code)
 {
     PCRE2_UCHAR16 buffer[256];
@@ -23,20 +18,44 @@ std::u16string pcreMessage(int code)
                  : std::u16string(u"unknown error");
 }
 
+// The translator marks each empty-iteration check with the string callout "(?C{id})", id the
+// check's decimal index; anything else is no check of ours.
 int calloutEntry(pcre2_callout_block_16 *block, void *data)
 {
     const auto *pattern = static_cast<const CompiledPattern *>(data);
-    int id = static_cast<int>(block->callout_number) - 1;
-    if (block->callout_string) {
-        id = 0;
-        const auto *s = block->callout_string;
-        for (PCRE2_SIZE i = 0; i < block->callout_string_length; ++i)
-            id = id * 10 + (s[i] - u'0');
-    }
+    if (!block->callout_string)
+        return 0;
+    int id = 0;
+    const auto *s = block->callout_string;
+    for (PCRE2_SIZE i = 0; i < block->callout_string_length; ++i)
+        id = id * 10 + (s[i] - u'0');
     return pattern->checkIteration(id, block->offset_vector, block->capture_top);
 }
 
 } // namespace
+
+namespace detail {
+void Pcre2Free::operator()(pcre2_real_code_16 *code) const
+{
+    pcre2_code_free_16(code);
+}
+void Pcre2Free::operator()(pcre2_real_compile_context_16 *context) const
+{
+    pcre2_compile_context_free_16(context);
+}
+void Pcre2Free::operator()(pcre2_real_match_data_16 *matchData) const
+{
+    pcre2_match_data_free_16(matchData);
+}
+void Pcre2Free::operator()(pcre2_real_match_context_16 *context) const
+{
+    pcre2_match_context_free_16(context);
+}
+void Pcre2Free::operator()(pcre2_real_jit_stack_16 *stack) const
+{
+    pcre2_jit_stack_free_16(stack);
+}
+} // namespace detail
 
 CompiledPattern::CompiledPattern(const detail::SyntaxTree &tree, detail::CaseMode caseMode,
                                  detail::LineMode lineMode)
@@ -50,44 +69,39 @@ CompiledPattern::CompiledPattern(const detail::SyntaxTree &tree, detail::CaseMod
     if (lineMode == detail::LineMode::Native)
         options |= PCRE2_MULTILINE | PCRE2_ALT_CIRCUMFLEX;
 
-    pcre2_compile_context_16 *cc = pcre2_compile_context_create_16(nullptr);
-    pcre2_set_newline_16(cc, PCRE2_NEWLINE_LF);
-    pcre2_set_parens_nest_limit_16(cc, ParensNestLimit);
+    const detail::Pcre2Ptr<pcre2_compile_context_16> cc(pcre2_compile_context_create_16(nullptr));
+    if (!cc)
+        throw std::bad_alloc();
+    pcre2_set_newline_16(cc.get(), PCRE2_NEWLINE_LF);
+    pcre2_set_parens_nest_limit_16(cc.get(), limits::ParensNestLimit);
     int error = 0;
     PCRE2_SIZE offset = 0;
     const auto *text = reinterpret_cast<PCRE2_SPTR16>(m_translation.pattern.data());
-    m_code = pcre2_compile_16(text, m_translation.pattern.size(), options, &error, &offset, cc);
-    pcre2_compile_context_free_16(cc);
+    m_code.reset(
+        pcre2_compile_16(text, m_translation.pattern.size(), options, &error, &offset, cc.get()));
     if (!m_code) {
         if (error == PCRE2_ERROR_HEAP_FAILED)
             throw std::bad_alloc();
         throw RegExpError(errors::EngineFailure,
                           u"The pattern cannot be compiled: " + pcreMessage(error) + u".", -1);
     }
-    m_jit = pcre2_jit_compile_16(m_code, PCRE2_JIT_COMPLETE) == 0;
+    m_jit = pcre2_jit_compile_16(m_code.get(), PCRE2_JIT_COMPLETE) == 0;
 
-    m_matchData = pcre2_match_data_create_from_pattern_16(m_code, nullptr);
-    m_context = pcre2_match_context_create_16(nullptr);
+    m_matchData.reset(pcre2_match_data_create_from_pattern_16(m_code.get(), nullptr));
+    m_context.reset(pcre2_match_context_create_16(nullptr));
     if (!m_matchData || !m_context)
         throw std::bad_alloc();
-    pcre2_set_match_limit_16(m_context, limits::MatchLimit);
-    pcre2_set_depth_limit_16(m_context, limits::DepthLimit);
-    pcre2_set_heap_limit_16(m_context, limits::HeapLimitKiB);
+    pcre2_set_match_limit_16(m_context.get(), limits::MatchLimit);
+    pcre2_set_depth_limit_16(m_context.get(), limits::DepthLimit);
+    pcre2_set_heap_limit_16(m_context.get(), limits::HeapLimitKiB);
     if (!m_translation.checks.empty())
-        pcre2_set_callout_16(m_context, calloutEntry, this);
+        pcre2_set_callout_16(m_context.get(), calloutEntry, this);
     if (m_jit) {
-        m_jitStack = pcre2_jit_stack_create_16(JitStackStart, JitStackMax, nullptr);
+        m_jitStack.reset(
+            pcre2_jit_stack_create_16(limits::JitStackStart, limits::JitStackMax, nullptr));
         if (m_jitStack)
-            pcre2_jit_stack_assign_16(m_context, nullptr, m_jitStack);
+            pcre2_jit_stack_assign_16(m_context.get(), nullptr, m_jitStack.get());
     }
-}
-
-CompiledPattern::~CompiledPattern()
-{
-    pcre2_jit_stack_free_16(m_jitStack);
-    pcre2_match_context_free_16(m_context);
-    pcre2_match_data_free_16(m_matchData);
-    pcre2_code_free_16(m_code);
 }
 
 int CompiledPattern::checkIteration(int id, const std::size_t *ovector,
@@ -118,12 +132,13 @@ void CompiledPattern::throwTooMuchBacktracking()
 bool CompiledPattern::search(std::u16string_view text, std::size_t start, std::int32_t *bounds)
 {
     const auto *subject = reinterpret_cast<PCRE2_SPTR16>(text.data());
-    int rc =
-        m_jit ? pcre2_jit_match_16(m_code, subject, text.size(), start, 0, m_matchData, m_context)
-              : pcre2_match_16(m_code, subject, text.size(), start, 0, m_matchData, m_context);
+    int rc = m_jit ? pcre2_jit_match_16(m_code.get(), subject, text.size(), start, 0,
+                                        m_matchData.get(), m_context.get())
+                   : pcre2_match_16(m_code.get(), subject, text.size(), start, 0, m_matchData.get(),
+                                    m_context.get());
     if (rc == PCRE2_ERROR_JIT_STACKLIMIT) // deep backtracking: the interpreter keeps it on the heap
-        rc = pcre2_match_16(m_code, subject, text.size(), start, PCRE2_NO_JIT, m_matchData,
-                            m_context);
+        rc = pcre2_match_16(m_code.get(), subject, text.size(), start, PCRE2_NO_JIT,
+                            m_matchData.get(), m_context.get());
     if (rc == PCRE2_ERROR_NOMATCH)
         return false;
     if (rc < 0) {
@@ -140,7 +155,7 @@ bool CompiledPattern::search(std::u16string_view text, std::size_t start, std::i
                               u"The engine failed: " + pcreMessage(rc) + u".", -1);
         }
     }
-    const PCRE2_SIZE *ov = pcre2_get_ovector_pointer_16(m_matchData);
+    const PCRE2_SIZE *ov = pcre2_get_ovector_pointer_16(m_matchData.get());
     const std::uint32_t top = static_cast<std::uint32_t>(rc); // groups set, + 1
     bounds[0] = static_cast<std::int32_t>(ov[0]);
     bounds[1] = static_cast<std::int32_t>(ov[1]);

@@ -2,19 +2,35 @@
 // One translated pattern compiled by PCRE2 (JIT where available), with its match state and
 // limits, and the dialect's search loop.
 
+#include "runner/engine/regexp.h"
 #include "runner/engine/translator.h"
 
 #include <chrono>
 #include <cstdint>
+#include <memory>
 #include <string_view>
 #include <vector>
 
 struct pcre2_real_code_16;
+struct pcre2_real_compile_context_16;
 struct pcre2_real_match_data_16;
 struct pcre2_real_match_context_16;
 struct pcre2_real_jit_stack_16;
 
 namespace engine {
+namespace detail {
+// Frees a PCRE2 handle with its library function; a null handle is left alone.
+struct Pcre2Free
+{
+    void operator()(pcre2_real_code_16 *code) const;
+    void operator()(pcre2_real_compile_context_16 *context) const;
+    void operator()(pcre2_real_match_data_16 *matchData) const;
+    void operator()(pcre2_real_match_context_16 *context) const;
+    void operator()(pcre2_real_jit_stack_16 *stack) const;
+};
+template<class Handle>
+using Pcre2Ptr = std::unique_ptr<Handle, Pcre2Free>;
+} // namespace detail
 
 class CompiledPattern
 {
@@ -22,7 +38,6 @@ public:
     // Throws RegExpError when PCRE2 refuses the translation (a pattern too large, say).
     CompiledPattern(const detail::SyntaxTree &tree, detail::CaseMode caseMode,
                     detail::LineMode lineMode);
-    ~CompiledPattern();
     CompiledPattern(const CompiledPattern &) = delete;
     CompiledPattern &operator=(const CompiledPattern &) = delete;
 
@@ -45,7 +60,7 @@ public:
         const auto began = std::chrono::steady_clock::now();
         std::size_t start = 0;
         for (unsigned searches = 1; start <= text.size(); ++searches) {
-            if (searches % 64 == 0 && std::chrono::steady_clock::now() - began > MaxRunTime)
+            if (searches % 64 == 0 && std::chrono::steady_clock::now() - began > limits::MaxRunTime)
                 throwTooMuchBacktracking();
             if (!search(text, start, bounds))
                 return;
@@ -61,15 +76,14 @@ public:
     int checkIteration(int id, const std::size_t *ovector, std::uint32_t captureTop) const;
 
 private:
-    static constexpr std::chrono::seconds MaxRunTime{20};
     [[noreturn]] static void throwTooMuchBacktracking();
 
     detail::Translation m_translation;
     detail::CaseMode m_caseMode;
-    pcre2_real_code_16 *m_code = nullptr;
-    pcre2_real_match_data_16 *m_matchData = nullptr;
-    pcre2_real_match_context_16 *m_context = nullptr;
-    pcre2_real_jit_stack_16 *m_jitStack = nullptr;
+    detail::Pcre2Ptr<pcre2_real_code_16> m_code;
+    detail::Pcre2Ptr<pcre2_real_match_data_16> m_matchData;
+    detail::Pcre2Ptr<pcre2_real_match_context_16> m_context;
+    detail::Pcre2Ptr<pcre2_real_jit_stack_16> m_jitStack;
     bool m_jit = false;
 };
 

@@ -10,9 +10,6 @@
 namespace engine::detail {
 namespace {
 
-// Deeper nesting is refused before it can exhaust the stack.
-constexpr int MaxNesting = 500;
-
 bool isDigit(char16_t c)
 {
     return c >= u'0' && c <= u'9';
@@ -109,7 +106,7 @@ private:
 
     int parseDisjunction(int depth)
     {
-        if (depth > MaxNesting)
+        if (depth > limits::MaxNesting)
             throw RegExpError(errors::EngineFailure, u"The pattern is nested too deeply.",
                               static_cast<int>(m_pos));
         std::vector<int> alternatives{parseAlternative(depth)};

@@ -7,6 +7,8 @@
 // pattern is checked (and compiled, then cached until a property changes) by those calls;
 // setting Pattern never fails.
 
+#include <chrono>
+#include <cstddef>
 #include <cstdint>
 #include <exception>
 #include <memory>
@@ -34,8 +36,20 @@ namespace limits {
 inline constexpr std::uint32_t MatchLimit = 10'000'000;
 inline constexpr std::uint32_t DepthLimit = 1'000'000;
 inline constexpr std::uint32_t HeapLimitKiB = 256 * 1024;
+// The JIT's stack: its first and its largest size in bytes. A search that outgrows it goes on
+// in the interpreter, under the limits above.
+inline constexpr std::size_t JitStackStart = 64 * 1024;
+inline constexpr std::size_t JitStackMax = 16 * 1024 * 1024;
+// A whole run (every search of a Global loop) that takes longer fails as too much backtracking.
+inline constexpr std::chrono::seconds MaxRunTime{20};
 // Largest count accepted in {n}, {n,}, {n,m}; above it the pattern is error 5017.
 inline constexpr std::uint32_t MaxRepeatCount = 65535;
+// Deepest nesting of groups the parser accepts; deeper is refused before it can exhaust the
+// stack.
+inline constexpr int MaxNesting = 500;
+// PCRE2's nesting limit for the translation, which may nest up to two groups per group of the
+// pattern.
+inline constexpr std::uint32_t ParensNestLimit = 1200;
 } // namespace limits
 
 // An engine failure: number (see errors), English description, and the offset in the pattern

@@ -149,15 +149,10 @@ private:
             text(u")");
             const std::size_t id = m_out.checks.size();
             m_out.checks.push_back(check);
-            if (id < 255) {
-                text(u"(?C");
-                number(static_cast<long long>(id) + 1);
-                text(u")");
-            } else {
-                text(u"(?C{");
-                number(static_cast<long long>(id));
-                text(u"})");
-            }
+            // The check's index as a string callout (see CompiledPattern's callout entry).
+            text(u"(?C{");
+            number(static_cast<long long>(id));
+            text(u"})");
             text(u")");
         } else {
             switch (node(child).kind) {
