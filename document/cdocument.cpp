@@ -55,18 +55,42 @@ void prepareDialog(FileDialog &dialog, const QString &fileName, QWidget *owner, 
         dialog.InitDir = suGetCurrentDirectory();
 }
 
+// Runs operation until it succeeds, offering Retry and Cancel with failure after each error.
+// True when the operation succeeded, false when the user cancelled.
+template<class Operation>
+bool retrying(const QString &failure, Operation operation)
+{
+    for (;;) {
+        try {
+            operation();
+            return true;
+        } catch (const AppError &error) {
+            const int button = ErrorReporter::instance().ShowError(
+                error, MsgBoxStyle::RetryCancelCritical, 0, failure, false);
+            if (button != MsgBoxButton::Retry)
+                return false;
+        }
+    }
+}
+
 } // namespace
 
-// Sets Busy for the life of one command, and back to false however the command ends.
+// One command's share of the busy state: the outermost scope shows the wait pointer and the
+// last one to end removes it, however the command ends.
 class CDocument::BusyScope
 {
 public:
     explicit BusyScope(CDocument &document)
         : m_document(document)
     {
-        m_document.setBusy(true);
+        if (m_document.mBusyDepth++ == 0)
+            setMousePointer(MousePointer::Hourglass);
     }
-    ~BusyScope() { m_document.setBusy(false); }
+    ~BusyScope()
+    {
+        if (--m_document.mBusyDepth == 0)
+            setMousePointer(MousePointer::Default);
+    }
     BusyScope(const BusyScope &) = delete;
     BusyScope &operator=(const BusyScope &) = delete;
 
@@ -144,12 +168,6 @@ QString CDocument::BaseTitle(QStringView applicationTitle)
     return applicationTitle.toString().remove(QStringLiteral("Brackwen - "), Qt::CaseSensitive);
 }
 
-void CDocument::setBusy(bool value)
-{
-    setMousePointer(value ? MousePointer::Hourglass : MousePointer::Default);
-    mBusy = value;
-}
-
 bool CDocument::DoClear()
 {
     if (!RequestSave())
@@ -182,17 +200,10 @@ bool CDocument::DoLoad()
 bool CDocument::LoadFromFile(const QString &FileName)
 {
     QString content;
-    for (;;) {
-        try {
+    if (!retrying(fileMessage(FileName, CantLoad), [&] {
             content = TextFile::instance().ReadText(FileName, true, 0, 0, 0, 0, 0, 0, false);
-            break;
-        } catch (const AppError &error) {
-            const int button = ErrorReporter::instance().ShowError(
-                error, MsgBoxStyle::RetryCancelCritical, 0, fileMessage(FileName, CantLoad), false);
-            if (button != MsgBoxButton::Retry)
-                return false;
-        }
-    }
+        }))
+        return false;
 
     const QStringList fields = content.isEmpty() ? QStringList() : content.split(FieldSeparator);
     if (fields.size() < ShortFieldCount || fields.size() > FullFieldCount) {
@@ -247,17 +258,9 @@ bool CDocument::SaveToFile(const QString &FileName)
     }
     const QString content = fields.join(FieldSeparator);
 
-    for (;;) {
-        try {
-            TextFile::instance().WriteText(FileName, content, true, 3, 2, 1);
-            break;
-        } catch (const AppError &error) {
-            const int button = ErrorReporter::instance().ShowError(
-                error, MsgBoxStyle::RetryCancelCritical, 0, fileMessage(FileName, CantSave), false);
-            if (button != MsgBoxButton::Retry)
-                return false;
-        }
-    }
+    if (!retrying(fileMessage(FileName, CantSave),
+                  [&] { TextFile::instance().WriteText(FileName, content, true, 3, 2, 1); }))
+        return false;
 
     UpdateCaption(FileName);
     mDirty = false;

@@ -44,9 +44,9 @@ public:
 private:
     class BusyScope;
 
-    bool Busy() const { return mBusy; }
-    // Shows the wait pointer while true.
-    void setBusy(bool value);
+    // Busy while any command runs; commands nest (New and Open may save first), and the wait
+    // pointer shows from the outermost command's start to its end.
+    bool Busy() const { return mBusyDepth > 0; }
 
     bool DoClear();
     bool DoLoad();
@@ -59,6 +59,6 @@ private:
 
     QString mFileName;
     bool mDirty = false;
-    bool mBusy = false;
+    int mBusyDepth = 0;
     DocumentView *mForm = nullptr;
 };

@@ -366,7 +366,12 @@ void tst_Document::commands()
         {"LoadAs", [&] { return b.doc.LoadAs(path(u"other"_qs)); }},
         {"Save", [&] { return b.doc.Save(); }},
         {"SaveAs", [&] { return b.doc.SaveAs(); }}};
+    b.view.m_quiet.clear();
     QCOMPARE(commands.value(command)(), done);
+    // A command that ends with a clean document set the controls quietly, under the wait
+    // pointer, even after a save on the way (busy nests).
+    if (done && !end.startsWith(u'*'))
+        QVERIFY(!b.view.m_quiet.contains(false));
     QCOMPARE(responder.shown().size(), script.size());
 
     // Every prompt names the file; every dialog starts in its folder, and Save as offers it.
