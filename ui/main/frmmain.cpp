@@ -1,9 +1,12 @@
 #include "ui/main/frmmain.h"
 
 #include "document/cdocument.h"
+#include "support/appinfo.h"
+#include "support/appservices.h"
 #include "support/sufiles.h"
 #include "support/suresources.h"
 #include "support/suwindow.h"
+#include "ui/help/frmpatternhelp.h"
 #include "ui/hooks/cstbselectallhook.h"
 #include "ui/main/designedgeometry.h"
 #include "ui/main/elasticgrid.h"
@@ -29,11 +32,14 @@
 
 namespace {
 
+// A menu item: its index in the menu's array, caption, key and what choosing it does (none for
+// a separator).
 struct MenuItemSpec
 {
     int index;
     QStringView caption;
     QKeyCombination shortcut = {};
+    void (*action)(frmMain &window) = nullptr;
 };
 
 constexpr QKeyCombination key(Qt::Key k, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
@@ -41,41 +47,76 @@ constexpr QKeyCombination key(Qt::Key k, Qt::KeyboardModifiers modifiers = Qt::N
     return QKeyCombination(modifiers, k);
 }
 
+// Shown last in the About box.
+constexpr QStringView AboutNameText = u"RegExp";
+
+void push(QPushButton *button)
+{
+    AppServices::instance().PushButton(button);
+}
+
+void toggle(QCheckBox *box)
+{
+    box->setChecked(!box->isChecked());
+}
+
 constexpr MenuItemSpec FileItems[] = {
-    {0, u"&New", key(Qt::Key_N, Qt::ControlModifier)},
+    {0, u"&New", key(Qt::Key_N, Qt::ControlModifier), [](frmMain &w) { w.document().Clear(); }},
     {1, u"-"},
-    {10, u"&Open...", key(Qt::Key_F3)},
-    {11, u"&Save", key(Qt::Key_F2)},
-    {12, u"Save &as...", key(Qt::Key_F2, Qt::ShiftModifier)},
+    {10, u"&Open...", key(Qt::Key_F3), [](frmMain &w) { w.document().Load(); }},
+    {11, u"&Save", key(Qt::Key_F2), [](frmMain &w) { w.document().Save(); }},
+    {12, u"Save &as...", key(Qt::Key_F2, Qt::ShiftModifier),
+     [](frmMain &w) { w.document().SaveAs(); }},
     {13, u"-"},
-    {99, u"&Exit"},
+    {99, u"&Exit", {}, [](frmMain &w) { suUnloadForm(&w); }},
 };
 
 constexpr MenuItemSpec RunItems[] = {
-    {0, u"&Execute", key(Qt::Key_F5)},
-    {1, u"Execute and open in E&xcel", key(Qt::Key_F5, Qt::ControlModifier)},
-    {2, u"&Replace", key(Qt::Key_F6)},
-    {3, u"&Test", key(Qt::Key_F7)},
+    {0, u"&Execute", key(Qt::Key_F5), [](frmMain &w) { push(w.cmdExecute); }},
+    {1, u"Execute and open in E&xcel", key(Qt::Key_F5, Qt::ControlModifier),
+     [](frmMain &w) { push(w.cmdExecuteAndOpen); }},
+    {2, u"&Replace", key(Qt::Key_F6), [](frmMain &w) { push(w.cmdReplace); }},
+    {3, u"&Test", key(Qt::Key_F7), [](frmMain &w) { push(w.cmdTest); }},
     {4, u"-"},
-    {10, u"Generate code for Execute...", key(Qt::Key_F5, Qt::ShiftModifier)},
-    {11, u"Generate code for Replace...", key(Qt::Key_F6, Qt::ShiftModifier)},
-    {12, u"Generate code for Test...", key(Qt::Key_F7, Qt::ShiftModifier)},
+    {10, u"Generate code for Execute...", key(Qt::Key_F5, Qt::ShiftModifier),
+     [](frmMain &w) { w.GenerateCode(true, false, false); }},
+    {11, u"Generate code for Replace...", key(Qt::Key_F6, Qt::ShiftModifier),
+     [](frmMain &w) { w.GenerateCode(false, true, false); }},
+    {12, u"Generate code for Test...", key(Qt::Key_F7, Qt::ShiftModifier),
+     [](frmMain &w) { w.GenerateCode(false, false, true); }},
 };
 
 constexpr MenuItemSpec OptionsItems[] = {
-    {0, u"Global", key(Qt::Key_G, Qt::ControlModifier)},
-    {1, u"Ignore case", key(Qt::Key_I, Qt::ControlModifier)},
-    {2, u"Multiline", key(Qt::Key_M, Qt::ControlModifier)},
+    {0, u"Global", key(Qt::Key_G, Qt::ControlModifier), [](frmMain &w) { toggle(w.chkGlobal); }},
+    {1, u"Ignore case", key(Qt::Key_I, Qt::ControlModifier),
+     [](frmMain &w) { toggle(w.chkIgnoreCase); }},
+    {2, u"Multiline", key(Qt::Key_M, Qt::ControlModifier),
+     [](frmMain &w) { toggle(w.chkMultiline); }},
     {3, u"-"},
-    {10, u"Ignore line breaks", key(Qt::Key_B, Qt::ControlModifier)},
+    {10, u"Ignore line breaks", key(Qt::Key_B, Qt::ControlModifier),
+     [](frmMain &w) { toggle(w.chkIgnoreLineBreaks); }},
 };
 
 constexpr MenuItemSpec HelpItems[] = {
-    {0, u"&Contents...", key(Qt::Key_F1, Qt::ControlModifier)},
-    {1, u"Regular expression help...", key(Qt::Key_F1)},
+    {0, u"&Contents...", key(Qt::Key_F1, Qt::ControlModifier),
+     [](frmMain &) { suOpenReadMeFile(0); }},
+    {1, u"Regular expression help...", key(Qt::Key_F1), [](frmMain &w) { ShowPatternHelp(&w); }},
     {2, u"-"},
-    {3, u"&About...", key(Qt::Key_F1, Qt::ShiftModifier)},
+    {3, u"&About...", key(Qt::Key_F1, Qt::ShiftModifier),
+     [](frmMain &w) {
+         AppServices::instance().ShowAbout(&w, ApplicationInfo::current(), QString(), QIcon(),
+                                           AboutNameText.toString());
+     }},
 };
+
+// Carries out the item at index of a menu; an index without an action does nothing.
+void runItem(std::span<const MenuItemSpec> items, frmMain &window, int index)
+{
+    for (const MenuItemSpec &item : items) {
+        if (item.index == index && item.action)
+            item.action(window);
+    }
+}
 
 // Creates a control of the client area's tree at its designed place.
 template<class Control, class... Args>
@@ -242,6 +283,26 @@ void frmMain::createMenus()
         connect(menu, &QMenu::triggered, this,
                 [this, &array, handler](QAction *action) { menuClicked(array, handler, action); });
     }
+}
+
+void frmMain::mnuFile_Click(int index)
+{
+    runItem(FileItems, *this, index);
+}
+
+void frmMain::mnuRun_Click(int index)
+{
+    runItem(RunItems, *this, index);
+}
+
+void frmMain::mnuOptions_Click(int index)
+{
+    runItem(OptionsItems, *this, index);
+}
+
+void frmMain::mnuHelp_Click(int index)
+{
+    runItem(HelpItems, *this, index);
 }
 
 void frmMain::menuClicked(MenuArray &array, void (frmMain::*handler)(int), QAction *action)

@@ -3,10 +3,14 @@
 // options strip and the menu bar.
 //
 // Data flow: the controls are the only store of the work. Menu clicks reach one handler per
-// menu with the item's index (mnuFile_Click, ...), and every key press is seen by Form_KeyDown
-// before the focused control; the command layer there reads the controls and calls the runner
-// (which fills tvResults or txtResult) or the document (which reads and writes the controls,
-// the caption and the files).
+// menu with the item's index (mnuFile_Click, ...), which runs the action in the item's row of
+// the menu table (frmmain.cpp), and every key press is seen by Form_KeyDown before the focused
+// control. The commands (frmmaincommands.cpp) read the controls and call the runner (runner/:
+// RunRegExp and ReplaceRegExp fill tvResults or txtResult, the code generator makes the
+// snippet, and the spreadsheet export, which the window hands to RunRegExp, writes the
+// matches) or the document (document/: reads and writes the controls, the caption and the
+// files). Dialogs, files and settings go through support/; the twips and shift-state helpers
+// that the help window shares sit in ui/.
 
 #include "ui/main/menuarray.h"
 
@@ -86,7 +90,7 @@ Q_SIGNALS:
     void menuItemClicked(const QString &menuName, int index);
 
 protected:
-    // One handler per menu, with the chosen item's index.
+    // One handler per menu, with the chosen item's index: runs the item's action.
     virtual void mnuFile_Click(int index);
     virtual void mnuRun_Click(int index);
     virtual void mnuOptions_Click(int index);

@@ -1,15 +1,11 @@
-// The main window's commands: the menus by item index, the four buttons, the Esc key and the
-// dirty marking of edits.
+// The main window's commands: the four buttons, the code generator, the Esc key and the dirty
+// marking of edits. The menu items' actions are in their rows of the menu tables (frmmain.cpp).
 
 #include "document/cdocument.h"
 #include "runner/codegenerator.h"
 #include "runner/modregexp.h"
 #include "runner/spreadsheet/exportmatches.h"
-#include "support/appinfo.h"
-#include "support/appservices.h"
-#include "support/sufiles.h"
 #include "support/suwindow.h"
-#include "ui/help/frmpatternhelp.h"
 #include "ui/main/frmmain.h"
 #include "ui/main/imagelist.h"
 #include "ui/main/resultstreewidget.h"
@@ -18,18 +14,6 @@
 
 #include <QCheckBox>
 #include <QPushButton>
-
-namespace {
-
-// Shown last in the About box.
-constexpr QStringView AboutNameText = u"RegExp";
-
-void toggle(QCheckBox *box)
-{
-    box->setChecked(!box->isChecked());
-}
-
-} // namespace
 
 void frmMain::connectCommands()
 {
@@ -51,97 +35,6 @@ CDocument &frmMain::document()
     if (!m_document)
         m_document = std::make_unique<CDocument>();
     return *m_document;
-}
-
-void frmMain::mnuFile_Click(int index)
-{
-    switch (index) {
-    case 0:
-        document().Clear();
-        break;
-    case 10:
-        document().Load();
-        break;
-    case 11:
-        document().Save();
-        break;
-    case 12:
-        document().SaveAs();
-        break;
-    case 99:
-        suUnloadForm(this);
-        break;
-    default:
-        break;
-    }
-}
-
-void frmMain::mnuRun_Click(int index)
-{
-    AppServices &services = AppServices::instance();
-    switch (index) {
-    case 0:
-        services.PushButton(cmdExecute);
-        break;
-    case 1:
-        services.PushButton(cmdExecuteAndOpen);
-        break;
-    case 2:
-        services.PushButton(cmdReplace);
-        break;
-    case 3:
-        services.PushButton(cmdTest);
-        break;
-    case 10:
-        GenerateCode(true, false, false);
-        break;
-    case 11:
-        GenerateCode(false, true, false);
-        break;
-    case 12:
-        GenerateCode(false, false, true);
-        break;
-    default:
-        break;
-    }
-}
-
-void frmMain::mnuOptions_Click(int index)
-{
-    switch (index) {
-    case 0:
-        toggle(chkGlobal);
-        break;
-    case 1:
-        toggle(chkIgnoreCase);
-        break;
-    case 2:
-        toggle(chkMultiline);
-        break;
-    case 10:
-        toggle(chkIgnoreLineBreaks);
-        break;
-    default:
-        break;
-    }
-}
-
-void frmMain::mnuHelp_Click(int index)
-{
-    switch (index) {
-    case 0:
-        suOpenReadMeFile(0);
-        break;
-    case 1:
-        ShowPatternHelp(this);
-        break;
-    case 3:
-        AppServices::instance().ShowAbout(this, ApplicationInfo::current(), QString(), QIcon(),
-                                          AboutNameText.toString());
-        break;
-    default:
-        break;
-    }
 }
 
 void frmMain::Form_KeyDown(int &keyCode, int shift)
