@@ -28,11 +28,6 @@ void appendHex(std::u16string &out, char16_t c)
 
 } // namespace
 
-CharSet CharSet::single(char16_t c)
-{
-    return range(c, c);
-}
-
 CharSet CharSet::range(char16_t first, char16_t last)
 {
     CharSet s;
@@ -118,13 +113,6 @@ bool CharSet::contains(char16_t c) const
 bool CharSet::full() const
 {
     return m_ranges.size() == 1 && m_ranges[0].first == 0 && m_ranges[0].last == 0xFFFF;
-}
-
-bool CharSet::operator==(const CharSet &other) const
-{
-    return std::equal(
-        m_ranges.begin(), m_ranges.end(), other.m_ranges.begin(), other.m_ranges.end(),
-        [](const Range &a, const Range &b) { return a.first == b.first && a.last == b.last; });
 }
 
 CharSet CharSet::withCanonicalForms() const

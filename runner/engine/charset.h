@@ -15,7 +15,6 @@ public:
         char16_t last;
     };
 
-    static CharSet single(char16_t c);
     static CharSet range(char16_t first, char16_t last);
     static CharSet digits();
     static CharSet wordChars();
@@ -29,7 +28,6 @@ public:
     bool empty() const { return m_ranges.empty(); }
     bool full() const;
     const std::vector<Range> &ranges() const { return m_ranges; }
-    bool operator==(const CharSet &other) const;
 
     // The set plus the canonical form of each member (IgnoreCase on folded text).
     CharSet withCanonicalForms() const;

@@ -42,7 +42,6 @@ public:
     CompiledPattern &operator=(const CompiledPattern &) = delete;
 
     int groupCount() const { return static_cast<int>(m_translation.groupNumbers.size()); }
-    const std::u16string &translatedPattern() const { return m_translation.pattern; }
     // True when the text must be searched in its canonical forms (see detail::foldText).
     bool matchesCanonicalText() const { return m_caseMode == detail::CaseMode::Canonical; }
 

@@ -246,9 +246,4 @@ std::u16string RegExp::Replace(std::u16string_view source, std::u16string_view r
     return out;
 }
 
-std::u16string RegExp::translatedPattern(std::u16string_view source)
-{
-    return compiled(source).translatedPattern();
-}
-
 } // namespace engine

@@ -224,10 +224,6 @@ public:
     // replacement ($$ $& $` $' $n $nn). Throws like Execute.
     std::u16string Replace(std::u16string_view source, std::u16string_view replacement);
 
-    // The PCRE2 pattern text the current pattern translates to for this source (for tests and
-    // diagnostics). Throws RegExpError like Execute.
-    std::u16string translatedPattern(std::u16string_view source = {});
-
 private:
     CompiledPattern &compiled(std::u16string_view source);
     void invalidate();

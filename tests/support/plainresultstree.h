@@ -24,7 +24,6 @@ public:
 
     const QList<Node> &roots() const { return m_roots; }
     const Item &item(Node node) const { return m_items.at(node); }
-    qsizetype nodeCount() const { return m_items.size(); }
 
 private:
     QList<Item> m_items;

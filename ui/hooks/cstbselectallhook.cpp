@@ -34,13 +34,12 @@ bool csTBSelectAllHook::Init(QWidget *textBox)
         m_textBox->removeEventFilter(this);
     m_textBox = textBox;
     m_textBox->installEventFilter(this);
-    m_attached = true;
     return true;
 }
 
 bool csTBSelectAllHook::eventFilter(QObject *watched, QEvent *event)
 {
-    if (!m_attached || watched != m_textBox)
+    if (!m_textBox || watched != m_textBox)
         return false;
     if (event->type() == QEvent::ShortcutOverride && isCtrlA(static_cast<QKeyEvent *>(event))) {
         // Claim the key so that no window shortcut takes it from the box.

@@ -20,12 +20,10 @@ public:
 
     // Attaches to textBox, dropping any box attached before; false (and no change) for null.
     bool Init(QWidget *textBox);
-    QWidget *TextBox() const { return m_textBox; }
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     QPointer<QWidget> m_textBox;
-    bool m_attached = false;
 };

@@ -30,20 +30,6 @@ std::pair<int, int> axisRange(int extent, int cells, int first, int span)
     return {start, std::max(0, end - start)};
 }
 
-QString axisEntries(int extent, int cells)
-{
-    const long long inner100 = 100LL * (extent - 2 * LineInset);
-    const long long size = inner100 / cells;
-    QString text;
-    for (int k = 0; k <= cells; ++k) {
-        const long long offset = 100LL * LineInset + (k * inner100) / cells;
-        if (!text.isEmpty())
-            text += u':';
-        text += QChar(1) + QString::number(offset) + u'/' + QString::number(size);
-    }
-    return text;
-}
-
 } // namespace
 
 ElasticGrid::ElasticGrid(int rows, int columns, QWidget *parent)
@@ -76,13 +62,6 @@ QRect ElasticGrid::cellRect(QSize container, int rows, int columns, GridCells ce
         axisRange(container.width(), columns, cells.column, cells.columnSpan);
     const auto [top, height] = axisRange(container.height(), rows, cells.row, cells.rowSpan);
     return {left, top, width, height};
-}
-
-QString ElasticGrid::gridText(QSize container, int rows, int columns)
-{
-    return u"D" + QString::number(rows) + u"D" + QString::number(columns) + u":" +
-           axisEntries(container.height(), rows) + u":" + axisEntries(container.width(), columns) +
-           QChar(0);
 }
 
 void ElasticGrid::resizeEvent(QResizeEvent *event)

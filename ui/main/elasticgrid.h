@@ -37,10 +37,6 @@ public:
     // The rectangle, in pixels, of a child on these cells of a container of this size; an
     // extent that comes out negative is 0.
     static QRect cellRect(QSize container, int rows, int columns, GridCells cells);
-    // The grid as the container stores it: "D2D3:", then for each line across the height and
-    // then across the width U+0001, its offset, "/" and the cell size in hundredths of a pixel,
-    // joined by ":", and a closing U+0000.
-    static QString gridText(QSize container, int rows, int columns);
 
 protected:
     void resizeEvent(QResizeEvent *event) override;

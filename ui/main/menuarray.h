@@ -20,8 +20,6 @@ public:
     const QString &name() const { return m_name; }
     // The item at index; null when the array has none there.
     QAction *item(int index) const { return m_items.value(index); }
-    // The indexes in use, ascending.
-    QList<int> indexes() const { return m_items.keys(); }
     // The index of the item; -1 for an action that is not in the array.
     int indexOf(const QAction *action) const;
 

@@ -10,8 +10,6 @@
 
 namespace {
 
-constexpr int ImageKeyRole = Qt::UserRole + 1;
-
 // The application's style, with the branch indicators of the common style: dotted lines that
 // join the nodes and plus/minus boxes.
 class TreeLinesStyle : public QProxyStyle
@@ -52,19 +50,6 @@ void ResultsTreeWidget::showTreeLines()
     auto *style = new TreeLinesStyle;
     style->setParent(this);
     setStyle(style);
-}
-
-void ResultsTreeWidget::setNodeImage(QTreeWidgetItem *node, const QString &key) const
-{
-    if (!node)
-        return;
-    node->setData(0, ImageKeyRole, key);
-    node->setIcon(0, m_imageList ? m_imageList->icon(key) : QIcon());
-}
-
-QString ResultsTreeWidget::nodeImage(const QTreeWidgetItem *node)
-{
-    return node ? node->data(0, ImageKeyRole).toString() : QString();
 }
 
 void ResultsTreeWidget::TreeKeyDown(int &key, int &shift)

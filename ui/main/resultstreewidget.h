@@ -21,10 +21,6 @@ public:
     // Draws dotted tree lines and plus/minus boxes, whatever the application's style.
     void showTreeLines();
 
-    // Gives the node the picture under key in the image list; the key is kept with the node.
-    void setNodeImage(QTreeWidgetItem *node, const QString &key) const;
-    static QString nodeImage(const QTreeWidgetItem *node);
-
     // The tree's own key-down rule, before its default handling: key is a Qt::Key, shift as
     // shiftState(). Sets key and shift to 0 when the tree must do nothing further.
     void TreeKeyDown(int &key, int &shift);
