@@ -26,16 +26,6 @@ bool isLineBreakAt(const QString &text, qsizetype i)
 
 } // namespace
 
-QString PreparePattern(const QString &text, bool ignoreLineBreaks)
-{
-    QString copy = text;
-    if (ignoreLineBreaks) {
-        copy.remove(u'\r');
-        copy.remove(u'\n');
-    }
-    return copy;
-}
-
 QString MakeStringLiteral(const QString &text)
 {
     if (text.isEmpty())
@@ -85,8 +75,11 @@ QString MakeStringLiteral(const QString &text)
     return literal;
 }
 
-QString BuildCodeSnippet(const CodeInputs &inputs, bool forExecute, bool forReplace, bool forTest)
+QString BuildCodeSnippet(const CodeInputs &inputs, SnippetKind kind)
 {
+    const bool forExecute = kind == SnippetKind::Execute;
+    const bool forReplace = kind == SnippetKind::Replace;
+    const bool forTest = kind == SnippetKind::Test;
     QStringList lines;
     auto add = [&lines](QStringView line) { lines.append(Indent + line); };
 
@@ -100,12 +93,12 @@ QString BuildCodeSnippet(const CodeInputs &inputs, bool forExecute, bool forRepl
     add(u"");
     add(u"Set RE = New RegExp");
     add(u"");
-    add(QString(u"RE.Global = " + boolWord(inputs.global)));
-    add(QString(u"RE.IgnoreCase = " + boolWord(inputs.ignoreCase)));
-    add(QString(u"RE.MultiLine = " + boolWord(inputs.multiline)));
+    add(QString(u"RE.Global = " + boolWord(inputs.options.global)));
+    add(QString(u"RE.IgnoreCase = " + boolWord(inputs.options.ignoreCase)));
+    add(QString(u"RE.MultiLine = " + boolWord(inputs.options.multiline)));
     add(u"");
-    add(QString(u"RE.Pattern = " +
-                MakeStringLiteral(PreparePattern(inputs.pattern, inputs.ignoreLineBreaks))));
+    add(QString(u"RE.Pattern = " + MakeStringLiteral(PreparePattern(
+                                       inputs.pattern, inputs.options.ignoreLineBreaks))));
     add(u"");
     if (forReplace) {
         add(QString(u"ReplaceVar = " + MakeStringLiteral(inputs.replacement)));
@@ -120,9 +113,9 @@ QString BuildCodeSnippet(const CodeInputs &inputs, bool forExecute, bool forRepl
     return lines.join(LineEnd);
 }
 
-void GenerateCode(const CodeInputs &inputs, bool forExecute, bool forReplace, bool forTest)
+void GenerateCode(const CodeInputs &inputs, SnippetKind kind)
 {
-    const QString snippet = BuildCodeSnippet(inputs, forExecute, forReplace, forTest);
+    const QString snippet = BuildCodeSnippet(inputs, kind);
     const QString prompt = u"Copy generated code?" + LineEnd + LineEnd + snippet;
     if (MsgBox(prompt, MsgBoxStyle::OkCancelInformation, AppInfo::Title.toString()) !=
         MsgBoxButton::OK)

@@ -4,6 +4,8 @@
 // it for the clipboard. The main window reads its controls into CodeInputs and calls
 // GenerateCode; the builders below are pure and do not touch any window.
 
+#include "runner/runoptions.h"
+
 #include <QString>
 
 // What the generator reads from the main window.
@@ -11,25 +13,25 @@ struct CodeInputs
 {
     QString pattern;     // txtPattern, as typed
     QString replacement; // txtReplaceVar, as typed; never stripped of line breaks
-    bool global = false;
-    bool ignoreCase = false;
-    bool multiline = false;
-    bool ignoreLineBreaks = false; // acts only through PreparePattern
+    RunOptions options;
 };
 
-// The pattern as handed to the engine: every CR and every LF removed when ignoreLineBreaks is
-// set, else unchanged.
-QString PreparePattern(const QString &text, bool ignoreLineBreaks);
+// The command the snippet performs.
+enum class SnippetKind
+{
+    Execute,
+    Replace,
+    Test
+};
 
 // A Visual Basic expression whose value is exactly text: quoted pieces with doubled quotes,
 // vbTab and vbCrLf joined by " & ", and a " & _" line continuation after each vbCrLf that is
 // followed by more. A lone CR or LF is vbCr or vbLf. "" for the empty text.
 QString MakeStringLiteral(const QString &text);
 
-// The snippet: lines joined by CR LF, no line end after the last. The menu sets exactly one of
-// the three flags.
-QString BuildCodeSnippet(const CodeInputs &inputs, bool forExecute, bool forReplace, bool forTest);
+// The snippet: lines joined by CR LF, no line end after the last.
+QString BuildCodeSnippet(const CodeInputs &inputs, SnippetKind kind);
 
 // Builds the snippet, shows it with "Copy generated code?" (OK and Cancel) and on OK only puts
 // exactly the snippet on the clipboard.
-void GenerateCode(const CodeInputs &inputs, bool forExecute, bool forReplace, bool forTest);
+void GenerateCode(const CodeInputs &inputs, SnippetKind kind);

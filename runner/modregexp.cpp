@@ -30,13 +30,12 @@ std::unique_ptr<engine::RegExp> createRegExp()
     }
 }
 
-void applyOptions(engine::RegExp &regExp, const QString &pattern, bool global, bool ignoreCase,
-                  bool multiline)
+void applyOptions(engine::RegExp &regExp, const QString &pattern, const RunOptions &options)
 {
-    regExp.setGlobal(global);
-    regExp.setIgnoreCase(ignoreCase);
-    regExp.setMultiline(multiline);
-    regExp.setPattern(u16View(pattern));
+    regExp.setGlobal(options.global);
+    regExp.setIgnoreCase(options.ignoreCase);
+    regExp.setMultiline(options.multiline);
+    regExp.setPattern(u16View(PreparePattern(pattern, options.ignoreLineBreaks)));
 }
 
 // Runs step under the run's one error check: a failure is reported with message.
@@ -58,10 +57,10 @@ bool checked(const QString &message, Step step)
 
 } // namespace
 
-void RunRegExp(ResultsTree &tree, const QString &pattern, const QString &source, bool global,
-               bool ignoreCase, bool multiline, bool isTest, bool openInExcel,
-               const MatchExporter &exporter)
+void RunRegExp(ResultsTree &tree, const QString &pattern, const QString &source,
+               const RunOptions &options, RunCommand command, const MatchExporter &exporter)
 {
+    const bool isTest = command == RunCommand::Test;
     if (!isTest)
         tree.Clear();
     const std::unique_ptr<engine::RegExp> regExp = createRegExp();
@@ -74,7 +73,7 @@ void RunRegExp(ResultsTree &tree, const QString &pattern, const QString &source,
                             (isTest ? QStringLiteral("Test") : QStringLiteral("Execute")) +
                             u" has failed.";
     const bool ok = checked(message, [&] {
-        applyOptions(*regExp, pattern, global, ignoreCase, multiline);
+        applyOptions(*regExp, pattern, options);
         if (isTest)
             verdict = regExp->Test(u16View(source));
         else
@@ -89,7 +88,7 @@ void RunRegExp(ResultsTree &tree, const QString &pattern, const QString &source,
         return;
     }
     FillResultsTree(tree, *matches);
-    if (openInExcel) {
+    if (command == RunCommand::ExecuteAndOpen) {
         Q_ASSERT(exporter);
         exporter(*matches);
     }
@@ -133,14 +132,14 @@ void AddSubMatchNodes(ResultsTree &tree, qsizetype matchNode, const engine::SubM
 }
 
 void ReplaceRegExp(ResultText &resultBox, const QString &pattern, const QString &source,
-                   const QString &replacement, bool global, bool ignoreCase, bool multiline)
+                   const QString &replacement, const RunOptions &options)
 {
     resultBox.SetText(QString());
     const std::unique_ptr<engine::RegExp> regExp = createRegExp();
     if (!regExp)
         return;
     checked(QStringLiteral("RegExp.Replace has failed."), [&] {
-        applyOptions(*regExp, pattern, global, ignoreCase, multiline);
+        applyOptions(*regExp, pattern, options);
         resultBox.SetText(toQString(regExp->Replace(u16View(source), u16View(replacement))));
     });
 }

@@ -4,6 +4,7 @@
 // results tree, the Test verdict box, the result box).
 
 #include "runner/engine/regexp.h"
+#include "runner/runoptions.h"
 
 #include <QString>
 
@@ -18,15 +19,20 @@ inline constexpr int MaxMatchNodes = 100;
 // Hands a successful Execute's matches to the spreadsheet export.
 using MatchExporter = std::function<void(const engine::MatchCollection &)>;
 
-// Execute (isTest false: empties and fills the tree; with openInExcel then exports through
-// exporter, which the caller chooses and must give for openInExcel) or Test (isTest true:
-// shows "Match." or "Do not match.", never touches the tree).
-void RunRegExp(ResultsTree &tree, const QString &pattern, const QString &source, bool global,
-               bool ignoreCase, bool multiline, bool isTest, bool openInExcel,
-               const MatchExporter &exporter);
+enum class RunCommand
+{
+    Execute,        // empties and fills the tree
+    ExecuteAndOpen, // as Execute, then hands the matches to the exporter
+    Test,           // shows "Match." or "Do not match.", never touches the tree
+};
+
+// Runs pattern (as typed: options.ignoreLineBreaks applies PreparePattern) over source.
+// exporter is the caller's choice of export; ExecuteAndOpen needs one.
+void RunRegExp(ResultsTree &tree, const QString &pattern, const QString &source,
+               const RunOptions &options, RunCommand command, const MatchExporter &exporter);
 // The totals node, up to MaxMatchNodes match nodes with their submatches, and the skip node.
 void FillResultsTree(ResultsTree &tree, const engine::MatchCollection &matches);
 void AddSubMatchNodes(ResultsTree &tree, qsizetype matchNode, const engine::SubMatches &subMatches);
 // Empties the result box, then fills it with the source after replacement.
 void ReplaceRegExp(ResultText &resultBox, const QString &pattern, const QString &source,
-                   const QString &replacement, bool global, bool ignoreCase, bool multiline);
+                   const QString &replacement, const RunOptions &options);

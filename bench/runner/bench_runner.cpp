@@ -50,14 +50,12 @@ int main(int argc, char *argv[])
         count = regExp.Execute(u16View(source)).Count();
     });
     PlainResultsTree plain;
-    const double plainMs = medianMs(repetitions, [&] {
-        RunRegExp(plain, pattern, source, true, false, false, false, false, {});
-    });
+    const double plainMs = medianMs(
+        repetitions, [&] { RunRegExp(plain, pattern, source, {true}, RunCommand::Execute, {}); });
     QTreeWidget widget;
     TreeWidgetResults results(&widget, [](const QString &) { return QIcon(); });
-    const double widgetMs = medianMs(repetitions, [&] {
-        RunRegExp(results, pattern, source, true, false, false, false, false, {});
-    });
+    const double widgetMs = medianMs(
+        repetitions, [&] { RunRegExp(results, pattern, source, {true}, RunCommand::Execute, {}); });
 
     std::printf(
         "Execute, Global, pattern (\\d)(\\d), %lld characters, %d matches, median of %d\n\n",

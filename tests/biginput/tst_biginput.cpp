@@ -73,21 +73,21 @@ void tst_BigInput::tenMillionCharacters()
     const QString source = unit.repeated(Units);
 
     PlainResultsTree tree;
-    RunRegExp(tree, pattern, source, global, false, true, false, false, {});
+    RunRegExp(tree, pattern, source, {global, false, true}, RunCommand::Execute, {});
     // The match nodes and the skip node.
     QCOMPARE(tree.roots().size(), matches > MaxMatchNodes ? MaxMatchNodes + 2 : matches + 1);
     QCOMPARE(tree.item(tree.roots().first()).text,
              u"Total " + QLocale().toString(matches) + u" element(s) found");
 
     ResultBox box;
-    ReplaceRegExp(box, pattern, source, replacement, global, false, true);
+    ReplaceRegExp(box, pattern, source, replacement, {global, false, true});
     const QString rest = global ? replaced : unit;
     QCOMPARE(box.text.size(), replaced.size() + rest.size() * (Units - 1));
     QVERIFY(box.text == replaced + rest.repeated(Units - 1));
 
     ScriptedResponder responder;
     responder.button(MsgBoxButton::OK);
-    RunRegExp(tree, pattern, source, global, false, true, true, false, {});
+    RunRegExp(tree, pattern, source, {global, false, true}, RunCommand::Test, {});
     QCOMPARE(responder.last().text, matches ? QStringLiteral("Match.") : "Do not match.");
 }
 

@@ -12,19 +12,18 @@ const QString Continued = QStringLiteral(" & _\r\n               ");
 // The snippet for "Execute", "Replace" or "Test".
 QString snippet(const CodeInputs &inputs, const QString &kind)
 {
-    return BuildCodeSnippet(inputs, kind == u"Execute", kind == u"Replace", kind == u"Test");
+    return BuildCodeSnippet(inputs, kind == u"Execute"   ? SnippetKind::Execute
+                                    : kind == u"Replace" ? SnippetKind::Replace
+                                                         : SnippetKind::Test);
 }
 
 // The inputs with the boxes checked that boxes names: G Global, I Ignore case, M Multiline,
 // L Ignore line breaks.
 CodeInputs inputs(const QString &pattern, const QString &replacement = {}, QStringView boxes = {})
 {
-    return {pattern,
-            replacement,
-            boxes.contains(u'G'),
-            boxes.contains(u'I'),
-            boxes.contains(u'M'),
-            boxes.contains(u'L')};
+    return {pattern, replacement,
+            RunOptions{boxes.contains(u'G'), boxes.contains(u'I'), boxes.contains(u'M'),
+                       boxes.contains(u'L')}};
 }
 
 // A pattern with a tab, quotes and a backslash, and a replacement with a line break.

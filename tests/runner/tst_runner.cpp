@@ -31,7 +31,7 @@ QStringList rootTexts(const PlainResultsTree &tree)
 void execute(PlainResultsTree &tree, const QString &pattern, const QString &source,
              bool global = true, bool ignoreCase = false, bool multiline = false)
 {
-    RunRegExp(tree, pattern, source, global, ignoreCase, multiline, false, false, {});
+    RunRegExp(tree, pattern, source, {global, ignoreCase, multiline}, RunCommand::Execute, {});
 }
 
 } // namespace
@@ -198,9 +198,10 @@ void tst_Runner::commands()
     if (style)
         responder.button(MsgBoxButton::OK);
     if (command == u"Replace")
-        ReplaceRegExp(box, pattern, "foo boo", replacement, global, true, false);
+        ReplaceRegExp(box, pattern, "foo boo", replacement, {global, true, false});
     else
-        RunRegExp(tree, pattern, "foo boo", global, true, false, command == u"Test", false, {});
+        RunRegExp(tree, pattern, "foo boo", {global, true, false},
+                  command == u"Test" ? RunCommand::Test : RunCommand::Execute, {});
 
     QCOMPARE(responder.shown().size(), style ? 1 : 0);
     if (style) {
@@ -224,14 +225,14 @@ void tst_Runner::exportOnlyForOpenInExcel()
     const MatchExporter exporter = [&](const engine::MatchCollection &m) {
         exported.append(m.Count());
     };
-    RunRegExp(tree, "a", "aXa", true, false, false, false, false, exporter);
+    RunRegExp(tree, "a", "aXa", {true}, RunCommand::Execute, exporter);
     QVERIFY(exported.isEmpty());
-    RunRegExp(tree, "a", "aXa", true, false, false, false, true, exporter);
+    RunRegExp(tree, "a", "aXa", {true}, RunCommand::ExecuteAndOpen, exporter);
     QCOMPARE(exported, QList<int>{2});
     QCOMPARE(tree.roots().size(), 3);
     ScriptedResponder responder;
     responder.button(MsgBoxButton::OK);
-    RunRegExp(tree, "(a", "aXa", true, false, false, false, true, exporter);
+    RunRegExp(tree, "(a", "aXa", {true}, RunCommand::ExecuteAndOpen, exporter);
     QCOMPARE(exported, QList<int>{2});
 }
 

@@ -1,6 +1,7 @@
 #include "ui/main/frmmain.h"
 
 #include "document/cdocument.h"
+#include "runner/codegenerator.h"
 #include "support/appinfo.h"
 #include "support/appservices.h"
 #include "support/sufiles.h"
@@ -79,11 +80,11 @@ constexpr MenuItemSpec RunItems[] = {
     {3, u"&Test", key(Qt::Key_F7), [](frmMain &w) { push(w.cmdTest); }},
     {4, u"-"},
     {10, u"Generate code for Execute...", key(Qt::Key_F5, Qt::ShiftModifier),
-     [](frmMain &w) { w.GenerateCode(true, false, false); }},
+     [](frmMain &w) { w.GenerateCode(SnippetKind::Execute); }},
     {11, u"Generate code for Replace...", key(Qt::Key_F6, Qt::ShiftModifier),
-     [](frmMain &w) { w.GenerateCode(false, true, false); }},
+     [](frmMain &w) { w.GenerateCode(SnippetKind::Replace); }},
     {12, u"Generate code for Test...", key(Qt::Key_F7, Qt::ShiftModifier),
-     [](frmMain &w) { w.GenerateCode(false, false, true); }},
+     [](frmMain &w) { w.GenerateCode(SnippetKind::Test); }},
 };
 
 constexpr MenuItemSpec OptionsItems[] = {

@@ -22,6 +22,9 @@
 
 class CDocument;
 class csTBSelectAllHook;
+enum class RunCommand;
+struct RunOptions;
+enum class SnippetKind;
 class DocumentView;
 class ElasticGrid;
 class ImageList;
@@ -80,10 +83,10 @@ public:
 
     // The window's one document, created on first use.
     CDocument &document();
-    // The pattern as the engine gets it: without CR and LF when Ignore line breaks is checked.
-    QString PreparePattern(const QString &Text) const;
+    // The four option boxes' states.
+    RunOptions runOptions() const;
     // Offers the snippet for the current pattern, replacement and options.
-    void GenerateCode(bool ForExecute, bool ForReplace, bool ForTest);
+    void GenerateCode(SnippetKind kind);
 
 Q_SIGNALS:
     // A menu item was chosen: the array's name ("mnuFile", ...) and the item's index.
@@ -127,7 +130,7 @@ private:
     void cmdExecuteAndOpen_Click();
     void cmdReplace_Click();
     void cmdTest_Click();
-    void runPattern(bool isTest, bool openInExcel);
+    void runPattern(RunCommand command);
 
     QWidget *m_client = nullptr;
     std::unique_ptr<DocumentView> m_documentView;

@@ -43,53 +43,42 @@ void frmMain::Form_KeyDown(int &keyCode, int shift)
         suUnloadForm(this);
 }
 
-QString frmMain::PreparePattern(const QString &Text) const
+RunOptions frmMain::runOptions() const
 {
-    return ::PreparePattern(Text, chkIgnoreLineBreaks->isChecked());
+    return {chkGlobal->isChecked(), chkIgnoreCase->isChecked(), chkMultiline->isChecked(),
+            chkIgnoreLineBreaks->isChecked()};
 }
 
-void frmMain::GenerateCode(bool ForExecute, bool ForReplace, bool ForTest)
+void frmMain::GenerateCode(SnippetKind kind)
 {
-    CodeInputs inputs;
-    inputs.pattern = txtPattern->Text();
-    inputs.replacement = txtReplaceVar->Text();
-    inputs.global = chkGlobal->isChecked();
-    inputs.ignoreCase = chkIgnoreCase->isChecked();
-    inputs.multiline = chkMultiline->isChecked();
-    inputs.ignoreLineBreaks = chkIgnoreLineBreaks->isChecked();
-    ::GenerateCode(inputs, ForExecute, ForReplace, ForTest);
+    ::GenerateCode({txtPattern->Text(), txtReplaceVar->Text(), runOptions()}, kind);
 }
 
-void frmMain::runPattern(bool isTest, bool openInExcel)
+void frmMain::runPattern(RunCommand command)
 {
-    const QString pattern = PreparePattern(txtPattern->Text());
-    const QString source = txtSourceString->Text();
     TreeWidgetResults tree(tvResults,
                            [this](const QString &key) { return ilTreeIcons->icon(key); });
-    RunRegExp(tree, pattern, source, chkGlobal->isChecked(), chkIgnoreCase->isChecked(),
-              chkMultiline->isChecked(), isTest, openInExcel, ExportMatchesToExcel);
+    RunRegExp(tree, txtPattern->Text(), txtSourceString->Text(), runOptions(), command,
+              ExportMatchesToExcel);
 }
 
 void frmMain::cmdExecute_Click()
 {
-    runPattern(false, false);
+    runPattern(RunCommand::Execute);
 }
 
 void frmMain::cmdExecuteAndOpen_Click()
 {
-    runPattern(false, true);
+    runPattern(RunCommand::ExecuteAndOpen);
 }
 
 void frmMain::cmdTest_Click()
 {
-    runPattern(true, false);
+    runPattern(RunCommand::Test);
 }
 
 void frmMain::cmdReplace_Click()
 {
-    const QString pattern = PreparePattern(txtPattern->Text());
-    const QString source = txtSourceString->Text();
-    const QString replacement = txtReplaceVar->Text();
-    ReplaceRegExp(*txtResult, pattern, source, replacement, chkGlobal->isChecked(),
-                  chkIgnoreCase->isChecked(), chkMultiline->isChecked());
+    ReplaceRegExp(*txtResult, txtPattern->Text(), txtSourceString->Text(), txtReplaceVar->Text(),
+                  runOptions());
 }

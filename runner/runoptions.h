@@ -1,0 +1,17 @@
+#pragma once
+// The four options of a run as the main window's check boxes hold them, and the pattern as the
+// engine gets it.
+
+#include <QString>
+
+struct RunOptions
+{
+    bool global = false;
+    bool ignoreCase = false;
+    bool multiline = false;
+    bool ignoreLineBreaks = false; // acts only through PreparePattern
+};
+
+// The pattern as handed to the engine: every CR and every LF removed when ignoreLineBreaks is
+// set, else unchanged.
+QString PreparePattern(const QString &text, bool ignoreLineBreaks);
