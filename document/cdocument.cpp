@@ -66,7 +66,7 @@ bool retrying(const QString &failure, Operation operation)
             return true;
         } catch (const AppError &error) {
             const int button = ErrorReporter::instance().ShowError(
-                error, MsgBoxStyle::RetryCancelCritical, 0, failure, false);
+                error, MsgBoxStyle::RetryCancelCritical, failure);
             if (button != MsgBoxButton::Retry)
                 return false;
         }
@@ -200,9 +200,8 @@ bool CDocument::DoLoad()
 bool CDocument::LoadFromFile(const QString &FileName)
 {
     QString content;
-    if (!retrying(fileMessage(FileName, CantLoad), [&] {
-            content = TextFile::instance().ReadText(FileName, true, 0, 0, 0, 0, 0, 0, false);
-        }))
+    if (!retrying(fileMessage(FileName, CantLoad),
+                  [&] { content = TextFile::instance().ReadText(FileName); }))
         return false;
 
     const QStringList fields = content.isEmpty() ? QStringList() : content.split(FieldSeparator);
@@ -259,7 +258,7 @@ bool CDocument::SaveToFile(const QString &FileName)
     const QString content = fields.join(FieldSeparator);
 
     if (!retrying(fileMessage(FileName, CantSave),
-                  [&] { TextFile::instance().WriteText(FileName, content, true, 3, 2, 1); }))
+                  [&] { TextFile::instance().WriteText(FileName, content); }))
         return false;
 
     UpdateCaption(FileName);

@@ -24,8 +24,8 @@ std::unique_ptr<engine::RegExp> createRegExp()
     try {
         return std::make_unique<engine::RegExp>();
     } catch (const std::bad_alloc &) {
-        ErrorReporter::instance().ShowError(outOfMemoryError(), MsgBoxStyle::Critical, 0,
-                                            QStringLiteral("Can't create RegExp object."), false);
+        ErrorReporter::instance().ShowError(outOfMemoryError(), MsgBoxStyle::Critical,
+                                            QStringLiteral("Can't create RegExp object."));
         return nullptr;
     }
 }
@@ -46,11 +46,9 @@ bool checked(const QString &message, Step step)
         step();
         return true;
     } catch (const engine::RegExpError &error) {
-        ErrorReporter::instance().ShowError(toAppError(error), MsgBoxStyle::Critical, 0, message,
-                                            false);
+        ErrorReporter::instance().ShowError(toAppError(error), MsgBoxStyle::Critical, message);
     } catch (const std::bad_alloc &) {
-        ErrorReporter::instance().ShowError(outOfMemoryError(), MsgBoxStyle::Critical, 0, message,
-                                            false);
+        ErrorReporter::instance().ShowError(outOfMemoryError(), MsgBoxStyle::Critical, message);
     }
     return false;
 }

@@ -7,10 +7,6 @@
 class CommandLineArgs
 {
 public:
-    // Splits a raw argument text the way a Windows command line is split: blanks and tabs
-    // separate, double quotes group, 2n backslashes before a quote give n backslashes.
-    // The second argument is accepted for compatibility and unused.
-    void Parse(const QString &text, bool unused = true);
     // Takes a list that the platform has already split.
     void SetArguments(const QStringList &arguments) { m_items = arguments; }
 

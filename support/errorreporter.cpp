@@ -8,7 +8,7 @@ ErrorReporter &ErrorReporter::instance()
     return reporter;
 }
 
-int ErrorReporter::ShowError(const AppError &error, int style, int, const QString &message, bool)
+int ErrorReporter::ShowError(const AppError &error, int style, const QString &message)
 {
     return MsgBox(reportText(error, message), style);
 }

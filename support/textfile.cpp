@@ -103,7 +103,7 @@ QString TextFile::decode(const QByteArray &bytes)
     return decodeCp1252(bytes);
 }
 
-void TextFile::WriteText(const QString &fileName, const QString &text, bool, int, int, int)
+void TextFile::WriteText(const QString &fileName, const QString &text)
 {
     const QByteArray bytes = encode(text);
     QSaveFile file(fileName);
@@ -132,7 +132,7 @@ void TextFile::WriteText(const QString &fileName, const QString &text, bool, int
         throw fileError(fileName, file.error(), file.errorString());
 }
 
-QString TextFile::ReadText(const QString &fileName, bool, int, int, int, int, int, int, bool)
+QString TextFile::ReadText(const QString &fileName)
 {
     const QFileInfo info(fileName);
     if (!info.exists())

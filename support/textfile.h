@@ -25,11 +25,8 @@ public:
     static TextFile &instance();
 
     // Replaces the file atomically: on any failure the old file stays as it was.
-    // The flag arguments are accepted for compatibility and unused.
-    void WriteText(const QString &fileName, const QString &text, bool overwrite = true, int = 3,
-                   int = 2, int = 1);
-    QString ReadText(const QString &fileName, bool = true, int = 0, int = 0, int = 0, int = 0,
-                     int = 0, int = 0, bool = false);
+    void WriteText(const QString &fileName, const QString &text);
+    QString ReadText(const QString &fileName);
 
     static QByteArray encode(const QString &text);
     static QString decode(const QByteArray &bytes);

@@ -15,7 +15,7 @@ QString recordKey(QWidget *window, const QString &key, const QString &section)
 } // namespace
 
 bool WindowPlacement::RestoreWindow(QWidget *window, const QString &key, const QString &section,
-                                    const ApplicationInfo &, int, int, int, bool)
+                                    const ApplicationInfo &)
 {
     if (!window)
         return false;
@@ -28,7 +28,7 @@ bool WindowPlacement::RestoreWindow(QWidget *window, const QString &key, const Q
 }
 
 bool WindowPlacement::StoreWindow(QWidget *window, const QString &key, const QString &section,
-                                  const ApplicationInfo &, bool)
+                                  const ApplicationInfo &)
 {
     if (!window)
         return false;

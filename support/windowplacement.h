@@ -14,9 +14,9 @@ public:
     // Returns false and leaves the window unchanged when nothing is stored for it. A record
     // that would put the window off every screen is pulled onto the nearest visible one.
     bool RestoreWindow(QWidget *window, const QString &key, const QString &section,
-                       const ApplicationInfo &app, int = 0, int = 0, int = 0, bool = true);
+                       const ApplicationInfo &app);
     bool StoreWindow(QWidget *window, const QString &key, const QString &section,
-                     const ApplicationInfo &app, bool = true);
+                     const ApplicationInfo &app);
 
     // Moves a top-level window so that it lies on a screen's available area.
     static void ensureOnScreen(QWidget *window);

@@ -68,11 +68,10 @@ void ExportMatchesToExcel(const engine::MatchCollection &matches)
             }
         }
         setMousePointer(MousePointer::Default);
-        ErrorReporter::instance().ShowError(error, MsgBoxStyle::Critical, 0,
+        ErrorReporter::instance().ShowError(error, MsgBoxStyle::Critical,
                                             u"Can't generate XSL file. Microsoft "
                                             u"Office is not installed or Excel "
-                                            u"is not working."_qs,
-                                            false);
+                                            u"is not working."_qs);
     };
     try {
         application = std::make_unique<excel::Application>();

@@ -57,14 +57,13 @@ void tst_SupportServices::errorReport()
     // 1-based position.
     ScriptedResponder responder;
     responder.button(MsgBoxButton::Retry).button(MsgBoxButton::OK);
-    QCOMPARE(ErrorReporter::instance().ShowError(AppError(5017, u"Syntax error"_qs, 3), 21, 0,
-                                                 u"Failed."_qs, false),
+    QCOMPARE(ErrorReporter::instance().ShowError(AppError(5017, u"Syntax error"_qs, 3), 21,
+                                                 u"Failed."_qs),
              MsgBoxButton::Retry);
     QCOMPARE(responder.last().text,
              u"Failed.\n\nSyntax error\n\nError 5017 at character 4 of the pattern."_qs);
     QCOMPARE(responder.last().style, 21);
-    ErrorReporter::instance().ShowError(AppError(53, u"File not found."_qs), 16, 0, u"Failed."_qs,
-                                        false);
+    ErrorReporter::instance().ShowError(AppError(53, u"File not found."_qs), 16, u"Failed."_qs);
     QCOMPARE(responder.last().text, u"Failed.\n\nFile not found.\n\nError 53."_qs);
 }
 
@@ -85,7 +84,7 @@ void tst_SupportServices::placement()
         window.setObjectName(name);
         window.setGeometry(10, 20, 300, 200);
         const bool stored = name == u"frmFarOff";
-        QCOMPARE(WindowPlacement().RestoreWindow(&window, {}, section, app, 0, 0, 0), stored);
+        QCOMPARE(WindowPlacement().RestoreWindow(&window, {}, section, app), stored);
         if (stored)
             QVERIFY(QGuiApplication::primaryScreen()->availableGeometry().intersects(
                 window.frameGeometry()));

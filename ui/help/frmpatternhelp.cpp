@@ -71,7 +71,7 @@ void frmPatternHelp::Form_Load()
     txtPatternHelp->setPlainText(text);
 
     WindowPlacement().RestoreWindow(this, QString(), AppInfo::PlacementSection.toString(),
-                                    ApplicationInfo::current(), 0, 0, 0, true);
+                                    ApplicationInfo::current());
 }
 
 bool frmPatternHelp::Form_KeyDown(int keyCode, int shift)
@@ -100,7 +100,7 @@ void frmPatternHelp::Form_Unload()
         return;
     m_unloaded = true;
     WindowPlacement().StoreWindow(this, QString(), AppInfo::PlacementSection.toString(),
-                                  ApplicationInfo::current(), true);
+                                  ApplicationInfo::current());
 }
 
 bool frmPatternHelp::eventFilter(QObject *watched, QEvent *event)

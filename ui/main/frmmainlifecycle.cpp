@@ -62,14 +62,13 @@ void frmMain::RestoreWindowPlacement()
 {
     WindowPlacement placement;
     placement.RestoreWindow(this, QString(), PlacementSection.toString(),
-                            ApplicationInfo::current(), 0, 0, 0, true);
+                            ApplicationInfo::current());
 }
 
 void frmMain::SaveWindowPlacement()
 {
     WindowPlacement placement;
-    placement.StoreWindow(this, QString(), PlacementSection.toString(), ApplicationInfo::current(),
-                          true);
+    placement.StoreWindow(this, QString(), PlacementSection.toString(), ApplicationInfo::current());
 }
 
 void frmMain::InitDocument()
