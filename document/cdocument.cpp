@@ -15,18 +15,18 @@
 
 namespace {
 
-using TextBox = DocumentView::TextBox;
-using CheckBox = DocumentView::CheckBox;
+using TextBoxId = DocumentView::TextBoxId;
+using CheckBoxId = DocumentView::CheckBoxId;
 
 constexpr QChar FieldSeparator = QChar(0);
 constexpr qsizetype FullFieldCount = 7;
 constexpr qsizetype ShortFieldCount = 6;
 
-constexpr std::array<TextBox, 3> StoredTexts = {TextBox::txtPattern, TextBox::txtSourceString,
-                                                TextBox::txtReplaceVar};
-constexpr std::array<CheckBox, 4> StoredChecks = {CheckBox::chkGlobal, CheckBox::chkIgnoreCase,
-                                                  CheckBox::chkMultiline,
-                                                  CheckBox::chkIgnoreLineBreaks};
+constexpr std::array<TextBoxId, 3> StoredTexts = {TextBoxId::txtPattern, TextBoxId::txtSourceString,
+                                                  TextBoxId::txtReplaceVar};
+constexpr std::array<CheckBoxId, 4> StoredChecks = {
+    CheckBoxId::chkGlobal, CheckBoxId::chkIgnoreCase, CheckBoxId::chkMultiline,
+    CheckBoxId::chkIgnoreLineBreaks};
 
 const QString PatternFilter = QStringLiteral("RegExp files|*.RegExp|All files|*.*");
 const QString PatternExtension = QStringLiteral("RegExp");
@@ -83,12 +83,12 @@ public:
     explicit BusyScope(CDocument &document)
         : m_document(document)
     {
-        if (m_document.mBusyDepth++ == 0)
+        if (m_document.m_busyDepth++ == 0)
             setMousePointer(MousePointer::Hourglass);
     }
     ~BusyScope()
     {
-        if (--m_document.mBusyDepth == 0)
+        if (--m_document.m_busyDepth == 0)
             setMousePointer(MousePointer::Default);
     }
     BusyScope(const BusyScope &) = delete;
@@ -110,17 +110,18 @@ bool CDocument::Load()
     return DoLoad();
 }
 
-bool CDocument::LoadAs(QString FileName)
+bool CDocument::LoadAs(QString fileName)
 {
     const BusyScope busy(*this);
-    return LoadFromFile(FileName);
+    return LoadFromFile(fileName);
 }
 
 bool CDocument::RequestSave()
 {
     if (!IsDirty())
         return true;
-    const QString prompt = mFileName.isEmpty() ? SaveChanges : fileMessage(mFileName, SaveChanges);
+    const QString prompt =
+        m_fileName.isEmpty() ? SaveChanges : fileMessage(m_fileName, SaveChanges);
     switch (MsgBox(prompt, MsgBoxStyle::YesNoCancelQuestion)) {
     case MsgBoxButton::Cancel:
         return false;
@@ -139,15 +140,15 @@ bool CDocument::SaveAs()
 
 bool CDocument::Save()
 {
-    if (mFileName.isEmpty())
+    if (m_fileName.isEmpty())
         return SaveAs();
     const BusyScope busy(*this);
-    return SaveToFile(mFileName);
+    return SaveToFile(m_fileName);
 }
 
-void CDocument::Init(DocumentView &Form)
+void CDocument::Init(DocumentView &form)
 {
-    mForm = &Form;
+    m_form = &form;
     Clear();
 }
 
@@ -155,12 +156,12 @@ void CDocument::MakeDirty()
 {
     // The window's change notifications may arrive before Init and while the document itself
     // sets the controls; neither is an edit.
-    if (Busy() || !mForm)
+    if (Busy() || !m_form)
         return;
-    mDirty = true;
-    const QString caption = mForm->caption();
+    m_dirty = true;
+    const QString caption = m_form->caption();
     if (!caption.startsWith(u"* "))
-        mForm->setCaption(u"* " + caption);
+        m_form->setCaption(u"* " + caption);
 }
 
 QString CDocument::BaseTitle(QStringView applicationTitle)
@@ -172,17 +173,17 @@ bool CDocument::DoClear()
 {
     if (!RequestSave())
         return false;
-    for (TextBox box : {TextBox::txtPattern, TextBox::txtSourceString, TextBox::txtReplaceVar,
-                        TextBox::txtResult})
-        mForm->setText(box, QString());
-    mForm->setCheckState(CheckBox::chkGlobal, 1);
-    mForm->setCheckState(CheckBox::chkIgnoreCase, 1);
-    mForm->setCheckState(CheckBox::chkMultiline, 1);
-    mForm->setCheckState(CheckBox::chkIgnoreLineBreaks, 0);
-    mForm->clearResults();
+    for (TextBoxId box : {TextBoxId::txtPattern, TextBoxId::txtSourceString,
+                          TextBoxId::txtReplaceVar, TextBoxId::txtResult})
+        m_form->setText(box, QString());
+    m_form->setCheckState(CheckBoxId::chkGlobal, 1);
+    m_form->setCheckState(CheckBoxId::chkIgnoreCase, 1);
+    m_form->setCheckState(CheckBoxId::chkMultiline, 1);
+    m_form->setCheckState(CheckBoxId::chkIgnoreLineBreaks, 0);
+    m_form->clearResults();
     UpdateCaption(QString());
-    mFileName.clear();
-    mDirty = false;
+    m_fileName.clear();
+    m_dirty = false;
     return true;
 }
 
@@ -191,64 +192,64 @@ bool CDocument::DoLoad()
     if (!RequestSave())
         return false;
     FileDialog dialog;
-    prepareDialog(dialog, mFileName, mForm->dialogOwner(), false);
+    prepareDialog(dialog, m_fileName, m_form->dialogOwner(), false);
     if (!dialog.ShowOpen())
         return false;
     return LoadFromFile(dialog.FilePath);
 }
 
-bool CDocument::LoadFromFile(const QString &FileName)
+bool CDocument::LoadFromFile(const QString &fileName)
 {
     QString content;
-    if (!retrying(fileMessage(FileName, CantLoad),
-                  [&] { content = TextFile::instance().ReadText(FileName); }))
+    if (!retrying(fileMessage(fileName, CantLoad),
+                  [&] { content = TextFile::instance().ReadText(fileName); }))
         return false;
 
     const QStringList fields = content.isEmpty() ? QStringList() : content.split(FieldSeparator);
     if (fields.size() < ShortFieldCount || fields.size() > FullFieldCount) {
-        MsgBox(fileMessage(FileName, InvalidData), MsgBoxStyle::Critical);
+        MsgBox(fileMessage(fileName, InvalidData), MsgBoxStyle::Critical);
         return false;
     }
 
     for (std::size_t i = 0; i < StoredTexts.size(); ++i)
-        mForm->setText(StoredTexts[i], fields.at(qsizetype(i)));
-    mForm->setText(TextBox::txtResult, QString());
+        m_form->setText(StoredTexts[i], fields.at(qsizetype(i)));
+    m_form->setText(TextBoxId::txtResult, QString());
     for (std::size_t i = 0; i < StoredChecks.size(); ++i) {
         const qsizetype field = qsizetype(StoredTexts.size() + i);
         // Only the single character "1" checks a box.
         const bool checked = field < fields.size() && fields.at(field) == u"1";
-        mForm->setCheckState(StoredChecks[i], checked ? 1 : 0);
+        m_form->setCheckState(StoredChecks[i], checked ? 1 : 0);
     }
-    mForm->clearResults();
+    m_form->clearResults();
 
-    UpdateCaption(FileName);
-    mDirty = false;
-    mFileName = FileName;
+    UpdateCaption(fileName);
+    m_dirty = false;
+    m_fileName = fileName;
     return true;
 }
 
 bool CDocument::DoSaveAs()
 {
     FileDialog dialog;
-    prepareDialog(dialog, mFileName, mForm->dialogOwner(), true);
+    prepareDialog(dialog, m_fileName, m_form->dialogOwner(), true);
     if (!dialog.ShowSave())
         return false;
     return SaveToFile(dialog.FilePath);
 }
 
-bool CDocument::SaveToFile(const QString &FileName)
+bool CDocument::SaveToFile(const QString &fileName)
 {
     QStringList fields;
-    for (TextBox box : StoredTexts)
-        fields.append(mForm->text(box));
-    for (CheckBox box : StoredChecks)
-        fields.append(QString::number(mForm->checkState(box)));
+    for (TextBoxId box : StoredTexts)
+        fields.append(m_form->text(box));
+    for (CheckBoxId box : StoredChecks)
+        fields.append(QString::number(m_form->checkState(box)));
 
     // A NUL inside a text would split it into extra fields, and the file could never be loaded
     // again: refuse rather than write it.
     for (std::size_t i = 0; i < StoredTexts.size(); ++i) {
         if (fields.at(qsizetype(i)).contains(FieldSeparator)) {
-            MsgBox(fileMessage(FileName, CantSave) +
+            MsgBox(fileMessage(fileName, CantSave) +
                        u"\r\n\r\nThe pattern, the source text or the replacement contains a NUL "
                        u"character, which a pattern file can't hold.",
                    MsgBoxStyle::Critical);
@@ -257,13 +258,13 @@ bool CDocument::SaveToFile(const QString &FileName)
     }
     const QString content = fields.join(FieldSeparator);
 
-    if (!retrying(fileMessage(FileName, CantSave),
-                  [&] { TextFile::instance().WriteText(FileName, content); }))
+    if (!retrying(fileMessage(fileName, CantSave),
+                  [&] { TextFile::instance().WriteText(fileName, content); }))
         return false;
 
-    UpdateCaption(FileName);
-    mDirty = false;
-    mFileName = FileName;
+    UpdateCaption(fileName);
+    m_dirty = false;
+    m_fileName = fileName;
     return true;
 }
 
@@ -272,8 +273,8 @@ QString CDocument::BaseTitle() const
     return BaseTitle(AppInfo::Title);
 }
 
-void CDocument::UpdateCaption(const QString &FileName)
+void CDocument::UpdateCaption(const QString &fileName)
 {
-    const QString name = FileName.isEmpty() ? QStringLiteral("Untitled") : FileName;
-    mForm->setCaption(BaseTitle() + u" - [" + suGetFileName(name) + u"]");
+    const QString name = fileName.isEmpty() ? QStringLiteral("Untitled") : fileName;
+    m_form->setCaption(BaseTitle() + u" - [" + suGetFileName(name) + u"]");
 }

@@ -23,7 +23,7 @@ public:
     // File > Open: asks to save, then loads the file chosen in the open dialog.
     bool Load();
     // Loads FileName (a full path) without asking to save and without a dialog.
-    bool LoadAs(QString FileName);
+    bool LoadAs(QString fileName);
     // "Save changes?" when dirty; true when the caller may discard the content.
     bool RequestSave();
     // File > Save as: saves under the name chosen in the save dialog.
@@ -31,12 +31,12 @@ public:
     // File > Save: writes to the current file, or acts as SaveAs for an untitled document.
     bool Save();
     // Keeps the view for the document's life and clears it. Called once, before anything else.
-    void Init(DocumentView &Form);
+    void Init(DocumentView &form);
     // Marks the content changed and puts "* " before the caption; ignored while busy.
     void MakeDirty();
-    bool IsDirty() const { return mDirty; }
+    bool IsDirty() const { return m_dirty; }
     // The full path of the file last loaded or saved; empty for a new document.
-    QString FileName() const { return mFileName; }
+    QString FileName() const { return m_fileName; }
 
     // The application title without the maker's name: "Sievewright".
     static QString BaseTitle(QStringView applicationTitle);
@@ -46,19 +46,19 @@ private:
 
     // Busy while any command runs; commands nest (New and Open may save first), and the wait
     // pointer shows from the outermost command's start to its end.
-    bool Busy() const { return mBusyDepth > 0; }
+    bool Busy() const { return m_busyDepth > 0; }
 
     bool DoClear();
     bool DoLoad();
-    bool LoadFromFile(const QString &FileName);
+    bool LoadFromFile(const QString &fileName);
     bool DoSaveAs();
-    bool SaveToFile(const QString &FileName);
+    bool SaveToFile(const QString &fileName);
     QString BaseTitle() const;
-    // "Sievewright - [name]" with the name part of FileName, or "Untitled".
-    void UpdateCaption(const QString &FileName);
+    // "Sievewright - [name]" with the name part of fileName, or "Untitled".
+    void UpdateCaption(const QString &fileName);
 
-    QString mFileName;
-    bool mDirty = false;
-    int mBusyDepth = 0;
-    DocumentView *mForm = nullptr;
+    QString m_fileName;
+    bool m_dirty = false;
+    int m_busyDepth = 0;
+    DocumentView *m_form = nullptr;
 };

@@ -11,14 +11,14 @@ class QWidget;
 class DocumentView
 {
 public:
-    enum class TextBox
+    enum class TextBoxId
     {
         txtPattern,
         txtSourceString,
         txtReplaceVar,
         txtResult
     };
-    enum class CheckBox
+    enum class CheckBoxId
     {
         chkGlobal,
         chkIgnoreCase,
@@ -28,11 +28,11 @@ public:
 
     virtual ~DocumentView() = default;
 
-    virtual QString text(TextBox box) const = 0;
-    virtual void setText(TextBox box, const QString &text) = 0;
+    virtual QString text(TextBoxId box) const = 0;
+    virtual void setText(TextBoxId box, const QString &text) = 0;
     // 0 unchecked, 1 checked.
-    virtual int checkState(CheckBox box) const = 0;
-    virtual void setCheckState(CheckBox box, int state) = 0;
+    virtual int checkState(CheckBoxId box) const = 0;
+    virtual void setCheckState(CheckBoxId box, int state) = 0;
     // Removes all nodes of tvResults.
     virtual void clearResults() = 0;
     virtual QString caption() const = 0;

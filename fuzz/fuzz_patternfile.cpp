@@ -46,13 +46,13 @@ struct Fields
 
 Fields fieldsOf(const FakeView &view)
 {
-    using TextBox = DocumentView::TextBox;
-    using CheckBox = DocumentView::CheckBox;
-    return {{view.text(TextBox::txtPattern), view.text(TextBox::txtSourceString),
-             view.text(TextBox::txtReplaceVar)},
-            {view.checkState(CheckBox::chkGlobal), view.checkState(CheckBox::chkIgnoreCase),
-             view.checkState(CheckBox::chkMultiline),
-             view.checkState(CheckBox::chkIgnoreLineBreaks)}};
+    using TextBoxId = DocumentView::TextBoxId;
+    using CheckBoxId = DocumentView::CheckBoxId;
+    return {{view.text(TextBoxId::txtPattern), view.text(TextBoxId::txtSourceString),
+             view.text(TextBoxId::txtReplaceVar)},
+            {view.checkState(CheckBoxId::chkGlobal), view.checkState(CheckBoxId::chkIgnoreCase),
+             view.checkState(CheckBoxId::chkMultiline),
+             view.checkState(CheckBoxId::chkIgnoreLineBreaks)}};
 }
 
 } // namespace

@@ -161,13 +161,13 @@ void Range::AutoFit()
     const bool wholeRows = m_area.left == 1 && m_area.right == MaxColumns;
     const bool wholeColumns = m_area.top == 1 && m_area.bottom == MaxRows;
     if (!wholeRows && !wholeColumns)
-        refuse(u"AutoFit needs whole rows or whole columns."_qs);
+        refuse(QStringLiteral("AutoFit needs whole rows or whole columns."));
     // Nothing ever gives a row a fixed height, so every row already has the automatic one.
 }
 
 void Worksheet::setName(const QString &name)
 {
-    static const QString forbidden = u":\\/?*[]"_qs;
+    static const QString forbidden = QStringLiteral(":\\/?*[]");
     const bool badChar =
         std::any_of(name.begin(), name.end(), [](QChar c) { return forbidden.contains(c); });
     if (name.isEmpty() || name.size() > 31 || badChar || name.startsWith(u'\'') ||
@@ -238,7 +238,7 @@ Range Worksheet::Rows(QStringView reference)
 void Worksheet::Delete()
 {
     if (m_owner->Count() <= 1)
-        refuse(u"A workbook must keep at least one worksheet."_qs);
+        refuse(QStringLiteral("A workbook must keep at least one worksheet."));
     m_owner->remove(this); // last statement: this sheet now lives in the deleted list
 }
 
@@ -272,7 +272,7 @@ unsigned short Worksheet::formatIndex(const CellFormat &format)
 Worksheet &Worksheets::Item(int index) const
 {
     if (index < 1 || index > Count())
-        throw AppError(errors::SubscriptOutOfRange, u"Subscript out of range"_qs);
+        throw AppError(errors::SubscriptOutOfRange, QStringLiteral("Subscript out of range"));
     return *m_sheets[static_cast<size_t>(index - 1)];
 }
 
@@ -308,7 +308,7 @@ Workbook &Workbooks::Add()
 Workbook &Workbooks::Item(int index) const
 {
     if (index < 1 || index > Count())
-        throw AppError(errors::SubscriptOutOfRange, u"Subscript out of range"_qs);
+        throw AppError(errors::SubscriptOutOfRange, QStringLiteral("Subscript out of range"));
     return *m_books[static_cast<size_t>(index - 1)];
 }
 

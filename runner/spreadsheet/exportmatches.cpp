@@ -22,7 +22,7 @@ void writeMatches(excel::Application &application, const engine::MatchCollection
     while (book.Worksheets().Count() > 1)
         book.Worksheets().Item(2).Delete();
     excel::Worksheet &sheet = book.Worksheets().Item(1);
-    sheet.setName(u"Matches"_qs);
+    sheet.setName(QStringLiteral("Matches"));
 
     static const QStringView headers[] = {u"Match",       u"Submatch #1", u"Submatch #2",
                                           u"Submatch #3", u"Submatch #4", u"Submatch #5",
@@ -69,9 +69,9 @@ void ExportMatchesToExcel(const engine::MatchCollection &matches)
         }
         setMousePointer(MousePointer::Default);
         ErrorReporter::instance().ShowError(error, MsgBoxStyle::Critical,
-                                            u"Can't generate XSL file. Microsoft "
-                                            u"Office is not installed or Excel "
-                                            u"is not working."_qs);
+                                            QStringLiteral("Can't generate XSL file. Microsoft "
+                                                           "Office is not installed or Excel "
+                                                           "is not working."));
     };
     try {
         application = std::make_unique<excel::Application>();
@@ -81,7 +81,7 @@ void ExportMatchesToExcel(const engine::MatchCollection &matches)
     } catch (const AppError &error) {
         fail(error);
     } catch (const std::bad_alloc &) {
-        fail(AppError(AppErrorNumber::OutOfMemory, u"Out of memory"_qs));
+        fail(AppError(AppErrorNumber::OutOfMemory, QStringLiteral("Out of memory")));
     }
 }
 

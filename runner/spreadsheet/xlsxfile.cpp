@@ -121,7 +121,7 @@ void writeSheet(lxw_workbook *book, const excel::Worksheet &sheet, const QString
     for (const excel::CellFormat &format : sheet.formats()) {
         lxw_format *made = makeFormat(book, format);
         if (!made && !(format == excel::CellFormat()))
-            failed(path, u"formats"_qs, LXW_ERROR_MEMORY_MALLOC_FAILED);
+            failed(path, QStringLiteral("formats"), LXW_ERROR_MEMORY_MALLOC_FAILED);
         formats.push_back(made);
     }
 
@@ -129,7 +129,7 @@ void writeSheet(lxw_workbook *book, const excel::Worksheet &sheet, const QString
         const auto col = static_cast<lxw_col_t>(column - 1);
         const lxw_error error = worksheet_set_column(out, col, col, width, nullptr);
         if (error != LXW_NO_ERROR)
-            failed(path, u"column widths"_qs, error);
+            failed(path, QStringLiteral("column widths"), error);
     }
 
     std::string text;
@@ -194,12 +194,12 @@ void writeXlsxFile(const excel::Workbook &book, const QString &path)
     XlsxWorkbook out;
     out.book = workbook_new_opt(fileName.constData(), &options);
     if (!out.book)
-        failed(path, u"workbook"_qs, LXW_ERROR_MEMORY_MALLOC_FAILED);
+        failed(path, QStringLiteral("workbook"), LXW_ERROR_MEMORY_MALLOC_FAILED);
     for (int i = 1; i <= book.Worksheets().Count(); ++i)
         writeSheet(out.book, book.Worksheets().Item(i), path);
     lxw_workbook *closing = out.book;
     out.book = nullptr;
     const lxw_error error = workbook_close(closing);
     if (error != LXW_NO_ERROR)
-        failed(path, u"file"_qs, error);
+        failed(path, QStringLiteral("file"), error);
 }

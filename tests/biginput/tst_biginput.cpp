@@ -14,7 +14,7 @@
 #include <QFile>
 #include <QTest>
 
-using TextBox = DocumentView::TextBox;
+using TextBoxId = DocumentView::TextBoxId;
 
 namespace {
 
@@ -97,16 +97,17 @@ void tst_BigInput::bigPatternFile()
     const QString path = testScratchDir() + u"/big.RegExp";
     const QString source(50'000'000 - 20, u's');
     TextFile::instance().WriteText(
-        path,
-        QStringList{u"p+"_qs, source, u"r"_qs, u"1"_qs, u"0"_qs, u"1"_qs, u"0"_qs}.join(QChar(0)));
+        path, QStringList{QStringLiteral("p+"), source, QStringLiteral("r"), QStringLiteral("1"),
+                          QStringLiteral("0"), QStringLiteral("1"), QStringLiteral("0")}
+                  .join(QChar(0)));
 
     CDocument document;
     FakeView view(document);
     document.Init(view);
     ScriptedResponder noMessages;
     QVERIFY(document.LoadAs(path));
-    QCOMPARE(view.text(TextBox::txtPattern), QStringLiteral("p+"));
-    QVERIFY(view.text(TextBox::txtSourceString) == source);
+    QCOMPARE(view.text(TextBoxId::txtPattern), QStringLiteral("p+"));
+    QVERIFY(view.text(TextBoxId::txtSourceString) == source);
     QVERIFY(!document.IsDirty());
     QFile::remove(path);
 }

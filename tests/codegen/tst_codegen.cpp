@@ -29,7 +29,7 @@ CodeInputs inputs(const QString &pattern, const QString &replacement = {}, QStri
 // A pattern with a tab, quotes and a backslash, and a replacement with a line break.
 CodeInputs sampleInputs()
 {
-    return inputs(u"^(\\d+)\t\"(\\w*)\"$"_qs, u"$2\r\n$1"_qs, u"GI");
+    return inputs(QStringLiteral("^(\\d+)\t\"(\\w*)\"$"), QStringLiteral("$2\r\n$1"), u"GI");
 }
 
 } // namespace
@@ -58,9 +58,9 @@ void tst_CodeGen::wholeSnippets_data()
 
     // Replace and Test for the sample; Execute for the example of 14 lines.
     const QString body =
-        u"  \r\n  On Error Resume Next\r\n  \r\n  Set RE = New RegExp\r\n  \r\n"
-        u"  RE.Global = True\r\n  RE.IgnoreCase = True\r\n  RE.MultiLine = False\r\n"
-        u"  \r\n  RE.Pattern = \"^(\\d+)\" & vbTab & \"\"\"(\\w*)\"\"$\"\r\n  \r\n"_qs;
+        QStringLiteral("  \r\n  On Error Resume Next\r\n  \r\n  Set RE = New RegExp\r\n  \r\n"
+                       "  RE.Global = True\r\n  RE.IgnoreCase = True\r\n  RE.MultiLine = False\r\n"
+                       "  \r\n  RE.Pattern = \"^(\\d+)\" & vbTab & \"\"\"(\\w*)\"\"$\"\r\n  \r\n");
     QTest::newRow("Replace")
         << sampleInputs() << "Replace"
         << u"  Dim RE As RegExp\r\n  Dim ReplaceVar As String\r\n" + body +
@@ -69,11 +69,12 @@ void tst_CodeGen::wholeSnippets_data()
     QTest::newRow("Test") << sampleInputs() << "Test"
                           << u"  Dim RE As RegExp\r\n" + body + u"  If RE.Test(TXT) Then";
     QTest::newRow("Execute of \\d+ with Global and Multiline: 14 lines")
-        << inputs(u"\\d+"_qs, {}, u"GM") << "Execute"
-        << u"  Dim RE As RegExp\r\n  Dim MC As MatchCollection\r\n  \r\n  On Error Resume Next\r\n"
-           u"  \r\n  Set RE = New RegExp\r\n  \r\n  RE.Global = True\r\n"
-           u"  RE.IgnoreCase = False\r\n  RE.MultiLine = True\r\n  \r\n"
-           u"  RE.Pattern = \"\\d+\"\r\n  \r\n  Set MC = RE.Execute(TXT)"_qs;
+        << inputs(QStringLiteral("\\d+"), {}, u"GM") << "Execute"
+        << QStringLiteral("  Dim RE As RegExp\r\n  Dim MC As MatchCollection\r\n  \r\n  On Error "
+                          "Resume Next\r\n"
+                          "  \r\n  Set RE = New RegExp\r\n  \r\n  RE.Global = True\r\n"
+                          "  RE.IgnoreCase = False\r\n  RE.MultiLine = True\r\n  \r\n"
+                          "  RE.Pattern = \"\\d+\"\r\n  \r\n  Set MC = RE.Execute(TXT)");
 }
 
 void tst_CodeGen::wholeSnippets()
@@ -95,18 +96,20 @@ void tst_CodeGen::snippetLines_data()
     QTest::newRow("empty pattern gives the empty literal")
         << CodeInputs{} << "Execute" << pattern + u"\"\"";
     QTest::newRow("pattern line break kept is continued on a new line")
-        << inputs(u"a\r\nb"_qs) << "Test" << pattern + u"\"a\" & vbCrLf" + Continued + u"\"b\"";
+        << inputs(QStringLiteral("a\r\nb")) << "Test"
+        << pattern + u"\"a\" & vbCrLf" + Continued + u"\"b\"";
     QTest::newRow("ignore line breaks drops CR LF, CR and LF from the pattern")
-        << inputs(u"a\r\nb\rc\nd\n\re \tf"_qs, {}, u"L") << "Test"
+        << inputs(QStringLiteral("a\r\nb\rc\nd\n\re \tf"), {}, u"L") << "Test"
         << pattern + u"\"abcde \" & vbTab & \"f\"";
     QTest::newRow("ignore line breaks leaves the replacement alone")
-        << inputs({}, u"x\r\ny"_qs, u"L") << "Replace"
+        << inputs({}, QStringLiteral("x\r\ny"), u"L") << "Replace"
         << replaceVar + u"\"x\" & vbCrLf" + Continued + u"\"y\"";
     QTest::newRow("replacement ending in a line break ends with vbCrLf")
-        << inputs({}, u"x\r\n"_qs) << "Replace" << replaceVar + u"\"x\" & vbCrLf\r\n  ";
+        << inputs({}, QStringLiteral("x\r\n")) << "Replace" << replaceVar + u"\"x\" & vbCrLf\r\n  ";
     QTest::newRow("each box gives its own word")
         << inputs({}, {}, u"I") << "Execute"
-        << u"\r\n  RE.Global = False\r\n  RE.IgnoreCase = True\r\n  RE.MultiLine = False"_qs;
+        << QStringLiteral(
+               "\r\n  RE.Global = False\r\n  RE.IgnoreCase = True\r\n  RE.MultiLine = False");
 }
 
 void tst_CodeGen::snippetLines()
@@ -123,22 +126,30 @@ void tst_CodeGen::literal_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("expected");
 
-    QTest::newRow("empty gives two quotes") << QString() << u"\"\""_qs;
-    QTest::newRow("a tab b") << u"a\tb"_qs << u"\"a\" & vbTab & \"b\""_qs;
-    QTest::newRow("tab a tab") << u"\ta\t"_qs << u"vbTab & \"a\" & vbTab"_qs;
+    QTest::newRow("empty gives two quotes") << QString() << QStringLiteral("\"\"");
+    QTest::newRow("a tab b") << QStringLiteral("a\tb") << QStringLiteral("\"a\" & vbTab & \"b\"");
+    QTest::newRow("tab a tab") << QStringLiteral("\ta\t")
+                               << QStringLiteral("vbTab & \"a\" & vbTab");
     QTest::newRow("a CR LF b continues")
-        << u"a\r\nb"_qs << u"\"a\" & vbCrLf" + Continued + u"\"b\"";
-    QTest::newRow("a CR LF ends without continuation") << u"a\r\n"_qs << u"\"a\" & vbCrLf"_qs;
-    QTest::newRow("CR LF CR LF") << u"\r\n\r\n"_qs << u"vbCrLf" + Continued + u"vbCrLf";
+        << QStringLiteral("a\r\nb") << u"\"a\" & vbCrLf" + Continued + u"\"b\"";
+    QTest::newRow("a CR LF ends without continuation")
+        << QStringLiteral("a\r\n") << QStringLiteral("\"a\" & vbCrLf");
+    QTest::newRow("CR LF CR LF") << QStringLiteral("\r\n\r\n") << u"vbCrLf" + Continued + u"vbCrLf";
     // Sound: a CR or LF inside quotes would break the pasted line in two.
-    QTest::newRow("sound: a lone CR is vbCr") << u"a\rb"_qs << u"\"a\" & vbCr & \"b\""_qs;
-    QTest::newRow("sound: a lone LF is vbLf") << u"a\nb"_qs << u"\"a\" & vbLf & \"b\""_qs;
-    QTest::newRow("quotes are doubled") << u"say \"hi\""_qs << u"\"say \"\"hi\"\"\""_qs;
-    QTest::newRow("LF CR is no line break") << u"\n\r"_qs << u"vbLf & vbCr"_qs;
-    QTest::newRow("CR before CR LF") << u"\r\r\n"_qs << u"vbCr & vbCrLf"_qs;
+    QTest::newRow("sound: a lone CR is vbCr")
+        << QStringLiteral("a\rb") << QStringLiteral("\"a\" & vbCr & \"b\"");
+    QTest::newRow("sound: a lone LF is vbLf")
+        << QStringLiteral("a\nb") << QStringLiteral("\"a\" & vbLf & \"b\"");
+    QTest::newRow("quotes are doubled")
+        << QStringLiteral("say \"hi\"") << QStringLiteral("\"say \"\"hi\"\"\"");
+    QTest::newRow("LF CR is no line break")
+        << QStringLiteral("\n\r") << QStringLiteral("vbLf & vbCr");
+    QTest::newRow("CR before CR LF") << QStringLiteral("\r\r\n") << QStringLiteral("vbCr & vbCrLf");
     QTest::newRow("quote next to tab and line break")
-        << u"\"\t\"\r\n\""_qs << u"\"\"\"\" & vbTab & \"\"\"\" & vbCrLf" + Continued + u"\"\"\"\"";
-    QTest::newRow("blank ampersand blank next to quotes") << u"\" & \""_qs << u"\"\"\" & \"\"\""_qs;
+        << QStringLiteral("\"\t\"\r\n\"")
+        << u"\"\"\"\" & vbTab & \"\"\"\" & vbCrLf" + Continued + u"\"\"\"\"";
+    QTest::newRow("blank ampersand blank next to quotes")
+        << QStringLiteral("\" & \"") << QStringLiteral("\"\"\" & \"\"\"");
 }
 
 void tst_CodeGen::literal()

@@ -17,19 +17,19 @@ public:
     {}
 
     // The boxes' enumerators count the pattern file's fields: three texts, then four states.
-    QString text(TextBox box) const override
+    QString text(TextBoxId box) const override
     {
-        return box == TextBox::txtResult ? m_result : m_fields.at(int(box));
+        return box == TextBoxId::txtResult ? m_result : m_fields.at(int(box));
     }
-    void setText(TextBox box, const QString &text) override
+    void setText(TextBoxId box, const QString &text) override
     {
-        if (box == TextBox::txtResult)
+        if (box == TextBoxId::txtResult)
             m_result = text;
         else
             set(int(box), text);
     }
-    int checkState(CheckBox box) const override { return m_fields.at(3 + int(box)).toInt(); }
-    void setCheckState(CheckBox box, int state) override
+    int checkState(CheckBoxId box) const override { return m_fields.at(3 + int(box)).toInt(); }
+    void setCheckState(CheckBoxId box, int state) override
     {
         set(3 + int(box), QString::number(state));
     }

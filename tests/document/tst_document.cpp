@@ -64,7 +64,7 @@ struct Bench
     // A result on show, and the notifications so far forgotten.
     void showResult()
     {
-        view.m_result = u"result"_qs;
+        view.m_result = QStringLiteral("result");
         view.m_resultNodes = 3;
         view.m_quiet.clear();
     }
@@ -107,10 +107,11 @@ private:
         const bool dirty = name.startsWith(u'*');
         name.remove(u'*');
         const bool untitled = name == u"new";
-        const QString shown = untitled ? u"Untitled"_qs : name.section(u'/', -1) + u".RegExp";
+        const QString shown =
+            untitled ? QStringLiteral("Untitled") : name.section(u'/', -1) + u".RegExp";
         QCOMPARE(b.view.m_fields, content);
-        QCOMPARE(b.view.caption(),
-                 QString((dirty ? u"* "_qs : QString()) + u"Sievewright - [" + shown + u"]"));
+        QCOMPARE(b.view.caption(), QString((dirty ? QStringLiteral("* ") : QString()) +
+                                           u"Sievewright - [" + shown + u"]"));
         QCOMPARE(b.doc.IsDirty(), dirty);
         QCOMPARE(b.doc.FileName(), untitled ? QString() : path(name));
     }
@@ -134,7 +135,7 @@ void tst_Document::cleanup()
 void tst_Document::newDocument()
 {
     Bench b;
-    verifyDocument(b, NewState, u"new"_qs);
+    verifyDocument(b, NewState, QStringLiteral("new"));
 
     // New on a clean document asks nothing.
     b.showResult();
@@ -142,8 +143,9 @@ void tst_Document::newDocument()
     b.verifyQuietReset();
 
     // The title loses every "Brackwen - " (case-sensitive) in one pass from the start.
-    QCOMPARE(CDocument::BaseTitle(u"Brackwen - A BrackBrackwen - wen - B brackwen - C"_qs),
-             u"A Brackwen - B brackwen - C"_qs);
+    QCOMPARE(
+        CDocument::BaseTitle(QStringLiteral("Brackwen - A BrackBrackwen - wen - B brackwen - C")),
+        QStringLiteral("A Brackwen - B brackwen - C"));
 }
 
 void tst_Document::load_data()
@@ -159,21 +161,24 @@ void tst_Document::load_data()
             content.append(check);
         QTest::newRow(name) << QString() << encoded(fields) << content;
     };
-    row("ten-character default file", NewState, u"1110"_qs);
+    row("ten-character default file", NewState, QStringLiteral("1110"));
     row("six fields leave Ignore line breaks unchecked", {"p", "s", "r", "1", "0", "1"},
-        u"1010"_qs);
-    row("seventh field checks Ignore line breaks", {"", "", "", "0", "0", "0", "1"}, u"0001"_qs);
-    row("true is not checked", {"", "", "", "true", "1", "1", "0"}, u"0110"_qs);
-    row("01 is not checked", {"", "", "", "01", "1", "1", "0"}, u"0110"_qs);
+        QStringLiteral("1010"));
+    row("seventh field checks Ignore line breaks", {"", "", "", "0", "0", "0", "1"},
+        QStringLiteral("0001"));
+    row("true is not checked", {"", "", "", "true", "1", "1", "0"}, QStringLiteral("0110"));
+    row("01 is not checked", {"", "", "", "01", "1", "1", "0"}, QStringLiteral("0110"));
     row("eight fields (a pattern that held a NUL) refused", {"a", "b", "", "", "1", "1", "1", "0"});
     row("five fields refused", {"", "", "", "1", "1"});
     row("line breaks kept, trailing ones too",
-        {"a\r\nb\r\n", "c\nd\n", "e\rf\r", "1", "0", "1", "1"}, u"1011"_qs);
+        {"a\r\nb\r\n", "c\nd\n", "e\rf\r", "1", "0", "1", "1"}, QStringLiteral("1011"));
     QTest::newRow("zero-length refused") << QString() << QByteArray() << State();
 
-    QTest::newRow("missing file") << u"missing"_qs << QByteArray() << State();
-    QTest::newRow("far too large to be a pattern file") << u"huge"_qs << QByteArray() << State();
-    QTest::newRow("Retry once the file is there loads it") << u"late"_qs << QByteArray() << Other;
+    QTest::newRow("missing file") << QStringLiteral("missing") << QByteArray() << State();
+    QTest::newRow("far too large to be a pattern file")
+        << QStringLiteral("huge") << QByteArray() << State();
+    QTest::newRow("Retry once the file is there loads it")
+        << QStringLiteral("late") << QByteArray() << Other;
 }
 
 void tst_Document::load()
@@ -181,7 +186,7 @@ void tst_Document::load()
     QFETCH(QString, kind);
     QFETCH(QByteArray, bytes);
     QFETCH(State, content);
-    const QString file = path(u"case"_qs);
+    const QString file = path(QStringLiteral("case"));
     if (kind.isEmpty())
         writeBytes(file, bytes);
     if (kind == u"huge") {
@@ -191,12 +196,12 @@ void tst_Document::load()
     }
 
     // A refused file leaves an edited document as it was; a loaded one replaces a clean one.
-    writeBytes(path(u"first"_qs), encoded(Doc));
+    writeBytes(path(QStringLiteral("first")), encoded(Doc));
     Bench b;
     if (content.isEmpty())
         b.view.edit(Work);
     else
-        QVERIFY(b.doc.LoadAs(path(u"first"_qs)));
+        QVERIFY(b.doc.LoadAs(path(QStringLiteral("first"))));
     b.showResult();
     ScriptedResponder responder;
     const bool readFails = !kind.isEmpty();
@@ -210,20 +215,20 @@ void tst_Document::load()
 
     if (!responder.shown().isEmpty()) {
         const ModalRequest &box = responder.last();
-        QCOMPARE(box.caption, u"Brackwen - Sievewright"_qs);
+        QCOMPARE(box.caption, QStringLiteral("Brackwen - Sievewright"));
         QCOMPARE(box.style, readFails ? 21 : 16);
-        const QString message =
-            file + u"\r\n\r\n" +
-            (readFails ? u"Can't load file."_qs : u"File doesn't contain valid data."_qs);
+        const QString message = file + u"\r\n\r\n" +
+                                (readFails ? QStringLiteral("Can't load file.")
+                                           : QStringLiteral("File doesn't contain valid data."));
         QVERIFY2(readFails ? box.text.startsWith(message) : box.text == message,
                  qPrintable(box.text));
     }
     if (content.isEmpty()) {
-        verifyDocument(b, Work, u"*new"_qs);
-        QCOMPARE(b.view.m_result, u"result"_qs);
+        verifyDocument(b, Work, QStringLiteral("*new"));
+        QCOMPARE(b.view.m_result, QStringLiteral("result"));
         QCOMPARE(b.view.m_resultNodes, 3);
     } else {
-        verifyDocument(b, content, u"case"_qs);
+        verifyDocument(b, content, QStringLiteral("case"));
         b.verifyQuietReset();
         // Saved again, the file holds exactly what the window shows.
         QVERIFY(b.doc.Save());
@@ -247,7 +252,7 @@ void tst_Document::saveFailure_data()
     row("disk full", Fault::None, MsgBoxButton::Cancel, true,
         {"w", QString(100'000, u'x'), "", "0", "0", "0", "1"});
     row("NUL in a text, which no file can hold", Fault::None, MsgBoxButton::OK, false,
-        {"w", u"a"_qs + Nul + u"b", "", "1", "1", "1", "0"});
+        {"w", QStringLiteral("a") + Nul + u"b", "", "1", "1", "1", "0"});
 }
 
 void tst_Document::saveFailure()
@@ -262,22 +267,22 @@ void tst_Document::saveFailure()
     bool mounted = false;
     const auto unmount = qScopeGuard([&] {
         if (mounted)
-            QProcess::execute(u"umount"_qs, {folder});
+            QProcess::execute(QStringLiteral("umount"), {folder});
     });
     if (fullDisk) {
         if (geteuid() != 0)
             QSKIP("mounting a small file system needs the superuser");
-        mounted =
-            QProcess::execute(u"mount"_qs, {"-t", "tmpfs", "-o", "size=64k", "tmpfs", folder}) == 0;
+        mounted = QProcess::execute(QStringLiteral("mount"),
+                                    {"-t", "tmpfs", "-o", "size=64k", "tmpfs", folder}) == 0;
         if (!mounted)
             QSKIP("no small file system can be mounted here");
     }
-    const QString target = path(u"sub/target"_qs);
+    const QString target = path(QStringLiteral("sub/target"));
     writeBytes(target, encoded(Other));
-    writeBytes(path(u"first"_qs), encoded(Doc));
+    writeBytes(path(QStringLiteral("first")), encoded(Doc));
 
     Bench b;
-    QVERIFY(b.doc.LoadAs(path(u"first"_qs)));
+    QVERIFY(b.doc.LoadAs(path(QStringLiteral("first"))));
     b.view.edit(content);
     TextFile::instance().setWriteFault(Fault(fault));
     ScriptedResponder responder;
@@ -294,7 +299,7 @@ void tst_Document::saveFailure()
     QVERIFY2(responder.last().text.startsWith(target + u"\r\n\r\nCan't save file."),
              qPrintable(responder.last().text));
     QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList{"target.RegExp"});
-    verifyDocument(b, content, retry ? u"sub/target"_qs : u"*first"_qs);
+    verifyDocument(b, content, retry ? QStringLiteral("sub/target") : QStringLiteral("*first"));
     QCOMPARE(readFields(target), retry ? content : Other);
 }
 
@@ -338,13 +343,13 @@ void tst_Document::commands()
     QFETCH(QString, end);
     QFETCH(QString, written);
 
-    writeBytes(path(u"doc"_qs), encoded(Doc));
-    writeBytes(path(u"other"_qs), encoded(Other));
+    writeBytes(path(QStringLiteral("doc")), encoded(Doc));
+    writeBytes(path(QStringLiteral("other")), encoded(Other));
     Bench b;
     QString name; // the document's file while the command runs
     if (start.endsWith(u"doc")) {
-        QVERIFY(b.doc.LoadAs(path(u"doc"_qs)));
-        name = path(u"doc"_qs);
+        QVERIFY(b.doc.LoadAs(path(QStringLiteral("doc"))));
+        name = path(QStringLiteral("doc"));
     }
     if (start.startsWith(u'*'))
         b.view.edit(Work);
@@ -363,14 +368,14 @@ void tst_Document::commands()
     const QMap<QString, std::function<bool()>> commands{
         {"New", [&] { return b.doc.Clear(); }},
         {"Open", [&] { return b.doc.Load(); }},
-        {"LoadAs", [&] { return b.doc.LoadAs(path(u"other"_qs)); }},
+        {"LoadAs", [&] { return b.doc.LoadAs(path(QStringLiteral("other"))); }},
         {"Save", [&] { return b.doc.Save(); }},
         {"SaveAs", [&] { return b.doc.SaveAs(); }}};
     b.view.m_quiet.clear();
     QCOMPARE(commands.value(command)(), done);
     // A command that sets the controls of a clean document does so quietly, under the wait
     // pointer, also after saving on the way (the busy state nests).
-    if (done && (!start.startsWith(u'*') || script.contains(u"Yes"_qs)))
+    if (done && (!start.startsWith(u'*') || script.contains(QStringLiteral("Yes"))))
         QVERIFY(!b.view.m_quiet.contains(false));
     QCOMPARE(responder.shown().size(), script.size());
 
@@ -381,13 +386,13 @@ void tst_Document::commands()
             QCOMPARE(request.text,
                      QString((name.isEmpty() ? QString() : name + u"\r\n\r\n") + u"Save changes?"));
             QCOMPARE(request.style, 35);
-            QCOMPARE(request.caption, u"Brackwen - Sievewright"_qs);
+            QCOMPARE(request.caption, QStringLiteral("Brackwen - Sievewright"));
             continue;
         }
         const bool save = script.at(i).startsWith(u'S');
         QCOMPARE(request.kind, save ? ModalKind::SaveFile : ModalKind::OpenFile);
-        QCOMPARE(request.filter, u"RegExp files|*.RegExp|All files|*.*"_qs);
-        QCOMPARE(request.defaultExt, u"RegExp"_qs);
+        QCOMPARE(request.filter, QStringLiteral("RegExp files|*.RegExp|All files|*.*"));
+        QCOMPARE(request.defaultExt, QStringLiteral("RegExp"));
         QCOMPARE(request.initialDir, name.isEmpty() ? QDir::currentPath() : m_dir->path());
         QCOMPARE(request.text, save ? name : QString());
         if (save && script.at(i).size() > 2)
@@ -397,7 +402,8 @@ void tst_Document::commands()
     // A clean document shows what its file holds; files not saved to are as they were.
     const State shown = end == u"new" ? NewState : readFields(path(end));
     verifyDocument(b, end.startsWith(u'*') ? Work : shown, end);
-    for (const QString &file : {u"doc"_qs, u"other"_qs, u"saved"_qs}) {
+    for (const QString &file :
+         {QStringLiteral("doc"), QStringLiteral("other"), QStringLiteral("saved")}) {
         const State held = file == u"doc" ? Doc : file == u"other" ? Other : State();
         QCOMPARE(readFields(path(file)), file == written ? Work : held);
     }

@@ -63,20 +63,22 @@ private Q_SLOTS:
 void tst_HelpWindow::opensCentredAsDesigned()
 {
     Shown shown;
-    QCOMPARE(shown.help.windowTitle(), u"Regular expression help"_qs);
+    QCOMPARE(shown.help.windowTitle(), QStringLiteral("Regular expression help"));
     // The frame is known only once shown; its few pixels may shift the centre.
     const QPoint offset =
         shown.help.geometry().center() - shown.help.screen()->availableGeometry().center();
     QVERIFY2(qAbs(offset.x()) <= 3 && qAbs(offset.y()) <= 3,
-             qPrintable(u"off centre by %1, %2"_qs.arg(offset.x()).arg(offset.y())));
+             qPrintable(QStringLiteral("off centre by %1, %2").arg(offset.x()).arg(offset.y())));
     QCOMPARE(shown.help.size(), QSize(542, 333));
     QCOMPARE(shown.box->geometry(), QRect(4, 4, 534, 325));
-    QCOMPARE(shown.box->font().family(), u"Courier New"_qs);
+    QCOMPARE(shown.box->font().family(), QStringLiteral("Courier New"));
     QCOMPARE(shown.box->font().pointSize(), 9);
     const QFontMetrics metrics(shown.box->font());
-    QVERIFY2(metrics.horizontalAdvance(u"iiii"_qs) == metrics.horizontalAdvance(u"WWWW"_qs),
+    QVERIFY2(metrics.horizontalAdvance(QStringLiteral("iiii")) ==
+                 metrics.horizontalAdvance(QStringLiteral("WWWW")),
              qPrintable(u"not monospaced: " + QFontInfo(shown.box->font()).family()));
-    QCOMPARE(shown.box->toPlainText(), helpText().replace(u"\r\n"_qs, u"\n"_qs));
+    QCOMPARE(shown.box->toPlainText(),
+             helpText().replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
     QCOMPARE(QApplication::focusWidget(), shown.box);
     QVERIFY(!shown.anyLineWraps()); // the designed box shows every line whole
     // Narrower, it wraps the long lines instead of scrolling sideways.
@@ -93,12 +95,12 @@ void tst_HelpWindow::opensCentredAsDesigned()
 void tst_HelpWindow::text()
 {
     // Three sections of CR LF lines, each a blank and at most 71 printable ASCII characters.
-    const QStringList sections = helpText().split(u"\r\n \r\n \r\n"_qs);
+    const QStringList sections = helpText().split(QStringLiteral("\r\n \r\n \r\n"));
     QCOMPARE(sections.size(), 3);
     const QStringList titles{" Pattern help", " Replace help", " Flags help"};
-    const QRegularExpression printable(u"^ [ -~]{0,71}\\z"_qs);
+    const QRegularExpression printable(QStringLiteral("^ [ -~]{0,71}\\z"));
     for (qsizetype i = 0; i < sections.size(); ++i) {
-        const QStringList lines = sections.at(i).split(u"\r\n"_qs);
+        const QStringList lines = sections.at(i).split(QStringLiteral("\r\n"));
         QCOMPARE(lines.first(), titles.at(i));
         QCOMPARE(lines.at(1), u' ' + QString(69, u'='));
         for (const QString &line : lines)
@@ -111,9 +113,9 @@ void tst_HelpWindow::keys_data()
     QTest::addColumn<QKeySequence>("key");
     QTest::addColumn<bool>("closes");
 
-    QTest::newRow("Esc closes") << QKeySequence(u"Esc"_qs) << true;
-    QTest::newRow("F1 closes") << QKeySequence(u"F1"_qs) << true;
-    QTest::newRow("Shift+F1 does not close") << QKeySequence(u"Shift+F1"_qs) << false;
+    QTest::newRow("Esc closes") << QKeySequence(QStringLiteral("Esc")) << true;
+    QTest::newRow("F1 closes") << QKeySequence(QStringLiteral("F1")) << true;
+    QTest::newRow("Shift+F1 does not close") << QKeySequence(QStringLiteral("Shift+F1")) << false;
 }
 
 void tst_HelpWindow::keys()
@@ -131,7 +133,7 @@ void tst_HelpWindow::opensModallyAndFreshWhereItWasClosed()
 {
     // The main window, whose stored placement the help window must leave alone.
     QWidget owner;
-    owner.setObjectName(u"frmMain"_qs);
+    owner.setObjectName(QStringLiteral("frmMain"));
     owner.setGeometry(50, 60, 400, 300);
     const ApplicationInfo app = ApplicationInfo::current();
     const QString section = AppInfo::PlacementSection.toString();

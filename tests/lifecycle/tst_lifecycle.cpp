@@ -134,7 +134,7 @@ void tst_Lifecycle::placement()
     QCOMPARE(again->geometry(), placed);
 
     // A close that is cancelled stores nothing.
-    again->txtPattern->SetText(u"x"_qs);
+    again->txtPattern->SetText(QStringLiteral("x"));
     again->move(again->pos() + QPoint(5, 5));
     ScriptedResponder responder;
     responder.button(MsgBoxButton::Cancel);
@@ -145,31 +145,31 @@ void tst_Lifecycle::placement()
 void tst_Lifecycle::runKeys()
 {
     Window window = openWindow();
-    typeLines(window->txtPattern, {QString("(\\w)(\\d)")});
-    typeLines(window->txtSourceString, {QString("a1 b2 c")});
-    typeLines(window->txtReplaceVar, {QString("$2$1")});
+    typeLines(window->txtPattern, {QStringLiteral("(\\w)(\\d)")});
+    typeLines(window->txtSourceString, {QStringLiteral("a1 b2 c")});
+    typeLines(window->txtReplaceVar, {QStringLiteral("$2$1")});
     QVERIFY(dirty(*window));
 
     QTest::keyClick(window->txtSourceString, Qt::Key_F5);
     QCOMPARE(topLevelTexts(window->tvResults),
              (QStringList{"Total 2 element(s) found", "a1 [1:2]", "b2 [4:2]"}));
     QCOMPARE(window->tvResults->topLevelItem(1)->childCount(), 2);
-    QCOMPARE(window->tvResults->topLevelItem(2)->child(1)->text(0), QString("2 [1]"));
+    QCOMPARE(window->tvResults->topLevelItem(2)->child(1)->text(0), QStringLiteral("2 [1]"));
 
     const QString title = window->windowTitle();
     QTest::keyClick(window->txtPattern, Qt::Key_F6);
-    QCOMPARE(window->txtResult->Text(), QString("1a 2b c"));
+    QCOMPARE(window->txtResult->Text(), QStringLiteral("1a 2b c"));
     QCOMPARE(window->windowTitle(), title);
 
     ScriptedResponder responder;
     responder.button(MsgBoxButton::OK);
     QTest::keyClick(window->txtPattern, Qt::Key_F7);
-    QCOMPARE(responder.last().text, QString("Match."));
+    QCOMPARE(responder.last().text, QStringLiteral("Match."));
     QCOMPARE(window->tvResults->topLevelItemCount(), 3);
     // Ctrl+F5 without a spreadsheet program: the tree, the message, the workbook opened.
     responder.clear();
     responder.button(MsgBoxButton::OK);
-    window->txtSourceString->SetText(u"b2 a1"_qs);
+    window->txtSourceString->SetText(QStringLiteral("b2 a1"));
     QTest::keyClick(window->txtPattern, Qt::Key_F5, Qt::ControlModifier);
     QCOMPARE(topLevelTexts(window->tvResults),
              (QStringList{"Total 2 element(s) found", "b2 [1:2]", "a1 [4:2]"}));
@@ -183,8 +183,9 @@ void tst_Lifecycle::ignoreLineBreaks()
 {
     Window window = openWindow();
     window->chkIgnoreLineBreaks->setChecked(true);
-    typeLines(window->txtPattern, {QString("^a"), QString("b "), QString("c$")});
-    window->txtSourceString->SetText(QString("x\r\nab c\r\ny"));
+    typeLines(window->txtPattern,
+              {QStringLiteral("^a"), QStringLiteral("b "), QStringLiteral("c$")});
+    window->txtSourceString->SetText(QStringLiteral("x\r\nab c\r\ny"));
 
     window->cmdExecute->click();
     QCOMPARE(topLevelTexts(window->tvResults),
@@ -226,7 +227,7 @@ void tst_Lifecycle::closing()
 
     Window window = openWindow();
     if (changed)
-        typeLines(window->txtSourceString, {QString("keep me")});
+        typeLines(window->txtSourceString, {QStringLiteral("keep me")});
     ScriptedResponder responder;
     for (int answer : answers)
         responder.button(answer);
@@ -251,22 +252,22 @@ void tst_Lifecycle::closing()
     if (!answers.isEmpty())
         QVERIFY(responder.shown().first().text.startsWith(u"Save changes?"));
     if (!closed && changed)
-        QCOMPARE(window->txtSourceString->Text(), QString("keep me"));
+        QCOMPARE(window->txtSourceString->Text(), QStringLiteral("keep me"));
 }
 
 void tst_Lifecycle::startWithFile()
 {
-    const QString path =
-        writePatternFile(QString("Sample.RegExp"), {"o+", "foo boo", "0", "1", "0", "1", "0"});
+    const QString path = writePatternFile(QStringLiteral("Sample.RegExp"),
+                                          {"o+", "foo boo", "0", "1", "0", "1", "0"});
     QDir::setCurrent(testScratchDir());
-    AppServices::instance().CommandLine().SetArguments({QString("Sample.RegExp")});
+    AppServices::instance().CommandLine().SetArguments({QStringLiteral("Sample.RegExp")});
 
     Window window = openWindow();
-    QCOMPARE(window->windowTitle(), QString("Sievewright - [Sample.RegExp]"));
+    QCOMPARE(window->windowTitle(), QStringLiteral("Sievewright - [Sample.RegExp]"));
     QCOMPARE(window->document().FileName(), QFileInfo(path).absoluteFilePath());
-    QCOMPARE(window->txtPattern->Text(), QString("o+"));
-    QCOMPARE(window->txtSourceString->Text(), QString("foo boo"));
-    QCOMPARE(window->txtReplaceVar->Text(), QString("0"));
+    QCOMPARE(window->txtPattern->Text(), QStringLiteral("o+"));
+    QCOMPARE(window->txtSourceString->Text(), QStringLiteral("foo boo"));
+    QCOMPARE(window->txtReplaceVar->Text(), QStringLiteral("0"));
     const QList<bool> options = {window->chkGlobal->isChecked(), window->chkIgnoreCase->isChecked(),
                                  window->chkMultiline->isChecked(),
                                  window->chkIgnoreLineBreaks->isChecked()};
@@ -274,7 +275,7 @@ void tst_Lifecycle::startWithFile()
 
     // Replace writes only the result box, which is not part of the work.
     QTest::keyClick(window->txtPattern, Qt::Key_F6);
-    QCOMPARE(window->txtResult->Text(), QString("f0 b0"));
+    QCOMPARE(window->txtResult->Text(), QStringLiteral("f0 b0"));
     QVERIFY(!dirty(*window));
     QVERIFY(window->close());
 }
@@ -328,18 +329,18 @@ void tst_Lifecycle::selectAll()
     Window window = openWindow();
     auto *edit = window->findChild<TextBox *>(box);
     QVERIFY(edit);
-    edit->SetText(QString("one\r\ntwo"));
+    edit->SetText(QStringLiteral("one\r\ntwo"));
     edit->setFocus();
     edit->moveCursor(QTextCursor::End);
 
     QTest::keyClick(edit, Qt::Key_A, Qt::KeyboardModifiers(modifiers));
     QCOMPARE(edit->textCursor().hasSelection(), selectsAll);
     if (selectsAll) {
-        QCOMPARE(edit->Text(), QString("one\r\ntwo"));
+        QCOMPARE(edit->Text(), QStringLiteral("one\r\ntwo"));
         QCOMPARE(edit->textCursor().selectedText().size(), 7);
         // The next A is typed as usual, over the selection.
-        QTest::keyClicks(edit, QString("a"));
-        QCOMPARE(edit->Text(), QString("a"));
+        QTest::keyClicks(edit, QStringLiteral("a"));
+        QCOMPARE(edit->Text(), QStringLiteral("a"));
     }
 
     ScriptedResponder responder;
@@ -382,16 +383,16 @@ void tst_Lifecycle::helpMenu()
 void tst_Lifecycle::generateCode()
 {
     Window window = openWindow();
-    window->txtPattern->SetText(QString("a\r\nb"));
-    window->txtReplaceVar->SetText(QString("\"x\""));
+    window->txtPattern->SetText(QStringLiteral("a\r\nb"));
+    window->txtReplaceVar->SetText(QStringLiteral("\"x\""));
     window->chkIgnoreLineBreaks->setChecked(true);
-    ClipboardText::instance().SetText(QString("before"));
+    ClipboardText::instance().SetText(QStringLiteral("before"));
 
-    CodeInputs inputs{QString("a\r\nb"), QString("\"x\""), {true, true, true, true}};
+    CodeInputs inputs{QStringLiteral("a\r\nb"), QStringLiteral("\"x\""), {true, true, true, true}};
     ScriptedResponder responder;
     responder.button(MsgBoxButton::Cancel).button(MsgBoxButton::OK);
     QTest::keyClick(window->txtPattern, Qt::Key_F6, Qt::ShiftModifier);
-    QCOMPARE(ClipboardText::instance().Text(), QString("before"));
+    QCOMPARE(ClipboardText::instance().Text(), QStringLiteral("before"));
     QTest::keyClick(window->txtPattern, Qt::Key_F6, Qt::ShiftModifier);
     QCOMPARE(ClipboardText::instance().Text(), BuildCodeSnippet(inputs, SnippetKind::Replace));
     QVERIFY(ClipboardText::instance().Text().contains(u"\"ab\""));

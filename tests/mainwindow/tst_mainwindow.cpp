@@ -60,28 +60,37 @@ void press(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
     QTest::keyClick(QApplication::focusWidget(), Qt::Key(key), modifiers);
 }
 
-const QStringList TabOrder = {u"txtPattern"_qs,         u"txtSourceString"_qs, u"tvResults"_qs,
-                              u"txtReplaceVar"_qs,      u"txtResult"_qs,       u"chkGlobal"_qs,
-                              u"chkIgnoreCase"_qs,      u"chkMultiline"_qs,    u"cmdExecute"_qs,
-                              u"cmdExecuteAndOpen"_qs,  u"cmdTest"_qs,         u"cmdReplace"_qs,
-                              u"chkIgnoreLineBreaks"_qs};
+const QStringList TabOrder = {QStringLiteral("txtPattern"),
+                              QStringLiteral("txtSourceString"),
+                              QStringLiteral("tvResults"),
+                              QStringLiteral("txtReplaceVar"),
+                              QStringLiteral("txtResult"),
+                              QStringLiteral("chkGlobal"),
+                              QStringLiteral("chkIgnoreCase"),
+                              QStringLiteral("chkMultiline"),
+                              QStringLiteral("cmdExecute"),
+                              QStringLiteral("cmdExecuteAndOpen"),
+                              QStringLiteral("cmdTest"),
+                              QStringLiteral("cmdReplace"),
+                              QStringLiteral("chkIgnoreLineBreaks")};
 
 // Pixels, in the parent, at the designed client size of 613 by 424.
-const QMap<QString, QRect> DesignedRects = {{u"vseContainer"_qs, {0, 0, 613, 391}},
-                                            {u"txtPattern"_qs, {4, 4, 199, 189}},
-                                            {u"txtSourceString"_qs, {4, 197, 199, 190}},
-                                            {u"tvResults"_qs, {207, 4, 199, 383}},
-                                            {u"txtReplaceVar"_qs, {410, 4, 199, 189}},
-                                            {u"txtResult"_qs, {410, 197, 199, 190}},
-                                            {u"pnlSetting"_qs, {0, 391, 613, 33}},
-                                            {u"cmdExecute"_qs, {305, 4, 73, 25}},
-                                            {u"cmdExecuteAndOpen"_qs, {382, 4, 73, 25}},
-                                            {u"cmdReplace"_qs, {459, 4, 73, 25}},
-                                            {u"cmdTest"_qs, {536, 4, 73, 25}},
-                                            {u"chkGlobal"_qs, {8, 8, 61, 17}},
-                                            {u"chkIgnoreCase"_qs, {72, 8, 93, 17}},
-                                            {u"chkMultiline"_qs, {168, 8, 73, 17}},
-                                            {u"chkIgnoreLineBreaks"_qs, {244, 8, 121, 17}}};
+const QMap<QString, QRect> DesignedRects = {
+    {QStringLiteral("vseContainer"), {0, 0, 613, 391}},
+    {QStringLiteral("txtPattern"), {4, 4, 199, 189}},
+    {QStringLiteral("txtSourceString"), {4, 197, 199, 190}},
+    {QStringLiteral("tvResults"), {207, 4, 199, 383}},
+    {QStringLiteral("txtReplaceVar"), {410, 4, 199, 189}},
+    {QStringLiteral("txtResult"), {410, 197, 199, 190}},
+    {QStringLiteral("pnlSetting"), {0, 391, 613, 33}},
+    {QStringLiteral("cmdExecute"), {305, 4, 73, 25}},
+    {QStringLiteral("cmdExecuteAndOpen"), {382, 4, 73, 25}},
+    {QStringLiteral("cmdReplace"), {459, 4, 73, 25}},
+    {QStringLiteral("cmdTest"), {536, 4, 73, 25}},
+    {QStringLiteral("chkGlobal"), {8, 8, 61, 17}},
+    {QStringLiteral("chkIgnoreCase"), {72, 8, 93, 17}},
+    {QStringLiteral("chkMultiline"), {168, 8, 73, 17}},
+    {QStringLiteral("chkIgnoreLineBreaks"), {244, 8, 121, 17}}};
 
 QMap<QString, QRect> controlRects(frmMain &w)
 {
@@ -94,11 +103,12 @@ QMap<QString, QRect> controlRects(frmMain &w)
 // Match 1 (expanded, 60 submatches), Match 2 (one submatch, collapsed) and the totals node.
 void fillTree(ResultsTreeWidget *tree)
 {
-    auto *first = new QTreeWidgetItem(tree, {u"Match 1"_qs});
+    auto *first = new QTreeWidgetItem(tree, {QStringLiteral("Match 1")});
     for (int i = 1; i <= 60; ++i)
-        new QTreeWidgetItem(first, {u"Sub %1"_qs.arg(i)});
-    new QTreeWidgetItem(new QTreeWidgetItem(tree, {u"Match 2"_qs}), {u"Sub of 2"_qs});
-    new QTreeWidgetItem(tree, {u"Totals"_qs});
+        new QTreeWidgetItem(first, {QStringLiteral("Sub %1").arg(i)});
+    new QTreeWidgetItem(new QTreeWidgetItem(tree, {QStringLiteral("Match 2")}),
+                        {QStringLiteral("Sub of 2")});
+    new QTreeWidgetItem(tree, {QStringLiteral("Totals")});
     first->setExpanded(true);
 }
 
@@ -183,14 +193,16 @@ void tst_MainWindow::windowPreviewsKeys_data()
     QTest::addColumn<QString>("state"); // of the control afterwards
 
     QTest::newRow("text box types after the window saw the key")
-        << u"txtPattern"_qs << int(Qt::Key_X) << 0 << false << u"x"_qs;
+        << QStringLiteral("txtPattern") << int(Qt::Key_X) << 0 << false << QStringLiteral("x");
     QTest::newRow("Shift, Ctrl and Alt sum to 7")
-        << u"txtResult"_qs << int(Qt::Key_X) << 7 << true << QString();
+        << QStringLiteral("txtResult") << int(Qt::Key_X) << 7 << true << QString();
     QTest::newRow("Ctrl+Tab types a tab, the focus stays")
-        << u"txtSourceString"_qs << int(Qt::Key_Tab) << 2 << false << u"\t"_qs;
+        << QStringLiteral("txtSourceString") << int(Qt::Key_Tab) << 2 << false
+        << QStringLiteral("\t");
     // A new document starts with Global checked.
     QTest::newRow("window keeps Space from the check box")
-        << u"chkGlobal"_qs << int(Qt::Key_Space) << 0 << true << u"checked"_qs;
+        << QStringLiteral("chkGlobal") << int(Qt::Key_Space) << 0 << true
+        << QStringLiteral("checked");
 }
 
 void tst_MainWindow::windowPreviewsKeys()
@@ -220,7 +232,7 @@ void tst_MainWindow::windowPreviewsKeys()
     QCOMPARE(QApplication::focusWidget(), widget);
     auto *box = qobject_cast<TextBox *>(widget);
     auto *check = qobject_cast<QCheckBox *>(widget);
-    QCOMPARE(box ? box->Text() : check->isChecked() ? u"checked"_qs : QString(), state);
+    QCOMPARE(box ? box->Text() : check->isChecked() ? QStringLiteral("checked") : QString(), state);
 }
 
 void tst_MainWindow::shortcuts()
@@ -243,7 +255,7 @@ void tst_MainWindow::shortcuts()
         control->setFocus();
         press(Qt::Key_F5);
         QCOMPARE(clicks.size(), 1);
-        QCOMPARE(clicks.takeFirst(), (QVariantList{u"mnuRun"_qs, 0}));
+        QCOMPARE(clicks.takeFirst(), (QVariantList{QStringLiteral("mnuRun"), 0}));
         w.previews.clear();
         press(Qt::Key_Escape);
         QCOMPARE(clicks.size(), 0);
@@ -298,7 +310,7 @@ void tst_MainWindow::layout()
         // stays below it and the buttons go left; the restored size lays everything out again.
         const QSize client = w.clientArea()->size();
         w.clientArea()->resize(0, 0);
-        QCOMPARE(w.vseContainer->geometry(), DesignedRects.value(u"vseContainer"_qs));
+        QCOMPARE(w.vseContainer->geometry(), DesignedRects.value(QStringLiteral("vseContainer")));
         QCOMPARE(w.pnlSetting->geometry(), QRect(0, 391, 0, 33));
         QCOMPARE(w.cmdExecute->x(), -308);
         w.clientArea()->resize(client);
@@ -341,14 +353,15 @@ void tst_MainWindow::imageListTreeLookAndIcons()
     QCOMPARE(w.tvResults->imageList(), w.ilTreeIcons);
     // Drawn on the pixel grid: no pixel is partly transparent.
     for (const QString &name :
-         keys + QStringList{u"IDI_MATCH_0"_qs, u"IDI_SUBMATCH_0"_qs, u"A_MAIN"_qs}) {
+         keys + QStringList{QStringLiteral("IDI_MATCH_0"), QStringLiteral("IDI_SUBMATCH_0"),
+                            QStringLiteral("A_MAIN")}) {
         const QImage image = suLoadResIconSmall(name, 1.0).toImage();
         QCOMPARE(image.size(), QSize(16, 16));
         for (int y = 0; y < 16; ++y) {
             for (int x = 0; x < 16; ++x) {
                 const int alpha = qAlpha(image.pixel(x, y));
                 QVERIFY2(alpha == 0 || alpha == 255,
-                         qPrintable(u"%1 at %2, %3"_qs.arg(name).arg(x).arg(y)));
+                         qPrintable(QStringLiteral("%1 at %2, %3").arg(name).arg(x).arg(y)));
             }
         }
         QCOMPARE(suLoadResIconSmall(name, 2.0).size(), QSize(32, 32));
@@ -364,14 +377,15 @@ void tst_MainWindow::leftArrow_data()
     QTest::addColumn<bool>("expandedAfter");
 
     QTest::newRow("submatch selects its match, scrolled into view")
-        << u"Sub 60"_qs << QString() << true << u"Match 1"_qs << true;
+        << QStringLiteral("Sub 60") << QString() << true << QStringLiteral("Match 1") << true;
     QTest::newRow("expanded match collapses")
-        << u"Match 1"_qs << QString() << true << u"Match 1"_qs << false;
+        << QStringLiteral("Match 1") << QString() << true << QStringLiteral("Match 1") << false;
     QTest::newRow("expanded match selected, another node current")
-        << u"Match 1"_qs << u"Sub 2"_qs << true << u"Match 1"_qs << false;
+        << QStringLiteral("Match 1") << QStringLiteral("Sub 2") << true << QStringLiteral("Match 1")
+        << false;
     QTest::newRow("current submatch not selected")
-        << QString() << u"Sub 2"_qs << true << QString() << true;
-    QTest::newRow("empty tree") << u"-"_qs << QString() << false << QString() << false;
+        << QString() << QStringLiteral("Sub 2") << true << QString() << true;
+    QTest::newRow("empty tree") << QStringLiteral("-") << QString() << false << QString() << false;
 }
 
 void tst_MainWindow::leftArrow()
@@ -387,7 +401,7 @@ void tst_MainWindow::leftArrow()
     ResultsTreeWidget *tree = w.tvResults;
     if (selected != u"-") {
         fillTree(tree);
-        node(tree, u"Match 1"_qs)->setExpanded(expanded);
+        node(tree, QStringLiteral("Match 1"))->setExpanded(expanded);
     }
     tree->setFocus();
     tree->setCurrentItem(nullptr);
@@ -403,7 +417,7 @@ void tst_MainWindow::leftArrow()
     QCOMPARE(w.previews.size(), 1); // the window saw the key first
     const QList<QTreeWidgetItem *> after = tree->selectedItems();
     QCOMPARE(after.isEmpty() ? QString() : after.first()->text(0), selectedAfter);
-    if (QTreeWidgetItem *match = node(tree, u"Match 1"_qs))
+    if (QTreeWidgetItem *match = node(tree, QStringLiteral("Match 1")))
         QCOMPARE(match->isExpanded(), expandedAfter);
     if (!after.isEmpty()) {
         QCOMPARE(tree->currentItem(), after.first());

@@ -76,7 +76,7 @@ void tst_Runner::matchCounts()
     const int shown = qMin(count, MaxMatchNodes);
     const QList<ResultsTree::Node> &roots = tree.roots();
     QCOMPARE(roots.size(), 1 + shown + (skipText.isEmpty() ? 0 : 1));
-    const QString total = count == 1500 ? u"1,500"_qs : QString::number(count);
+    const QString total = count == 1500 ? QStringLiteral("1,500") : QString::number(count);
     QCOMPARE(tree.item(roots.first()).text, u"Total " + total + u" element(s) found");
     QCOMPARE(tree.item(roots.first()).iconKey, QStringLiteral("IDI_INFO"));
     QVERIFY(!tree.item(roots.first()).expanded);
@@ -113,10 +113,12 @@ void tst_Runner::labels_data()
         {QString::fromUtf16(u"\U0001F600\u00E9 [1:3]"),
          QString::fromUtf16(u"  \U0001F600\u00E9 [3]")});
     QStringList twelve;
-    for (const QString &letters : {u"abcdefghijkm"_qs, u"abcdefghijklm"_qs}) {
+    for (const QString &letters :
+         {QStringLiteral("abcdefghijkm"), QStringLiteral("abcdefghijklm")}) {
         twelve << letters + (twelve.isEmpty() ? u" [1:12]" : u" [14:13]");
-        for (QChar c : u"abcdefghijklm"_qs)
-            twelve << (letters.contains(c) ? u"  "_qs + c + u" [1]" : u"   [0]"_qs);
+        for (QChar c : QStringLiteral("abcdefghijklm"))
+            twelve << (letters.contains(c) ? QStringLiteral("  ") + c + u" [1]"
+                                           : QStringLiteral("   [0]"));
     }
     row("twelve groups, one unset in the first match", u"(a)(b)(c)(d)(e)(f)(g)(h)(i)(j)(k)(l)?(m)",
         u"abcdefghijkm abcdefghijklm", twelve);
@@ -213,7 +215,7 @@ void tst_Runner::commands()
         QCOMPARE(box.text, style ? QString() : expected);
         QCOMPARE(box.sets, style ? 1 : 2); // emptied first
     } else {
-        QCOMPARE(box.text, u"old result"_qs);
+        QCOMPARE(box.text, QStringLiteral("old result"));
     }
     QCOMPARE(rootTexts(tree), command == u"Execute" ? QStringList() : before);
 }

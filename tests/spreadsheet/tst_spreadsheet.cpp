@@ -98,11 +98,11 @@ void tst_Spreadsheet::everyMatchAndGroupGetsItsCell()
     // 150 matches of eight groups, of which some are empty and some took no part.
     std::vector<FakeMatch> matches;
     for (int i = 1; i <= 150; ++i) {
-        matches.push_back({u"m%1"_qs.arg(i)});
+        matches.push_back({QStringLiteral("m%1").arg(i)});
         for (int g = 1; g <= 8; ++g) {
             std::optional<QString> group; // took no part
             if (const int kind = (i + g) % 3)
-                group = kind == 1 ? QString() : u"g%1.%2"_qs.arg(i).arg(g);
+                group = kind == 1 ? QString() : QStringLiteral("g%1.%2").arg(i).arg(g);
             matches.back().push_back(group);
         }
     }
@@ -118,14 +118,15 @@ void tst_Spreadsheet::everyMatchAndGroupGetsItsCell()
     }
 
     // The header's seven columns are bold; the data and the groups beyond them are not.
-    QCOMPARE(sheet.name, u"Matches"_qs);
+    QCOMPARE(sheet.name, QStringLiteral("Matches"));
     for (int c = 1; c <= 7; ++c) {
         const XlsxCell cell = sheet.cells.value(cellReference(1, c));
-        QCOMPARE(cell.text, c == 1 ? u"Match"_qs : u"Submatch #%1"_qs.arg(c - 1));
+        QCOMPARE(cell.text,
+                 c == 1 ? QStringLiteral("Match") : QStringLiteral("Submatch #%1").arg(c - 1));
         QVERIFY(cell.bold);
     }
-    QVERIFY(!sheet.has(u"H1"_qs) && !sheet.has(u"I1"_qs));
-    QVERIFY(!sheet.cells.value(u"A2"_qs).bold);
+    QVERIFY(!sheet.has(QStringLiteral("H1")) && !sheet.has(QStringLiteral("I1")));
+    QVERIFY(!sheet.cells.value(QStringLiteral("A2")).bold);
 }
 
 void tst_Spreadsheet::cellShowsExactlyTheText_data()
@@ -133,31 +134,33 @@ void tst_Spreadsheet::cellShowsExactlyTheText_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<bool>("marked"); // kept text by the text marker
 
-    QTest::newRow("formula stays text") << u"=1+1"_qs << true;
-    QTest::newRow("negative number stays text") << u"-5"_qs << true;
-    QTest::newRow("apostrophe is shown") << u"'x"_qs << true;
+    QTest::newRow("formula stays text") << QStringLiteral("=1+1") << true;
+    QTest::newRow("negative number stays text") << QStringLiteral("-5") << true;
+    QTest::newRow("apostrophe is shown") << QStringLiteral("'x") << true;
     QTest::newRow("line breaks, tab and control characters kept")
-        << u"a\r\nb\rc\t\x01\x1f\x0b"_qs << false;
-    QTest::newRow("text like an escape kept") << u"_x0041_ _x00e9_"_qs << false;
-    QTest::newRow("XML specials and blanks at both ends kept") << u"  <a&b>\"]]>  "_qs << false;
+        << QStringLiteral("a\r\nb\rc\t\x01\x1f\x0b") << false;
+    QTest::newRow("text like an escape kept") << QStringLiteral("_x0041_ _x00e9_") << false;
+    QTest::newRow("XML specials and blanks at both ends kept")
+        << QStringLiteral("  <a&b>\"]]>  ") << false;
     QTest::newRow("supplementary, lone surrogates and non-characters kept")
-        << u"\U0001F600"_qs + QChar(0xDC00) + u"x"_qs + QChar(0xD800) + QChar(0xFFFE) +
-               QChar(0xFFFF)
+        << QStringLiteral("\U0001F600") + QChar(0xDC00) + QStringLiteral("x") + QChar(0xD800) +
+               QChar(0xFFFE) + QChar(0xFFFF)
         << false;
     QTest::newRow("longest cell text fits") << QString(excel::MaxCellLength, u'a') << false;
     QTest::newRow("marker does not count")
-        << u"="_qs + QString(excel::MaxCellLength - 1, u'a') << true;
+        << QStringLiteral("=") + QString(excel::MaxCellLength - 1, u'a') << true;
 }
 
 void tst_Spreadsheet::cellShowsExactlyTheText()
 {
     QFETCH(QString, text);
     QFETCH(bool, marked);
-    const XlsxSheet sheet = exported(collectionOf({{text, text}, {u"second"_qs, u"b"_qs}}));
-    for (const QString &ref : {u"A2"_qs, u"B2"_qs}) {
+    const XlsxSheet sheet =
+        exported(collectionOf({{text, text}, {QStringLiteral("second"), QStringLiteral("b")}}));
+    for (const QString &ref : {QStringLiteral("A2"), QStringLiteral("B2")}) {
         const XlsxCell cell = sheet.cells.value(ref);
         QCOMPARE(cell.text, text);
-        QCOMPARE(cell.type, u"s"_qs);
+        QCOMPARE(cell.type, QStringLiteral("s"));
         QVERIFY(!cell.formula);
         // The marked cells are formatted as text, so that editing them keeps them text.
         QCOMPARE(cell.numberFormat == 49, marked);
@@ -223,12 +226,12 @@ void tst_Spreadsheet::exportOrEarlyEnd()
     if (lastRow < 0)
         return;
     QVERIFY(m_opened.last().path.startsWith(m_tempDir + u'/'));
-    QVERIFY(m_opened.last().path.endsWith(u".xlsx"_qs));
+    QVERIFY(m_opened.last().path.endsWith(QStringLiteral(".xlsx")));
     QCOMPARE(m_opened.last().pointer, MousePointer::Hourglass);
     const XlsxSheet sheet = opened();
     QCOMPARE(sheet.lastRow, lastRow);
     QCOMPARE(sheet.lastColumn, 7);
-    QCOMPARE(sheet.text(u"A3"_qs), lastRow == 3 ? u"b"_qs : QString());
+    QCOMPARE(sheet.text(QStringLiteral("A3")), lastRow == 3 ? QStringLiteral("b") : QString());
 
     // Another export gets another file; the one already open is left alone.
     if (!message.isEmpty())

@@ -95,7 +95,9 @@ QStringList readSharedStrings(const QByteArray &data)
     walk(data, [&](QXmlStreamReader &xml) {
         // A spreadsheet application reads a line end in the XML as LF, as the XML rules say.
         if (xml.isStartElement() && xml.name() == u"t")
-            text += xml.readElementText().replace(u"\r\n"_qs, u"\n"_qs).replace(u'\r', u'\n');
+            text += xml.readElementText()
+                        .replace(QStringLiteral("\r\n"), QStringLiteral("\n"))
+                        .replace(u'\r', u'\n');
         else if (xml.isEndElement() && xml.name() == u"si")
             shared.append(unescape(std::exchange(text, QString())));
     });
@@ -143,7 +145,8 @@ void readCells(const QByteArray &data, const QStringList &shared, const QList<Xl
                 cell.formula = cell.formula || xml.name() == u"f";
                 const QString text = xml.readElementText(QXmlStreamReader::IncludeChildElements);
                 if (isValue)
-                    cell.text = cell.type == u"s" ? shared.value(text.toInt(), u"?"_qs) : text;
+                    cell.text =
+                        cell.type == u"s" ? shared.value(text.toInt(), QStringLiteral("?")) : text;
             }
             qsizetype digits = 0;
             int column = 0;
@@ -172,13 +175,14 @@ XlsxSheet readXlsx(const QString &path)
     QFile file(path);
     const QHash<QString, QByteArray> files =
         unzip(file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray());
-    const QString cells = u"xl/worksheets/sheet1.xml"_qs;
-    walk(files.contains(cells) ? files.value(u"xl/workbook.xml"_qs) : QByteArray(),
+    const QString cells = QStringLiteral("xl/worksheets/sheet1.xml");
+    walk(files.contains(cells) ? files.value(QStringLiteral("xl/workbook.xml")) : QByteArray(),
          [&](QXmlStreamReader &xml) {
              if (xml.isStartElement() && xml.name() == u"sheet" && ++sheet.sheetCount == 1)
                  sheet.name = value(xml, "name");
          });
-    readCells(files.value(cells), readSharedStrings(files.value(u"xl/sharedStrings.xml"_qs)),
-              readFormats(files.value(u"xl/styles.xml"_qs)), sheet);
+    readCells(files.value(cells),
+              readSharedStrings(files.value(QStringLiteral("xl/sharedStrings.xml"))),
+              readFormats(files.value(QStringLiteral("xl/styles.xml"))), sheet);
     return sheet;
 }

@@ -71,7 +71,7 @@ void tst_TextFile::read_data()
         << QByteArrayLiteral("\xFE\xFF\0a\0\0\x20\xAC\xD8\x3D") << units({u'a', 0, 0x20AC, 0xD83D});
     QTest::newRow("Windows-1252, its unassigned bytes keeping their value")
         << QByteArrayLiteral("caf\xE9 \x80\x93\x9F\xFF\x81\x8D\x8F\x90\x9D")
-        << u"caf\u00E9 \u20AC\u201C\u0178\u00FF\u0081\u008D\u008F\u0090\u009D"_qs;
+        << QStringLiteral("caf\u00E9 \u20AC\u201C\u0178\u00FF\u0081\u008D\u008F\u0090\u009D");
     QTest::newRow("invalid UTF-8 read as Windows-1252")
         << QByteArrayLiteral("\xC3\xA9\xE9") << units({0xC3, 0xA9, 0xE9});
 }
@@ -82,7 +82,7 @@ void tst_TextFile::read()
     QFETCH(QString, text);
 
     QTemporaryDir dir(testScratchDir() + u"/textfile-XXXXXX");
-    const QString file = dir.filePath(u"read.txt"_qs);
+    const QString file = dir.filePath(QStringLiteral("read.txt"));
     if (bytes == "written") {
         // As UTF-16LE with a byte-order mark.
         TextFile::instance().WriteText(file, text);
@@ -127,7 +127,7 @@ void tst_TextFile::failure()
 
     QTemporaryDir dir(testScratchDir() + u"/textfile-XXXXXX");
     const QByteArray oldBytes = QByteArrayLiteral("\xFF\xFEo\0l\0d\0");
-    writeBytes(dir.filePath(u"old.txt"_qs), oldBytes);
+    writeBytes(dir.filePath(QStringLiteral("old.txt")), oldBytes);
     const QString file = dir.filePath(name);
     if (name == u"folder")
         QVERIFY(QDir().mkdir(file));
@@ -139,7 +139,7 @@ void tst_TextFile::failure()
         QVERIFY(QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner));
     try {
         if (write)
-            TextFile::instance().WriteText(file, u"new text"_qs);
+            TextFile::instance().WriteText(file, QStringLiteral("new text"));
         else
             TextFile::instance().ReadText(file);
         QFAIL("no error reported");
@@ -149,8 +149,8 @@ void tst_TextFile::failure()
     }
     QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     // The old file as it was, and nothing left beside it.
-    QCOMPARE(readBytes(dir.filePath(u"old.txt"_qs)), oldBytes);
-    QFile::remove(dir.filePath(u"huge.txt"_qs));
+    QCOMPARE(readBytes(dir.filePath(QStringLiteral("old.txt"))), oldBytes);
+    QFile::remove(dir.filePath(QStringLiteral("huge.txt")));
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"old.txt"});
 }
 

@@ -44,10 +44,10 @@ void tst_SupportServices::msgBoxStyles()
     for (int code : buttons) {
         ScriptedResponder responder;
         responder.button(code);
-        QCOMPARE(MsgBox(u"Question?"_qs, style), code);
+        QCOMPARE(MsgBox(QStringLiteral("Question?"), style), code);
         QCOMPARE(responder.last().style, style);
-        QCOMPARE(responder.last().caption, u"Brackwen - Sievewright"_qs);
-        QCOMPARE(responder.last().text, u"Question?"_qs);
+        QCOMPARE(responder.last().caption, QStringLiteral("Brackwen - Sievewright"));
+        QCOMPARE(responder.last().text, QStringLiteral("Question?"));
     }
 }
 
@@ -57,29 +57,31 @@ void tst_SupportServices::errorReport()
     // 1-based position.
     ScriptedResponder responder;
     responder.button(MsgBoxButton::Retry).button(MsgBoxButton::OK);
-    QCOMPARE(ErrorReporter::instance().ShowError(AppError(5017, u"Syntax error"_qs, 3), 21,
-                                                 u"Failed."_qs),
+    QCOMPARE(ErrorReporter::instance().ShowError(AppError(5017, QStringLiteral("Syntax error"), 3),
+                                                 21, QStringLiteral("Failed.")),
              MsgBoxButton::Retry);
-    QCOMPARE(responder.last().text,
-             u"Failed.\n\nSyntax error\n\nError 5017 at character 4 of the pattern."_qs);
+    QCOMPARE(
+        responder.last().text,
+        QStringLiteral("Failed.\n\nSyntax error\n\nError 5017 at character 4 of the pattern."));
     QCOMPARE(responder.last().style, 21);
-    ErrorReporter::instance().ShowError(AppError(53, u"File not found."_qs), 16, u"Failed."_qs);
-    QCOMPARE(responder.last().text, u"Failed.\n\nFile not found.\n\nError 53."_qs);
+    ErrorReporter::instance().ShowError(AppError(53, QStringLiteral("File not found.")), 16,
+                                        QStringLiteral("Failed."));
+    QCOMPARE(responder.last().text, QStringLiteral("Failed.\n\nFile not found.\n\nError 53."));
 }
 
 void tst_SupportServices::placement()
 {
     // One stored far off every screen is pulled onto one; one never stored is left alone.
     const ApplicationInfo app = ApplicationInfo::current();
-    const QString section = u"Window placement"_qs;
+    const QString section = QStringLiteral("Window placement");
     {
         QWidget window;
-        window.setObjectName(u"frmFarOff"_qs);
+        window.setObjectName(QStringLiteral("frmFarOff"));
         window.show();
         window.setGeometry(50000, 40000, 300, 200);
         QVERIFY(WindowPlacement().StoreWindow(&window, {}, section, app));
     }
-    for (const QString &name : {u"frmFarOff"_qs, u"frmNeverStored"_qs}) {
+    for (const QString &name : {QStringLiteral("frmFarOff"), QStringLiteral("frmNeverStored")}) {
         QWidget window;
         window.setObjectName(name);
         window.setGeometry(10, 20, 300, 200);
@@ -95,24 +97,25 @@ void tst_SupportServices::placement()
 
 void tst_SupportServices::fileDialog()
 {
-    QCOMPARE(FileDialog::qtFilter(u"RegExp files|*.RegExp|All files|*.*"_qs),
-             u"RegExp files (*.RegExp);;All files (*.*)"_qs);
-    QCOMPARE(FileDialog::qtFilter(u"Texts|*.txt;*.log"_qs), u"Texts (*.txt *.log)"_qs);
+    QCOMPARE(FileDialog::qtFilter(QStringLiteral("RegExp files|*.RegExp|All files|*.*")),
+             QStringLiteral("RegExp files (*.RegExp);;All files (*.*)"));
+    QCOMPARE(FileDialog::qtFilter(QStringLiteral("Texts|*.txt;*.log")),
+             QStringLiteral("Texts (*.txt *.log)"));
 
     FileDialog dialog;
-    dialog.Filter = u"RegExp files|*.RegExp|All files|*.*"_qs;
-    dialog.DefaultExt = u"RegExp"_qs;
-    dialog.InitDir = u"/tmp"_qs;
-    dialog.FilePath = u"/tmp/old.RegExp"_qs;
+    dialog.Filter = QStringLiteral("RegExp files|*.RegExp|All files|*.*");
+    dialog.DefaultExt = QStringLiteral("RegExp");
+    dialog.InitDir = QStringLiteral("/tmp");
+    dialog.FilePath = QStringLiteral("/tmp/old.RegExp");
     ScriptedResponder responder;
-    responder.chooseFile(u"/tmp/sub/../new.RegExp"_qs).cancelDialog();
+    responder.chooseFile(QStringLiteral("/tmp/sub/../new.RegExp")).cancelDialog();
     QVERIFY(dialog.ShowSave());
-    QCOMPARE(dialog.FilePath, u"/tmp/new.RegExp"_qs);
+    QCOMPARE(dialog.FilePath, QStringLiteral("/tmp/new.RegExp"));
     QCOMPARE(responder.last().kind, ModalKind::SaveFile);
-    QCOMPARE(responder.last().text, u"/tmp/old.RegExp"_qs);
-    QCOMPARE(responder.last().initialDir, u"/tmp"_qs);
+    QCOMPARE(responder.last().text, QStringLiteral("/tmp/old.RegExp"));
+    QCOMPARE(responder.last().initialDir, QStringLiteral("/tmp"));
     QVERIFY(!dialog.ShowOpen());
-    QCOMPARE(dialog.FilePath, u"/tmp/new.RegExp"_qs);
+    QCOMPARE(dialog.FilePath, QStringLiteral("/tmp/new.RegExp"));
 }
 
 QTEST_MAIN(tst_SupportServices)

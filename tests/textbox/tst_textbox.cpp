@@ -130,7 +130,7 @@ void tst_TextBox::editsInALongLine()
     QTextCursor cursor = box.textCursor();
     cursor.setPosition(offset + offset / 4096 - (atPieceEnd ? 1 : 0));
     box.setTextCursor(cursor);
-    ClipboardText::instance().SetText(u"p\nq"_qs);
+    ClipboardText::instance().SetText(QStringLiteral("p\nq"));
     for (int key : keys) {
         const QKeyCombination combination = QKeyCombination::fromCombined(key);
         QTest::keyClick(&box, combination.key(), combination.keyboardModifiers());

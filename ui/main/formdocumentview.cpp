@@ -6,52 +6,52 @@
 
 #include <QCheckBox>
 
-::TextBox *FormDocumentView::textBox(TextBox box) const
+::TextBox *FormDocumentView::textBox(TextBoxId box) const
 {
     switch (box) {
-    case TextBox::txtPattern:
+    case TextBoxId::txtPattern:
         return m_form.txtPattern;
-    case TextBox::txtSourceString:
+    case TextBoxId::txtSourceString:
         return m_form.txtSourceString;
-    case TextBox::txtReplaceVar:
+    case TextBoxId::txtReplaceVar:
         return m_form.txtReplaceVar;
-    case TextBox::txtResult:
+    case TextBoxId::txtResult:
         break;
     }
     return m_form.txtResult;
 }
 
-QCheckBox *FormDocumentView::checkBox(CheckBox box) const
+QCheckBox *FormDocumentView::checkBox(CheckBoxId box) const
 {
     switch (box) {
-    case CheckBox::chkGlobal:
+    case CheckBoxId::chkGlobal:
         return m_form.chkGlobal;
-    case CheckBox::chkIgnoreCase:
+    case CheckBoxId::chkIgnoreCase:
         return m_form.chkIgnoreCase;
-    case CheckBox::chkMultiline:
+    case CheckBoxId::chkMultiline:
         return m_form.chkMultiline;
-    case CheckBox::chkIgnoreLineBreaks:
+    case CheckBoxId::chkIgnoreLineBreaks:
         break;
     }
     return m_form.chkIgnoreLineBreaks;
 }
 
-QString FormDocumentView::text(TextBox box) const
+QString FormDocumentView::text(TextBoxId box) const
 {
     return textBox(box)->Text();
 }
 
-void FormDocumentView::setText(TextBox box, const QString &text)
+void FormDocumentView::setText(TextBoxId box, const QString &text)
 {
     textBox(box)->SetText(text);
 }
 
-int FormDocumentView::checkState(CheckBox box) const
+int FormDocumentView::checkState(CheckBoxId box) const
 {
     return checkBox(box)->isChecked() ? 1 : 0;
 }
 
-void FormDocumentView::setCheckState(CheckBox box, int state)
+void FormDocumentView::setCheckState(CheckBoxId box, int state)
 {
     checkBox(box)->setChecked(state == 1);
 }

@@ -15,18 +15,18 @@ public:
         : m_form(form)
     {}
 
-    QString text(TextBox box) const override;
-    void setText(TextBox box, const QString &text) override;
-    int checkState(CheckBox box) const override;
-    void setCheckState(CheckBox box, int state) override;
+    QString text(TextBoxId box) const override;
+    void setText(TextBoxId box, const QString &text) override;
+    int checkState(CheckBoxId box) const override;
+    void setCheckState(CheckBoxId box, int state) override;
     void clearResults() override;
     QString caption() const override;
     void setCaption(const QString &caption) override;
     QWidget *dialogOwner() const override;
 
 private:
-    ::TextBox *textBox(TextBox box) const;
-    QCheckBox *checkBox(CheckBox box) const;
+    ::TextBox *textBox(TextBoxId box) const;
+    QCheckBox *checkBox(CheckBoxId box) const;
 
     frmMain &m_form;
 };

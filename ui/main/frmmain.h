@@ -116,7 +116,7 @@ private:
 
     // Lifecycle.
     void Form_Load();
-    void Form_QueryUnload(bool &Cancel);
+    void Form_QueryUnload(bool &cancel);
     void Form_Unload();
     void InitSelectAllHooks();
     void ReleaseSelectAllHooks();

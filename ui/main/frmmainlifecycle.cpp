@@ -93,11 +93,11 @@ void frmMain::closeEvent(QCloseEvent *event)
     event->accept();
 }
 
-void frmMain::Form_QueryUnload(bool &Cancel)
+void frmMain::Form_QueryUnload(bool &cancel)
 {
     // After the session's end was agreed to, the close that follows asks nothing more.
     if (!m_unloaded && !document().RequestSave())
-        Cancel = true;
+        cancel = true;
 }
 
 void frmMain::Form_Unload()
