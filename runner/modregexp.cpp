@@ -88,7 +88,8 @@ void RunRegExp(ResultsTree &tree, const QString &pattern, const QString &source,
     FillResultsTree(tree, *matches);
     if (command == RunCommand::ExecuteAndOpen) {
         Q_ASSERT(exporter);
-        exporter(*matches);
+        if (exporter)
+            exporter(*matches);
     }
 }
 
