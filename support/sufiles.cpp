@@ -56,7 +56,7 @@ QString suReadMeFilePath()
     return {};
 }
 
-bool suOpenReadMeFile(int)
+bool suOpenReadMeFile()
 {
     const QString path = suReadMeFilePath();
     return !path.isEmpty() && DesktopOpener::instance().Open(path);

@@ -20,4 +20,4 @@ QString suGetCurrentDirectory();
 // tree the program was built from. Empty when neither exists.
 QString suReadMeFilePath();
 // Opens the read-me with the desktop's viewer; false when there is none to open.
-bool suOpenReadMeFile(int unused = 0);
+bool suOpenReadMeFile();

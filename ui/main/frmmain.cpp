@@ -100,7 +100,7 @@ constexpr MenuItemSpec OptionsItems[] = {
 
 constexpr MenuItemSpec HelpItems[] = {
     {0, u"&Contents...", key(Qt::Key_F1, Qt::ControlModifier),
-     [](frmMain &) { suOpenReadMeFile(0); }},
+     [](frmMain &) { suOpenReadMeFile(); }},
     {1, u"Regular expression help...", key(Qt::Key_F1), [](frmMain &w) { ShowPatternHelp(&w); }},
     {2, u"-"},
     {3, u"&About...", key(Qt::Key_F1, Qt::ShiftModifier),
