@@ -1,9 +1,17 @@
 #!/usr/bin/env node
 // Differential check: generates patterns and sources of the core the dialect shares with
 // ECMAScript, runs each case through regexp-run and through V8, and compares the results.
-// Where the dialect parts from ECMAScript, the case is written so that V8 answers for the
-// dialect (the pattern V8 runs spells out . \s \S and Multiline ^ $ the dialect's way) or the
-// generator keeps out of it (see captures and back-references in generate()).
+// Where the dialect parts from ECMAScript, either V8 is given the dialect's meaning or the
+// generator keeps out of the difference:
+// - . \s \S and Multiline ^ $ are spelled out for V8 (any unit but LF; the six spaces; a line
+//   break is CR or LF only);
+// - a group that V8 would clear in a later iteration of a loop while the dialect keeps its value
+//   is made non-capturing, and a back-reference names only a group closed to its left, written
+//   so that no digit follows it (no octal escapes, no forward references);
+// - no \c with a non-letter, no lookbehind, named group or other (? form, no possessive or
+//   doubled quantifier: the dialect rejects or reads them otherwise;
+// - nested loops get shorter sources, as both engines backtrack exponentially on them and only
+//   regexp-run has a limit.
 //
 //   node differential.js --regexp-run PATH [--seed N] [--cases N]
 //
