@@ -29,7 +29,8 @@ int calloutEntry(pcre2_callout_block_16 *block, void *data)
     const auto *s = block->callout_string;
     for (PCRE2_SIZE i = 0; i < block->callout_string_length; ++i)
         id = id * 10 + (s[i] - u'0');
-    return pattern->checkIteration(id, block->offset_vector, block->capture_top);
+    return pattern->checkIteration(id, block->offset_vector, block->capture_top,
+                                   block->capture_last, block->current_position);
 }
 
 } // namespace
@@ -104,24 +105,23 @@ CompiledPattern::CompiledPattern(const detail::SyntaxTree &tree, detail::CaseMod
     }
 }
 
-int CompiledPattern::checkIteration(int id, const std::size_t *ovector,
-                                    std::uint32_t captureTop) const
+int CompiledPattern::checkIteration(int id, const std::size_t *ovector, std::uint32_t captureTop,
+                                    std::uint32_t captureLast, std::size_t position) const
 {
     if (id < 0 || static_cast<std::size_t>(id) >= m_translation.checks.size())
         return 0;
-    const detail::EmptyIterationCheck &check = m_translation.checks[static_cast<std::size_t>(id)];
-    const auto group = static_cast<std::uint32_t>(check.iterationGroup);
-    if (group >= captureTop)
-        return 0;
-    const std::size_t start = ovector[2 * group];
-    if (start != ovector[2 * group + 1])
-        return 0; // the iteration consumed text
-    if (check.loopStartGroup >= 0) {
-        const auto loop = static_cast<std::uint32_t>(check.loopStartGroup);
-        if (loop < captureTop && ovector[2 * loop] == start)
-            return 0; // the first iteration, before the minimum is met
+    const detail::IterationCheck &check = m_translation.checks[static_cast<std::size_t>(id)];
+    const auto group = static_cast<std::uint32_t>(check.group);
+    switch (check.kind) {
+    case detail::IterationCheck::Kind::RejectEmpty:
+        return group < captureTop && ovector[2 * group] == position ? 1 : 0;
+    case detail::IterationCheck::Kind::First:
+    case detail::IterationCheck::Kind::Exit:
+        return captureLast == group ? 0 : 1;
+    case detail::IterationCheck::Kind::Later:
+        return captureLast == group ? 1 : 0;
     }
-    return 1; // reject the empty iteration
+    return 0;
 }
 
 void CompiledPattern::throwTooMuchBacktracking()
@@ -162,7 +162,7 @@ bool CompiledPattern::search(std::u16string_view text, std::size_t start, std::i
     const std::vector<int> &numbers = m_translation.groupNumbers;
     for (std::size_t i = 0; i < numbers.size(); ++i) {
         const auto g = static_cast<std::uint32_t>(numbers[i]);
-        const bool set = g < top && ov[2 * g] != PCRE2_UNSET;
+        const bool set = g != 0 && g < top && ov[2 * g] != PCRE2_UNSET;
         bounds[2 * i + 2] = set ? static_cast<std::int32_t>(ov[2 * g]) : -1;
         bounds[2 * i + 3] = set ? static_cast<std::int32_t>(ov[2 * g + 1]) : -1;
     }

@@ -71,8 +71,9 @@ public:
         }
     }
 
-    // Called by PCRE2 for each empty-iteration check.
-    int checkIteration(int id, const std::size_t *ovector, std::uint32_t captureTop) const;
+    // Called by PCRE2 for each iteration check: 0 to go on, 1 to fail at that point.
+    int checkIteration(int id, const std::size_t *ovector, std::uint32_t captureTop,
+                       std::uint32_t captureLast, std::size_t position) const;
 
 private:
     [[noreturn]] static void throwTooMuchBacktracking();

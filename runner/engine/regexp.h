@@ -50,6 +50,9 @@ inline constexpr int MaxNesting = 500;
 // PCRE2's nesting limit for the translation, which may nest up to two groups per group of the
 // pattern.
 inline constexpr std::uint32_t ParensNestLimit = 1200;
+// Longest translation handed to PCRE2, in code units: nested loops whose iterations may be empty
+// copy their bodies, and past this PCRE2 would refuse the pattern anyway.
+inline constexpr std::size_t MaxTranslatedLength = 1 << 20;
 } // namespace limits
 
 // An engine failure: number (see errors), English description, and the offset in the pattern

@@ -1,6 +1,7 @@
 #include "runner/engine/translator.h"
 
 #include "runner/engine/casefold.h"
+#include "runner/engine/regexp.h"
 
 namespace engine::detail {
 namespace {
@@ -63,6 +64,10 @@ private:
 
     void emit(int index)
     {
+        if (m_out.pattern.size() > limits::MaxTranslatedLength)
+            throw RegExpError(errors::EngineFailure,
+                              u"The pattern cannot be compiled: regular expression is too large.",
+                              -1);
         const Node &n = node(index);
         switch (n.kind) {
         case Node::Kind::Empty:
@@ -88,11 +93,15 @@ private:
         case Node::Kind::NotWordBoundary:
             text(u"\\B");
             break;
-        case Node::Kind::BackReference:
+        case Node::Kind::BackReference: {
+            const int group = m_out.groupNumbers[static_cast<std::size_t>(n.value - 1)];
+            if (group == 0)
+                break; // its group is under {0}: never set, so the reference matches empty
             text(u"\\g{");
-            number(m_out.groupNumbers[static_cast<std::size_t>(n.value - 1)]);
+            number(group);
             text(u"}");
             break;
+        }
         case Node::Kind::Group:
             m_out.groupNumbers[static_cast<std::size_t>(n.value - 1)] = newGroup();
             text(u"(");
@@ -132,60 +141,147 @@ private:
         text(u")");
     }
 
-    void repeat(const Node &n)
+    // The child of a quantifier, bracketed unless it is a single item. A back-reference is
+    // bracketed too: PCRE2 10.42's JIT fails a counted repeat of a reference to an unset group.
+    void atom(int child)
     {
-        const int child = n.children.front();
-        const bool canGrow = n.max < 0 || n.max > n.min;
-        if (canGrow && m_tree.nullable(child)) {
-            EmptyIterationCheck check{0, -1};
-            if (n.min > 0) {
-                check.loopStartGroup = newGroup();
-                text(u"()");
-            }
-            text(u"(?:");
-            check.iterationGroup = newGroup();
-            text(u"(");
+        switch (node(child).kind) {
+        case Node::Kind::Char:
+        case Node::Kind::Set:
+        case Node::Kind::Dot:
+        case Node::Kind::Group:
+        case Node::Kind::NonCapturing:
             emit(child);
-            text(u")");
-            const std::size_t id = m_out.checks.size();
-            m_out.checks.push_back(check);
-            // The check's index as a string callout (see CompiledPattern's callout entry).
-            text(u"(?C{");
-            number(static_cast<long long>(id));
-            text(u"})");
-            text(u")");
-        } else {
-            switch (node(child).kind) {
-            case Node::Kind::Char:
-            case Node::Kind::Set:
-            case Node::Kind::Dot:
-            case Node::Kind::Group:
-            case Node::Kind::NonCapturing:
-            case Node::Kind::BackReference:
-                emit(child);
-                break;
-            default:
-                bracket(u"(?:", child);
-            }
+            break;
+        default:
+            bracket(u"(?:", child);
         }
-        if (n.min == 0 && n.max < 0) {
+    }
+
+    void quantifier(int min, int max, bool lazy)
+    {
+        if (min == 0 && max < 0) {
             text(u"*");
-        } else if (n.min == 1 && n.max < 0) {
+        } else if (min == 1 && max < 0) {
             text(u"+");
-        } else if (n.min == 0 && n.max == 1) {
+        } else if (min == 0 && max == 1) {
             text(u"?");
+        } else if (min == 1 && max == 1) {
+            return;
         } else {
             text(u"{");
-            number(n.min);
-            if (n.max != n.min) {
+            number(min);
+            if (max != min) {
                 text(u",");
-                if (n.max >= 0)
-                    number(n.max);
+                if (max >= 0)
+                    number(max);
             }
             text(u"}");
         }
-        if (n.lazy)
+        if (lazy)
             text(u"?");
+    }
+
+    void callout(IterationCheck::Kind kind, int group)
+    {
+        const std::size_t id = m_out.checks.size();
+        m_out.checks.push_back({kind, group});
+        // The check's index as a string callout (see CompiledPattern's callout entry).
+        text(u"(?C{");
+        number(static_cast<long long>(id));
+        text(u"})");
+    }
+
+    // An empty group whose start marks where the match stood.
+    int mark()
+    {
+        text(u"()");
+        return newGroup();
+    }
+
+    bool hasGroup(int index) const
+    {
+        const Node &n = node(index);
+        if (n.kind == Node::Kind::Group)
+            return true;
+        for (int child : n.children)
+            if (hasGroup(child))
+                return true;
+        return false;
+    }
+
+    void repeat(const Node &n)
+    {
+        const int child = n.children.front();
+        if (n.max == 0)
+            return; // matches the empty text; the groups inside take no part
+        const bool canGrow = n.max < 0 || n.max > n.min;
+        if (!canGrow || !m_tree.nullable(child)) {
+            atom(child);
+            quantifier(n.min, n.max, n.lazy);
+            return;
+        }
+        // Iterations below the minimum may match nothing; any later one must consume text.
+        const int extra = n.max < 0 ? -1 : n.max - n.min;
+        if (n.min == 0) {
+            optionalIterations(child, extra, n.lazy);
+        } else if (!hasGroup(child)) {
+            atom(child);
+            quantifier(n.min, n.min, false);
+            optionalIterations(child, extra, n.lazy);
+        } else {
+            sharedGroupsLoop(child, n.min, extra, n.lazy);
+        }
+    }
+
+    // Up to max iterations (-1: no limit), none of them empty.
+    void optionalIterations(int child, int max, bool lazy)
+    {
+        text(u"(?:");
+        const int start = mark();
+        emit(child);
+        callout(IterationCheck::Kind::RejectEmpty, start);
+        text(u")");
+        quantifier(0, max, lazy);
+    }
+
+    // The minimum and the further iterations as one PCRE2 loop over a branch-reset group, so
+    // that the groups inside have one number each: the first pass takes the whole minimum, the
+    // later ones a single non-empty iteration each, or leave at once. The loop has a minimum of
+    // two so that PCRE2 does not end it after a first pass that matched nothing.
+    void sharedGroupsLoop(int child, int min, int extra, bool lazy)
+    {
+        const int before = mark();
+        text(u"(?:(?|");
+        const int base = m_out.pcreGroupCount;
+        callout(IterationCheck::Kind::First, before);
+        mark(); // keeps the numbering of the alternatives alike
+        atom(child);
+        quantifier(min, min, false);
+        const int firstEnd = mark();
+        auto later = [&] {
+            text(u"|");
+            m_out.pcreGroupCount = base;
+            callout(IterationCheck::Kind::Later, before);
+            const int start = mark();
+            emit(child);
+            callout(IterationCheck::Kind::RejectEmpty, start);
+            mark(); // firstEnd's number in this alternative
+            mark(); // closed last, so that Exit tells the first pass from a later one
+        };
+        auto leave = [&] {
+            text(u"|");
+            callout(IterationCheck::Kind::Exit, firstEnd);
+        };
+        if (lazy) {
+            leave();
+            later();
+        } else {
+            later();
+            leave();
+        }
+        text(u"))");
+        quantifier(2, extra < 0 ? -1 : extra + 1, lazy);
     }
 
     const SyntaxTree &m_tree;

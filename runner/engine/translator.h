@@ -3,6 +3,7 @@
 
 #include "runner/engine/syntaxtree.h"
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -24,20 +25,28 @@ enum class LineMode
     Lookaround,
 };
 
-// A repeated group whose iteration may match the empty text: a callout rejects an empty
-// iteration once the minimum is met.
-struct EmptyIterationCheck
+// A callout placed in a loop whose iteration may match the empty text. An iteration that matches
+// nothing is rejected once the minimum count is met; the guards tell a loop's first pass (all of
+// the minimum) from its later ones by the PCRE2 group closed last before them.
+struct IterationCheck
 {
-    int iterationGroup; // PCRE2 group around one iteration
-    int loopStartGroup; // empty PCRE2 group before the loop, or -1 when the minimum is 0
+    enum class Kind : std::uint8_t
+    {
+        RejectEmpty, // fails when the iteration that began at mark `group` matched nothing
+        First,       // passes only when `group` (the mark before the loop) was closed last
+        Later,       // passes only when it was not
+        Exit,        // passes only when `group` (the mark ending the first pass) was closed last
+    };
+    Kind kind;
+    int group;
 };
 
 struct Translation
 {
     std::u16string pattern;
-    std::vector<int> groupNumbers; // PCRE2 group number of dialect group i + 1
+    std::vector<int> groupNumbers; // PCRE2 group number of dialect group i + 1, 0 if never run
     int pcreGroupCount = 0;
-    std::vector<EmptyIterationCheck> checks;
+    std::vector<IterationCheck> checks;
 };
 
 Translation translate(const SyntaxTree &tree, CaseMode caseMode, LineMode lineMode);

@@ -144,8 +144,29 @@ void tst_Engine::execute_data()
     row("star of an empty-only group leaves it unset", u"(a*)*", "", u"b", "0:\"\"(-)");
     row("plus keeps its first empty iteration", u"(a*)+", "", u"b", "0:\"\"()");
     row("quantified lookahead may be skipped", u"(?:(?=(abc)))?a", "", u"abc", "0:\"a\"(-)");
-    row("choice: minimum of two, empty after a non-empty iteration", u"(a?){2,3}", "", u"a",
-        "0:\"a\"(a)");
+    // an iteration may match nothing while the minimum is not met, whatever came before it
+    row("minimum of two, empty after a non-empty iteration", u"(a?){2,3}", "", u"a", "0:\"a\"()");
+    row("minimum of two, empty alternative second", u"(a|){2,3}", "", u"a", "0:\"a\"()");
+    row("minimum of two, lazy, then one more that consumes", u"(?:b?\?){2,3}", "", u"b", "0:\"b\"");
+    row("minimum of two, lazy loop", u"(a|){2,3}?$", "", u"aa", "0:\"aa\"(a)");
+    row("nested minimum inside a loop", u"((?:b?\?){2,3}c)*", "", u"bcbbc", "0:\"bcbbc\"(bbc)");
+    row("nested minimum with a group", u"(?:(a|){2}x?)+", "", u"aaxa", "0:\"aaxa\"()");
+    // after an empty iteration below the minimum the loop goes on
+    row("plus after an empty first iteration", u"(|a)+", "", u"aa", "0:\"aa\"(a)");
+    row("plus, lazy, after an empty first iteration", u"(|a)+?$", "", u"aa", "0:\"aa\"(a)");
+    row("plus with a back-reference after it", u"(|a)+\\1", "", u"aaa", "0:\"aaa\"(a)");
+    row("plus of a lazy optional", u"(.?\?)+", "", u"ab", "0:\"ab\"(b)");
+    row("plus of a lazy count", u"[^b](.{0,2}?)+", "gi", u"Ac1 0 BcAba", "0:\"Ac1 0 BcAba\"(a)");
+    row("minimum of two with an empty group kept", u"(?:()|a){2,}", "", u"aaa", "0:\"aaa\"()");
+    // a repeated back-reference to a group that took no part
+    row("reference to an unset group repeated", u"(a)?b\\1{2}", "", u"b", "0:\"b\"(-)");
+    row("reference to an unset group repeated lazily", u"(a)?b\\1{2}?", "", u"b", "0:\"b\"(-)");
+    row("reference to an unset group counted", u"(a)?b\\1{1,2}c", "", u"bc", "0:\"bc\"(-)");
+    row("reference inside its own group repeated", u"(a\\1{2})", "", u"a", "0:\"a\"(a)");
+    // {0}: matches the empty text, its groups take no part
+    row("{0} over ^ does not anchor", u"(?:a|^){0}b", "", u"xb", "1:\"b\"");
+    row("{0} over a lookahead", u"(?:a|(?=x)){0}b", "", u"xb", "1:\"b\"");
+    row("{0} group and a reference to it", u"(a){0}b\\1", "", u"b", "0:\"b\"(-)");
     row("a* over baaac", u"a*", "g", u"baaac", "0:\"\" 1:\"aaa\" 4:\"\" 5:\"\"");
     row("no second try after an empty match", u"x*|b", "g", u"abc", "0:\"\" 1:\"\" 2:\"\" 3:\"\"");
     row("empty alternative", u"a|", "g", u"ba", "0:\"\" 1:\"a\" 2:\"\"");
