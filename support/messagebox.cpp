@@ -1,6 +1,7 @@
 #include "support/messagebox.h"
 
 #include "support/appinfo.h"
+#include "support/messageboxfit.h"
 #include "support/modalresponder.h"
 
 #include <QApplication>
@@ -68,6 +69,7 @@ int showReal(const QString &prompt, int style, const QString &title)
     const int escCode = escapeButton(buttons);
     if (escCode != 0)
         box.setEscapeButton(pushButtons.at(buttons.indexOf(escCode)));
+    fitMessageBox(box);
     box.exec();
     const int index = pushButtons.indexOf(qobject_cast<QPushButton *>(box.clickedButton()));
     return index >= 0 ? buttons.at(index) : (escCode != 0 ? escCode : buttons.first());
