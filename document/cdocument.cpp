@@ -92,6 +92,12 @@ bool CDocument::LoadAs(QString FileName)
     return LoadFromFile(FileName);
 }
 
+bool CDocument::LoadDropped(const QString &FileName)
+{
+    const BusyScope busy(*this);
+    return RequestSave() && LoadFromFile(FileName);
+}
+
 bool CDocument::RequestSave()
 {
     if (!IsDirty())

@@ -24,6 +24,8 @@ public:
     bool Load();
     // Loads FileName (a full path) without asking to save and without a dialog.
     bool LoadAs(QString FileName);
+    // A file dropped on the window: asks to save, then loads FileName (a full path).
+    bool LoadDropped(const QString &FileName);
     // "Save changes?" when dirty; true when the caller may discard the content.
     bool RequestSave();
     // File > Save as: saves under the name chosen in the save dialog.

@@ -18,6 +18,8 @@ void TreeWidgetResults::Clear()
 QTreeWidgetItem *TreeWidgetResults::makeItem(const QString &text, const QString &iconKey) const
 {
     auto *item = new QTreeWidgetItem(QStringList{text});
+    // The column may be narrower than the label.
+    item->setToolTip(0, text);
     if (m_icons)
         item->setIcon(0, m_icons(iconKey));
     return item;
