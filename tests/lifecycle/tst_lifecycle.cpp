@@ -451,9 +451,11 @@ void tst_Lifecycle::nodesShowTheirWholeLabel()
     QTest::keyClick(window->txtPattern, Qt::Key_F5);
     QTreeWidget *tree = window->tvResults;
     QCOMPARE(tree->topLevelItemCount(), 2);
+    // The tooltip may break the long run of letters (with zero-width spaces), but says no more.
     for (QTreeWidgetItemIterator it(tree); *it; ++it)
-        QCOMPARE((*it)->toolTip(0), (*it)->text(0));
+        QCOMPARE((*it)->toolTip(0).remove(QChar(0x200B)), (*it)->text(0));
     QVERIFY(tree->topLevelItem(1)->child(0)->text(0).contains(QString(300, u'b')));
+    QVERIFY(tree->topLevelItem(1)->toolTip(0).contains(QChar(0x200B)));
 }
 
 void tst_Lifecycle::droppedFileOpens_data()
