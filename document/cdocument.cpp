@@ -116,6 +116,12 @@ bool CDocument::LoadAs(QString fileName)
     return LoadFromFile(fileName);
 }
 
+bool CDocument::LoadDropped(const QString &FileName)
+{
+    const BusyScope busy(*this);
+    return RequestSave() && LoadFromFile(FileName);
+}
+
 bool CDocument::RequestSave()
 {
     if (!IsDirty())

@@ -24,6 +24,8 @@ public:
     bool Load();
     // Loads FileName (a full path) without asking to save and without a dialog.
     bool LoadAs(QString fileName);
+    // A file dropped on the window: asks to save, then loads fileName (a full path).
+    bool LoadDropped(const QString &fileName);
     // "Save changes?" when dirty; true when the caller may discard the content.
     bool RequestSave();
     // File > Save as: saves under the name chosen in the save dialog.

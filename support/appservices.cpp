@@ -1,5 +1,6 @@
 #include "support/appservices.h"
 
+#include "support/messageboxfit.h"
 #include "support/modalresponder.h"
 
 #include <QAbstractButton>
@@ -58,6 +59,7 @@ void AppServices::ShowAbout(QWidget *owner, const ApplicationInfo &app, const QS
         box.setTextFormat(Qt::PlainText);
         const QIcon shown = icon.isNull() ? QApplication::windowIcon() : icon;
         box.setIconPixmap(shown.pixmap(48, 48));
+        fitMessageBox(box);
         box.exec();
         ModalAnswer answer;
         answer.button = 1;

@@ -1,6 +1,7 @@
 #include "support/messagebox.h"
 
 #include "support/appinfo.h"
+#include "support/messageboxfit.h"
 #include "support/modalresponder.h"
 
 #include <QApplication>
@@ -53,23 +54,36 @@ int escapeButton(const QList<int> &buttons)
     return buttons.size() == 1 ? buttons.first() : 0;
 }
 
+// The box for a style, sized for its caption and the screen; pushButtons gets its buttons in
+// the order of msgBoxButtons(style).
+std::unique_ptr<QMessageBox> createBox(const QString &prompt, int style, const QString &title,
+                                       QWidget *parent, QList<QPushButton *> &pushButtons)
+{
+    const QList<int> buttons = msgBoxButtons(style);
+    auto box =
+        std::make_unique<QMessageBox>(icon(style), title, prompt, QMessageBox::NoButton, parent);
+    box->setTextFormat(Qt::PlainText);
+    for (int code : buttons)
+        pushButtons.append(box->addButton(standardButton(code)));
+    const int defaultIndex = (style >> 8) & 0x3;
+    if (defaultIndex < pushButtons.size())
+        box->setDefaultButton(pushButtons.at(defaultIndex));
+    const int escCode = escapeButton(buttons);
+    if (escCode != 0)
+        box->setEscapeButton(pushButtons.at(buttons.indexOf(escCode)));
+    fitMessageBox(*box);
+    return box;
+}
+
 int showReal(const QString &prompt, int style, const QString &title)
 {
     const QList<int> buttons = msgBoxButtons(style);
-    QMessageBox box(icon(style), title, prompt, QMessageBox::NoButton,
-                    QApplication::activeWindow());
-    box.setTextFormat(Qt::PlainText);
     QList<QPushButton *> pushButtons;
-    for (int code : buttons)
-        pushButtons.append(box.addButton(standardButton(code)));
-    const int defaultIndex = (style >> 8) & 0x3;
-    if (defaultIndex < pushButtons.size())
-        box.setDefaultButton(pushButtons.at(defaultIndex));
+    const std::unique_ptr<QMessageBox> box =
+        createBox(prompt, style, title, QApplication::activeWindow(), pushButtons);
+    box->exec();
+    const int index = pushButtons.indexOf(qobject_cast<QPushButton *>(box->clickedButton()));
     const int escCode = escapeButton(buttons);
-    if (escCode != 0)
-        box.setEscapeButton(pushButtons.at(buttons.indexOf(escCode)));
-    box.exec();
-    const int index = pushButtons.indexOf(qobject_cast<QPushButton *>(box.clickedButton()));
     return index >= 0 ? buttons.at(index) : (escCode != 0 ? escCode : buttons.first());
 }
 
@@ -92,6 +106,13 @@ QList<int> msgBoxButtons(int style)
     default:
         return {OK};
     }
+}
+
+std::unique_ptr<QDialog> msgBoxWindow(const QString &prompt, int style, const QString &title)
+{
+    QList<QPushButton *> pushButtons;
+    return createBox(prompt, style, title.isEmpty() ? AppInfo::Title.toString() : title, nullptr,
+                     pushButtons);
 }
 
 int MsgBox(const QString &prompt, int style, const QString &title)

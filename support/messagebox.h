@@ -7,6 +7,10 @@
 
 #include <QString>
 
+#include <memory>
+
+class QDialog;
+
 namespace MsgBoxButton {
 inline constexpr int OK = 1;
 inline constexpr int Cancel = 2;
@@ -29,6 +33,9 @@ inline constexpr int OkCancelInformation = 65; // OK and Cancel, information ico
 // the application title. Closing the box with Esc or its close button gives Cancel where the box
 // has one, else the only button.
 int MsgBox(const QString &prompt, int style = 0, const QString &title = {});
+
+// The window that MsgBox shows for these arguments, not yet shown: for looking at it.
+std::unique_ptr<QDialog> msgBoxWindow(const QString &prompt, int style, const QString &title = {});
 
 // The button codes that a box of this style offers, in display order.
 QList<int> msgBoxButtons(int style);

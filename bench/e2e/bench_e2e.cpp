@@ -156,6 +156,8 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     configureApplication();
     QStandardPaths::setTestModeEnabled(true);
+    // Test mode keeps the cache (the exports) under the home folder.
+    qputenv("HOME", QFile::encodeName(scratch.path()));
     qputenv("TMPDIR", QFile::encodeName(scratch.path()));
 
     // 100,000 lines of 100 characters, ten matches of (\d)(\d) a line.

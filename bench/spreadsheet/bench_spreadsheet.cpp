@@ -46,6 +46,8 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     QTemporaryDir scratch;
     qputenv("TMPDIR", QFile::encodeName(scratch.path()));
+    // The exports go to the cache folder: the scratch one, never the user's.
+    qputenv("XDG_CACHE_HOME", QFile::encodeName(scratch.path()));
     QString opened;
     DesktopOpener::instance().setOpener([&opened](const QString &path) {
         opened = path;

@@ -6,7 +6,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QTemporaryFile>
 
 #include <algorithm>
 
@@ -61,6 +60,22 @@ int parseColumnLetters(QStringView text, qsizetype &pos)
 [[noreturn]] void badReference(QStringView reference)
 {
     refuse(u"\"" + reference.toString() + u"\" is not a cell reference.");
+}
+
+// Creates an empty "<stem>.xlsx" in folder, or "<stem> (2).xlsx" and so on when the name is
+// taken: a file that is open in the spreadsheet application is never overwritten.
+QString claimFile(const QString &folder, const QString &stem, const QString &folderName)
+{
+    for (int n = 1; n < 1000; ++n) {
+        const QString name = n == 1 ? stem : stem + u" (" + QString::number(n) + u')';
+        QFile file(folder + u'/' + name + u".xlsx");
+        if (file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+            return file.fileName();
+        if (!file.exists())
+            break;
+    }
+    throw AppError(AppErrorNumber::PathFileAccess,
+                   u"Can't create a file in the folder " + folderName + u'.');
 }
 
 Area normalised(int r1, int c1, int r2, int c2)
@@ -312,29 +327,22 @@ Workbook &Workbooks::Item(int index) const
     return *m_books[static_cast<size_t>(index - 1)];
 }
 
-void Application::leaveOpenForUser()
+void Application::leaveOpenForUser(const QString &folder, const QString &fileStem)
 {
     if (m_released)
         return;
     m_released = true;
     if (!m_visible)
         return;
-    // tempPath() is empty for a folder that does not exist.
-    const QString folder = QDir::tempPath();
-    const QString folderName =
-        QDir::toNativeSeparators(folder.isEmpty() ? qEnvironmentVariable("TMPDIR") : folder);
+    const QString folderName = QDir::toNativeSeparators(folder);
+    if (folder.isEmpty() || !QDir().mkpath(folder)) {
+        throw AppError(AppErrorNumber::PathFileAccess,
+                       u"Can't create a file in the folder " + folderName + u'.');
+    }
     for (int i = 1; i <= m_workbooks.Count(); ++i) {
-        const Workbook &book = m_workbooks.Item(i);
-        QTemporaryFile file(folder + u'/' + book.Name() + u"-XXXXXX.xlsx");
-        file.setAutoRemove(false);
-        if (folder.isEmpty() || !QFileInfo(folder).isDir() || !file.open()) {
-            throw AppError(AppErrorNumber::PathFileAccess,
-                           u"Can't create a file in the temporary folder " + folderName + u'.');
-        }
-        const QString path = file.fileName();
-        file.close();
+        const QString path = claimFile(folder, fileStem, folderName);
         try {
-            writeXlsxFile(book, path);
+            writeXlsxFile(m_workbooks.Item(i), path);
         } catch (...) {
             QFile::remove(path);
             throw;

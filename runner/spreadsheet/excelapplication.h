@@ -2,7 +2,7 @@
 // The spreadsheet application's automation objects: Application > Workbooks > Workbook >
 // Worksheets > Worksheet > Range (Cells, Range, Rows) > Font, with the calls and values of the
 // real ones. The objects hold the workbook in memory; leaveOpenForUser() writes each workbook to
-// a fresh .xlsx in the temporary folder and opens it in the desktop's spreadsheet application.
+// a fresh .xlsx and opens it in the desktop's spreadsheet application.
 // Every failure throws AppError (1004 for a call the application refuses); what was written
 // before it stays.
 
@@ -226,11 +226,11 @@ public:
     excel::Workbooks &Workbooks() { return m_workbooks; }
 
     // The program lets go of the application. When it is visible, each workbook is written to a
-    // fresh "<Name>-XXXXXX.xlsx" in the temporary folder and opened in the desktop's spreadsheet
-    // application; an invisible one ends with nothing kept. Throws for a write failure (the
-    // broken file is removed) or when no application could be started (the file stays). Only
-    // the first call does anything.
-    void leaveOpenForUser();
+    // new file "<fileStem>.xlsx" in folder (created if missing; " (2)" and so on are added to a
+    // name that is taken) and opened in the desktop's spreadsheet application; an invisible
+    // one ends with nothing kept. Throws for a write failure (the broken file is removed) or
+    // when no application could be started (the file stays). Only the first call does anything.
+    void leaveOpenForUser(const QString &folder, const QString &fileStem);
 
 private:
     bool m_visible = false;

@@ -1,9 +1,13 @@
 #include "runner/spreadsheet/exportmatches.h"
 
 #include "runner/spreadsheet/excelapplication.h"
+#include "runner/spreadsheet/exportfolder.h"
 #include "support/errorreporter.h"
 #include "support/messagebox.h"
 #include "support/mousepointer.h"
+
+#include <QDateTime>
+#include <QLocale>
 
 #include <memory>
 #include <new>
@@ -15,7 +19,24 @@ QStringView view(std::u16string_view text)
     return QStringView(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-void writeMatches(excel::Application &application, const engine::MatchCollection &matches)
+// The cell value of text, cut to what a cell holds (the text marker does not count, and a
+// surrogate pair stays whole); cut counts the values that were cut.
+QString cellValue(QStringView text, int &cut)
+{
+    QString value = ToCellText(text);
+    const qsizetype limit = excel::MaxCellLength + (value.startsWith(u'\'') ? 1 : 0);
+    if (value.size() <= limit)
+        return value;
+    qsizetype end = limit;
+    if (value.at(end - 1).isHighSurrogate() && value.at(end).isLowSurrogate())
+        --end;
+    value.truncate(end);
+    ++cut;
+    return value;
+}
+
+// Writes the sheet; returns how many cells were cut to fit.
+int writeMatches(excel::Application &application, const engine::MatchCollection &matches)
 {
     application.setVisible(true);
     excel::Workbook &book = application.Workbooks().Add();
@@ -37,14 +58,25 @@ void writeMatches(excel::Application &application, const engine::MatchCollection
     header.setHorizontalAlignment(excel::xlCenter);
     sheet.Rows(u"1:1").EntireRow().AutoFit();
 
+    int cut = 0;
     const int count = matches.Count();
     for (int i = 0; i < count; ++i) {
         const engine::Match match = matches.Item(i);
-        sheet.Cells(i + 2, 1).setValue(ToCellText(view(match.Value())));
+        sheet.Cells(i + 2, 1).setValue(cellValue(view(match.Value()), cut));
         const engine::SubMatches subMatches = match.SubMatches();
         for (int j = 0; j < subMatches.Count(); ++j)
-            sheet.Cells(i + 2, j + 2).setValue(ToCellText(view(subMatches.Item(j))));
+            sheet.Cells(i + 2, j + 2).setValue(cellValue(view(subMatches.Item(j)), cut));
     }
+    return cut;
+}
+
+void reportCutCells(int cut)
+{
+    const QLocale locale;
+    const QString limit = locale.toString(excel::MaxCellLength);
+    const QString cells = cut == 1 ? u"1 cell was"_qs : locale.toString(cut) + u" cells were";
+    MsgBox(cells + u" cut to " + limit + u" characters, the most a cell can hold.",
+           MsgBoxStyle::Information);
 }
 
 } // namespace
@@ -57,13 +89,17 @@ void ExportMatchesToExcel(const engine::MatchCollection &matches)
         return;
 
     setMousePointer(MousePointer::Hourglass);
+    const QString folder = ExportFolder::path();
+    const QDateTime now = QDateTime::currentDateTime();
+    ExportFolder::removeStale(folder, now);
+    const QString fileStem = ExportFolder::fileStem(now);
     std::unique_ptr<excel::Application> application;
-    const auto fail = [&application](const AppError &error) {
+    const auto fail = [&](const AppError &error) {
         // What was written stays: the sheet is still handed over; its own failure is not reported
         // on top of the first one.
         if (application) {
             try {
-                application->leaveOpenForUser();
+                application->leaveOpenForUser(folder, fileStem);
             } catch (...) {
             }
         }
@@ -75,9 +111,11 @@ void ExportMatchesToExcel(const engine::MatchCollection &matches)
     };
     try {
         application = std::make_unique<excel::Application>();
-        writeMatches(*application, matches);
-        application->leaveOpenForUser();
+        const int cut = writeMatches(*application, matches);
+        application->leaveOpenForUser(folder, fileStem);
         setMousePointer(MousePointer::Default);
+        if (cut > 0)
+            reportCutCells(cut);
     } catch (const AppError &error) {
         fail(error);
     } catch (const std::bad_alloc &) {

@@ -2,7 +2,7 @@
 // Execute and open in Excel, after the results tree is filled: writes every match of the run
 // into column A and its submatches from column B on, one row per match below a formatted header
 // row, in a new worksheet "Matches" that is left open for the user in the desktop's spreadsheet
-// application (through DesktopOpener, which tests replace).
+// application (through DesktopOpener, which tests replace). The file is kept in ExportFolder.
 
 #include "runner/engine/regexp.h"
 
@@ -10,8 +10,9 @@
 #include <QStringView>
 
 // Fits the runner's MatchExporter. Ends at once for no match or a single empty match; shows the
-// wait pointer meanwhile. Any failure (no application to open the file, a write failure, more
-// rows than a sheet holds, a text too long for a cell) is reported in one message; what was
+// wait pointer meanwhile. A text longer than a cell holds is cut at the limit, and one message
+// after the export says how many cells were cut. Any failure (no application to open the file,
+// a write failure, more rows than a sheet holds) is reported in one message instead; what was
 // written before it is still opened. Never throws.
 void ExportMatchesToExcel(const engine::MatchCollection &matches);
 

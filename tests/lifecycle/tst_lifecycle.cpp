@@ -20,6 +20,7 @@
 #include <QDialog>
 #include <QDir>
 #include <QFile>
+#include <QMimeData>
 #include <QPushButton>
 #include <QScreen>
 #include <QTest>
@@ -95,6 +96,10 @@ private Q_SLOTS:
     void selectAll();
     void helpMenu();
     void generateCode();
+    void emptyBoxesSayWhatTheyAreFor();
+    void nodesShowTheirWholeLabel();
+    void droppedFileOpens_data();
+    void droppedFileOpens();
 
 private:
     QStringList m_opened;
@@ -399,6 +404,118 @@ void tst_Lifecycle::generateCode()
     QCOMPARE(responder.last().style, 65);
     QCOMPARE(responder.last().text,
              u"Copy generated code?\r\n\r\n" + ClipboardText::instance().Text());
+}
+
+void tst_Lifecycle::emptyBoxesSayWhatTheyAreFor()
+{
+    Window window = openWindow();
+    const std::pair<TextBox *, QString> boxes[] = {{window->txtPattern, u"Pattern"_qs},
+                                                   {window->txtSourceString, u"Source text"_qs},
+                                                   {window->txtReplaceVar, u"Replacement"_qs},
+                                                   {window->txtResult, u"Result of Replace"_qs}};
+    ClipboardText::instance().SetText(u"before"_qs);
+    for (const auto &[box, placeholder] : boxes) {
+        QCOMPARE(box->placeholderText(), placeholder);
+        // None of it is text: not read, not selected, not copied.
+        QCOMPARE(box->Text(), QString());
+        box->setFocus();
+        QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(box, Qt::Key_C, Qt::ControlModifier);
+        QVERIFY(!box->textCursor().hasSelection());
+        QCOMPARE(ClipboardText::instance().Text(), u"before"_qs);
+    }
+    QVERIFY(!window->tvResults->emptyHint().isEmpty());
+    QVERIFY(!dirty(*window));
+
+    // Nor handed to the engine: an empty pattern replaces at the one empty match.
+    window->txtReplaceVar->SetText(u"x"_qs);
+    QTest::keyClick(window->txtPattern, Qt::Key_F6);
+    QCOMPARE(window->txtResult->Text(), u"x"_qs);
+
+    // Nor saved.
+    const QString path = QDir(testScratchDir()).filePath(u"Empty.RegExp"_qs);
+    window->txtReplaceVar->SetText(QString());
+    ScriptedResponder responder;
+    responder.chooseFile(path);
+    QVERIFY(window->document().SaveAs());
+    QFile saved(path);
+    QVERIFY(saved.open(QIODevice::ReadOnly));
+    QCOMPARE(TextFile::decode(saved.readAll()).left(3), QString(3, QChar(0)));
+}
+
+void tst_Lifecycle::nodesShowTheirWholeLabel()
+{
+    Window window = openWindow();
+    window->txtPattern->SetText(u"(b+)"_qs);
+    window->txtSourceString->SetText(u"a" + QString(300, u'b'));
+    QTest::keyClick(window->txtPattern, Qt::Key_F5);
+    QTreeWidget *tree = window->tvResults;
+    QCOMPARE(tree->topLevelItemCount(), 2);
+    // The tooltip may break the long run of letters (with zero-width spaces), but says no more.
+    for (QTreeWidgetItemIterator it(tree); *it; ++it)
+        QCOMPARE((*it)->toolTip(0).remove(QChar(0x200B)), (*it)->text(0));
+    QVERIFY(tree->topLevelItem(1)->child(0)->text(0).contains(QString(300, u'b')));
+    QVERIFY(tree->topLevelItem(1)->toolTip(0).contains(QChar(0x200B)));
+}
+
+void tst_Lifecycle::droppedFileOpens_data()
+{
+    QTest::addColumn<QString>("target"); // where it is dropped
+    QTest::addColumn<bool>("changed");   // the work had unsaved changes
+    QTest::newRow("on the pattern box") << "txtPattern" << false;
+    QTest::newRow("on the result box, after the save prompt") << "txtResult" << true;
+    QTest::newRow("on the options strip") << "pnlSetting" << false;
+}
+
+void tst_Lifecycle::droppedFileOpens()
+{
+    QFETCH(QString, target);
+    QFETCH(bool, changed);
+    const QString path =
+        writePatternFile(u"Dropped.RegExp"_qs, {"d+", "a 12", "", "1", "1", "1", "0"});
+    Window window = openWindow();
+    if (changed)
+        window->txtSourceString->SetText(u"edited"_qs);
+    QCOMPARE(dirty(*window), changed);
+
+    auto *widget = window->findChild<QWidget *>(target);
+    QVERIFY(widget);
+    if (auto *box = qobject_cast<TextBox *>(widget))
+        widget = box->viewport();
+    const auto drop = [widget](const QMimeData &data) {
+        const QPoint at = widget->rect().center();
+        QDragEnterEvent enter(at, Qt::CopyAction | Qt::MoveAction, &data, Qt::LeftButton,
+                              Qt::NoModifier);
+        QApplication::sendEvent(widget, &enter);
+        QDropEvent dropped(at, Qt::CopyAction | Qt::MoveAction, &data, Qt::LeftButton,
+                           Qt::NoModifier);
+        QApplication::sendEvent(widget, &dropped);
+        return dropped.isAccepted();
+    };
+
+    QMimeData file;
+    file.setUrls({QUrl::fromLocalFile(path)});
+    file.setText(QUrl::fromLocalFile(path).toString());
+    ScriptedResponder responder;
+    if (changed)
+        responder.button(MsgBoxButton::No);
+    QVERIFY(drop(file));
+    QTRY_COMPARE(window->document().FileName(), QFileInfo(path).absoluteFilePath());
+    QCOMPARE(responder.shown().size(), changed ? 1 : 0);
+    QCOMPARE(window->txtPattern->Text(), u"d+"_qs);
+    QCOMPARE(window->txtSourceString->Text(), u"a 12"_qs);
+    QVERIFY(!dirty(*window));
+
+    // Text dropped on a box is still text.
+    if (target != u"txtPattern")
+        return;
+    QMimeData text;
+    text.setText(u"x"_qs);
+    window->txtPattern->moveCursor(QTextCursor::End);
+    QVERIFY(drop(text));
+    QTest::qWait(10);
+    QVERIFY(window->txtPattern->Text().contains(u'x'));
+    QVERIFY(dirty(*window));
 }
 
 QTEST_MAIN(tst_Lifecycle)

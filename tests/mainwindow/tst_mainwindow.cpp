@@ -92,6 +92,17 @@ const QMap<QString, QRect> DesignedRects = {
     {QStringLiteral("chkMultiline"), {168, 8, 73, 17}},
     {QStringLiteral("chkIgnoreLineBreaks"), {244, 8, 121, 17}}};
 
+// The designed rectangles, where a check box is as large as its caption needs if that is more.
+QMap<QString, QRect> expectedRects(frmMain &w)
+{
+    QMap<QString, QRect> rects = DesignedRects;
+    for (QCheckBox *check : w.pnlSetting->findChildren<QCheckBox *>()) {
+        QRect &rect = rects[check->objectName()];
+        rect.setSize(rect.size().expandedTo(check->sizeHint()));
+    }
+    return rects;
+}
+
 QMap<QString, QRect> controlRects(frmMain &w)
 {
     QMap<QString, QRect> rects;
@@ -145,6 +156,7 @@ private Q_SLOTS:
     void layout_data();
     void layout();
     void imageListTreeLookAndIcons();
+    void unfocusedSelectionDimmed();
     void leftArrow_data();
     void leftArrow();
 
@@ -300,12 +312,13 @@ void tst_MainWindow::layout()
     QuietMain w;
     QVERIFY(showActive(w));
     QCOMPARE(w.clientArea()->size(), QSize(613, 424));
-    QCOMPARE(controlRects(w), DesignedRects);
+    const QMap<QString, QRect> expected = expectedRects(w);
+    QCOMPARE(controlRects(w), expected);
     if (minimise) {
         w.showMinimized();
         QTest::qWait(20);
         w.showNormal();
-        QTRY_COMPARE(controlRects(w), DesignedRects);
+        QTRY_COMPARE(controlRects(w), expected);
         // A minimised window's client area is empty: the container keeps its size, the strip
         // stays below it and the buttons go left; the restored size lays everything out again.
         const QSize client = w.clientArea()->size();
@@ -314,7 +327,7 @@ void tst_MainWindow::layout()
         QCOMPARE(w.pnlSetting->geometry(), QRect(0, 391, 0, 33));
         QCOMPARE(w.cmdExecute->x(), -308);
         w.clientArea()->resize(client);
-        QCOMPARE(controlRects(w), DesignedRects);
+        QCOMPARE(controlRects(w), expected);
     }
     w.resize(w.size() + change);
     QTRY_COMPARE(w.clientArea()->width(), 613 + change.width());
@@ -332,7 +345,10 @@ void tst_MainWindow::layout()
     for (const auto &[button, fromRight] : buttons) {
         QCOMPARE(button->geometry(), QRect(client.width() - fromRight, 4, 73, 25));
         for (QCheckBox *check : w.pnlSetting->findChildren<QCheckBox *>()) {
-            QCOMPARE(check->geometry(), DesignedRects.value(check->objectName()));
+            QCOMPARE(check->geometry(), expected.value(check->objectName()));
+            // The caption is whole, and readable as the tooltip where a button covers it.
+            QVERIFY(check->width() >= check->fontMetrics().horizontalAdvance(check->text()));
+            QCOMPARE(check->toolTip(), check->text());
             const QRect both = button->geometry() & check->geometry();
             if (!both.isEmpty()) {
                 ++overlaps;
@@ -366,6 +382,29 @@ void tst_MainWindow::imageListTreeLookAndIcons()
         }
         QCOMPARE(suLoadResIconSmall(name, 2.0).size(), QSize(32, 32));
     }
+}
+
+void tst_MainWindow::unfocusedSelectionDimmed()
+{
+    QuietMain w;
+    QVERIFY(showActive(w));
+    w.txtPattern->SetText(u"________"_qs);
+    w.txtPattern->selectAll();
+    // A point inside the first selected character, in the box's pixels.
+    const QRect first = w.txtPattern->cursorRect(QTextCursor(w.txtPattern->document()));
+    const QPoint at = w.txtPattern->viewport()->mapTo(w.txtPattern, first.center()) +
+                      QPoint(w.txtPattern->fontMetrics().averageCharWidth() / 2 + 1, 0);
+    const auto shown = [&] { return w.txtPattern->grab().toImage().pixelColor(at); };
+    const QPalette palette = w.txtPattern->palette();
+
+    w.txtPattern->setFocus();
+    QTRY_VERIFY(w.txtPattern->hasFocus());
+    QCOMPARE(shown(), palette.color(QPalette::Active, QPalette::Highlight));
+    w.txtSourceString->setFocus();
+    QTRY_VERIFY(w.txtSourceString->hasFocus());
+    const QColor dimmed = palette.color(QPalette::Inactive, QPalette::Highlight);
+    QCOMPARE(shown(), dimmed);
+    QVERIFY(dimmed != palette.color(QPalette::Active, QPalette::Highlight));
 }
 
 void tst_MainWindow::leftArrow_data()

@@ -1,4 +1,5 @@
 #include "runner/spreadsheet/excelapplication.h"
+#include "runner/spreadsheet/exportfolder.h"
 #include "runner/spreadsheet/exportmatches.h"
 #include "support/desktopopener.h"
 #include "support/mousepointer.h"
@@ -6,7 +7,9 @@
 #include "tests/support/scriptedresponder.h"
 #include "tests/support/testenvironment.h"
 
+#include <QDateTime>
 #include <QDir>
+#include <QRegularExpression>
 #include <QTest>
 
 #include <functional>
@@ -50,6 +53,7 @@ class tst_Spreadsheet : public QObject
     QList<Opened> m_opened; // the files handed to the spreadsheet application
     bool m_openerWorks = true;
     QString m_tempDir;
+    QString m_exportDir;
 
     // The sheet last handed to the spreadsheet application.
     XlsxSheet opened() const
@@ -71,6 +75,8 @@ private Q_SLOTS:
     {
         initTestEnvironment();
         m_tempDir = testScratchDir() + u"/tmp";
+        m_exportDir = ExportFolder::path();
+        QVERIFY(m_exportDir.startsWith(testScratchDir() + u'/'));
         DesktopOpener::instance().setOpener([this](const QString &path) {
             m_opened.append({path, mousePointer()});
             return m_openerWorks;
@@ -80,6 +86,8 @@ private Q_SLOTS:
     {
         QDir(m_tempDir).removeRecursively();
         QDir().mkpath(m_tempDir);
+        QFile::remove(m_exportDir);
+        QDir(m_exportDir).removeRecursively();
         qputenv("TMPDIR", QFile::encodeName(m_tempDir));
         m_opened.clear();
         m_openerWorks = true;
@@ -91,6 +99,9 @@ private Q_SLOTS:
     void exportOrEarlyEnd();
     void cellShowsExactlyTheText_data();
     void cellShowsExactlyTheText();
+    void tooLongCellsAreCut_data();
+    void tooLongCellsAreCut();
+    void exportsOlderThanADayGo();
 };
 
 void tst_Spreadsheet::everyMatchAndGroupGetsItsCell()
@@ -175,7 +186,6 @@ void tst_Spreadsheet::exportOrEarlyEnd_data()
     QTest::addColumn<QString>("message");    // the failure's description; "" for none
 
     const QStringList ab{"a", "b"};
-    const QString tooLong(excel::MaxCellLength + 1, u'c');
     QTest::newRow("no match: nothing") << QStringList() << "" << -1 << "";
     QTest::newRow("one empty match: nothing") << QStringList{""} << "" << -1 << "";
     QTest::newRow("all-empty matches: header and empty cells") << QStringList(3) << "" << 1 << "";
@@ -183,10 +193,8 @@ void tst_Spreadsheet::exportOrEarlyEnd_data()
         << ab << "opener" << 3 << "No application could be started";
     QTest::newRow("sheet past its last row")
         << QStringList(excel::MaxRows) << "" << 1 << "Row 1048577 lies outside the worksheet";
-    QTest::newRow("text too long for a cell")
-        << ab + QStringList{tooLong, "d"} << "" << 3 << "A cell holds at most 32767 characters";
-    QTest::newRow("temporary folder not writable")
-        << ab << "folder" << -1 << "Can't create a file in the temporary folder";
+    QTest::newRow("cache folder can't be made")
+        << ab << "folder" << -1 << "Can't create a file in the folder";
 }
 
 void tst_Spreadsheet::exportOrEarlyEnd()
@@ -198,9 +206,9 @@ void tst_Spreadsheet::exportOrEarlyEnd()
 
     m_openerWorks = failure != u"opener";
     if (failure == u"folder") {
-        QFile blocker(testScratchDir() + u"/not-a-folder");
+        QDir().mkpath(QFileInfo(m_exportDir).path());
+        QFile blocker(m_exportDir);
         QVERIFY(blocker.open(QIODevice::WriteOnly));
-        qputenv("TMPDIR", QFile::encodeName(blocker.fileName()));
     }
     std::vector<FakeMatch> matches;
     for (const QString &value : values)
@@ -220,26 +228,110 @@ void tst_Spreadsheet::exportOrEarlyEnd()
                      message),
                  qPrintable(responder.last().text));
     }
-    // What was written is handed over, as a fresh file in the temporary folder.
+    // What was written is handed over, as a file of the cache folder named for its time; the
+    // temporary folder keeps nothing.
     QCOMPARE(m_opened.size(), lastRow < 0 ? 0 : 1);
-    QCOMPARE(QDir(m_tempDir).entryList(QDir::Files).size(), m_opened.size());
+    QCOMPARE(QDir(m_exportDir).entryList(QDir::Files).size(), m_opened.size());
+    QCOMPARE(QDir(m_tempDir).entryList(QDir::Files | QDir::Hidden).size(), 0);
     if (lastRow < 0)
         return;
-    QVERIFY(m_opened.last().path.startsWith(m_tempDir + u'/'));
-    QVERIFY(m_opened.last().path.endsWith(QStringLiteral(".xlsx")));
+    static const QRegularExpression name(
+        uR"(^Sievewright matches \d{4}-\d\d-\d\d \d\d\.\d\d\.\d\d( \(\d\))?\.xlsx$)"_qs);
+    QCOMPARE(QFileInfo(m_opened.last().path).absolutePath(), m_exportDir);
+    QVERIFY2(name.match(QFileInfo(m_opened.last().path).fileName()).hasMatch(),
+             qPrintable(m_opened.last().path));
     QCOMPARE(m_opened.last().pointer, MousePointer::Hourglass);
     const XlsxSheet sheet = opened();
     QCOMPARE(sheet.lastRow, lastRow);
     QCOMPARE(sheet.lastColumn, 7);
     QCOMPARE(sheet.text(QStringLiteral("A3")), lastRow == 3 ? QStringLiteral("b") : QString());
 
-    // Another export gets another file; the one already open is left alone.
+    // Another export, in the same second or not, gets another file; the one already open is
+    // left alone.
     if (!message.isEmpty())
         return;
     ExportMatchesToExcel(collectionOf(matches));
     QCOMPARE(m_opened.size(), 2);
     QVERIFY(m_opened.first().path != m_opened.last().path);
+    QVERIFY(name.match(QFileInfo(m_opened.last().path).fileName()).hasMatch());
     QVERIFY(QFile::exists(m_opened.first().path));
+}
+
+void tst_Spreadsheet::tooLongCellsAreCut_data()
+{
+    QTest::addColumn<QList<QStringList>>("matches"); // value, then one group
+    QTest::addColumn<QStringList>("cells");          // A2, B2, A3, B3, ... as the sheet shows them
+    QTest::addColumn<QString>("message");
+
+    const qsizetype limit = excel::MaxCellLength;
+    const QString a(limit, u'a');
+    const QString pairAtLimit = QString(limit - 1, u'd') + u"\U0001F600e"_qs;
+    QTest::newRow("one match too long: cut, the rest written")
+        << QList<QStringList>{{a + u"bc"_qs, u"x"_qs}, {u"y"_qs, u"z"_qs}}
+        << QStringList{a, u"x"_qs, u"y"_qs, u"z"_qs}
+        << u"1 cell was cut to 32,767 characters, the most a cell can hold."_qs;
+    QTest::newRow("marker does not count; a pair at the limit stays whole")
+        << QList<QStringList>{{u"="_qs + a, u"w"_qs}, {u"v"_qs, pairAtLimit}, {a, a}}
+        << QStringList{u"="_qs + QString(limit - 1, u'a'), u"w"_qs, u"v"_qs,
+                       QString(limit - 1, u'd'),           a,       a}
+        << u"2 cells were cut to 32,767 characters, the most a cell can hold."_qs;
+}
+
+void tst_Spreadsheet::tooLongCellsAreCut()
+{
+    QFETCH(QList<QStringList>, matches);
+    QFETCH(QStringList, cells);
+    QFETCH(QString, message);
+
+    std::vector<FakeMatch> fake;
+    for (const QStringList &match : matches)
+        fake.push_back({match.at(0), match.at(1)});
+    ScriptedResponder responder;
+    responder.button(1);
+    ExportMatchesToExcel(collectionOf(fake));
+
+    // One message, after the sheet was handed over and the pointer is back.
+    QCOMPARE(responder.shown().size(), 1);
+    QCOMPARE(responder.last().style, 64);
+    QCOMPARE(responder.last().caption, u"Brackwen - Sievewright"_qs);
+    QCOMPARE(responder.last().text, message);
+    QCOMPARE(m_opened.size(), 1);
+    QCOMPARE(mousePointer(), MousePointer::Default);
+    const XlsxSheet sheet = opened();
+    QCOMPARE(sheet.lastRow, int(matches.size()) + 1);
+    for (qsizetype i = 0; i < cells.size(); ++i)
+        QCOMPARE(sheet.text(cellReference(int(i / 2) + 2, int(i % 2) + 1)), cells.at(i));
+}
+
+void tst_Spreadsheet::exportsOlderThanADayGo()
+{
+    // Exports and other files, some a little older than a day and some a little younger.
+    QVERIFY(QDir().mkpath(m_exportDir));
+    const QDateTime now = QDateTime::currentDateTime();
+    const struct
+    {
+        QString name;
+        int ageMinutes;
+        bool stays;
+    } files[] = {
+        {u"Sievewright matches 2000-01-01 00.00.00.xlsx"_qs, 24 * 60 + 5, false},
+        {u"Sievewright matches 2000-01-02 00.00.00 (2).xlsx"_qs, 30 * 24 * 60, false},
+        {u"Sievewright matches 2000-01-03 00.00.00.xlsx"_qs, 24 * 60 - 5, true},
+        {u"Book1-abcdef.xlsx"_qs, 30 * 24 * 60, true},
+        {u"Sievewright matches notes.txt"_qs, 30 * 24 * 60, true},
+    };
+    for (const auto &file : files) {
+        QFile out(m_exportDir + u'/' + file.name);
+        QVERIFY(out.open(QIODevice::WriteOnly));
+        QVERIFY(
+            out.setFileTime(now.addSecs(-60 * file.ageMinutes), QFileDevice::FileModificationTime));
+    }
+
+    exported(collectionOf({{u"a"_qs}, {u"b"_qs}}));
+    for (const auto &file : files)
+        QVERIFY2(QFile::exists(m_exportDir + u'/' + file.name) == file.stays,
+                 qPrintable(file.name));
+    QVERIFY(QFile::exists(m_opened.last().path));
 }
 
 QTEST_MAIN(tst_Spreadsheet)

@@ -26,7 +26,11 @@ void initTestEnvironment()
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
                        testScratchDir() + u"/config");
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
-    // Files the program leaves in the temporary folder (spreadsheet exports) go with the run.
+    // Test mode puts the cache folder (spreadsheet exports) under the home folder: the run's.
+    const QString home = testScratchDir() + u"/home";
+    QDir().mkpath(home);
+    qputenv("HOME", QFile::encodeName(home));
+    // Scratch files of the spreadsheet writer go with the run too.
     const QString temp = testScratchDir() + u"/tmp";
     QDir().mkpath(temp);
     qputenv("TMPDIR", QFile::encodeName(temp));

@@ -1,12 +1,16 @@
 #include "support/errorreporter.h"
 #include "support/filedialog.h"
 #include "support/messagebox.h"
+#include "support/messageboxfit.h"
 #include "support/windowplacement.h"
 #include "tests/support/scriptedresponder.h"
 #include "tests/support/testenvironment.h"
 
+#include <QAbstractButton>
 #include <QApplication>
+#include <QDialog>
 #include <QScreen>
+#include <QScrollArea>
 #include <QTest>
 
 class tst_SupportServices : public QObject
@@ -18,6 +22,8 @@ private Q_SLOTS:
 
     void msgBoxStyles_data();
     void msgBoxStyles();
+    void messageBoxFits_data();
+    void messageBoxFits();
     void errorReport();
     void placement();
     void fileDialog();
@@ -48,6 +54,53 @@ void tst_SupportServices::msgBoxStyles()
         QCOMPARE(responder.last().style, style);
         QCOMPARE(responder.last().caption, QStringLiteral("Brackwen - Sievewright"));
         QCOMPARE(responder.last().text, QStringLiteral("Question?"));
+    }
+}
+
+void tst_SupportServices::messageBoxFits_data()
+{
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("scrolls");
+
+    QString snippet = u"Copy generated code?\r\n\r\n"_qs;
+    for (int i = 1; i <= 120; ++i)
+        snippet += u"    .Pattern = .Pattern & \"line %1 of the pattern\"\r\n"_qs.arg(i);
+    QTest::newRow("short verdict shows its whole caption")
+        << u"Brackwen - Sievewright"_qs << u"Match."_qs << false;
+    QTest::newRow("About box shows its whole caption")
+        << u"About Brackwen - Sievewright"_qs << u"Brackwen - Sievewright\nVersion 1"_qs << false;
+    QTest::newRow("120-line snippet scrolls inside a box on the screen")
+        << u"Brackwen - Sievewright"_qs << snippet << true;
+}
+
+void tst_SupportServices::messageBoxFits()
+{
+    QFETCH(QString, caption);
+    QFETCH(QString, text);
+    QFETCH(bool, scrolls);
+
+    const std::unique_ptr<QDialog> window = msgBoxWindow(text, 65, caption);
+    QDialog &box = *window;
+    box.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&box));
+
+    const QRect screen = box.screen()->availableGeometry();
+    QVERIFY2(box.width() >= captionWidth(caption), qPrintable(QString::number(box.width())));
+    QVERIFY(captionWidth(caption) > box.fontMetrics().horizontalAdvance(caption));
+    QVERIFY2(box.frameGeometry().height() <= screen.height(),
+             qPrintable(QString::number(box.frameGeometry().height())));
+    auto *area = box.findChild<QScrollArea *>(u"textArea"_qs);
+    QCOMPARE(area != nullptr, scrolls);
+    const QList<QAbstractButton *> buttons = box.findChildren<QAbstractButton *>();
+    QCOMPARE(buttons.size(), 2);
+    for (QAbstractButton *button : buttons) {
+        QVERIFY(button->isVisible());
+        QVERIFY(box.rect().contains(QRect(button->mapTo(&box, QPoint()), button->size())));
+    }
+    if (scrolls) {
+        QVERIFY(area->height() > screen.height() / 2);
+        QVERIFY(area->widget()->height() > area->viewport()->height());
     }
 }
 

@@ -138,6 +138,21 @@ QPushButton *createButton(QWidget *parent, const QString &name, const QString &c
     return button;
 }
 
+// The selection of a box without the focus shows dimmed, as desktop editors show it.
+void dimUnfocusedSelection(QWidget *box)
+{
+    QPalette palette = box->palette();
+    const QColor highlight = palette.color(QPalette::Active, QPalette::Highlight);
+    const QColor base = palette.color(QPalette::Active, QPalette::Base);
+    const auto mix = [](int a, int b) { return (a * 2 + b * 3) / 5; };
+    palette.setColor(QPalette::Inactive, QPalette::Highlight,
+                     QColor(mix(highlight.red(), base.red()), mix(highlight.green(), base.green()),
+                            mix(highlight.blue(), base.blue())));
+    palette.setColor(QPalette::Inactive, QPalette::HighlightedText,
+                     palette.color(QPalette::Active, QPalette::Text));
+    box->setPalette(palette);
+}
+
 QFont windowFont()
 {
     QFont font(QStringLiteral("Tahoma"), 9);
@@ -188,6 +203,18 @@ void frmMain::createControls()
     txtPattern = createControl<TextBox>(vseContainer, QStringLiteral("txtPattern"));
     tvResults = createControl<ResultsTreeWidget>(vseContainer, QStringLiteral("tvResults"));
 
+    // What each box is for, shown while it is empty; never part of its text.
+    const std::pair<TextBox *, QString> placeholders[] = {
+        {txtPattern, QStringLiteral("Pattern")},
+        {txtSourceString, QStringLiteral("Source text")},
+        {txtReplaceVar, QStringLiteral("Replacement")},
+        {txtResult, QStringLiteral("Result of Replace")}};
+    for (const auto &[box, text] : placeholders) {
+        box->setPlaceholderText(text);
+        dimUnfocusedSelection(box);
+    }
+    tvResults->setEmptyHint(QStringLiteral("Execute (F5) lists the matches here."));
+
     vseContainer->setCells(txtPattern, {0, 0});
     vseContainer->setCells(txtSourceString, {1, 0});
     vseContainer->setCells(tvResults, {0, 1, 2, 1});
@@ -218,6 +245,12 @@ void frmMain::createControls()
         pnlSetting, QStringLiteral("chkIgnoreLineBreaks"), QStringLiteral("Ignore line breaks"));
     chkMultiline = createControl<QCheckBox>(pnlSetting, QStringLiteral("chkMultiline"),
                                             QStringLiteral("Multiline"));
+    // A check box is as large as its caption needs in the font in use, at least its designed
+    // size; as the buttons may lie over the caption, it is the tooltip as well.
+    for (QCheckBox *box : {chkGlobal, chkIgnoreCase, chkMultiline, chkIgnoreLineBreaks}) {
+        box->resize(box->size().expandedTo(box->sizeHint()));
+        box->setToolTip(box->text());
+    }
     // Where the strip is too narrow for both, the buttons lie over the check boxes.
     for (QPushButton *button : {cmdExecute, cmdExecuteAndOpen, cmdReplace, cmdTest})
         button->raise();

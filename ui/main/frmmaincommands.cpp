@@ -6,6 +6,7 @@
 #include "runner/modregexp.h"
 #include "runner/spreadsheet/exportmatches.h"
 #include "support/suwindow.h"
+#include "ui/main/filedrop.h"
 #include "ui/main/frmmain.h"
 #include "ui/main/imagelist.h"
 #include "ui/main/resultstreewidget.h"
@@ -28,6 +29,12 @@ void frmMain::connectCommands()
         connect(box, &QPlainTextEdit::textChanged, this, [this] { document().MakeDirty(); });
     for (QCheckBox *box : {chkGlobal, chkIgnoreCase, chkMultiline, chkIgnoreLineBreaks})
         connect(box, &QCheckBox::toggled, this, [this] { document().MakeDirty(); });
+
+    // A file dropped on a box or anywhere else on the window opens as File > Open opens one.
+    auto *drop = new FileDrop(this, [this](const QString &file) { document().LoadDropped(file); });
+    drop->watch(this);
+    for (TextBox *box : {txtPattern, txtSourceString, txtReplaceVar, txtResult})
+        drop->watch(box->viewport());
 }
 
 CDocument &frmMain::document()

@@ -5,6 +5,7 @@
 
 #include <QCommonStyle>
 #include <QKeyEvent>
+#include <QPainter>
 #include <QProxyStyle>
 #include <QStyleOption>
 
@@ -88,4 +89,22 @@ void ResultsTreeWidget::keyPressEvent(QKeyEvent *event)
         return;
     }
     QTreeWidget::keyPressEvent(event);
+}
+
+void ResultsTreeWidget::setEmptyHint(const QString &text)
+{
+    m_emptyHint = text;
+    viewport()->update();
+}
+
+void ResultsTreeWidget::paintEvent(QPaintEvent *event)
+{
+    QTreeWidget::paintEvent(event);
+    if (m_emptyHint.isEmpty() || topLevelItemCount() > 0)
+        return;
+    QPainter painter(viewport());
+    painter.setPen(palette().color(QPalette::PlaceholderText));
+    const int margin = fontMetrics().averageCharWidth();
+    painter.drawText(viewport()->rect().adjusted(margin, margin / 2, -margin, 0),
+                     Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, m_emptyHint);
 }

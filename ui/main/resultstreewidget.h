@@ -21,13 +21,19 @@ public:
     // Draws dotted tree lines and plus/minus boxes, whatever the application's style.
     void showTreeLines();
 
+    // A hint drawn in the empty tree; it is no node.
+    void setEmptyHint(const QString &text);
+    QString emptyHint() const { return m_emptyHint; }
+
     // The tree's own key-down rule, before its default handling: key is a Qt::Key, shift as
     // shiftState(). Sets key and shift to 0 when the tree must do nothing further.
     void TreeKeyDown(int &key, int &shift);
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
 
 private:
     const ImageList *m_imageList = nullptr;
+    QString m_emptyHint;
 };

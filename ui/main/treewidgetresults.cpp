@@ -4,6 +4,31 @@
 
 #include <utility>
 
+namespace {
+
+// The label as a tooltip: a tooltip wider than the screen wraps, but only where it may break a
+// line, so a long run without blanks (a match of one letter repeated) gets a zero-width space
+// every so often.
+QString toolTipOf(const QString &label)
+{
+    constexpr qsizetype Run = 32;
+    QString tip;
+    tip.reserve(label.size() + label.size() / Run);
+    qsizetype run = 0;
+    for (qsizetype i = 0; i < label.size(); ++i) {
+        const QChar ch = label.at(i);
+        run = ch.isSpace() ? 0 : run + 1;
+        if (run > Run && !ch.isLowSurrogate()) {
+            tip += QChar(0x200B);
+            run = 1;
+        }
+        tip += ch;
+    }
+    return tip;
+}
+
+} // namespace
+
 TreeWidgetResults::TreeWidgetResults(QTreeWidget *tree, IconLookup icons)
     : m_tree(tree)
     , m_icons(std::move(icons))
@@ -18,6 +43,8 @@ void TreeWidgetResults::Clear()
 QTreeWidgetItem *TreeWidgetResults::makeItem(const QString &text, const QString &iconKey) const
 {
     auto *item = new QTreeWidgetItem(QStringList{text});
+    // The column may be narrower than the label.
+    item->setToolTip(0, toolTipOf(text));
     if (m_icons)
         item->setIcon(0, m_icons(iconKey));
     return item;
