@@ -2,11 +2,14 @@
 #include "support/filedialog.h"
 #include "support/messagebox.h"
 #include "support/windowplacement.h"
+#include "tests/support/filedialogdriver.h"
 #include "tests/support/scriptedresponder.h"
 #include "tests/support/testenvironment.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QScreen>
+#include <QTemporaryDir>
 #include <QTest>
 
 class tst_SupportServices : public QObject
@@ -21,7 +24,14 @@ private Q_SLOTS:
     void errorReport();
     void placement();
     void fileDialog();
+    void typedNames_data();
+    void typedNames();
+    void dialogSize();
 };
+
+namespace {
+const QString RegExpFilter = u"RegExp files|*.RegExp|All files|*.*"_qs;
+} // namespace
 
 void tst_SupportServices::msgBoxStyles_data()
 {
@@ -97,7 +107,7 @@ void tst_SupportServices::placement()
 void tst_SupportServices::fileDialog()
 {
     QCOMPARE(FileDialog::qtFilter(u"RegExp files|*.RegExp|All files|*.*"_qs),
-             u"RegExp files (*.RegExp);;All files (*.*)"_qs);
+             u"RegExp files (*.RegExp);;All files (*)"_qs);
     QCOMPARE(FileDialog::qtFilter(u"Texts|*.txt;*.log"_qs), u"Texts (*.txt *.log)"_qs);
 
     FileDialog dialog;
@@ -114,6 +124,98 @@ void tst_SupportServices::fileDialog()
     QCOMPARE(responder.last().initialDir, u"/tmp"_qs);
     QVERIFY(!dialog.ShowOpen());
     QCOMPARE(dialog.FilePath, u"/tmp/new.RegExp"_qs);
+}
+
+void tst_SupportServices::typedNames_data()
+{
+    QTest::addColumn<bool>("save");
+    QTest::addColumn<QString>("filter");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("chosen");
+
+    const QString regexp = u"RegExp files (*.RegExp)"_qs;
+    const QString all = u"All files (*)"_qs;
+    QTest::newRow("save: RegExp adds the extension") << true << regexp << "notes"
+                                                     << "notes.RegExp";
+    QTest::newRow("save: RegExp keeps one given") << true << regexp << "notes.txt"
+                                                  << "notes.txt";
+    QTest::newRow("save: All files as typed") << true << all << "notes"
+                                              << "notes";
+    QTest::newRow("open: All files, no dot") << false << all << "passwd"
+                                             << "passwd";
+    QTest::newRow("open: RegExp, typed in full") << false << regexp << "old.RegExp"
+                                                 << "old.RegExp";
+}
+
+void tst_SupportServices::typedNames()
+{
+    QFETCH(bool, save);
+    QFETCH(QString, filter);
+    QFETCH(QString, typed);
+    QFETCH(QString, chosen);
+
+    QTemporaryDir dir;
+    for (const QString &name : {u"passwd"_qs, u"old.RegExp"_qs}) {
+        QFile file(dir.filePath(name));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+    }
+    FileDialog dialog;
+    dialog.Filter = RegExpFilter;
+    dialog.DefaultExt = u"RegExp"_qs;
+    dialog.InitDir = dir.path();
+    bool listed = false;
+    FileDialogDriver::whenShown([&](QWidget *shown) {
+        FileDialogDriver::chooseFilter(shown, filter);
+        // The file without a dot is listed under All files.
+        if (filter.startsWith(u"All"))
+            listed = FileDialogDriver::lists(shown, dir.filePath(u"passwd"_qs));
+        FileDialogDriver::typeAndConfirm(shown, typed);
+    });
+    QVERIFY(save ? dialog.ShowSave() : dialog.ShowOpen());
+    QCOMPARE(dialog.FilePath, dir.filePath(chosen));
+    QCOMPARE(listed, filter.startsWith(u"All"));
+}
+
+void tst_SupportServices::dialogSize()
+{
+    clearTestSettings();
+    QTemporaryDir dir;
+    for (const QString &name : {u"passwd"_qs, u"old.RegExp"_qs}) {
+        QFile file(dir.filePath(name));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+    }
+    FileDialog dialog;
+    dialog.Filter = RegExpFilter;
+    dialog.InitDir = dir.path();
+
+    // The first opening shows the four columns whole; then the user resizes it.
+    const QSize bigger(790, 560);
+    bool whole = false;
+    bool resized = false;
+    FileDialogDriver::whenShown([&](QWidget *shown) {
+        whole = FileDialogDriver::showsColumnsWhole(shown, dir.filePath(u"old.RegExp"_qs));
+        shown->resize(bigger);
+        resized = QTest::qWaitFor([&] { return shown->size() == bigger; });
+        shown->close();
+    });
+    QVERIFY(!dialog.ShowOpen());
+    QVERIFY(whole);
+    QVERIFY(resized);
+
+    // It opens at that size again; the Save dialog keeps a size of its own.
+    QSize reopened, saveSize;
+    FileDialogDriver::whenShown([&](QWidget *shown) {
+        reopened = shown->size();
+        shown->close();
+    });
+    QVERIFY(!dialog.ShowOpen());
+    FileDialogDriver::whenShown([&](QWidget *shown) {
+        saveSize = shown->size();
+        shown->close();
+    });
+    QVERIFY(!dialog.ShowSave());
+    QCOMPARE(reopened, bigger);
+    QVERIFY(saveSize != bigger);
 }
 
 QTEST_MAIN(tst_SupportServices)

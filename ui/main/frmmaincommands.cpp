@@ -6,9 +6,9 @@
 #include "runner/spreadsheet/exportmatches.h"
 #include "support/appinfo.h"
 #include "support/appservices.h"
-#include "support/sufiles.h"
 #include "support/suwindow.h"
 #include "ui/help/frmpatternhelp.h"
+#include "ui/help/frmreadme.h"
 #include "ui/main/codegenerator.h"
 #include "ui/main/frmmain.h"
 #include "ui/main/imagelist.h"
@@ -21,7 +21,7 @@
 
 namespace {
 
-// Shown last in the About box.
+// The name text the About box is handed: the object whose dialect the program runs.
 constexpr QStringView AboutNameText = u"RegExp";
 
 void toggle(QCheckBox *box)
@@ -130,7 +130,7 @@ void frmMain::mnuHelp_Click(int index)
 {
     switch (index) {
     case 0:
-        suOpenReadMeFile(0);
+        ShowReadMe(this);
         break;
     case 1:
         ShowPatternHelp(this);
