@@ -4,6 +4,7 @@
 #include "support/windowplacement.h"
 
 #include <QDateTime>
+#include <QFileSystemModel>
 #include <QHeaderView>
 #include <QLocale>
 #include <QScreen>
@@ -31,10 +32,13 @@ FileDialogWindow::FileDialogWindow(QWidget *owner, bool save, const QString &cap
     chooseSuffix();
     connect(this, &QFileDialog::filterSelected, this, [this] {
         chooseSuffix();
-        // The Open button's state depends on the name with the extension added or not.
-        if (metaObject()->indexOfSlot("_q_updateOkButton()") >= 0)
-            QMetaObject::invokeMethod(this, "_q_updateOkButton");
+        refreshOkButton();
     });
+    // The list is filtered anew a moment after the filter changes; a typed name may only then
+    // be listed.
+    if (auto *model = findChild<QFileSystemModel *>())
+        connect(model, &QAbstractItemModel::layoutChanged, this,
+                &FileDialogWindow::refreshOkButton);
     m_sizeRestored =
         WindowPlacement().RestoreSize(this, QString(), AppInfo::PlacementSection.toString());
 }
@@ -90,6 +94,13 @@ void FileDialogWindow::fitColumns()
 void FileDialogWindow::chooseSuffix()
 {
     setDefaultSuffix(filterAddsExt(selectedNameFilter(), m_defaultExt) ? m_defaultExt : QString());
+}
+
+void FileDialogWindow::refreshOkButton()
+{
+    // Whether Open is enabled depends on the typed name with the extension added or not.
+    if (metaObject()->indexOfSlot("_q_updateOkButton()") >= 0)
+        QMetaObject::invokeMethod(this, "_q_updateOkButton");
 }
 
 void FileDialogWindow::accept()

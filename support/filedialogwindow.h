@@ -24,6 +24,8 @@ protected:
 private:
     // The default extension when the selected filter adds it, else none.
     void chooseSuffix();
+    // Enables Open or Save for the typed name as it now stands.
+    void refreshOkButton();
     // Widens the window until the detail view's columns fit beside the places list.
     void fitColumns();
 

@@ -14,8 +14,10 @@ void whenShown(const std::function<void(QWidget *dialog)> &act);
 void chooseFilter(QWidget *dialog, const QString &filter);
 // True once the dialog lists the file; waits up to five seconds for the folder to be read.
 bool lists(QWidget *dialog, const QString &filePath);
-// Types name into the file name box and presses Open or Save.
-void typeAndConfirm(QWidget *dialog, const QString &name);
+// Types name into the file name box.
+void typeName(QWidget *dialog, const QString &name);
+// Presses Open or Save once it is enabled (waits up to five seconds, then cancels).
+void confirm(QWidget *dialog);
 // Whether the detail view shows the name, size, type and date columns inside its width, each
 // wide enough for what it shows of the listed files (waits until filePath is listed).
 bool showsColumnsWhole(QWidget *dialog, const QString &filePath);

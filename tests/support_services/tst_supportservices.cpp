@@ -31,6 +31,17 @@ private Q_SLOTS:
 
 namespace {
 const QString RegExpFilter = u"RegExp files|*.RegExp|All files|*.*"_qs;
+
+// A file without a dot and a pattern file, both empty.
+bool addFiles(const QTemporaryDir &dir)
+{
+    for (const QString &name : {u"passwd"_qs, u"old.RegExp"_qs}) {
+        QFile file(dir.filePath(name));
+        if (!file.open(QIODevice::WriteOnly))
+            return false;
+    }
+    return true;
+}
 } // namespace
 
 void tst_SupportServices::msgBoxStyles_data()
@@ -132,19 +143,24 @@ void tst_SupportServices::typedNames_data()
     QTest::addColumn<QString>("filter");
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("chosen");
+    QTest::addColumn<bool>("typedFirst");
 
     const QString regexp = u"RegExp files (*.RegExp)"_qs;
     const QString all = u"All files (*)"_qs;
     QTest::newRow("save: RegExp adds the extension") << true << regexp << "notes"
-                                                     << "notes.RegExp";
+                                                     << "notes.RegExp" << false;
     QTest::newRow("save: RegExp keeps one given") << true << regexp << "notes.txt"
-                                                  << "notes.txt";
+                                                  << "notes.txt" << false;
     QTest::newRow("save: All files as typed") << true << all << "notes"
-                                              << "notes";
+                                              << "notes" << false;
+    QTest::newRow("save: typed, then All files") << true << all << "notes"
+                                                 << "notes" << true;
     QTest::newRow("open: All files, no dot") << false << all << "passwd"
-                                             << "passwd";
+                                             << "passwd" << false;
+    QTest::newRow("open: typed, then All files") << false << all << "passwd"
+                                                 << "passwd" << true;
     QTest::newRow("open: RegExp, typed in full") << false << regexp << "old.RegExp"
-                                                 << "old.RegExp";
+                                                 << "old.RegExp" << false;
 }
 
 void tst_SupportServices::typedNames()
@@ -153,23 +169,25 @@ void tst_SupportServices::typedNames()
     QFETCH(QString, filter);
     QFETCH(QString, typed);
     QFETCH(QString, chosen);
+    QFETCH(bool, typedFirst);
 
     QTemporaryDir dir;
-    for (const QString &name : {u"passwd"_qs, u"old.RegExp"_qs}) {
-        QFile file(dir.filePath(name));
-        QVERIFY(file.open(QIODevice::WriteOnly));
-    }
+    QVERIFY(addFiles(dir));
     FileDialog dialog;
     dialog.Filter = RegExpFilter;
     dialog.DefaultExt = u"RegExp"_qs;
     dialog.InitDir = dir.path();
     bool listed = false;
     FileDialogDriver::whenShown([&](QWidget *shown) {
+        if (typedFirst)
+            FileDialogDriver::typeName(shown, typed);
         FileDialogDriver::chooseFilter(shown, filter);
         // The file without a dot is listed under All files.
         if (filter.startsWith(u"All"))
             listed = FileDialogDriver::lists(shown, dir.filePath(u"passwd"_qs));
-        FileDialogDriver::typeAndConfirm(shown, typed);
+        if (!typedFirst)
+            FileDialogDriver::typeName(shown, typed);
+        FileDialogDriver::confirm(shown);
     });
     QVERIFY(save ? dialog.ShowSave() : dialog.ShowOpen());
     QCOMPARE(dialog.FilePath, dir.filePath(chosen));
@@ -180,10 +198,7 @@ void tst_SupportServices::dialogSize()
 {
     clearTestSettings();
     QTemporaryDir dir;
-    for (const QString &name : {u"passwd"_qs, u"old.RegExp"_qs}) {
-        QFile file(dir.filePath(name));
-        QVERIFY(file.open(QIODevice::WriteOnly));
-    }
+    QVERIFY(addFiles(dir));
     FileDialog dialog;
     dialog.Filter = RegExpFilter;
     dialog.InitDir = dir.path();
