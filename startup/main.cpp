@@ -15,15 +15,15 @@ int main(int argc, char *argv[])
                    stderr);
         return 1;
     }
-    QApplication app(argc, argv);
-    configureApplication();
-    if (!Main())
-        return 0;
-    // For the start-up benchmark: a line once the window is shown and the event loop runs.
-    if (qEnvironmentVariableIsSet("SIEVEWRIGHT_REPORT_SHOWN"))
-        QTimer::singleShot(0, [] {
-            std::fputs("sievewright: shown\n", stdout);
-            std::fflush(stdout);
-        });
-    return QApplication::exec();
+    return runApplication(argc, argv, [] {
+        if (!Main())
+            return 0;
+        // For the start-up benchmark: a line once the window is shown and the event loop runs.
+        if (qEnvironmentVariableIsSet("SIEVEWRIGHT_REPORT_SHOWN"))
+            QTimer::singleShot(0, [] {
+                std::fputs("sievewright: shown\n", stdout);
+                std::fflush(stdout);
+            });
+        return QApplication::exec();
+    });
 }

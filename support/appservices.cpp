@@ -11,7 +11,8 @@
 ApplicationInfo ApplicationInfo::current()
 {
     return {AppInfo::Title.toString(), AppInfo::Version.toString(),
-            QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName()};
+            QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName(),
+            AppInfo::Description.toString()};
 }
 
 AppServices &AppServices::instance()
@@ -22,11 +23,6 @@ AppServices &AppServices::instance()
 
 CommandLineArgs &AppServices::CommandLine()
 {
-    if (!m_commandLineRead) {
-        m_commandLineRead = true;
-        if (QCoreApplication::instance())
-            m_commandLine.SetArguments(QCoreApplication::arguments().mid(1));
-    }
     return m_commandLine;
 }
 
@@ -36,24 +32,23 @@ void AppServices::PushButton(QAbstractButton *button)
         button->click();
 }
 
-QString AppServices::aboutText(const ApplicationInfo &app, const QString &text,
-                               const QString &nameText)
+QString AppServices::aboutText(const ApplicationInfo &app, const QString &text)
 {
     QString result = app.title + u"\nVersion " + app.version + u"\n\nProgram file: " + app.exeName;
     if (!text.isEmpty())
         result += u"\n\n" + text;
-    if (!nameText.isEmpty())
-        result += u"\n\n" + nameText;
+    if (!app.description.isEmpty())
+        result += u"\n\n" + app.description;
     return result;
 }
 
 void AppServices::ShowAbout(QWidget *owner, const ApplicationInfo &app, const QString &text,
-                            const QIcon &icon, const QString &nameText)
+                            const QIcon &icon, const QString &)
 {
     ModalRequest request;
     request.kind = ModalKind::About;
     request.caption = u"About " + app.title;
-    request.text = aboutText(app, text, nameText);
+    request.text = aboutText(app, text);
     ModalHost::run(request, [&] {
         QMessageBox box(QMessageBox::NoIcon, request.caption, request.text, QMessageBox::Ok, owner);
         box.setTextFormat(Qt::PlainText);

@@ -15,22 +15,22 @@ class AppServices
 public:
     static AppServices &instance();
 
-    // The same argument list on every call; filled from the process's arguments on first use.
+    // The same argument list on every call; start-up fills it with the process's arguments
+    // (Qt's application object never sees them, so it cannot take any away).
     CommandLineArgs &CommandLine();
     // Runs the button's click action (nothing happens for a disabled button).
     void PushButton(QAbstractButton *button);
     // Modal About box over owner, with the application's title, version and executable name;
-    // text (may be empty) and nameText are shown below them.
+    // text (may be empty) and the application's description are shown below them. The name
+    // text is the caller's name for the program's component and is not shown.
     void ShowAbout(QWidget *owner, const ApplicationInfo &app, const QString &text,
                    const QIcon &icon, const QString &nameText);
 
     // The About box's text for these arguments.
-    static QString aboutText(const ApplicationInfo &app, const QString &text,
-                             const QString &nameText);
+    static QString aboutText(const ApplicationInfo &app, const QString &text);
 
 private:
     AppServices() = default;
 
     CommandLineArgs m_commandLine;
-    bool m_commandLineRead = false;
 };

@@ -1,9 +1,9 @@
 #include "support/filedialog.h"
 
+#include "support/filedialogwindow.h"
 #include "support/modalresponder.h"
 
 #include <QDir>
-#include <QFileDialog>
 #include <QFileInfo>
 
 QString FileDialog::qtFilter(const QString &filter)
@@ -11,9 +11,13 @@ QString FileDialog::qtFilter(const QString &filter)
     const QStringList parts = filter.split(u'|');
     QStringList entries;
     for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
-        QString patterns = parts.at(i + 1);
-        patterns.replace(u';', u' ');
-        entries.append(parts.at(i) + u" (" + patterns + u')');
+        QStringList patterns = parts.at(i + 1).split(u';', Qt::SkipEmptyParts);
+        // "*.*" asks for every file, also names without a dot.
+        for (QString &pattern : patterns) {
+            if (pattern == u"*.*")
+                pattern = QStringLiteral("*");
+        }
+        entries.append(parts.at(i) + u" (" + patterns.join(u' ') + u')');
     }
     return entries.join(u";;");
 }
@@ -38,10 +42,8 @@ bool FileDialog::show(bool save)
     request.initialDir = InitDir;
     request.defaultExt = DefaultExt;
     const ModalAnswer answer = ModalHost::run(request, [&] {
-        QFileDialog dialog(OwnerWindow, request.caption, InitDir, qtFilter(Filter));
-        dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-        dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
-        dialog.setDefaultSuffix(DefaultExt);
+        FileDialogWindow dialog(OwnerWindow, save, request.caption, InitDir, qtFilter(Filter),
+                                DefaultExt);
         if (!FilePath.isEmpty())
             dialog.selectFile(FilePath);
         ModalAnswer result;

@@ -11,7 +11,8 @@ public:
     // Filter in pairs of description and patterns: "RegExp files|*.RegExp|All files|*.*".
     QString Filter;
     int Options = 0;
-    // Appended (with a dot) to a name typed without an extension.
+    // Appended (with a dot) to a name typed without an extension while a filter that lists
+    // "*.DefaultExt" is chosen; a name typed under any other filter is taken as typed.
     QString DefaultExt;
     // In: the initial file name; out: the chosen file's full path.
     QString FilePath;
@@ -22,7 +23,8 @@ public:
     bool ShowOpen();
     bool ShowSave();
 
-    // The filter in Qt's form: "RegExp files (*.RegExp);;All files (*.*)".
+    // The filter in Qt's form: "RegExp files (*.RegExp);;All files (*)"; "*.*" becomes "*",
+    // every file.
     static QString qtFilter(const QString &filter);
 
 private:

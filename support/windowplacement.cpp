@@ -12,6 +12,14 @@ QString recordKey(QWidget *window, const QString &key, const QString &section)
     return section + u'/' + (key.isEmpty() ? window->objectName() : key);
 }
 
+bool storeRecord(const QString &name, const QVariant &value)
+{
+    QSettings settings;
+    settings.setValue(name, value);
+    settings.sync();
+    return settings.status() == QSettings::NoError;
+}
+
 } // namespace
 
 bool WindowPlacement::RestoreWindow(QWidget *window, const QString &key, const QString &section,
@@ -32,10 +40,26 @@ bool WindowPlacement::StoreWindow(QWidget *window, const QString &key, const QSt
 {
     if (!window)
         return false;
-    QSettings settings;
-    settings.setValue(recordKey(window, key, section), window->saveGeometry());
-    settings.sync();
-    return settings.status() == QSettings::NoError;
+    return storeRecord(recordKey(window, key, section), window->saveGeometry());
+}
+
+bool WindowPlacement::RestoreSize(QWidget *window, const QString &key, const QString &section)
+{
+    if (!window)
+        return false;
+    const QSize size = QSettings().value(recordKey(window, key, section)).toSize();
+    if (!size.isValid() || size.isEmpty())
+        return false;
+    const QScreen *screen = window->screen() ? window->screen() : QGuiApplication::primaryScreen();
+    window->resize(screen ? size.boundedTo(screen->availableSize()) : size);
+    return true;
+}
+
+bool WindowPlacement::StoreSize(QWidget *window, const QString &key, const QString &section)
+{
+    if (!window)
+        return false;
+    return storeRecord(recordKey(window, key, section), window->size());
 }
 
 void WindowPlacement::ensureOnScreen(QWidget *window)

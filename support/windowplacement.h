@@ -18,6 +18,11 @@ public:
     bool StoreWindow(QWidget *window, const QString &key, const QString &section,
                      const ApplicationInfo &app);
 
+    // The size alone, for dialogs that open over their owner: false when none is stored. A
+    // stored size larger than the screen's available area is cut to it.
+    bool RestoreSize(QWidget *window, const QString &key, const QString &section);
+    bool StoreSize(QWidget *window, const QString &key, const QString &section);
+
     // Moves a top-level window so that it lies on a screen's available area.
     static void ensureOnScreen(QWidget *window);
 };

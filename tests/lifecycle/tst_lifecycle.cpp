@@ -3,6 +3,7 @@
 
 #include "document/cdocument.h"
 #include "runner/codegenerator.h"
+#include "support/appinfo.h"
 #include "support/appservices.h"
 #include "support/clipboardtext.h"
 #include "support/desktopopener.h"
@@ -10,6 +11,7 @@
 #include "support/textfile.h"
 #include "tests/support/scriptedresponder.h"
 #include "tests/support/testenvironment.h"
+#include "ui/help/frmreadme.h"
 #include "ui/main/frmmain.h"
 #include "ui/main/resultstreewidget.h"
 #include "ui/main/textbox.h"
@@ -24,6 +26,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QTest>
+#include <QTextBrowser>
 #include <QTimer>
 
 #include <memory>
@@ -358,10 +361,30 @@ void tst_Lifecycle::helpMenu()
 {
     Window window = openWindow();
 
+    // No viewer on the desktop (the opener fails): the program's own window shows the read-me,
+    // read-only; asking again brings the same window forward.
     window->mnuHelp.item(0)->trigger();
     QCOMPARE(m_opened.size(), 1);
     QVERIFY(m_opened.first().endsWith(u"README.html"));
     QVERIFY(QFileInfo::exists(m_opened.first()));
+    auto readMeWindows = [&window] { return window->findChildren<frmReadMe *>(); };
+    QCOMPARE(readMeWindows().size(), 1);
+    frmReadMe *readMe = readMeWindows().constFirst();
+    QVERIFY(readMe->isVisible());
+    QVERIFY(readMe->isWindow());
+    QVERIFY(readMe->txtReadMe->isReadOnly());
+    QVERIFY(readMe->txtReadMe->toPlainText().contains(u"Sievewright is a bench for regular"));
+    window->mnuHelp.item(0)->trigger();
+    QCOMPARE(m_opened.size(), 2);
+    QCOMPARE(readMeWindows().size(), 1);
+    QTest::keyClick(readMe->txtReadMe, Qt::Key_Escape);
+    QTRY_COMPARE(readMeWindows().size(), 0);
+    // A desktop viewer took it: no window of the program's own.
+    DesktopOpener::instance().setOpener([](const QString &) { return true; });
+    window->mnuHelp.item(0)->trigger();
+    QCOMPARE(readMeWindows().size(), 0);
+    window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window.get()));
 
     ScriptedResponder responder;
     responder.closeAbout();
@@ -370,6 +393,8 @@ void tst_Lifecycle::helpMenu()
     QVERIFY(responder.last().text.contains(u"Version 1.06.0049"));
     QVERIFY(responder.last().text.contains(QCoreApplication::applicationName()) ||
             responder.last().text.contains(u"Program file: "));
+    // The last paragraph says what the program is.
+    QVERIFY(responder.last().text.endsWith(u"\n\n" + AppInfo::Description));
 
     // F1 opens the help window, modal over the main window.
     QWidget *owner = nullptr;

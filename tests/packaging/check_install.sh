@@ -12,6 +12,10 @@ cmake --install "$build" --prefix "$prefix" >/dev/null
 for file in \
     bin/sievewright \
     share/doc/sievewright/README.html \
+    share/doc/sievewright/copyright \
+    share/doc/sievewright/changelog.gz \
+    share/man/man1/sievewright.1.gz \
+    share/metainfo/invalid.brackwen.Sievewright.metainfo.xml \
     share/applications/sievewright.desktop \
     share/mime/packages/sievewright-regexp.xml \
     share/icons/hicolor/scalable/apps/sievewright.svg \
@@ -27,6 +31,14 @@ for size in 16 24 32 48 64 128 256; do
 done
 
 desktop-file-validate "$prefix/share/applications/sievewright.desktop" || fail "desktop entry invalid"
+# One main category, so that menus list the program once.
+grep -q '^Categories=Development;$' "$prefix/share/applications/sievewright.desktop" \
+    || fail "desktop entry does not name exactly one main category"
+appstreamcli validate --no-net "$prefix/share/metainfo/invalid.brackwen.Sievewright.metainfo.xml" \
+    >/dev/null || fail "AppStream metadata invalid"
+grep -q '<launchable type="desktop-id">sievewright.desktop</launchable>' \
+    "$prefix/share/metainfo/invalid.brackwen.Sievewright.metainfo.xml" \
+    || fail "AppStream metadata does not launch the desktop entry"
 grep -q '^MimeType=application/x-sievewright-regexp;$' "$prefix/share/applications/sievewright.desktop" \
     || fail "desktop entry does not name the MIME type"
 xmllint --noout "$prefix/share/mime/packages/sievewright-regexp.xml" || fail "MIME XML malformed"

@@ -1,3 +1,4 @@
+#include "startup/application.h"
 #include "startup/modmain.h"
 #include "support/appservices.h"
 #include "support/messagebox.h"
@@ -6,6 +7,7 @@
 
 #include <QApplication>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QPointer>
 #include <QTest>
 
@@ -17,6 +19,7 @@ private Q_SLOTS:
     void initTestCase() { initTestEnvironment(); }
     void cleanup();
 
+    void qtOptionsReachTheProgram();
     void commandLine_data();
     void commandLine();
 };
@@ -31,6 +34,19 @@ void tst_Startup::cleanup()
         delete widget.data();
 }
 
+// main() below starts this test the way the program starts, with Qt's own options given.
+void tst_Startup::qtOptionsReachTheProgram()
+{
+    const CommandLineArgs &args = AppServices::instance().CommandLine();
+    QCOMPARE(args.Count(), 3);
+    QCOMPARE(args.Item(0), QStringLiteral("-reverse"));
+    QCOMPARE(args.Item(1), QStringLiteral("-style"));
+    QCOMPARE(args.Item(2), QStringLiteral("fusion"));
+    // Qt acted on none of them, and still takes its platform from the environment.
+    QCOMPARE(QGuiApplication::layoutDirection(), Qt::LeftToRight);
+    QCOMPARE(QGuiApplication::platformName(), QStringLiteral("offscreen"));
+}
+
 void tst_Startup::commandLine_data()
 {
     QTest::addColumn<QStringList>("args");
@@ -42,6 +58,8 @@ void tst_Startup::commandLine_data()
     QTest::newRow("two files show usage") << QStringList{"a.RegExp", "b.RegExp"} << false;
     QTest::newRow("/H is a file name") << QStringList{"/H"} << true;
     QTest::newRow("/? compared exactly") << QStringList{"/? "} << true;
+    QTest::newRow("-reverse is a file name") << QStringList{"-reverse"} << true;
+    QTest::newRow("-style fusion is two arguments") << QStringList{"-style", "fusion"} << false;
 }
 
 void tst_Startup::commandLine()
@@ -77,5 +95,16 @@ void tst_Startup::commandLine()
     }
 }
 
-QTEST_MAIN(tst_Startup)
+int main(int argc, char *argv[])
+{
+    char reverse[] = "-reverse";
+    char style[] = "-style";
+    char fusion[] = "fusion";
+    char *programArgv[] = {argv[0], reverse, style, fusion, nullptr};
+    return runApplication(4, programArgv, [&] {
+        tst_Startup test;
+        return QTest::qExec(&test, argc, argv);
+    });
+}
+
 #include "tst_startup.moc"

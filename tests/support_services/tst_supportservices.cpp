@@ -3,6 +3,7 @@
 #include "support/messagebox.h"
 #include "support/messageboxfit.h"
 #include "support/windowplacement.h"
+#include "tests/support/filedialogdriver.h"
 #include "tests/support/scriptedresponder.h"
 #include "tests/support/testenvironment.h"
 
@@ -11,6 +12,9 @@
 #include <QDialog>
 #include <QScreen>
 #include <QScrollArea>
+#include <QFile>
+#include <QScreen>
+#include <QTemporaryDir>
 #include <QTest>
 
 class tst_SupportServices : public QObject
@@ -27,7 +31,25 @@ private Q_SLOTS:
     void errorReport();
     void placement();
     void fileDialog();
+    void typedNames_data();
+    void typedNames();
+    void dialogSize();
 };
+
+namespace {
+const QString RegExpFilter = u"RegExp files|*.RegExp|All files|*.*"_qs;
+
+// A file without a dot and a pattern file, both empty.
+bool addFiles(const QTemporaryDir &dir)
+{
+    for (const QString &name : {u"passwd"_qs, u"old.RegExp"_qs}) {
+        QFile file(dir.filePath(name));
+        if (!file.open(QIODevice::WriteOnly))
+            return false;
+    }
+    return true;
+}
+} // namespace
 
 void tst_SupportServices::msgBoxStyles_data()
 {
@@ -154,6 +176,9 @@ void tst_SupportServices::fileDialog()
              QStringLiteral("RegExp files (*.RegExp);;All files (*.*)"));
     QCOMPARE(FileDialog::qtFilter(QStringLiteral("Texts|*.txt;*.log")),
              QStringLiteral("Texts (*.txt *.log)"));
+    QCOMPARE(FileDialog::qtFilter(u"RegExp files|*.RegExp|All files|*.*"_qs),
+             u"RegExp files (*.RegExp);;All files (*)"_qs);
+    QCOMPARE(FileDialog::qtFilter(u"Texts|*.txt;*.log"_qs), u"Texts (*.txt *.log)"_qs);
 
     FileDialog dialog;
     dialog.Filter = QStringLiteral("RegExp files|*.RegExp|All files|*.*");
@@ -169,6 +194,102 @@ void tst_SupportServices::fileDialog()
     QCOMPARE(responder.last().initialDir, QStringLiteral("/tmp"));
     QVERIFY(!dialog.ShowOpen());
     QCOMPARE(dialog.FilePath, QStringLiteral("/tmp/new.RegExp"));
+}
+
+void tst_SupportServices::typedNames_data()
+{
+    QTest::addColumn<bool>("save");
+    QTest::addColumn<QString>("filter");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("chosen");
+    QTest::addColumn<bool>("typedFirst");
+
+    const QString regexp = u"RegExp files (*.RegExp)"_qs;
+    const QString all = u"All files (*)"_qs;
+    QTest::newRow("save: RegExp adds the extension") << true << regexp << "notes"
+                                                     << "notes.RegExp" << false;
+    QTest::newRow("save: RegExp keeps one given") << true << regexp << "notes.txt"
+                                                  << "notes.txt" << false;
+    QTest::newRow("save: All files as typed") << true << all << "notes"
+                                              << "notes" << false;
+    QTest::newRow("save: typed, then All files") << true << all << "notes"
+                                                 << "notes" << true;
+    QTest::newRow("open: All files, no dot") << false << all << "passwd"
+                                             << "passwd" << false;
+    QTest::newRow("open: typed, then All files") << false << all << "passwd"
+                                                 << "passwd" << true;
+    QTest::newRow("open: RegExp, typed in full") << false << regexp << "old.RegExp"
+                                                 << "old.RegExp" << false;
+}
+
+void tst_SupportServices::typedNames()
+{
+    QFETCH(bool, save);
+    QFETCH(QString, filter);
+    QFETCH(QString, typed);
+    QFETCH(QString, chosen);
+    QFETCH(bool, typedFirst);
+
+    QTemporaryDir dir;
+    QVERIFY(addFiles(dir));
+    FileDialog dialog;
+    dialog.Filter = RegExpFilter;
+    dialog.DefaultExt = u"RegExp"_qs;
+    dialog.InitDir = dir.path();
+    bool listed = false;
+    FileDialogDriver::whenShown([&](QWidget *shown) {
+        if (typedFirst)
+            FileDialogDriver::typeName(shown, typed);
+        FileDialogDriver::chooseFilter(shown, filter);
+        // The file without a dot is listed under All files.
+        if (filter.startsWith(u"All"))
+            listed = FileDialogDriver::lists(shown, dir.filePath(u"passwd"_qs));
+        if (!typedFirst)
+            FileDialogDriver::typeName(shown, typed);
+        FileDialogDriver::confirm(shown);
+    });
+    QVERIFY(save ? dialog.ShowSave() : dialog.ShowOpen());
+    QCOMPARE(dialog.FilePath, dir.filePath(chosen));
+    QCOMPARE(listed, filter.startsWith(u"All"));
+}
+
+void tst_SupportServices::dialogSize()
+{
+    clearTestSettings();
+    QTemporaryDir dir;
+    QVERIFY(addFiles(dir));
+    FileDialog dialog;
+    dialog.Filter = RegExpFilter;
+    dialog.InitDir = dir.path();
+
+    // The first opening shows the four columns whole; then the user resizes it.
+    const QSize bigger(790, 560);
+    bool whole = false;
+    bool resized = false;
+    FileDialogDriver::whenShown([&](QWidget *shown) {
+        whole = FileDialogDriver::showsColumnsWhole(shown, dir.filePath(u"old.RegExp"_qs));
+        shown->resize(bigger);
+        resized = QTest::qWaitFor([&] { return shown->size() == bigger; });
+        shown->close();
+    });
+    QVERIFY(!dialog.ShowOpen());
+    QVERIFY(whole);
+    QVERIFY(resized);
+
+    // It opens at that size again; the Save dialog keeps a size of its own.
+    QSize reopened, saveSize;
+    FileDialogDriver::whenShown([&](QWidget *shown) {
+        reopened = shown->size();
+        shown->close();
+    });
+    QVERIFY(!dialog.ShowOpen());
+    FileDialogDriver::whenShown([&](QWidget *shown) {
+        saveSize = shown->size();
+        shown->close();
+    });
+    QVERIFY(!dialog.ShowSave());
+    QCOMPARE(reopened, bigger);
+    QVERIFY(saveSize != bigger);
 }
 
 QTEST_MAIN(tst_SupportServices)

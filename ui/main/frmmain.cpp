@@ -8,6 +8,7 @@
 #include "support/suresources.h"
 #include "support/suwindow.h"
 #include "ui/help/frmpatternhelp.h"
+#include "ui/help/frmreadme.h"
 #include "ui/hooks/cstbselectallhook.h"
 #include "ui/main/designedgeometry.h"
 #include "ui/main/elasticgrid.h"
@@ -48,7 +49,7 @@ constexpr QKeyCombination key(Qt::Key k, Qt::KeyboardModifiers modifiers = Qt::N
     return QKeyCombination(modifiers, k);
 }
 
-// Shown last in the About box.
+// The name text the About box is handed: the object whose dialect the program runs.
 constexpr QStringView AboutNameText = u"RegExp";
 
 void push(QPushButton *button)
@@ -100,7 +101,7 @@ constexpr MenuItemSpec OptionsItems[] = {
 
 constexpr MenuItemSpec HelpItems[] = {
     {0, u"&Contents...", key(Qt::Key_F1, Qt::ControlModifier),
-     [](frmMain &) { suOpenReadMeFile(); }},
+     [](frmMain &w) { ShowReadMe(&w); }},
     {1, u"Regular expression help...", key(Qt::Key_F1), [](frmMain &w) { ShowPatternHelp(&w); }},
     {2, u"-"},
     {3, u"&About...", key(Qt::Key_F1, Qt::ShiftModifier),
