@@ -40,13 +40,13 @@ frmReadMe::frmReadMe(const QString &path, QWidget *owner)
     resize(WidthInCharacters * metrics.averageCharWidth(), HeightInLines * metrics.lineSpacing());
     suCenterFormEx(this);
     WindowPlacement().RestoreWindow(this, QString(), AppInfo::PlacementSection.toString(),
-                                    ApplicationInfo::current(), 0, 0, 0, true);
+                                    ApplicationInfo::current());
 }
 
 void frmReadMe::closeEvent(QCloseEvent *event)
 {
     WindowPlacement().StoreWindow(this, QString(), AppInfo::PlacementSection.toString(),
-                                  ApplicationInfo::current(), true);
+                                  ApplicationInfo::current());
     QWidget::closeEvent(event);
 }
 
