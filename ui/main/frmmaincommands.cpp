@@ -12,6 +12,7 @@
 #include "ui/main/codegenerator.h"
 #include "ui/main/frmmain.h"
 #include "ui/main/imagelist.h"
+#include "ui/main/patternhighlighter.h"
 #include "ui/main/resultstreewidget.h"
 #include "ui/main/textbox.h"
 #include "ui/main/treewidgetresults.h"
@@ -44,6 +45,11 @@ void frmMain::connectCommands()
         connect(box, &QPlainTextEdit::textChanged, this, [this] { document().MakeDirty(); });
     for (QCheckBox *box : {chkGlobal, chkIgnoreCase, chkMultiline, chkIgnoreLineBreaks})
         connect(box, &QCheckBox::toggled, this, [this] { document().MakeDirty(); });
+
+    // The pattern box shows how the engine reads the pattern.
+    auto *highlighter = new PatternHighlighter(txtPattern);
+    connect(chkIgnoreLineBreaks, &QCheckBox::toggled, highlighter,
+            &PatternHighlighter::setIgnoreLineBreaks);
 }
 
 CDocument &frmMain::document()
