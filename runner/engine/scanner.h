@@ -19,9 +19,12 @@ namespace engine {
 enum class TokenKind : std::uint8_t
 {
     Literal,        // characters that match themselves (a class's members as well)
-    Escape,         // a character given by code: \f \n \r \t \v \cX \xhh \uhhhh \0 and octal
-    IdentityEscape, // a backslash and the character it stands for: \z \A \p \x (in \x4) \c1...
+    Escape,         // a character given by code: \f \n \r \t \v \cX \xhh \uhhhh \0, octal, and
+                    // \b in a class
+    IdentityEscape, // a backslash and the character it stands for: \z \A \p \x (in \x4), \c
+                    // (in \c1)
     CharClass,      // . \d \D \w \W \s \S, a class's "[" (or "[^") and "]", a range's "-"
+                    // (a "-" next to a class escape is a Literal member)
     Group,          // "(" "(?:" "(?=" "(?!" and ")"
     Alternation,    // |
     Quantifier,     // * + ? {n} {n,} {n,m}
@@ -58,10 +61,13 @@ struct ScanResult
     bool valid() const { return errorNumber == 0; }
 };
 
+// Reads pattern. A pattern error is reported in the result, never thrown; only running out of
+// memory throws (std::bad_alloc).
 ScanResult Scan(std::u16string_view pattern);
 
 namespace detail {
-// Told by the parser about each span it recognises, in pattern order.
+// Told by the parser (parsePattern in syntaxtree.h) about each span it recognises, in pattern
+// order.
 class ParseSink
 {
 public:

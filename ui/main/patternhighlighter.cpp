@@ -7,7 +7,6 @@
 #include <QPromise>
 #include <QTextBlock>
 #include <QTextDocument>
-#include <QThreadPool>
 #include <QToolTip>
 
 #include <algorithm>
@@ -30,6 +29,8 @@ PatternHighlighter::PatternHighlighter(TextBox *box)
     connect(box->document(), &QTextDocument::contentsChange, this,
             &PatternHighlighter::contentsChanged);
     connect(box, &QPlainTextEdit::cursorPositionChanged, this, &PatternHighlighter::caretMoved);
+    m_thread.setMaxThreadCount(1);
+    m_thread.setExpiryTimeout(-1);
     m_pause.setSingleShot(true);
     m_pause.setInterval(PauseMs);
     connect(&m_pause, &QTimer::timeout, this, &PatternHighlighter::scan);
@@ -177,7 +178,7 @@ void PatternHighlighter::scan()
     auto promise = std::make_shared<QPromise<PatternReading>>();
     m_worker.setFuture(promise->future());
     promise->start();
-    QThreadPool::globalInstance()->start([promise, pattern, raw, continues, ignoreLineBreaks] {
+    m_thread.start([promise, pattern, raw, continues, ignoreLineBreaks] {
         try {
             promise->addResult(readPattern(pattern, raw, continues, ignoreLineBreaks));
         } catch (const std::bad_alloc &) {
@@ -200,7 +201,8 @@ void PatternHighlighter::readingDone()
     if (m_readingRevision != m_revision || m_worker.future().resultCount() == 0)
         return; // the pause after the edit starts another reading
 
-    PatternReading before = std::exchange(m_reading, m_worker.result());
+    PatternReading before = std::exchange(m_reading, m_worker.future().takeResult());
+    m_worker.setFuture(QFuture<PatternReading>()); // the taken one counts as not finished
     std::vector<int> changed = spansChanged(before.spans);
     changed.insert(changed.end(), before.errorMarks.begin(), before.errorMarks.end());
     changed.insert(changed.end(), m_reading.errorMarks.begin(), m_reading.errorMarks.end());

@@ -17,6 +17,7 @@
 #include <QPointer>
 #include <QTextCharFormat>
 #include <QTextLayout>
+#include <QThreadPool>
 #include <QTimer>
 
 #include <array>
@@ -86,6 +87,7 @@ private:
     QPointer<QTextDocument> m_document;
     QTimer m_pause;
     bool m_ignoreLineBreaks = false;
+    QThreadPool m_thread; // one thread, kept: readings follow each other
     QFutureWatcher<PatternReading> m_worker;
     bool m_readingPending = false; // m_worker has a reading not yet shown or dropped
     bool m_rescan = false;         // the pause ended while a reading was running
