@@ -9,6 +9,7 @@
 #include "runner/engine/casefold.h"
 #include "runner/engine/compiledpattern.h"
 #include "runner/engine/regexp.h"
+#include "runner/engine/scanner.h"
 #include "runner/engine/syntaxtree.h"
 
 #include <cstdint>
@@ -92,6 +93,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const bool ignoreCase = options & 2;
     const bool multiline = options & 4;
 
+    // Scan reads the pattern as a run does: a valid pattern is covered by its spans, in order,
+    // and an error is the run's error.
+    const engine::ScanResult scan = engine::Scan(pattern);
+    int covered = 0;
+    for (const engine::Token &t : scan.tokens) {
+        if (t.start != covered || t.length <= 0 || t.partner >= static_cast<int>(pattern.size()))
+            std::abort();
+        covered += t.length;
+    }
+    if (scan.valid() && covered != static_cast<int>(pattern.size()))
+        std::abort();
+
     engine::RegExp re;
     re.setPattern(pattern);
     re.setGlobal(global);
@@ -112,8 +125,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     } catch (const engine::RegExpError &e) {
         if (e.description().empty())
             std::abort();
+        const bool patternError =
+            e.number() >= engine::errors::SyntaxError && e.number() <= engine::errors::InvalidRange;
+        if (patternError && (scan.errorNumber != e.number() || scan.errorPosition != e.position()))
+            std::abort();
         return 0;
     }
+    if (!scan.valid())
+        std::abort();
 
     // Two ways of running the same pattern that must agree.
     const engine::detail::SyntaxTree tree = engine::detail::parsePattern(pattern);

@@ -39,8 +39,9 @@ bool isLetter(char16_t c)
 class Parser
 {
 public:
-    explicit Parser(std::u16string_view pattern)
+    Parser(std::u16string_view pattern, ParseSink *sink)
         : m_p(pattern)
+        , m_sink(sink)
     {}
 
     SyntaxTree run()
@@ -77,6 +78,12 @@ private:
     }
     bool has(std::size_t ahead) const { return m_pos + ahead < m_p.size(); }
 
+    void report(std::size_t start, std::size_t length, TokenKind kind, int group = 0)
+    {
+        if (m_sink)
+            m_sink->span(start, length, kind, group);
+    }
+
     int add(Node node)
     {
         m_tree.nodes.push_back(std::move(node));
@@ -111,6 +118,7 @@ private:
                               static_cast<int>(m_pos));
         std::vector<int> alternatives{parseAlternative(depth)};
         while (!atEnd() && peek() == u'|') {
+            report(m_pos, 1, TokenKind::Alternation);
             ++m_pos;
             alternatives.push_back(parseAlternative(depth));
         }
@@ -162,6 +170,7 @@ private:
             n.lazy = true;
             ++m_pos;
         }
+        report(at, m_pos - at, n.lazy ? TokenKind::LazyQuantifier : TokenKind::Quantifier);
         if (quantifierAt(m_pos))
             fail(errors::UnexpectedQuantifier, m_pos);
         n.children.push_back(atom);
@@ -217,14 +226,17 @@ private:
         const char16_t c = peek();
         switch (c) {
         case u'^':
+            report(m_pos, 1, TokenKind::Anchor);
             ++m_pos;
             m_tree.hasLineAnchor = true;
             return {add(Node::Kind::LineStart), false};
         case u'$':
+            report(m_pos, 1, TokenKind::Anchor);
             ++m_pos;
             m_tree.hasLineAnchor = true;
             return {add(Node::Kind::LineEnd), false};
         case u'.':
+            report(m_pos, 1, TokenKind::CharClass);
             ++m_pos;
             return {add(Node::Kind::Dot), true};
         case u'(':
@@ -234,6 +246,7 @@ private:
         case u'\\':
             return parseEscape();
         default:
+            report(m_pos, 1, TokenKind::Literal);
             ++m_pos;
             return {addChar(c), true};
         }
@@ -256,9 +269,11 @@ private:
             n.kind = Node::Kind::Group;
             n.value = ++m_tree.groupCount;
         }
+        report(open, m_pos - open, TokenKind::Group, n.value);
         n.children.push_back(parseDisjunction(depth + 1));
         if (atEnd())
             fail(errors::ExpectedParen, m_pos);
+        report(m_pos, 1, TokenKind::Group);
         ++m_pos; // ")"
         return add(std::move(n));
     }
@@ -273,9 +288,11 @@ private:
         switch (c) {
         case u'b':
             ++m_pos;
+            report(start, 2, TokenKind::Anchor);
             return {add(Node::Kind::WordBoundary), false};
         case u'B':
             ++m_pos;
+            report(start, 2, TokenKind::Anchor);
             return {add(Node::Kind::NotWordBoundary), false};
         default:
             break;
@@ -287,20 +304,23 @@ private:
                 const int two = first * 10 + (peek(1) - u'0');
                 if (two <= groups) {
                     m_pos += 2;
+                    report(start, 3, TokenKind::BackReference);
                     return {addBackReference(two), true};
                 }
             }
             if (first <= groups) {
                 ++m_pos;
+                report(start, 2, TokenKind::BackReference);
                 return {addBackReference(first), true};
             }
         }
         CharSet set;
         if (classEscape(c, set)) {
             ++m_pos;
+            report(start, 2, TokenKind::CharClass);
             return {addSet(std::move(set)), true};
         }
-        return {addChar(characterEscape()), true};
+        return {addChar(reportedCharacterEscape()), true};
     }
 
     int addBackReference(int group)
@@ -336,6 +356,17 @@ private:
         default:
             return false;
         }
+    }
+
+    // characterEscape, reported as a span; one that gives the character after the backslash
+    // stands for that character.
+    char16_t reportedCharacterEscape()
+    {
+        const std::size_t start = m_pos - 1;
+        const char16_t c = characterEscape();
+        const bool identity = m_pos - start == 2 && c == m_p[start + 1];
+        report(start, m_pos - start, identity ? TokenKind::IdentityEscape : TokenKind::Escape);
+        return c;
     }
 
     // A character escape after the backslash (m_pos on the character after it): controls,
@@ -401,17 +432,20 @@ private:
 
     int parseClass()
     {
+        const std::size_t open = m_pos;
         ++m_pos; // "["
         bool negate = false;
         if (!atEnd() && peek() == u'^') {
             negate = true;
             ++m_pos;
         }
+        report(open, m_pos - open, TokenKind::CharClass);
         CharSet set;
         while (true) {
             if (atEnd())
                 fail(errors::ExpectedBracket, m_pos);
             if (peek() == u']') {
+                report(m_pos, 1, TokenKind::CharClass);
                 ++m_pos;
                 break;
             }
@@ -420,6 +454,11 @@ private:
             char16_t first = 0;
             const bool firstIsSet = classAtom(first, escapeSet);
             if (!atEnd() && peek() == u'-' && has(1) && peek(1) != u']') {
+                // Next to a class escape, the "-" is a member itself.
+                CharSet nextSet;
+                const bool dashIsMember =
+                    firstIsSet || (peek(1) == u'\\' && has(2) && classEscape(peek(2), nextSet));
+                report(m_pos, 1, dashIsMember ? TokenKind::Literal : TokenKind::CharClass);
                 ++m_pos; // "-"
                 CharSet lastSet;
                 char16_t last = 0;
@@ -448,6 +487,7 @@ private:
         if (atEnd())
             fail(errors::ExpectedBracket, m_pos);
         if (peek() != u'\\') {
+            report(m_pos, 1, TokenKind::Literal);
             c = m_p[m_pos++];
             return false;
         }
@@ -457,27 +497,30 @@ private:
         const char16_t e = peek();
         if (classEscape(e, set)) {
             ++m_pos;
+            report(m_pos - 2, 2, TokenKind::CharClass);
             return true;
         }
         if (e == u'b') {
             ++m_pos;
+            report(m_pos - 2, 2, TokenKind::Escape);
             c = u'\b';
             return false;
         }
-        c = characterEscape(); // \B is "B"; decimal escapes are octal here
+        c = reportedCharacterEscape(); // \B is "B"; decimal escapes are octal here
         return false;
     }
 
     std::u16string_view m_p;
+    ParseSink *m_sink;
     std::size_t m_pos = 0;
     SyntaxTree m_tree;
 };
 
 } // namespace
 
-SyntaxTree parsePattern(std::u16string_view pattern)
+SyntaxTree parsePattern(std::u16string_view pattern, ParseSink *sink)
 {
-    return Parser(pattern).run();
+    return Parser(pattern, sink).run();
 }
 
 bool SyntaxTree::nullable(int index) const

@@ -5,7 +5,8 @@
 //
 // Use: set Global / IgnoreCase / Multiline / Pattern, then call Execute, Test or Replace. The
 // pattern is checked (and compiled, then cached until a property changes) by those calls;
-// setting Pattern never fails.
+// setting Pattern never fails. To show how a pattern is read, span by span, and its first
+// error without running it, see Scan in scanner.h.
 
 #include <chrono>
 #include <cstddef>

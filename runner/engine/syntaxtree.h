@@ -2,6 +2,7 @@
 // The parsed form of a pattern: a pool of nodes, the root last.
 
 #include "runner/engine/charset.h"
+#include "runner/engine/scanner.h"
 
 #include <cstdint>
 #include <string_view>
@@ -57,6 +58,7 @@ struct SyntaxTree
 };
 
 // Parses a pattern; throws RegExpError with the dialect's number and the offset in the pattern.
-SyntaxTree parsePattern(std::u16string_view pattern);
+// A sink, if given, is told each span as it is recognised.
+SyntaxTree parsePattern(std::u16string_view pattern, ParseSink *sink = nullptr);
 
 } // namespace engine::detail

@@ -9,6 +9,7 @@
 #include "ui/main/filedrop.h"
 #include "ui/main/frmmain.h"
 #include "ui/main/imagelist.h"
+#include "ui/main/patternhighlighter.h"
 #include "ui/main/resultstreewidget.h"
 #include "ui/main/textbox.h"
 #include "ui/main/treewidgetresults.h"
@@ -35,6 +36,11 @@ void frmMain::connectCommands()
     drop->watch(this);
     for (TextBox *box : {txtPattern, txtSourceString, txtReplaceVar, txtResult})
         drop->watch(box->viewport());
+
+    // The pattern box shows how the engine reads the pattern.
+    auto *highlighter = new PatternHighlighter(txtPattern);
+    connect(chkIgnoreLineBreaks, &QCheckBox::toggled, highlighter,
+            &PatternHighlighter::setIgnoreLineBreaks);
 }
 
 CDocument &frmMain::document()

@@ -335,3 +335,8 @@ QString TextBox::fromDisplay(const QString &raw)
     }
     return text;
 }
+
+bool TextBox::isContinuation(const QTextBlock &block)
+{
+    return continuesLine(block);
+}

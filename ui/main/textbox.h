@@ -17,6 +17,7 @@
 #include "runner/resulttext.h"
 
 #include <QPlainTextEdit>
+#include <QTextBlock>
 
 class TextBox : public QPlainTextEdit, public ResultText
 {
@@ -34,6 +35,8 @@ public:
     static QString fromDisplay(const QString &rawDocumentText);
 
     static constexpr qsizetype LongLine = 16384;
+    // True when block continues the line of the block before it: no line break between them.
+    static bool isContinuation(const QTextBlock &block);
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;

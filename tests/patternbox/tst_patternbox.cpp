@@ -1,0 +1,310 @@
+// The pattern box's colours, error mark, bracket pairs and group numbers, as shown in the box,
+// and that showing them is no edit.
+
+#include "document/cdocument.h"
+#include "runner/engine/scanner.h"
+#include "support/messagebox.h"
+#include "support/textfile.h"
+#include "tests/support/scriptedresponder.h"
+#include "tests/support/testenvironment.h"
+#include "ui/main/frmmain.h"
+#include "ui/main/patternhighlighter.h"
+#include "ui/main/textbox.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QPushButton>
+#include <QTest>
+#include <QTextBlock>
+#include <QTextLayout>
+
+namespace {
+
+constexpr engine::TokenKind Kinds[] = {
+    engine::TokenKind::Literal,        engine::TokenKind::Escape, engine::TokenKind::IdentityEscape,
+    engine::TokenKind::CharClass,      engine::TokenKind::Group,  engine::TokenKind::Quantifier,
+    engine::TokenKind::LazyQuantifier, engine::TokenKind::Anchor, engine::TokenKind::BackReference};
+constexpr char Letters[] = "leicgqzar";
+
+// The letter of the kind whose look the format has (an alternation looks like a group).
+char letterOf(const QTextCharFormat &format, const PatternHighlighter &highlighter)
+{
+    for (std::size_t i = 0; i < std::size(Kinds); ++i) {
+        const QTextCharFormat &kind = highlighter.formatFor(Kinds[i]);
+        if (format.foreground() == kind.foreground() && format.fontWeight() == kind.fontWeight() &&
+            format.fontItalic() == kind.fontItalic())
+            return Letters[i];
+    }
+    return '?';
+}
+
+// One letter per character of the box, "/" between blocks: l literal, e escape, i identity
+// escape's backslash, c class, g group or alternation, q quantifier, z lazy quantifier,
+// a anchor or boundary, r back-reference, - nothing.
+QString shownKinds(const TextBox &box, const PatternHighlighter &highlighter)
+{
+    QStringList blocks;
+    for (QTextBlock b = box.document()->begin(); b.isValid(); b = b.next()) {
+        QString shown(b.length() - 1, u'-');
+        for (const QTextLayout::FormatRange &r : b.layout()->formats())
+            if (r.format.hasProperty(QTextFormat::ForegroundBrush)) // not a mark alone
+                for (int i = r.start; i < r.start + r.length; ++i)
+                    shown[i] = QLatin1Char(letterOf(r.format, highlighter));
+        blocks << shown;
+    }
+    return blocks.join(u'/');
+}
+
+PatternHighlighter &highlighterOf(TextBox &box)
+{
+    return *box.findChild<PatternHighlighter *>();
+}
+
+std::vector<int> ints(std::initializer_list<int> values)
+{
+    return values;
+}
+
+QString writePatternFile(const QString &pattern)
+{
+    const QString path = QDir(testScratchDir()).filePath(u"box.RegExp"_qs);
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly))
+        file.write(TextFile::encode(
+            QStringList{pattern, u"source"_qs, QString(), u"0"_qs, u"0"_qs, u"0"_qs, u"0"_qs}.join(
+                QChar(0))));
+    return path;
+}
+
+// A box alone with its highlighter, as the main window sets them up.
+struct Box
+{
+    TextBox box;
+    PatternHighlighter *highlighter = new PatternHighlighter(&box);
+    explicit Box(const QString &text, bool ignoreLineBreaks = false)
+    {
+        highlighter->setIgnoreLineBreaks(ignoreLineBreaks);
+        box.SetText(text);
+        highlighter->scanNow();
+    }
+};
+
+} // namespace
+
+class tst_PatternBox : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase() { initTestEnvironment(); }
+
+    void kindsShown_data();
+    void kindsShown();
+    void spansMoveWithAnEdit();
+    void errorMarkIsExecutesError_data();
+    void errorMarkIsExecutesError();
+    void errorMarkClearsWhenValid();
+    void bracketPairs_data();
+    void bracketPairs();
+    void groupNumbers();
+    void showingIsNoEdit();
+};
+
+void tst_PatternBox::kindsShown_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("ignoreLineBreaks");
+    QTest::addColumn<QString>("expected");
+
+    QTest::newRow("every kind") << R"(^(a|\d)+?[^b-c]\1\z\x41\b$)" << false
+                                << "aglgccgzzcclclcrrileeeeaaa";
+    QTest::newRow("identity escapes show as literals") << R"(\z\A\p\x4)" << false << "ilililill";
+    QTest::newRow("\\c1 is c then 1") << R"(\c1)" << false << "ill";
+    QTest::newRow("\\1 octal before its group") << R"(\1(a)\1)" << false << "eeglgrr";
+    QTest::newRow("[]a] is an empty class and a]") << "[]a]" << false << "ccll";
+    QTest::newRow("nothing after the error") << "ab)cd" << false << "ll---";
+    QTest::newRow("lone LF is a literal") << "a\nb" << false << "lll";
+    QTest::newRow("lone LF ignored") << "a\nb" << true << "l-l";
+    QTest::newRow("quantifier after CR LF") << "ab\r\n*" << false << "ll/q";
+    QTest::newRow("quantifier after ignored CR LF") << "ab\r\n*" << true << "ll/q";
+    QTest::newRow("escape across an ignored break") << "\\\r\nd" << true << "c/c";
+    QTest::newRow("backslash before a kept break") << "\\\r\nd" << false << "i/l";
+}
+
+void tst_PatternBox::kindsShown()
+{
+    QFETCH(QString, text);
+    QFETCH(bool, ignoreLineBreaks);
+    QFETCH(QString, expected);
+    Box b(text, ignoreLineBreaks);
+    QCOMPARE(shownKinds(b.box, *b.highlighter), expected);
+}
+
+void tst_PatternBox::spansMoveWithAnEdit()
+{
+    Box b(u"(a)+"_qs);
+    QTextCursor cursor(b.box.document());
+    cursor.insertText(u"xy"_qs);
+    QCOMPARE(shownKinds(b.box, *b.highlighter), u"--glgq"_qs); // until the next scan
+    cursor.setPosition(3);
+    cursor.deleteChar(); // the "a"
+    QCOMPARE(shownKinds(b.box, *b.highlighter), u"--ggq"_qs);
+    b.highlighter->scanNow();
+    QCOMPARE(shownKinds(b.box, *b.highlighter), u"llggq"_qs);
+}
+
+void tst_PatternBox::errorMarkIsExecutesError_data()
+{
+    QTest::addColumn<QString>("pattern");
+    QTest::addColumn<bool>("ignoreLineBreaks");
+    QTest::addColumn<std::vector<int>>("marks"); // the error, the bracket left open
+
+    QTest::newRow("unclosed group: its ( and the end") << "x(a|b" << false << ints({1, 4});
+    QTest::newRow("unclosed class") << "[ab" << false << ints({0, 2});
+    QTest::newRow("lone )") << "a)b" << false << ints({1});
+    QTest::newRow("quantifier on a quantifier") << "a+*" << false << ints({2});
+    QTest::newRow("lookbehind") << "(?<=a)b" << false << ints({0});
+    QTest::newRow("reversed range") << "[z-a]" << false << ints({1});
+    QTest::newRow("after an ignored break") << "a\r\n)b" << true << ints({2});
+    QTest::newRow("after a kept break") << "a\r\n)b" << false << ints({2});
+}
+
+void tst_PatternBox::errorMarkIsExecutesError()
+{
+    QFETCH(QString, pattern);
+    QFETCH(bool, ignoreLineBreaks);
+    QFETCH(std::vector<int>, marks);
+
+    frmMain w;
+    w.chkIgnoreLineBreaks->setChecked(ignoreLineBreaks);
+    w.txtPattern->SetText(pattern);
+    PatternHighlighter &highlighter = highlighterOf(*w.txtPattern);
+    highlighter.scanNow();
+    QCOMPARE(highlighter.errorMarks(), marks);
+
+    ScriptedResponder responder;
+    responder.button(MsgBoxButton::OK);
+    w.cmdExecute->click();
+    // The Execute message: its first line, then the same text as the tooltip.
+    const QString tip = highlighter.toolTipAt(marks.front());
+    QVERIFY(!tip.isEmpty());
+    QCOMPARE(responder.last().text, u"RegExp.Execute has failed.\n\n"_qs + tip);
+    for (int mark : marks)
+        QCOMPARE(highlighter.toolTipAt(mark), tip);
+    std::vector<int> underlined;
+    for (QTextBlock b = w.txtPattern->document()->begin(); b.isValid(); b = b.next())
+        for (const QTextLayout::FormatRange &r : b.layout()->formats())
+            if (r.format.underlineStyle() == QTextCharFormat::WaveUnderline)
+                for (int i = r.start; i < r.start + r.length; ++i)
+                    underlined.push_back(b.position() + i);
+    QCOMPARE(underlined, marks);
+}
+
+void tst_PatternBox::errorMarkClearsWhenValid()
+{
+    frmMain w;
+    ScriptedResponder noDialogs;
+    w.show();
+    w.txtPattern->setFocus();
+    QTest::keyClicks(w.txtPattern, u"(a"_qs);
+    PatternHighlighter &highlighter = highlighterOf(*w.txtPattern);
+    QTRY_COMPARE(highlighter.errorMarks(), ints({0, 1}));
+    QTest::keyClick(w.txtPattern, Qt::Key_ParenRight);
+    QTRY_VERIFY_WITH_TIMEOUT(highlighter.errorMarks().empty(),
+                             500 + 2 * PatternHighlighter::PauseMs);
+    QCOMPARE(highlighter.toolTipAt(0), u"group 1"_qs);
+    QCOMPARE(QApplication::focusWidget(), w.txtPattern);
+    QCOMPARE(noDialogs.shown().size(), 0);
+}
+
+void tst_PatternBox::bracketPairs_data()
+{
+    QTest::addColumn<QString>("pattern");
+    QTest::addColumn<int>("caret");
+    QTest::addColumn<std::vector<int>>("marks");
+
+    QTest::newRow("before (") << "(a[b]c)" << 0 << ints({0, 6});
+    QTest::newRow("after (") << "(a[b]c)" << 1 << ints({0, 6});
+    QTest::newRow("before [ after a letter") << "(a[b]c)" << 2 << ints({2, 4});
+    QTest::newRow("after ]") << "(a[b]c)" << 5 << ints({2, 4});
+    QTest::newRow("between ] and )") << "(a[b])" << 5 << ints({0, 5});
+    QTest::newRow("away from brackets") << "a(b)c" << 5 << ints({});
+    QTest::newRow("escaped brackets are none") << R"(\(a\))" << 1 << ints({});
+    QTest::newRow("a ( in a class is a member") << "[(]" << 1 << ints({0, 2});
+    QTest::newRow("] first in a class") << "[]a]" << 4 << ints({});
+    QTest::newRow("unclosed: no partner") << "(a" << 0 << ints({});
+}
+
+void tst_PatternBox::bracketPairs()
+{
+    QFETCH(QString, pattern);
+    QFETCH(int, caret);
+    QFETCH(std::vector<int>, marks);
+    Box b(pattern);
+    QTextCursor cursor = b.box.textCursor();
+    cursor.setPosition(caret);
+    b.box.setTextCursor(cursor);
+    QCOMPARE(b.highlighter->bracketMarks(), marks);
+}
+
+void tst_PatternBox::groupNumbers()
+{
+    Box b(u"(a)(?:b)((c))"_qs);
+    QCOMPARE(b.highlighter->toolTipAt(0), u"group 1"_qs);
+    QCOMPARE(b.highlighter->toolTipAt(3), QString()); // non-capturing
+    QCOMPARE(b.highlighter->toolTipAt(8), u"group 2"_qs);
+    QCOMPARE(b.highlighter->toolTipAt(9), u"group 3"_qs);
+    QCOMPARE(b.highlighter->toolTipAt(11), QString()); // a closing bracket
+
+    // A line longer than the box shows in one block: positions still map.
+    const QString long_ = u"(x)"_qs + QString(3 * TextBox::LongLine, u'a') + u"(b)"_qs;
+    Box big(long_);
+    QTextDocument *doc = big.box.document();
+    QVERIFY(doc->blockCount() > 1);
+    const int lastOpen = doc->characterCount() - 4;
+    QCOMPARE(doc->characterAt(lastOpen), u'(');
+    QCOMPARE(big.highlighter->toolTipAt(lastOpen), u"group 2"_qs);
+    QTextCursor cursor = big.box.textCursor();
+    cursor.setPosition(lastOpen);
+    big.box.setTextCursor(cursor);
+    QCOMPARE(big.highlighter->bracketMarks(), ints({lastOpen, lastOpen + 2}));
+}
+
+void tst_PatternBox::showingIsNoEdit()
+{
+    const QString pattern = u"(a|[bc])+?\\1\\z"_qs;
+    frmMain w;
+    ScriptedResponder noDialogs;
+    w.show();
+    QVERIFY(w.document().LoadAs(writePatternFile(pattern)));
+    PatternHighlighter &highlighter = highlighterOf(*w.txtPattern);
+    QTextDocument *doc = w.txtPattern->document();
+    highlighter.scanNow();
+    QVERIFY(!shownKinds(*w.txtPattern, highlighter).contains(u'-'));
+
+    // Caret moves with bracket marks, a palette change, the pause after them.
+    w.txtPattern->setFocus();
+    for (int i = 0; i < pattern.size(); ++i)
+        QTest::keyClick(w.txtPattern, Qt::Key_Right);
+    QPalette dark = w.txtPattern->palette();
+    dark.setColor(QPalette::Base, Qt::black);
+    dark.setColor(QPalette::Text, Qt::white);
+    w.txtPattern->setPalette(dark);
+    QTest::qWait(2 * PatternHighlighter::PauseMs);
+    QVERIFY(!w.document().IsDirty());
+    QVERIFY(!doc->isUndoAvailable());
+    QVERIFY(!doc->isModified());
+    QCOMPARE(w.txtPattern->Text(), pattern);
+
+    QTest::keyClick(w.txtPattern, Qt::Key_X);
+    QVERIFY(w.document().IsDirty());
+    QCOMPARE(w.txtPattern->Text(), pattern + u'x');
+    doc->undo();
+    QCOMPARE(w.txtPattern->Text(), pattern);
+    QVERIFY(!doc->isUndoAvailable());
+}
+
+QTEST_MAIN(tst_PatternBox)
+#include "tst_patternbox.moc"

@@ -1,0 +1,362 @@
+#include "ui/main/patternhighlighter.h"
+
+#include "runner/runoptions.h"
+#include "ui/main/textbox.h"
+
+#include <QHelpEvent>
+#include <QPromise>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QToolTip>
+
+#include <algorithm>
+#include <memory>
+
+namespace {
+// A colour of the given hue that stands out on the box's base, light or dark.
+QColor kindColour(const QPalette &palette, int hue, int saturation = 200)
+{
+    const bool dark = palette.color(QPalette::Base).lightness() < 128;
+    return QColor::fromHsl(hue, saturation, dark ? 175 : 85);
+}
+} // namespace
+
+PatternHighlighter::PatternHighlighter(TextBox *box)
+    : QObject(box)
+    , m_box(box)
+    , m_document(box->document())
+{
+    connect(box->document(), &QTextDocument::contentsChange, this,
+            &PatternHighlighter::contentsChanged);
+    connect(box, &QPlainTextEdit::cursorPositionChanged, this, &PatternHighlighter::caretMoved);
+    m_thread.setMaxThreadCount(1);
+    m_thread.setExpiryTimeout(-1);
+    m_pause.setSingleShot(true);
+    m_pause.setInterval(PauseMs);
+    connect(&m_pause, &QTimer::timeout, this, &PatternHighlighter::scan);
+    connect(&m_worker, &QFutureWatcherBase::finished, this, &PatternHighlighter::readingDone);
+    box->viewport()->installEventFilter(this);
+    box->installEventFilter(this);
+    updateFormats();
+    m_pause.start();
+}
+
+PatternHighlighter::~PatternHighlighter()
+{
+    m_reading = PatternReading();
+    m_bracketMarks.clear();
+    if (m_document)
+        recolourAll();
+}
+
+void PatternHighlighter::setIgnoreLineBreaks(bool on)
+{
+    if (on == m_ignoreLineBreaks)
+        return;
+    m_ignoreLineBreaks = on;
+    ++m_revision;
+    m_pause.start();
+}
+
+void PatternHighlighter::scanNow()
+{
+    m_pause.stop();
+    m_worker.waitForFinished();
+    m_readingPending = false; // an earlier reading is dropped
+    m_rescan = false;
+    scan();
+    m_worker.waitForFinished();
+    readingDone();
+}
+
+void PatternHighlighter::updateFormats()
+{
+    const QPalette palette = m_box->palette();
+    auto format = [&](engine::TokenKind kind) -> QTextCharFormat & {
+        return m_formats[static_cast<std::size_t>(kind)];
+    };
+    for (QTextCharFormat &f : m_formats)
+        f = QTextCharFormat();
+    format(engine::TokenKind::Literal).setForeground(palette.color(QPalette::Text));
+    format(engine::TokenKind::Escape).setForeground(kindColour(palette, 30));
+    format(engine::TokenKind::IdentityEscape)
+        .setForeground(palette.color(QPalette::PlaceholderText));
+    format(engine::TokenKind::CharClass).setForeground(kindColour(palette, 140));
+    format(engine::TokenKind::Group).setForeground(kindColour(palette, 215));
+    format(engine::TokenKind::Group).setFontWeight(QFont::Bold);
+    format(engine::TokenKind::Alternation) = format(engine::TokenKind::Group);
+    format(engine::TokenKind::Quantifier).setForeground(kindColour(palette, 285));
+    format(engine::TokenKind::LazyQuantifier) = format(engine::TokenKind::Quantifier);
+    format(engine::TokenKind::LazyQuantifier).setFontItalic(true);
+    format(engine::TokenKind::LazyQuantifier).setFontUnderline(true);
+    format(engine::TokenKind::Anchor).setForeground(kindColour(palette, 330));
+    format(engine::TokenKind::BackReference).setForeground(kindColour(palette, 180));
+    format(engine::TokenKind::BackReference).setFontWeight(QFont::Bold);
+    m_bracketFormat = QTextCharFormat();
+    QColor pair = palette.color(QPalette::Highlight);
+    pair.setAlpha(80);
+    m_bracketFormat.setBackground(pair);
+    m_errorFormat = QTextCharFormat();
+    m_errorFormat.setUnderlineStyle(QTextCharFormat::WaveUnderline);
+    m_errorFormat.setUnderlineColor(kindColour(palette, 0, 255));
+}
+
+void PatternHighlighter::contentsChanged(int position, int removed, int added)
+{
+    ++m_revision;
+    m_reading.brackets.clear();
+    m_bracketMarks.clear();
+    m_pause.start();
+
+    // Spans after the change move with the text; what it replaced loses its colour.
+    const int delta = added - removed;
+    const int changedEnd = position + removed;
+    std::vector<PatternReading::Span> &spans = m_reading.spans;
+    const auto first =
+        std::lower_bound(spans.begin(), spans.end(), position,
+                         [](const PatternReading::Span &s, int p) { return s.end <= p; });
+    auto last = first;
+    std::vector<PatternReading::Span> pieces;
+    for (; last != spans.end() && last->start < changedEnd; ++last) {
+        if (last->start < position)
+            pieces.push_back({last->start, std::min(last->end, position), last->kind});
+        if (last->end > changedEnd)
+            pieces.push_back({changedEnd + delta, last->end + delta, last->kind});
+    }
+    const auto rest = spans.erase(first, last) - spans.begin();
+    spans.insert(spans.begin() + rest, pieces.begin(), pieces.end());
+    for (auto it = spans.begin() + rest + static_cast<std::ptrdiff_t>(pieces.size());
+         it != spans.end(); ++it) {
+        it->start += delta;
+        it->end += delta;
+    }
+    std::vector<int> errors;
+    for (int p : m_reading.errorMarks) {
+        if (p < position)
+            errors.push_back(p);
+        else if (p >= changedEnd)
+            errors.push_back(p + delta);
+    }
+    m_reading.errorMarks = std::move(errors);
+    for (int &p : m_plain)
+        p = p < position ? p : std::max(position, p + delta);
+
+    // The edited blocks are laid out after this anyway; their formats must follow the text.
+    // A block dense with colours takes a while to lay out: it stays plain until the reading.
+    const QTextBlock lastEdited = m_document->findBlock(position + added);
+    for (QTextBlock block = m_document->findBlock(position); block.isValid();
+         block = block.next()) {
+        QList<QTextLayout::FormatRange> formats = formatsOf(block);
+        if (formats.size() > DenseBlock) {
+            formats.clear();
+            m_plain.push_back(block.position());
+        }
+        block.layout()->setFormats(formats);
+        if (block == lastEdited)
+            break;
+    }
+}
+
+void PatternHighlighter::scan()
+{
+    if (m_worker.isRunning()) {
+        m_rescan = true;
+        return;
+    }
+    // Read from the document here; the reading itself runs on a worker thread.
+    const QString pattern = PreparePattern(m_box->Text(), m_ignoreLineBreaks);
+    QTextDocument *doc = m_document;
+    const QString raw = doc->toRawText();
+    std::vector<bool> continues;
+    continues.reserve(static_cast<std::size_t>(doc->blockCount()));
+    for (QTextBlock block = doc->begin(); block.isValid(); block = block.next())
+        continues.push_back(TextBox::isContinuation(block));
+    const bool ignoreLineBreaks = m_ignoreLineBreaks;
+
+    m_readingRevision = m_revision;
+    m_readingPending = true;
+    auto promise = std::make_shared<QPromise<PatternReading>>();
+    m_worker.setFuture(promise->future());
+    promise->start();
+    m_thread.start([promise, pattern, raw, continues, ignoreLineBreaks] {
+        try {
+            promise->addResult(readPattern(pattern, raw, continues, ignoreLineBreaks));
+        } catch (const std::bad_alloc &) {
+            promise->addResult(PatternReading()); // nothing shown
+        }
+        promise->finish();
+    });
+}
+
+void PatternHighlighter::readingDone()
+{
+    if (!m_readingPending)
+        return;
+    m_readingPending = false;
+    if (m_rescan) {
+        m_rescan = false;
+        scan();
+        return;
+    }
+    if (m_readingRevision != m_revision || m_worker.future().resultCount() == 0)
+        return; // the pause after the edit starts another reading
+
+    PatternReading before = std::exchange(m_reading, m_worker.future().takeResult());
+    m_worker.setFuture(QFuture<PatternReading>()); // the taken one counts as not finished
+    std::vector<int> changed = spansChanged(before.spans);
+    changed.insert(changed.end(), before.errorMarks.begin(), before.errorMarks.end());
+    changed.insert(changed.end(), m_reading.errorMarks.begin(), m_reading.errorMarks.end());
+    changed.insert(changed.end(), m_plain.begin(), m_plain.end());
+    m_plain.clear();
+    std::sort(changed.begin(), changed.end());
+    recolour(changed);
+    caretMoved();
+    Q_EMIT readingShown();
+}
+
+std::vector<int>
+PatternHighlighter::spansChanged(const std::vector<PatternReading::Span> &before) const
+{
+    using Span = PatternReading::Span;
+    // The spans of a list that touch [from, to).
+    auto slice = [](const std::vector<Span> &spans, int from, int to) {
+        auto first = std::lower_bound(spans.begin(), spans.end(), from,
+                                      [](const Span &s, int p) { return s.end <= p; });
+        auto last = first;
+        while (last != spans.end() && last->start < to)
+            ++last;
+        return std::pair(first, last);
+    };
+    std::vector<int> changed;
+    QTextDocument *doc = m_document;
+    for (QTextBlock block = doc->begin(); block.isValid(); block = block.next()) {
+        const int from = block.position();
+        const int to = from + block.length();
+        const auto [oldFirst, oldLast] = slice(before, from, to);
+        const auto [newFirst, newLast] = slice(m_reading.spans, from, to);
+        const bool same =
+            std::equal(oldFirst, oldLast, newFirst, newLast, [&](const Span &a, const Span &b) {
+                return a.kind == b.kind && std::max(a.start, from) == std::max(b.start, from) &&
+                       std::min(a.end, to) == std::min(b.end, to);
+            });
+        if (!same)
+            changed.push_back(from);
+    }
+    return changed;
+}
+
+void PatternHighlighter::recolour(const std::vector<int> &positions)
+{
+    int last = -1;
+    for (int p : positions) {
+        const QTextBlock block = m_document->findBlock(p);
+        if (block.isValid() && block.blockNumber() != last) {
+            colourBlock(block);
+            last = block.blockNumber();
+        }
+    }
+}
+
+void PatternHighlighter::recolourAll()
+{
+    for (QTextBlock block = m_document->begin(); block.isValid(); block = block.next())
+        colourBlock(block);
+}
+
+void PatternHighlighter::colourBlock(const QTextBlock &block)
+{
+    QTextLayout *layout = block.layout();
+    QList<QTextLayout::FormatRange> formats = formatsOf(block);
+    if (!layout || formats == layout->formats())
+        return;
+    layout->setFormats(formats);
+    // Extra formats of a layout are no edit: no undo step, no change signal.
+    m_document->markContentsDirty(block.position(), block.length());
+}
+
+const PatternReading::Bracket *PatternHighlighter::bracketAt(int position) const
+{
+    const std::vector<PatternReading::Bracket> &brackets = m_reading.brackets;
+    const auto it =
+        std::lower_bound(brackets.begin(), brackets.end(), position,
+                         [](const PatternReading::Bracket &b, int p) { return b.position < p; });
+    return it != brackets.end() && it->position == position ? &*it : nullptr;
+}
+
+void PatternHighlighter::caretMoved()
+{
+    const int caret = m_box->textCursor().position();
+    std::vector<int> marks;
+    const PatternReading::Bracket *bracket = bracketAt(caret);
+    if (!bracket)
+        bracket = bracketAt(caret - 1);
+    if (bracket && bracket->partner >= 0)
+        marks = {std::min(bracket->position, bracket->partner),
+                 std::max(bracket->position, bracket->partner)};
+    if (marks == m_bracketMarks)
+        return;
+    std::vector<int> blocks = m_bracketMarks;
+    blocks.insert(blocks.end(), marks.begin(), marks.end());
+    std::sort(blocks.begin(), blocks.end());
+    m_bracketMarks = std::move(marks);
+    recolour(blocks);
+}
+
+QList<QTextLayout::FormatRange> PatternHighlighter::formatsOf(const QTextBlock &block) const
+{
+    QList<QTextLayout::FormatRange> formats;
+    const int start = block.position();
+    const int end = start + block.length() - 1;
+    const std::vector<PatternReading::Span> &spans = m_reading.spans;
+    auto it = std::lower_bound(spans.begin(), spans.end(), start,
+                               [](const PatternReading::Span &s, int p) { return s.end <= p; });
+    for (; it != spans.end() && it->start < end; ++it) {
+        const int from = std::max(it->start, start);
+        const int to = std::min(it->end, end);
+        if (to > from)
+            formats.append({from - start, to - from, formatFor(it->kind)});
+    }
+    // The marks come last: the layout merges them into the look of what they mark.
+    auto mark = [&](const std::vector<int> &positions, const QTextCharFormat &added) {
+        for (int p : positions)
+            if (p >= start && p < end)
+                formats.append({p - start, 1, added});
+    };
+    mark(m_reading.errorMarks, m_errorFormat);
+    mark(m_bracketMarks, m_bracketFormat);
+    return formats;
+}
+
+QString PatternHighlighter::toolTipAt(int position) const
+{
+    const std::vector<int> &errors = m_reading.errorMarks;
+    if (std::find(errors.begin(), errors.end(), position) != errors.end())
+        return m_reading.errorText;
+    const PatternReading::Bracket *bracket = bracketAt(position);
+    if (bracket && bracket->group > 0)
+        return QStringLiteral("group %1").arg(bracket->group);
+    return QString();
+}
+
+bool PatternHighlighter::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_box && event->type() == QEvent::PaletteChange) {
+        updateFormats();
+        recolourAll();
+    } else if (watched == m_box->viewport() && event->type() == QEvent::ToolTip) {
+        const auto *help = static_cast<QHelpEvent *>(event);
+        // The character under the pointer: the one after the nearest caret position, or the
+        // one before it when the pointer is left of that position.
+        const QTextCursor cursor = m_box->cursorForPosition(help->pos());
+        int position = cursor.position();
+        if (help->pos().x() < m_box->cursorRect(cursor).x())
+            --position;
+        const QString tip = toolTipAt(position);
+        if (tip.isEmpty())
+            QToolTip::hideText();
+        else
+            QToolTip::showText(help->globalPos(), tip, m_box->viewport());
+        return true;
+    }
+    return QObject::eventFilter(watched, event);
+}
