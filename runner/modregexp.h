@@ -4,10 +4,12 @@
 // results tree, the Test verdict box, the result box).
 
 #include "runner/engine/regexp.h"
+#include "runner/matchpositions.h"
 
 #include <QString>
 
 #include <functional>
+#include <optional>
 
 class ResultsTree;
 class ResultText;
@@ -18,15 +20,24 @@ inline constexpr int MaxMatchNodes = 100;
 // Hands a successful Execute's matches to the spreadsheet export.
 using MatchExporter = std::function<void(const engine::MatchCollection &)>;
 
+// What a run leaves for the window to show beside its own output.
+struct RunOutcome
+{
+    // Where the matches of a successful Execute lie; none after Test or a failure.
+    std::optional<MatchPositions> positions;
+    // The offset in the pattern of a reported pattern error; -1 where none applies.
+    int errorPosition = -1;
+};
+
 // Execute (isTest false: empties and fills the tree; with openInExcel then exports through
 // exporter, when one is given) or Test (isTest true: shows "Match." or "Do not match.", never
 // touches the tree).
-void RunRegExp(ResultsTree &tree, const QString &pattern, const QString &source, bool global,
-               bool ignoreCase, bool multiline, bool isTest, bool openInExcel,
-               const MatchExporter &exporter = {});
+RunOutcome RunRegExp(ResultsTree &tree, const QString &pattern, const QString &source, bool global,
+                     bool ignoreCase, bool multiline, bool isTest, bool openInExcel,
+                     const MatchExporter &exporter = {});
 // The totals node, up to MaxMatchNodes match nodes with their submatches, and the skip node.
 void FillResultsTree(ResultsTree &tree, const engine::MatchCollection &matches);
 void AddSubMatchNodes(ResultsTree &tree, qsizetype matchNode, const engine::SubMatches &subMatches);
 // Empties the result box, then fills it with the source after replacement.
-void ReplaceRegExp(ResultText &resultBox, const QString &pattern, const QString &source,
-                   const QString &replacement, bool global, bool ignoreCase, bool multiline);
+RunOutcome ReplaceRegExp(ResultText &resultBox, const QString &pattern, const QString &source,
+                         const QString &replacement, bool global, bool ignoreCase, bool multiline);

@@ -9,8 +9,10 @@
 #include "ui/main/elasticgrid.h"
 #include "ui/main/imagelist.h"
 #include "ui/main/mainlayout.h"
+#include "ui/main/matchlocator.h"
 #include "ui/main/resultstreewidget.h"
 #include "ui/main/shiftstate.h"
+#include "ui/main/sourcetextbox.h"
 #include "ui/main/textbox.h"
 
 #include <QAction>
@@ -142,9 +144,12 @@ void frmMain::createControls()
     vseContainer->setFont(windowFont());
     txtReplaceVar = createControl<TextBox>(vseContainer, QStringLiteral("txtReplaceVar"));
     txtResult = createControl<TextBox>(vseContainer, QStringLiteral("txtResult"));
-    txtSourceString = createControl<TextBox>(vseContainer, QStringLiteral("txtSourceString"));
+    auto *source = createControl<SourceTextBox>(vseContainer, QStringLiteral("txtSourceString"));
+    txtSourceString = source;
     txtPattern = createControl<TextBox>(vseContainer, QStringLiteral("txtPattern"));
     tvResults = createControl<ResultsTreeWidget>(vseContainer, QStringLiteral("tvResults"));
+    m_locator = new MatchLocator(tvResults, source, this);
+    m_locator->setObjectName(QStringLiteral("matchLocator"));
 
     vseContainer->setCells(txtPattern, {0, 0});
     vseContainer->setCells(txtSourceString, {1, 0});

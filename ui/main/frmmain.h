@@ -21,6 +21,7 @@ class csTBSelectAllHook;
 class DocumentView;
 class ElasticGrid;
 class ImageList;
+class MatchLocator;
 class QCheckBox;
 class QCloseEvent;
 class QFrame;
@@ -124,6 +125,8 @@ private:
     void cmdReplace_Click();
     void cmdTest_Click();
     void runPattern(bool isTest, bool openInExcel);
+    // Selects the character of the pattern as typed at the engine's offset, and focuses it.
+    void showPatternError(int position);
 
     QWidget *m_client = nullptr;
     std::unique_ptr<DocumentView> m_documentView;
@@ -131,4 +134,7 @@ private:
     // txtPattern, txtSourceString, txtReplaceVar, txtResult.
     std::array<std::unique_ptr<csTBSelectAllHook>, 4> m_selectAllHooks;
     bool m_unloaded = false;
+    // The positions of the last Execute: the tree's nodes select their text in the source box,
+    // which highlights every match.
+    MatchLocator *m_locator = nullptr;
 };

@@ -12,8 +12,10 @@
 #include "ui/main/codegenerator.h"
 #include "ui/main/frmmain.h"
 #include "ui/main/imagelist.h"
+#include "ui/main/matchlocator.h"
 #include "ui/main/resultstreewidget.h"
 #include "ui/main/textbox.h"
+#include "ui/main/textboxoffsets.h"
 #include "ui/main/treewidgetresults.h"
 
 #include <QCheckBox>
@@ -44,6 +46,11 @@ void frmMain::connectCommands()
         connect(box, &QPlainTextEdit::textChanged, this, [this] { document().MakeDirty(); });
     for (QCheckBox *box : {chkGlobal, chkIgnoreCase, chkMultiline, chkIgnoreLineBreaks})
         connect(box, &QCheckBox::toggled, this, [this] { document().MakeDirty(); });
+
+    // Highlights show what the pattern and options found; they go when either changes.
+    connect(txtPattern, &QPlainTextEdit::textChanged, m_locator, &MatchLocator::hideHighlights);
+    for (QCheckBox *box : {chkGlobal, chkIgnoreCase, chkMultiline, chkIgnoreLineBreaks})
+        connect(box, &QCheckBox::toggled, m_locator, &MatchLocator::hideHighlights);
 }
 
 CDocument &frmMain::document()
@@ -173,8 +180,31 @@ void frmMain::runPattern(bool isTest, bool openInExcel)
     const QString source = txtSourceString->Text();
     TreeWidgetResults tree(tvResults,
                            [this](const QString &key) { return ilTreeIcons->icon(key); });
-    RunRegExp(tree, pattern, source, chkGlobal->isChecked(), chkIgnoreCase->isChecked(),
-              chkMultiline->isChecked(), isTest, openInExcel, ExportMatchesToExcel);
+    RunOutcome outcome =
+        RunRegExp(tree, pattern, source, chkGlobal->isChecked(), chkIgnoreCase->isChecked(),
+                  chkMultiline->isChecked(), isTest, openInExcel, ExportMatchesToExcel);
+    if (outcome.positions)
+        m_locator->setPositions(std::move(*outcome.positions));
+    showPatternError(outcome.errorPosition);
+}
+
+void frmMain::showPatternError(int position)
+{
+    if (position < 0)
+        return;
+    const QString typed = txtPattern->Text();
+    const bool ignoreLineBreaks = chkIgnoreLineBreaks->isChecked();
+    const qsizetype start = TypedPatternOffset(typed, position, ignoreLineBreaks);
+    // The character there, whole; at the end of the pattern, the caret.
+    qsizetype end = start;
+    if (position < ::PreparePattern(typed, ignoreLineBreaks).size()) {
+        end = start + 1;
+        if (end < typed.size() && typed.at(start).isHighSurrogate() &&
+            typed.at(end).isLowSurrogate())
+            ++end;
+    }
+    selectText(*txtPattern, TextBoxOffsets(*txtPattern), start, end);
+    txtPattern->setFocus(Qt::OtherFocusReason);
 }
 
 void frmMain::cmdExecute_Click()
@@ -197,6 +227,8 @@ void frmMain::cmdReplace_Click()
     const QString pattern = PreparePattern(txtPattern->Text());
     const QString source = txtSourceString->Text();
     const QString replacement = txtReplaceVar->Text();
-    ReplaceRegExp(*txtResult, pattern, source, replacement, chkGlobal->isChecked(),
-                  chkIgnoreCase->isChecked(), chkMultiline->isChecked());
+    const RunOutcome outcome =
+        ReplaceRegExp(*txtResult, pattern, source, replacement, chkGlobal->isChecked(),
+                      chkIgnoreCase->isChecked(), chkMultiline->isChecked());
+    showPatternError(outcome.errorPosition);
 }
