@@ -148,8 +148,7 @@ void frmMain::createControls()
     txtSourceString = source;
     txtPattern = createControl<TextBox>(vseContainer, QStringLiteral("txtPattern"));
     tvResults = createControl<ResultsTreeWidget>(vseContainer, QStringLiteral("tvResults"));
-    m_locator = new MatchLocator(tvResults, source, this);
-    m_locator->setObjectName(QStringLiteral("matchLocator"));
+    m_locator = std::make_unique<MatchLocator>(tvResults, source);
 
     vseContainer->setCells(txtPattern, {0, 0});
     vseContainer->setCells(txtSourceString, {1, 0});

@@ -75,6 +75,9 @@ public:
     // The keys of the result icons, in image-list order.
     static QStringList resultIconKeys();
 
+    // Ties the results tree to the source box.
+    const MatchLocator &matchLocator() const { return *m_locator; }
+
     // The window's one document, created on first use.
     CDocument &document();
     // The pattern as the engine gets it: without CR and LF when Ignore line breaks is checked.
@@ -135,6 +138,6 @@ private:
     std::array<std::unique_ptr<csTBSelectAllHook>, 4> m_selectAllHooks;
     bool m_unloaded = false;
     // The positions of the last Execute: the tree's nodes select their text in the source box,
-    // which highlights every match.
-    MatchLocator *m_locator = nullptr;
+    // which highlights every match. Goes before the controls it watches.
+    std::unique_ptr<MatchLocator> m_locator;
 };

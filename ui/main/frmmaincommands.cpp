@@ -48,9 +48,10 @@ void frmMain::connectCommands()
         connect(box, &QCheckBox::toggled, this, [this] { document().MakeDirty(); });
 
     // Highlights show what the pattern and options found; they go when either changes.
-    connect(txtPattern, &QPlainTextEdit::textChanged, m_locator, &MatchLocator::hideHighlights);
+    connect(txtPattern, &QPlainTextEdit::textChanged, m_locator.get(),
+            &MatchLocator::hideHighlights);
     for (QCheckBox *box : {chkGlobal, chkIgnoreCase, chkMultiline, chkIgnoreLineBreaks})
-        connect(box, &QCheckBox::toggled, m_locator, &MatchLocator::hideHighlights);
+        connect(box, &QCheckBox::toggled, m_locator.get(), &MatchLocator::hideHighlights);
 }
 
 CDocument &frmMain::document()
@@ -194,14 +195,17 @@ void frmMain::showPatternError(int position)
         return;
     const QString typed = txtPattern->Text();
     const bool ignoreLineBreaks = chkIgnoreLineBreaks->isChecked();
-    const qsizetype start = TypedPatternOffset(typed, position, ignoreLineBreaks);
-    // The character there, whole; at the end of the pattern, the caret.
+    // The character there, both halves of a surrogate pair; at the end of the pattern, the caret.
+    qsizetype start = TypedPatternOffset(typed, position, ignoreLineBreaks);
     qsizetype end = start;
     if (position < ::PreparePattern(typed, ignoreLineBreaks).size()) {
         end = start + 1;
         if (end < typed.size() && typed.at(start).isHighSurrogate() &&
             typed.at(end).isLowSurrogate())
             ++end;
+        else if (start > 0 && typed.at(start).isLowSurrogate() &&
+                 typed.at(start - 1).isHighSurrogate())
+            --start;
     }
     selectText(*txtPattern, TextBoxOffsets(*txtPattern), start, end);
     txtPattern->setFocus(Qt::OtherFocusReason);

@@ -89,6 +89,12 @@ SourceTextBox::SourceTextBox(QWidget *parent)
     });
 }
 
+SourceTextBox::~SourceTextBox()
+{
+    // The base class may still change the text while it goes.
+    disconnect(this, &QPlainTextEdit::textChanged, this, nullptr);
+}
+
 const TextBoxOffsets &SourceTextBox::offsets() const
 {
     if (!m_offsets)

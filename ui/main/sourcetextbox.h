@@ -20,6 +20,7 @@ class SourceTextBox : public TextBox
 
 public:
     explicit SourceTextBox(QWidget *parent = nullptr);
+    ~SourceTextBox() override;
 
     // Shows the matches at positions, which must be those of the current text (not owned; kept
     // until the next call). Null shows none.
