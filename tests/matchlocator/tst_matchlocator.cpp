@@ -4,6 +4,7 @@
 
 #include "support/appservices.h"
 #include "support/messagebox.h"
+#include "tests/support/openwindow.h"
 #include "tests/support/scriptedresponder.h"
 #include "tests/support/testenvironment.h"
 #include "ui/main/frmmain.h"
@@ -21,18 +22,6 @@
 #include <memory>
 
 namespace {
-
-using Window = std::unique_ptr<frmMain>;
-
-Window shownWindow()
-{
-    auto window = std::make_unique<frmMain>();
-    window->show();
-    window->activateWindow();
-    if (!QTest::qWaitForWindowActive(window.get()))
-        qWarning("window did not become active");
-    return window;
-}
 
 // Executes pattern on source with Global set, then puts the focus in the tree (no node
 // selected yet).
@@ -164,7 +153,7 @@ void tst_MatchLocator::locate()
     QFETCH(qsizetype, start);
     QFETCH(qsizetype, length);
 
-    Window window = shownWindow();
+    Window window = openWindow();
     execute(*window, pattern, source);
     QVERIFY(window->txtSourceString->Text() == source);
     pressKeys(window->tvResults, keys);
@@ -186,7 +175,7 @@ void tst_MatchLocator::centred()
     QString source;
     for (int i = 1; i <= 300; ++i)
         source += u"line "_qs + QString::number(i) + u"\r\n";
-    Window window = shownWindow();
+    Window window = openWindow();
     execute(*window, u"line 150\\b"_qs, source);
     pressKeys(window->tvResults, {Qt::Key_Down});
     TextBox *box = window->txtSourceString;
@@ -211,7 +200,7 @@ void tst_MatchLocator::activate_data()
 void tst_MatchLocator::activate()
 {
     QFETCH(bool, doubleClick);
-    Window window = shownWindow();
+    Window window = openWindow();
     execute(*window, u"(b)(c)"_qs, u"a\r\nbc"_qs);
     ResultsTreeWidget *tree = window->tvResults;
     pressKeys(tree, {Qt::Key_Down, Qt::Key_Down, Qt::Key_Down});
@@ -235,7 +224,7 @@ void tst_MatchLocator::activate()
 
 void tst_MatchLocator::stopsAfterEdit()
 {
-    Window window = shownWindow();
+    Window window = openWindow();
     execute(*window, u"\\d"_qs, u"a1 b2 c3"_qs);
     ResultsTreeWidget *tree = window->tvResults;
     pressKeys(tree, {Qt::Key_Down});
@@ -277,7 +266,7 @@ QColor shadeAt(TextBox *box, int position)
 
 void tst_MatchLocator::highlights()
 {
-    Window window = shownWindow();
+    Window window = openWindow();
     TextBox *box = window->txtSourceString;
     ResultsTreeWidget *tree = window->tvResults;
     const QColor base = box->palette().color(QPalette::Base);
@@ -367,7 +356,7 @@ void tst_MatchLocator::patternError()
     QFETCH(qsizetype, start);
     QFETCH(qsizetype, length);
 
-    Window window = shownWindow();
+    Window window = openWindow();
     window->chkIgnoreLineBreaks->setChecked(ignoreLineBreaks);
     TextBox *box = window->txtPattern;
     box->setFocus();

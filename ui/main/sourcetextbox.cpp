@@ -125,7 +125,7 @@ SourceTextBox::Shades SourceTextBox::shades() const
     // Translucent, so that they suit a light and a dark palette alike.
     const QColor highlight = palette().color(QPalette::Active, QPalette::Highlight);
     Shades shades{highlight, highlight, {}};
-    shades.match.setAlpha(60);
+    shades.match.setAlpha(80);
     shades.current.setAlpha(150);
     const int hue = highlight.hslHue() < 0 ? 30 : (highlight.hslHue() + 150) % 360;
     shades.group = QColor::fromHsl(hue, std::max(highlight.hslSaturation(), 160),
