@@ -85,6 +85,7 @@ private Q_SLOTS:
     void activate();
     void stopsAfterEdit();
     void highlights();
+    void highlightsInPieces();
     void patternError_data();
     void patternError();
 };
@@ -317,6 +318,21 @@ void tst_MatchLocator::highlights()
     responder.button(MsgBoxButton::No);
     window->mnuFile.item(0)->trigger();
     QCOMPARE(window->matchLocator().positionBytes(), size_t(0));
+}
+
+void tst_MatchLocator::highlightsInPieces()
+{
+    Window window = openWindow();
+    TextBox *box = window->txtSourceString;
+    execute(*window, u"(\\d)2"_qs, u"x\r\n"_qs + QString(20'000, u'a') + u" 12 b\r\n3");
+    // The submatch "1" is selected; the "2" after it shows the current match.
+    pressKeys(window->tvResults, {Qt::Key_Down, Qt::Key_Down});
+    QCOMPARE(selection(*box), std::make_pair(qsizetype(20'004), qsizetype(1)));
+    const int two = box->textCursor().selectionEnd();
+    QVERIFY(box->document()->findBlock(two).blockNumber() > 1);
+    QCOMPARE(box->document()->characterAt(two), QChar(u'2'));
+    QVERIFY(shadeAt(box, two) != box->palette().color(QPalette::Base));
+    QCOMPARE(shadeAt(box, two + 1), box->palette().color(QPalette::Base));
 }
 
 void tst_MatchLocator::patternError_data()
