@@ -103,10 +103,6 @@ void tst_MatchLocator::locate_data()
     const qsizetype at = before.size();
     QTest::newRow("match after a surrogate pair and CR LF")
         << u"(\\d)(\\d)"_qs << source << QList<int>{Qt::Key_Down} << at << qsizetype(2);
-    QTest::newRow("second match") << u"(\\d)(\\d)"_qs << source
-                                  << QList<int>{Qt::Key_Down, Qt::Key_Down, Qt::Key_Down,
-                                                Qt::Key_Down}
-                                  << at + 6 << qsizetype(2);
     QTest::newRow("first submatch") << u"(\\d)(\\d)"_qs << source
                                     << QList<int>{Qt::Key_Down, Qt::Key_Down} << at << qsizetype(1);
     QTest::newRow("second submatch")
