@@ -124,12 +124,14 @@ SourceTextBox::Shades SourceTextBox::shades() const
 {
     // Translucent, so that they suit a light and a dark palette alike.
     const QColor highlight = palette().color(QPalette::Active, QPalette::Highlight);
-    Shades shades{highlight, highlight, {}};
+    Shades shades{highlight, highlight, {}, {}};
     shades.match.setAlpha(80);
     shades.current.setAlpha(150);
     const int hue = highlight.hslHue() < 0 ? 30 : (highlight.hslHue() + 150) % 360;
     shades.group = QColor::fromHsl(hue, std::max(highlight.hslSaturation(), 160),
                                    std::clamp(highlight.lightness(), 96, 160), 110);
+    shades.currentGroup = shades.group;
+    shades.currentGroup.setAlpha(200);
     return shades;
 }
 
@@ -188,9 +190,9 @@ void SourceTextBox::paintBlock(QPainter &painter, const QTextBlock &block, QPoin
                 inBlock(span, blockStart, length, breakLength, lastBlock);
             if (!part)
                 continue;
-            const QColor &color = g > 0            ? colors.group
-                                  : m == m_current ? colors.current
-                                                   : colors.match;
+            const bool current = m == m_current;
+            const QColor &color = g == 0 ? (current ? colors.current : colors.match)
+                                         : (current ? colors.currentGroup : colors.group);
             fillSpan(painter, *layout, topLeft, first, last, *part, breakWidth, color);
         }
     }

@@ -39,6 +39,7 @@ private:
         QColor match;
         QColor current;
         QColor group;
+        QColor currentGroup;
     };
     // Paints the spans that reach the lines of block within clip; topLeft is where the block
     // is drawn.
