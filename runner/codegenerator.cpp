@@ -6,6 +6,8 @@
 
 #include <QStringList>
 
+#include <algorithm>
+
 namespace {
 
 constexpr QStringView Joiner = u" & ";

@@ -38,14 +38,16 @@ void applyOptions(engine::RegExp &regExp, const QString &pattern, const RunOptio
     regExp.setPattern(u16View(PreparePattern(pattern, options.ignoreLineBreaks)));
 }
 
-// Runs step under the run's one error check: a failure is reported with message.
+// Runs step under the run's one error check: a failure is reported with message, and the
+// place of a pattern error is kept in outcome.
 template<typename Step>
-bool checked(const QString &message, Step step)
+bool checked(const QString &message, RunOutcome &outcome, Step step)
 {
     try {
         step();
         return true;
     } catch (const engine::RegExpError &error) {
+        outcome.errorPosition = error.position();
         ErrorReporter::instance().ShowError(toAppError(error), MsgBoxStyle::Critical, message);
     } catch (const std::bad_alloc &) {
         ErrorReporter::instance().ShowError(outOfMemoryError(), MsgBoxStyle::Critical, message);
@@ -55,22 +57,23 @@ bool checked(const QString &message, Step step)
 
 } // namespace
 
-void RunRegExp(ResultsTree &tree, const QString &pattern, const QString &source,
-               const RunOptions &options, RunCommand command, const MatchExporter &exporter)
+RunOutcome RunRegExp(ResultsTree &tree, const QString &pattern, const QString &source,
+                     const RunOptions &options, RunCommand command, const MatchExporter &exporter)
 {
     const bool isTest = command == RunCommand::Test;
+    RunOutcome outcome;
     if (!isTest)
         tree.Clear();
     const std::unique_ptr<engine::RegExp> regExp = createRegExp();
     if (!regExp)
-        return;
+        return outcome;
 
     bool verdict = false;
     std::optional<engine::MatchCollection> matches;
     const QString message = u"RegExp." +
                             (isTest ? QStringLiteral("Test") : QStringLiteral("Execute")) +
                             u" has failed.";
-    const bool ok = checked(message, [&] {
+    const bool ok = checked(message, outcome, [&] {
         applyOptions(*regExp, pattern, options);
         if (isTest)
             verdict = regExp->Test(u16View(source));
@@ -78,19 +81,21 @@ void RunRegExp(ResultsTree &tree, const QString &pattern, const QString &source,
             matches.emplace(regExp->Execute(u16View(source)));
     });
     if (!ok)
-        return;
+        return outcome;
 
     if (isTest) {
         MsgBox(verdict ? QStringLiteral("Match.") : QStringLiteral("Do not match."),
                MsgBoxStyle::Information);
-        return;
+        return outcome;
     }
     FillResultsTree(tree, *matches);
+    outcome.positions.emplace(*matches);
     if (command == RunCommand::ExecuteAndOpen) {
         Q_ASSERT(exporter);
         if (exporter)
             exporter(*matches);
     }
+    return outcome;
 }
 
 void FillResultsTree(ResultsTree &tree, const engine::MatchCollection &matches)
@@ -130,15 +135,17 @@ void AddSubMatchNodes(ResultsTree &tree, qsizetype matchNode, const engine::SubM
     }
 }
 
-void ReplaceRegExp(ResultText &resultBox, const QString &pattern, const QString &source,
-                   const QString &replacement, const RunOptions &options)
+RunOutcome ReplaceRegExp(ResultText &resultBox, const QString &pattern, const QString &source,
+                         const QString &replacement, const RunOptions &options)
 {
+    RunOutcome outcome;
     resultBox.SetText(QString());
     const std::unique_ptr<engine::RegExp> regExp = createRegExp();
     if (!regExp)
-        return;
-    checked(QStringLiteral("RegExp.Replace has failed."), [&] {
+        return outcome;
+    checked(QStringLiteral("RegExp.Replace has failed."), outcome, [&] {
         applyOptions(*regExp, pattern, options);
         resultBox.SetText(toQString(regExp->Replace(u16View(source), u16View(replacement))));
     });
+    return outcome;
 }

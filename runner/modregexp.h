@@ -4,11 +4,13 @@
 // results tree, the Test verdict box, the result box).
 
 #include "runner/engine/regexp.h"
+#include "runner/matchpositions.h"
 #include "runner/runoptions.h"
 
 #include <QString>
 
 #include <functional>
+#include <optional>
 
 class ResultsTree;
 class ResultText;
@@ -26,13 +28,23 @@ enum class RunCommand
     Test,           // shows "Match." or "Do not match.", never touches the tree
 };
 
+// What a run leaves for the window to show beside its own output.
+struct RunOutcome
+{
+    // Where the matches of a successful Execute lie; none after Test or a failure.
+    std::optional<MatchPositions> positions;
+    // The offset in the pattern, after PreparePattern, of a reported pattern error; -1 where
+    // none applies.
+    int errorPosition = -1;
+};
+
 // Runs pattern (as typed: options.ignoreLineBreaks applies PreparePattern) over source.
 // exporter is the caller's choice of export; ExecuteAndOpen needs one.
-void RunRegExp(ResultsTree &tree, const QString &pattern, const QString &source,
-               const RunOptions &options, RunCommand command, const MatchExporter &exporter);
+RunOutcome RunRegExp(ResultsTree &tree, const QString &pattern, const QString &source,
+                     const RunOptions &options, RunCommand command, const MatchExporter &exporter);
 // The totals node, up to MaxMatchNodes match nodes with their submatches, and the skip node.
 void FillResultsTree(ResultsTree &tree, const engine::MatchCollection &matches);
 void AddSubMatchNodes(ResultsTree &tree, qsizetype matchNode, const engine::SubMatches &subMatches);
 // Empties the result box, then fills it with the source after replacement.
-void ReplaceRegExp(ResultText &resultBox, const QString &pattern, const QString &source,
-                   const QString &replacement, const RunOptions &options);
+RunOutcome ReplaceRegExp(ResultText &resultBox, const QString &pattern, const QString &source,
+                         const QString &replacement, const RunOptions &options);

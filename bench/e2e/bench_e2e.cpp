@@ -14,6 +14,7 @@
 #include "support/modalresponder.h"
 #include "support/textfile.h"
 #include "ui/main/frmmain.h"
+#include "ui/main/matchlocator.h"
 #include "ui/main/resultstreewidget.h"
 #include "ui/main/textbox.h"
 
@@ -25,6 +26,7 @@
 #include <QKeyEvent>
 #include <QProcess>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
@@ -237,6 +239,49 @@ int main(int argc, char *argv[])
         return QString();
     });
     measure(QStringLiteral("Execute button after a key typed"), executeBudget, 5, execute, typeKey);
+
+    // The matches highlighted in the source box: typing and scrolling with them shown.
+    const auto executeShown = [&] {
+        execute();
+        QApplication::processEvents();
+    };
+    measure(
+        QStringLiteral("a key typed, highlights shown"), QStringLiteral("2"), 5,
+        [&]() -> QString {
+            typeKey();
+            return QString();
+        },
+        executeShown);
+    // One page down from the top of the source.
+    const auto scrollPage = [&]() -> QString {
+        window.txtSourceString->verticalScrollBar()->triggerAction(
+            QAbstractSlider::SliderPageStepAdd);
+        window.txtSourceString->viewport()->repaint();
+        return QString::number(window.txtSourceString->verticalScrollBar()->value()) +
+               u" lines from the top";
+    };
+    const auto toTop = [&] { window.txtSourceString->verticalScrollBar()->setValue(0); };
+    measure(QStringLiteral("scrolling a page, highlights shown"), QStringLiteral("16"), 5,
+            scrollPage, [&] {
+                executeShown();
+                toTop();
+            });
+    measure(QStringLiteral("scrolling a page, no highlights"), {}, 5, scrollPage, [&] {
+        typeKey();
+        toTop();
+    });
+    executeShown();
+    const qint64 boundaries = 1'000'000LL * 3 * 2;
+    const double positionBytes = double(window.matchLocator().positionBytes());
+    rows.push_back({QStringLiteral("positions kept for the highlights"), 0,
+                    QStringLiteral("8 B a boundary"), statusMb("VmRSS"), 0,
+                    QString::number(positionBytes / 1e6, 'f', 1) + u" MB, " +
+                        QString::number(positionBytes / double(boundaries), 'f', 1) +
+                        u" B a boundary"});
+    typeKey();
+    rows.push_back({QStringLiteral("positions kept after an edit"), 0, QStringLiteral("0"),
+                    statusMb("VmRSS"), 0,
+                    QString::number(window.matchLocator().positionBytes()) + u" bytes"});
 
     QString keyValues;
     for (int i = 0; i < 100'000; ++i)

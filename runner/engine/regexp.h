@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <exception>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -189,6 +190,11 @@ public:
     iterator end() const { return iterator(this, Count()); }
     // Bytes held for offsets (for the memory budget).
     std::size_t offsetBytes() const { return m_data->offsets.capacity() * sizeof(std::int32_t); }
+    // Capturing groups of the pattern.
+    int GroupCount() const { return m_data->groupCount; }
+    // Per match, GroupCount() + 1 pairs [start, end) of offsets in the source, the whole match
+    // first; -1, -1 for a group that took no part. Valid while the collection lives.
+    std::span<const std::int32_t> Offsets() const { return m_data->offsets; }
 
 private:
     std::shared_ptr<const detail::MatchData> m_data;

@@ -9,6 +9,7 @@
 #include "support/desktopopener.h"
 #include "support/messagebox.h"
 #include "support/textfile.h"
+#include "tests/support/openwindow.h"
 #include "tests/support/scriptedresponder.h"
 #include "tests/support/testenvironment.h"
 #include "ui/help/frmreadme.h"
@@ -32,18 +33,6 @@
 #include <memory>
 
 namespace {
-
-using Window = std::unique_ptr<frmMain>;
-
-Window openWindow()
-{
-    auto window = std::make_unique<frmMain>();
-    window->show();
-    window->activateWindow();
-    if (!QTest::qWaitForWindowActive(window.get()))
-        qWarning("window did not become active");
-    return window;
-}
 
 QStringList topLevelTexts(const QTreeWidget *tree)
 {

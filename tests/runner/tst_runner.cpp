@@ -1,3 +1,4 @@
+#include "runner/enginebridge.h"
 #include "runner/modregexp.h"
 #include "runner/resulttext.h"
 #include "support/messagebox.h"
@@ -50,6 +51,9 @@ private Q_SLOTS:
     void commands_data();
     void commands();
     void exportOnlyForOpenInExcel();
+    void positions_data();
+    void positions();
+    void outcomeOfFailures();
 };
 
 void tst_Runner::matchCounts_data()
@@ -236,6 +240,81 @@ void tst_Runner::exportOnlyForOpenInExcel()
     responder.button(MsgBoxButton::OK);
     RunRegExp(tree, "(a", "aXa", {true}, RunCommand::ExecuteAndOpen, exporter);
     QCOMPARE(exported, QList<int>{2});
+}
+
+void tst_Runner::positions_data()
+{
+    QTest::addColumn<QString>("pattern");
+    QTest::addColumn<QString>("source");
+    QTest::addColumn<int>("offset");
+    QTest::addColumn<int>("firstReaching");
+
+    QTest::newRow("matches that end before the offset are passed over") << "\\d"
+                                                                        << "1 2 3" << 4 << 2;
+    QTest::newRow("a match ending at the offset reaches it") << "\\d"
+                                                             << "1 2 3" << 3 << 1;
+    QTest::newRow("empty match at the offset") << "x*"
+                                               << "ab" << 1 << 1;
+    QTest::newRow("group in a lookahead ends past its match") << "a(?=(\\w+))"
+                                                              << "ab cd ab" << 2 << 0;
+    QTest::newRow("none reaches past the last") << "\\d"
+                                                << "1 2" << 10 << 2;
+}
+
+void tst_Runner::positions()
+{
+    QFETCH(QString, pattern);
+    QFETCH(QString, source);
+    QFETCH(int, offset);
+    QFETCH(int, firstReaching);
+
+    PlainResultsTree tree;
+    const RunOutcome outcome = RunRegExp(tree, pattern, source, {true}, RunCommand::Execute, {});
+    QVERIFY(outcome.positions);
+    const MatchPositions &positions = *outcome.positions;
+    QCOMPARE(positions.firstReaching(offset), firstReaching);
+    // Every span is where the engine's texts come from.
+    engine::RegExp regExp;
+    regExp.setGlobal(true);
+    regExp.setPattern(u16View(pattern));
+    const engine::MatchCollection matches = regExp.Execute(u16View(source));
+    QCOMPARE(positions.count(), matches.Count());
+    for (int m = 0; m < matches.Count(); ++m) {
+        const MatchPositions::Span span = positions.span(m, 0);
+        QCOMPARE(source.mid(span.start, span.end - span.start), toQString(matches.Item(m).Value()));
+        for (int g = 1; g <= positions.groupCount(); ++g) {
+            const MatchPositions::Span group = positions.span(m, g);
+            QCOMPARE(source.mid(group.start, group.end - group.start),
+                     toQString(matches.Item(m).SubMatches().Item(g - 1)));
+        }
+    }
+}
+
+void tst_Runner::outcomeOfFailures()
+{
+    PlainResultsTree tree;
+    ResultBox box;
+    ScriptedResponder responder;
+    for (int shown = 0; shown < 4; ++shown)
+        responder.button(MsgBoxButton::OK);
+    const RunOutcome failed = RunRegExp(tree, "ab)c", "abc", {true}, RunCommand::Execute, {});
+    QVERIFY(!failed.positions);
+    QCOMPARE(failed.errorPosition, 2);
+    QCOMPARE(ReplaceRegExp(box, "a{2,1}", "abc", "x", {true}).errorPosition, 1);
+    // Test keeps no positions; a run that fails without a place in the pattern gives -1.
+    QVERIFY(!RunRegExp(tree, "a", "abc", {true}, RunCommand::Test, {}).positions);
+    const RunOutcome backtracking =
+        RunRegExp(tree, "(a+)+$", QString(40, u'a') + u'b', {true}, RunCommand::Execute, {});
+    QCOMPARE(backtracking.errorPosition, -1);
+
+    // Keeping the listed matches only frees the rest.
+    PlainResultsTree big;
+    MatchPositions many =
+        *RunRegExp(big, "\\d", QString(150, u'1'), {true}, RunCommand::Execute, {}).positions;
+    const std::size_t bytes = many.bytes();
+    many.truncate(MaxMatchNodes);
+    QCOMPARE(many.count(), MaxMatchNodes);
+    QVERIFY(many.bytes() < bytes);
 }
 
 QTEST_MAIN(tst_Runner)

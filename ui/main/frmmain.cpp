@@ -14,7 +14,9 @@
 #include "ui/main/elasticgrid.h"
 #include "ui/main/imagelist.h"
 #include "ui/main/mainlayout.h"
+#include "ui/main/matchlocator.h"
 #include "ui/main/resultstreewidget.h"
+#include "ui/main/sourcetextbox.h"
 #include "ui/main/textbox.h"
 #include "ui/shiftstate.h"
 
@@ -100,8 +102,7 @@ constexpr MenuItemSpec OptionsItems[] = {
 };
 
 constexpr MenuItemSpec HelpItems[] = {
-    {0, u"&Contents...", key(Qt::Key_F1, Qt::ControlModifier),
-     [](frmMain &w) { ShowReadMe(&w); }},
+    {0, u"&Contents...", key(Qt::Key_F1, Qt::ControlModifier), [](frmMain &w) { ShowReadMe(&w); }},
     {1, u"Regular expression help...", key(Qt::Key_F1), [](frmMain &w) { ShowPatternHelp(&w); }},
     {2, u"-"},
     {3, u"&About...", key(Qt::Key_F1, Qt::ShiftModifier),
@@ -200,9 +201,11 @@ void frmMain::createControls()
     vseContainer->setFont(windowFont());
     txtReplaceVar = createControl<TextBox>(vseContainer, QStringLiteral("txtReplaceVar"));
     txtResult = createControl<TextBox>(vseContainer, QStringLiteral("txtResult"));
-    txtSourceString = createControl<TextBox>(vseContainer, QStringLiteral("txtSourceString"));
+    auto *source = createControl<SourceTextBox>(vseContainer, QStringLiteral("txtSourceString"));
+    txtSourceString = source;
     txtPattern = createControl<TextBox>(vseContainer, QStringLiteral("txtPattern"));
     tvResults = createControl<ResultsTreeWidget>(vseContainer, QStringLiteral("tvResults"));
+    m_locator = std::make_unique<MatchLocator>(tvResults, source);
 
     // What each box is for, shown while it is empty; never part of its text.
     const std::pair<TextBox *, QString> placeholders[] = {

@@ -28,6 +28,7 @@ enum class SnippetKind;
 class DocumentView;
 class ElasticGrid;
 class ImageList;
+class MatchLocator;
 class QCheckBox;
 class QCloseEvent;
 class QFrame;
@@ -81,6 +82,9 @@ public:
     // The keys of the result icons, in image-list order.
     static QStringList resultIconKeys();
 
+    // Ties the results tree to the source box.
+    const MatchLocator &matchLocator() const { return *m_locator; }
+
     // The window's one document, created on first use.
     CDocument &document();
     // The four option boxes' states.
@@ -131,6 +135,8 @@ private:
     void cmdReplace_Click();
     void cmdTest_Click();
     void runPattern(RunCommand command);
+    // Selects the character of the pattern as typed at the engine's offset, and focuses it.
+    void showPatternError(int position);
 
     QWidget *m_client = nullptr;
     std::unique_ptr<DocumentView> m_documentView;
@@ -138,4 +144,7 @@ private:
     // txtPattern, txtSourceString, txtReplaceVar, txtResult.
     std::array<std::unique_ptr<csTBSelectAllHook>, 4> m_selectAllHooks;
     bool m_unloaded = false;
+    // The positions of the last Execute: the tree's nodes select their text in the source box,
+    // which highlights every match. Goes before the controls it watches.
+    std::unique_ptr<MatchLocator> m_locator;
 };

@@ -9,9 +9,11 @@
 #include "ui/main/filedrop.h"
 #include "ui/main/frmmain.h"
 #include "ui/main/imagelist.h"
+#include "ui/main/matchlocator.h"
 #include "ui/main/patternhighlighter.h"
 #include "ui/main/resultstreewidget.h"
 #include "ui/main/textbox.h"
+#include "ui/main/textboxoffsets.h"
 #include "ui/main/treewidgetresults.h"
 
 #include <QCheckBox>
@@ -41,6 +43,11 @@ void frmMain::connectCommands()
     auto *highlighter = new PatternHighlighter(txtPattern);
     connect(chkIgnoreLineBreaks, &QCheckBox::toggled, highlighter,
             &PatternHighlighter::setIgnoreLineBreaks);
+    // Highlights show what the pattern and options found; they go when either changes.
+    connect(txtPattern, &QPlainTextEdit::textChanged, m_locator.get(),
+            &MatchLocator::hideHighlights);
+    for (QCheckBox *box : {chkGlobal, chkIgnoreCase, chkMultiline, chkIgnoreLineBreaks})
+        connect(box, &QCheckBox::toggled, m_locator.get(), &MatchLocator::hideHighlights);
 }
 
 CDocument &frmMain::document()
@@ -71,8 +78,33 @@ void frmMain::runPattern(RunCommand command)
 {
     TreeWidgetResults tree(tvResults,
                            [this](const QString &key) { return ilTreeIcons->icon(key); });
-    RunRegExp(tree, txtPattern->Text(), txtSourceString->Text(), runOptions(), command,
-              ExportMatchesToExcel);
+    RunOutcome outcome = RunRegExp(tree, txtPattern->Text(), txtSourceString->Text(), runOptions(),
+                                   command, ExportMatchesToExcel);
+    if (outcome.positions)
+        m_locator->setPositions(std::move(*outcome.positions));
+    showPatternError(outcome.errorPosition);
+}
+
+void frmMain::showPatternError(int position)
+{
+    if (position < 0)
+        return;
+    const QString typed = txtPattern->Text();
+    const bool ignoreLineBreaks = chkIgnoreLineBreaks->isChecked();
+    // The character there, both halves of a surrogate pair; at the end of the pattern, the caret.
+    qsizetype start = TypedPatternOffset(typed, position, ignoreLineBreaks);
+    qsizetype end = start;
+    if (position < ::PreparePattern(typed, ignoreLineBreaks).size()) {
+        end = start + 1;
+        if (end < typed.size() && typed.at(start).isHighSurrogate() &&
+            typed.at(end).isLowSurrogate())
+            ++end;
+        else if (start > 0 && typed.at(start).isLowSurrogate() &&
+                 typed.at(start - 1).isHighSurrogate())
+            --start;
+    }
+    selectText(*txtPattern, TextBoxOffsets(*txtPattern), start, end);
+    txtPattern->setFocus(Qt::OtherFocusReason);
 }
 
 void frmMain::cmdExecute_Click()
@@ -92,6 +124,8 @@ void frmMain::cmdTest_Click()
 
 void frmMain::cmdReplace_Click()
 {
-    ReplaceRegExp(*txtResult, txtPattern->Text(), txtSourceString->Text(), txtReplaceVar->Text(),
-                  runOptions());
+    const RunOutcome outcome =
+        ReplaceRegExp(*txtResult, txtPattern->Text(), txtSourceString->Text(),
+                      txtReplaceVar->Text(), runOptions());
+    showPatternError(outcome.errorPosition);
 }

@@ -10,6 +10,7 @@
 #include "ui/hooks/cstbselectallhook.h"
 #include "ui/main/formdocumentview.h"
 #include "ui/main/frmmain.h"
+#include "ui/main/matchlocator.h"
 #include "ui/main/textbox.h"
 
 #include <QAction>

@@ -20,11 +20,6 @@ constexpr int ContinuesLine = QTextFormat::UserProperty + 1;
 // Pieces of a long line, ended after a blank in their last eighth where there is one.
 constexpr qsizetype PieceLength = 4096;
 
-bool continuesLine(const QTextBlock &block)
-{
-    return block.isValid() && block.blockFormat().boolProperty(ContinuesLine);
-}
-
 // The end of the piece of line that starts at start (the line ends at end).
 qsizetype pieceEnd(const QString &text, qsizetype start, qsizetype end)
 {
@@ -40,6 +35,11 @@ qsizetype pieceEnd(const QString &text, qsizetype start, qsizetype end)
     return cut;
 }
 } // namespace
+
+bool TextBox::continuesLine(const QTextBlock &block)
+{
+    return block.isValid() && block.blockFormat().boolProperty(ContinuesLine);
+}
 
 TextBox::TextBox(QWidget *parent)
     : QPlainTextEdit(parent)

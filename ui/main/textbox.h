@@ -34,6 +34,11 @@ public:
     static QString toDisplay(const QString &text);
     static QString fromDisplay(const QString &rawDocumentText);
 
+    // Whether some blocks may continue a line (SetText or a paste split a long one).
+    bool splitsLines() const { return m_continuations; }
+    // Whether block is a piece that continues the line of the block before it.
+    static bool continuesLine(const QTextBlock &block);
+
     static constexpr qsizetype LongLine = 16384;
     // True when block continues the line of the block before it: no line break between them.
     static bool isContinuation(const QTextBlock &block);

@@ -1,0 +1,393 @@
+// The results tree, the source box and the pattern box together: nodes select their text in
+// the source box, the box highlights the matches of the last Execute, and a pattern error
+// selects its character in the pattern box. Driven with real key presses and mouse clicks.
+
+#include "support/appservices.h"
+#include "support/messagebox.h"
+#include "tests/support/openwindow.h"
+#include "tests/support/scriptedresponder.h"
+#include "tests/support/testenvironment.h"
+#include "ui/main/frmmain.h"
+#include "ui/main/matchlocator.h"
+#include "ui/main/resultstreewidget.h"
+#include "ui/main/textbox.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTest>
+#include <QTextBlock>
+
+#include <memory>
+
+namespace {
+
+// Executes pattern on source with Global set, then puts the focus in the tree (no node
+// selected yet).
+void execute(frmMain &window, const QString &pattern, const QString &source)
+{
+    window.txtPattern->SetText(pattern);
+    if (window.txtSourceString->Text() != source)
+        window.txtSourceString->SetText(source);
+    window.chkGlobal->setChecked(true);
+    window.txtPattern->setFocus();
+    window.cmdExecute->click();
+    window.tvResults->setFocus(Qt::TabFocusReason);
+}
+
+// The Text() offset of a document position, counted block by block from the start.
+qsizetype textOffset(const TextBox &box, int position)
+{
+    qsizetype offset = 0;
+    QTextBlock block = box.document()->begin();
+    for (; block.next().isValid() && block.next().position() <= position; block = block.next())
+        offset += block.length() - 1 + (TextBox::continuesLine(block.next()) ? 0 : 2);
+    return offset + position - block.position();
+}
+
+// The selection of box as start and length in Text() offsets; length -1 when there is none.
+std::pair<qsizetype, qsizetype> selection(const TextBox &box)
+{
+    const QTextCursor cursor = box.textCursor();
+    const qsizetype start = textOffset(box, cursor.selectionStart());
+    if (!cursor.hasSelection())
+        return {start, -1};
+    return {start, textOffset(box, cursor.selectionEnd()) - start};
+}
+
+void pressKeys(QWidget *widget, const QList<int> &keys)
+{
+    for (int key : keys)
+        QTest::keyClick(widget, Qt::Key(key));
+}
+
+const QString Smiley = QString::fromUtf16(u"\U0001F600");
+
+} // namespace
+
+class tst_MatchLocator : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        initTestEnvironment();
+        // The test's own arguments are no pattern file.
+        AppServices::instance().CommandLine().SetArguments({});
+    }
+
+    void locate_data();
+    void locate();
+    void centred();
+    void activate_data();
+    void activate();
+    void stopsAfterEdit();
+    void highlights();
+    void highlightsInPieces();
+    void patternError_data();
+    void patternError();
+};
+
+void tst_MatchLocator::locate_data()
+{
+    QTest::addColumn<QString>("pattern");
+    QTest::addColumn<QString>("source");
+    QTest::addColumn<QList<int>>("keys");
+    QTest::addColumn<qsizetype>("start");
+    QTest::addColumn<qsizetype>("length"); // 0: the caret alone; -1: the selection is cleared
+
+    const QString before = Smiley + u" x\r\nab ";
+    const QString source = before + u"12 cd 34";
+    const qsizetype at = before.size();
+    QTest::newRow("match after a surrogate pair and CR LF")
+        << u"(\\d)(\\d)"_qs << source << QList<int>{Qt::Key_Down} << at << qsizetype(2);
+    QTest::newRow("first submatch") << u"(\\d)(\\d)"_qs << source
+                                    << QList<int>{Qt::Key_Down, Qt::Key_Down} << at << qsizetype(1);
+    QTest::newRow("second submatch")
+        << u"(\\d)(\\d)"_qs << source << QList<int>{Qt::Key_Down, Qt::Key_Down, Qt::Key_Down}
+        << at + 1 << qsizetype(1);
+    QTest::newRow("Left from a submatch selects its match")
+        << u"(\\d)(\\d)"_qs << source
+        << QList<int>{Qt::Key_Down, Qt::Key_Down, Qt::Key_Down, Qt::Key_Left} << at << qsizetype(2);
+    QTest::newRow("submatch by its own place, not its text")
+        << u"(a)b(a)"_qs << u"xaba"_qs << QList<int>{Qt::Key_Down, Qt::Key_Down, Qt::Key_Down}
+        << qsizetype(3) << qsizetype(1);
+    QTest::newRow("match across CR LF") << u"b\\r\\nc"_qs << u"ab\r\ncd"_qs
+                                        << QList<int>{Qt::Key_Down} << qsizetype(1) << qsizetype(4);
+    QTest::newRow("match of a lone LF")
+        << u"\\n"_qs << u"a\r\nb\nc"_qs << QList<int>{Qt::Key_Down, Qt::Key_Down} << qsizetype(4)
+        << qsizetype(1);
+    QTest::newRow("empty match puts the caret at its place")
+        << u"(?=c)"_qs << u"ab\r\n" + Smiley + u"cd" << QList<int>{Qt::Key_Down} << qsizetype(6)
+        << qsizetype(0);
+    QTest::newRow("group that took no part selects nothing")
+        << u"(a)|(b)"_qs << u"b"_qs << QList<int>{Qt::Key_Down, Qt::Key_Down} << qsizetype(0)
+        << qsizetype(-1);
+    QTest::newRow("totals node selects nothing")
+        << u"\\d"_qs << u"a1"_qs << QList<int>{Qt::Key_Down, Qt::Key_Up} << qsizetype(1)
+        << qsizetype(-1);
+    QTest::newRow("skip node selects nothing")
+        << u"\\d"_qs << u"1"_qs.repeated(150) << QList<int>{Qt::Key_Down, Qt::Key_End}
+        << qsizetype(0) << qsizetype(-1);
+    QTest::newRow("100th match, the last listed")
+        << u"\\d"_qs << u"1"_qs.repeated(150) << QList<int>{Qt::Key_End, Qt::Key_Up}
+        << qsizetype(99) << qsizetype(1);
+    const QString longLine = u"x\r\n"_qs + QString(20'000, u'a') + u" 12 b";
+    QTest::newRow("match in a long line shown in pieces")
+        << u"\\d+"_qs << longLine << QList<int>{Qt::Key_Down} << qsizetype(20'004) << qsizetype(2);
+    QTest::newRow("match after a long line shown in pieces")
+        << u"\\d+"_qs << longLine + u"\r\n\r\n7" << QList<int>{Qt::Key_Down, Qt::Key_Down}
+        << longLine.size() + 4 << qsizetype(1);
+}
+
+void tst_MatchLocator::locate()
+{
+    QFETCH(QString, pattern);
+    QFETCH(QString, source);
+    QFETCH(QList<int>, keys);
+    QFETCH(qsizetype, start);
+    QFETCH(qsizetype, length);
+
+    Window window = openWindow();
+    execute(*window, pattern, source);
+    QVERIFY(window->txtSourceString->Text() == source);
+    pressKeys(window->tvResults, keys);
+
+    TextBox *box = window->txtSourceString;
+    QCOMPARE(QApplication::focusWidget(), window->tvResults);
+    if (length < 0) {
+        QVERIFY(!box->textCursor().hasSelection());
+        return;
+    }
+    QCOMPARE(selection(*box), std::make_pair(start, length > 0 ? length : qsizetype(-1)));
+    QCOMPARE(textOffset(*box, box->textCursor().position()), start + length);
+    // In view.
+    QVERIFY(box->viewport()->rect().contains(box->cursorRect().center()));
+}
+
+void tst_MatchLocator::centred()
+{
+    QString source;
+    for (int i = 1; i <= 300; ++i)
+        source += u"line "_qs + QString::number(i) + u"\r\n";
+    Window window = openWindow();
+    execute(*window, u"line 150\\b"_qs, source);
+    pressKeys(window->tvResults, {Qt::Key_Down});
+    TextBox *box = window->txtSourceString;
+    QCOMPARE(box->textCursor().selectedText(), u"line 150"_qs);
+    const QRect caret = box->cursorRect();
+    QVERIFY2(qAbs(caret.center().y() - box->viewport()->height() / 2) <= caret.height(),
+             qPrintable(QString::number(caret.center().y())));
+
+    // Near the start it cannot be centred; it is shown from the top.
+    execute(*window, u"line 2\\b"_qs, source);
+    pressKeys(window->tvResults, {Qt::Key_Down});
+    QCOMPARE(box->verticalScrollBar()->value(), 0);
+}
+
+void tst_MatchLocator::activate_data()
+{
+    QTest::addColumn<bool>("doubleClick");
+    QTest::newRow("Enter") << false;
+    QTest::newRow("double-click") << true;
+}
+
+void tst_MatchLocator::activate()
+{
+    QFETCH(bool, doubleClick);
+    Window window = openWindow();
+    execute(*window, u"(b)(c)"_qs, u"a\r\nbc"_qs);
+    ResultsTreeWidget *tree = window->tvResults;
+    pressKeys(tree, {Qt::Key_Down, Qt::Key_Down, Qt::Key_Down});
+    QTreeWidgetItem *node = tree->currentItem();
+    QCOMPARE(node->text(0), u"c [1]"_qs);
+    if (doubleClick) {
+        // A double-click is a click and then the double-click event.
+        const QPoint at = tree->visualItemRect(node).center();
+        QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, at);
+        QTest::mouseDClick(tree->viewport(), Qt::LeftButton, {}, at);
+    } else
+        QTest::keyClick(tree, Qt::Key_Return);
+    QCOMPARE(QApplication::focusWidget(), window->txtSourceString);
+    QCOMPARE(selection(*window->txtSourceString), std::make_pair(qsizetype(4), qsizetype(1)));
+
+    // The totals node has no text to go to.
+    tree->setFocus();
+    pressKeys(tree, {Qt::Key_Home, Qt::Key_Return});
+    QCOMPARE(QApplication::focusWidget(), tree);
+}
+
+void tst_MatchLocator::stopsAfterEdit()
+{
+    Window window = openWindow();
+    execute(*window, u"\\d"_qs, u"a1 b2 c3"_qs);
+    ResultsTreeWidget *tree = window->tvResults;
+    pressKeys(tree, {Qt::Key_Down});
+    TextBox *box = window->txtSourceString;
+    QCOMPARE(selection(*box), std::make_pair(qsizetype(1), qsizetype(1)));
+
+    box->setFocus();
+    box->moveCursor(QTextCursor::Start);
+    QTest::keyClick(box, Qt::Key_X);
+    tree->setFocus();
+    pressKeys(tree, {Qt::Key_Down, Qt::Key_Return});
+    // The tree is left as it was; the box is not touched.
+    QCOMPARE(tree->topLevelItemCount(), 4);
+    QCOMPARE(tree->currentItem()->text(0), u"2 [5:1]"_qs);
+    QCOMPARE(QApplication::focusWidget(), tree);
+    QCOMPARE(selection(*box), std::make_pair(qsizetype(1), qsizetype(-1)));
+
+    // The next Execute locates again.
+    window->cmdExecute->click();
+    pressKeys(tree, {Qt::Key_Down, Qt::Key_Down});
+    QCOMPARE(selection(*box), std::make_pair(qsizetype(2), qsizetype(1)));
+}
+
+namespace {
+
+// The colour of the source box just inside the top of the character cell at position.
+QColor shadeAt(TextBox *box, int position)
+{
+    QTextCursor cursor(box->document());
+    cursor.setPosition(position);
+    const QRect left = box->cursorRect(cursor);
+    cursor.setPosition(position + 1);
+    const QRect right = box->cursorRect(cursor);
+    return box->viewport()->grab().toImage().pixelColor((left.left() + right.left()) / 2,
+                                                        left.top() + 1);
+}
+
+} // namespace
+
+void tst_MatchLocator::highlights()
+{
+    Window window = openWindow();
+    TextBox *box = window->txtSourceString;
+    ResultsTreeWidget *tree = window->tvResults;
+    const QColor base = box->palette().color(QPalette::Base);
+    execute(*window, u"a(\\d)"_qs, u"xa1\r\nya2"_qs);
+    const QString title = window->windowTitle();
+    const int undoSteps = box->document()->availableUndoSteps();
+
+    // x a 1 / y a 2: positions 0 1 2, then 4 5 6 in the second block.
+    const QColor match = shadeAt(box, 1);
+    const QColor group = shadeAt(box, 2);
+    QCOMPARE(shadeAt(box, 0), base);
+    QCOMPARE(shadeAt(box, 4), base);
+    QVERIFY(match != base);
+    QVERIFY(group != base && group != match);
+    QCOMPARE(shadeAt(box, 5), match);
+
+    // The submatch of the second match: that match is the strongest, the first as before.
+    pressKeys(tree, {Qt::Key_Down, Qt::Key_Down, Qt::Key_Down, Qt::Key_Down});
+    QCOMPARE(selection(*box), std::make_pair(qsizetype(7), qsizetype(1)));
+    const QColor current = shadeAt(box, 5);
+    QVERIFY(current != match && current != base);
+    QCOMPARE(shadeAt(box, 1), match);
+    QCOMPARE(window->windowTitle(), title);
+    QCOMPARE(box->document()->availableUndoSteps(), undoSteps);
+
+    // A pattern edit hides them; the listed matches are still located.
+    window->txtPattern->setFocus();
+    QTest::keyClick(window->txtPattern, Qt::Key_X);
+    QCOMPARE(shadeAt(box, 1), base);
+    tree->setFocus();
+    pressKeys(tree, {Qt::Key_Up});
+    QCOMPARE(selection(*box), std::make_pair(qsizetype(6), qsizetype(2)));
+
+    // So does a change of the options; Execute shows them again.
+    execute(*window, u"a(\\d)"_qs, box->Text());
+    QCOMPARE(shadeAt(box, 1), match);
+    window->chkIgnoreCase->click();
+    QCOMPARE(shadeAt(box, 1), base);
+
+    // An edit of the source, or a new document, forgets the positions.
+    execute(*window, u"a(\\d)"_qs, box->Text());
+    QVERIFY(window->matchLocator().positionBytes() > 0);
+    box->setFocus();
+    QTest::keyClick(box, Qt::Key_Z);
+    QCOMPARE(window->matchLocator().positionBytes(), size_t(0));
+    execute(*window, u"a(\\d)"_qs, box->Text());
+    ScriptedResponder responder;
+    responder.button(MsgBoxButton::No);
+    window->mnuFile.item(0)->trigger();
+    QCOMPARE(window->matchLocator().positionBytes(), size_t(0));
+}
+
+void tst_MatchLocator::highlightsInPieces()
+{
+    Window window = openWindow();
+    TextBox *box = window->txtSourceString;
+    execute(*window, u"(\\d)2"_qs, u"x\r\n"_qs + QString(20'000, u'a') + u" 12 b\r\n3");
+    // The submatch "1" is selected; the "2" after it shows the current match.
+    pressKeys(window->tvResults, {Qt::Key_Down, Qt::Key_Down});
+    QCOMPARE(selection(*box), std::make_pair(qsizetype(20'004), qsizetype(1)));
+    const int two = box->textCursor().selectionEnd();
+    QVERIFY(box->document()->findBlock(two).blockNumber() > 1);
+    QCOMPARE(box->document()->characterAt(two), QChar(u'2'));
+    QVERIFY(shadeAt(box, two) != box->palette().color(QPalette::Base));
+    QCOMPARE(shadeAt(box, two + 1), box->palette().color(QPalette::Base));
+}
+
+void tst_MatchLocator::patternError_data()
+{
+    QTest::addColumn<QStringList>("lines"); // typed, with Enter between them
+    QTest::addColumn<bool>("ignoreLineBreaks");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<qsizetype>("start");
+    QTest::addColumn<qsizetype>("length");
+
+    QTest::newRow("Execute, unmatched parenthesis")
+        << QStringList{u"ab)c"_qs} << false << int(Qt::Key_F5) << qsizetype(2) << qsizetype(1);
+    QTest::newRow("Replace, quantifier after a surrogate pair")
+        << QStringList{Smiley + u"{2,1}"} << false << int(Qt::Key_F6) << qsizetype(2)
+        << qsizetype(1);
+    QTest::newRow("Test, missing parenthesis: caret at the end")
+        << QStringList{u"(ab"_qs} << false << int(Qt::Key_F7) << qsizetype(3) << qsizetype(0);
+    QTest::newRow("line breaks kept count as typed")
+        << QStringList{u"a"_qs, u"b)"_qs} << false << int(Qt::Key_F5) << qsizetype(4)
+        << qsizetype(1);
+    QTest::newRow("Ignore line breaks maps back to the typed text")
+        << QStringList{u"a"_qs, u"b)"_qs, u"c"_qs} << true << int(Qt::Key_F5) << qsizetype(4)
+        << qsizetype(1);
+    QTest::newRow("Ignore line breaks, error at the end")
+        << QStringList{u"(a"_qs, u"b"_qs, QString()} << true << int(Qt::Key_F6) << qsizetype(5)
+        << qsizetype(0);
+    QTest::newRow("Ignore line breaks, error inside a surrogate pair selects the pair")
+        << QStringList{u"a"_qs, u"["_qs + Smiley + u"-a]"} << true << int(Qt::Key_F7)
+        << qsizetype(4) << qsizetype(2);
+}
+
+void tst_MatchLocator::patternError()
+{
+    QFETCH(QStringList, lines);
+    QFETCH(bool, ignoreLineBreaks);
+    QFETCH(int, key);
+    QFETCH(qsizetype, start);
+    QFETCH(qsizetype, length);
+
+    Window window = openWindow();
+    window->chkIgnoreLineBreaks->setChecked(ignoreLineBreaks);
+    TextBox *box = window->txtPattern;
+    box->setFocus();
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        if (i > 0)
+            QTest::keyClick(box, Qt::Key_Return);
+        QTest::sendKeyEvent(QTest::Click, box, Qt::Key_unknown, lines.at(i), Qt::NoModifier);
+    }
+    window->txtSourceString->SetText(u"source"_qs);
+    window->txtSourceString->setFocus();
+
+    ScriptedResponder responder;
+    responder.button(MsgBoxButton::OK);
+    QTest::keyClick(window->txtSourceString, Qt::Key(key));
+    QCOMPARE(responder.shown().size(), 1);
+    QVERIFY(responder.last().text.contains(u" at character "));
+    QCOMPARE(QApplication::focusWidget(), box);
+    QCOMPARE(selection(*box), std::make_pair(start, length > 0 ? length : qsizetype(-1)));
+}
+
+QTEST_MAIN(tst_MatchLocator)
+#include "tst_matchlocator.moc"

@@ -1,0 +1,13 @@
+#include "tests/support/openwindow.h"
+
+#include <QTest>
+
+Window openWindow()
+{
+    auto window = std::make_unique<frmMain>();
+    window->show();
+    window->activateWindow();
+    if (!QTest::qWaitForWindowActive(window.get()))
+        qWarning("window did not become active");
+    return window;
+}

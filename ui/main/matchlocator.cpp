@@ -1,0 +1,88 @@
+#include "ui/main/matchlocator.h"
+
+#include "runner/modregexp.h"
+#include "ui/main/resultstreewidget.h"
+#include "ui/main/sourcetextbox.h"
+#include "ui/main/textboxoffsets.h"
+
+#include <algorithm>
+
+MatchLocator::MatchLocator(ResultsTreeWidget *tree, SourceTextBox *source, QObject *parent)
+    : QObject(parent)
+    , m_tree(tree)
+    , m_source(source)
+{
+    connect(tree, &QTreeWidget::itemSelectionChanged, this, [this] {
+        const QList<QTreeWidgetItem *> selected = m_tree->selectedItems();
+        locate(selected.isEmpty() ? nullptr : selected.first());
+    });
+    // Double-click and Enter (or a single click where the platform activates with one).
+    connect(tree, &QTreeWidget::itemActivated, this, [this](QTreeWidgetItem *node) {
+        if (locate(node))
+            m_source->setFocus(Qt::OtherFocusReason);
+    });
+    // A new run or a new document empties the tree.
+    connect(tree->model(), &QAbstractItemModel::modelReset, this, &MatchLocator::clear);
+    connect(source, &QPlainTextEdit::textChanged, this, &MatchLocator::clear);
+}
+
+void MatchLocator::setPositions(MatchPositions positions)
+{
+    m_positions = std::move(positions);
+    m_highlighted = true;
+    m_source->showMatches(&*m_positions);
+}
+
+void MatchLocator::clear()
+{
+    m_source->showMatches(nullptr);
+    m_highlighted = false;
+    m_positions.reset();
+}
+
+void MatchLocator::hideHighlights()
+{
+    if (!m_highlighted)
+        return;
+    m_source->showMatches(nullptr);
+    m_highlighted = false;
+    m_positions->truncate(MaxMatchNodes);
+}
+
+std::size_t MatchLocator::positionBytes() const
+{
+    return m_positions ? m_positions->bytes() : 0;
+}
+
+std::optional<std::pair<int, int>> MatchLocator::matchOf(QTreeWidgetItem *node) const
+{
+    if (!node || !m_positions)
+        return std::nullopt;
+    QTreeWidgetItem *matchNode = node->parent() ? node->parent() : node;
+    // The totals node comes first, the skip node after the listed matches.
+    const int match = m_tree->indexOfTopLevelItem(matchNode) - 1;
+    if (match < 0 || match >= std::min(m_positions->count(), MaxMatchNodes))
+        return std::nullopt;
+    const int group = node->parent() ? matchNode->indexOfChild(node) + 1 : 0;
+    if (group > m_positions->groupCount())
+        return std::nullopt;
+    return std::pair{match, group};
+}
+
+bool MatchLocator::locate(QTreeWidgetItem *node)
+{
+    if (!m_positions)
+        return false;
+    const std::optional<std::pair<int, int>> target = matchOf(node);
+    m_source->setCurrentMatch(target ? target->first : -1);
+    const MatchPositions::Span span =
+        target ? m_positions->span(target->first, target->second) : MatchPositions::Span{};
+    if (!span.participated()) {
+        QTextCursor cursor = m_source->textCursor();
+        cursor.clearSelection();
+        m_source->setTextCursor(cursor);
+        return false;
+    }
+    selectText(*m_source, m_source->offsets(), span.start, span.end);
+    return true;
+}
