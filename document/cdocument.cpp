@@ -12,6 +12,7 @@
 #include <QStringList>
 
 #include <array>
+#include <new>
 
 namespace {
 
@@ -181,10 +182,17 @@ bool CDocument::DoLoad()
 
 bool CDocument::LoadFromFile(const QString &FileName)
 {
-    QString content;
+    QStringList fields;
     for (;;) {
         try {
-            content = TextFile::instance().ReadText(FileName, true, 0, 0, 0, 0, 0, 0, false);
+            try {
+                const QString content =
+                    TextFile::instance().ReadText(FileName, true, 0, 0, 0, 0, 0, 0, false);
+                fields = content.isEmpty() ? QStringList() : content.split(FieldSeparator);
+            } catch (const std::bad_alloc &) {
+                throw AppError(AppErrorNumber::OutOfMemory,
+                               QStringLiteral("There is not enough memory to load the file."));
+            }
             break;
         } catch (const AppError &error) {
             const int button = ErrorReporter::instance().ShowError(
@@ -194,7 +202,6 @@ bool CDocument::LoadFromFile(const QString &FileName)
         }
     }
 
-    const QStringList fields = content.isEmpty() ? QStringList() : content.split(FieldSeparator);
     if (fields.size() < ShortFieldCount || fields.size() > FullFieldCount) {
         MsgBox(fileMessage(FileName, InvalidData), MsgBoxStyle::Critical);
         return false;
@@ -245,10 +252,15 @@ bool CDocument::SaveToFile(const QString &FileName)
             return false;
         }
     }
-    const QString content = fields.join(FieldSeparator);
-
     for (;;) {
         try {
+            QString content;
+            try {
+                content = fields.join(FieldSeparator);
+            } catch (const std::bad_alloc &) {
+                throw AppError(AppErrorNumber::OutOfMemory,
+                               QStringLiteral("There is not enough memory to save the text."));
+            }
             TextFile::instance().WriteText(FileName, content, true, 3, 2, 1);
             break;
         } catch (const AppError &error) {

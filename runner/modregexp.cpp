@@ -3,6 +3,7 @@
 #include "runner/enginebridge.h"
 #include "runner/resultstree.h"
 #include "runner/resulttext.h"
+#include "support/backgroundrun.h"
 #include "support/errorreporter.h"
 #include "support/messagebox.h"
 #include "support/suformat.h"
@@ -18,16 +19,24 @@ QString numberedIconKey(const QString &base, qsizetype k)
     return k <= 9 ? base + u'_' + QString::number(k) : base;
 }
 
-// Creates the engine object; on failure reports it and gives null.
+// Creates the engine object; null when there is no memory for it.
 std::unique_ptr<engine::RegExp> createRegExp()
 {
     try {
         return std::make_unique<engine::RegExp>();
     } catch (const std::bad_alloc &) {
-        ErrorReporter::instance().ShowError(outOfMemoryError(), MsgBoxStyle::Critical, 0,
-                                            QStringLiteral("Can't create RegExp object."), false);
         return nullptr;
     }
+}
+
+void report(const AppError &error, const QString &message)
+{
+    ErrorReporter::instance().ShowError(error, MsgBoxStyle::Critical, 0, message, false);
+}
+
+void reportCantCreate()
+{
+    report(outOfMemoryError(), QStringLiteral("Can't create RegExp object."));
 }
 
 void applyOptions(engine::RegExp &regExp, const QString &pattern, bool global, bool ignoreCase,
@@ -39,21 +48,36 @@ void applyOptions(engine::RegExp &regExp, const QString &pattern, bool global, b
     regExp.setPattern(u16View(pattern));
 }
 
-// Runs step under the run's one error check: a failure is reported with message.
-template<typename Step>
-bool checked(const QString &message, Step step)
+enum class Outcome
 {
+    Done,
+    Failed,
+    Cancelled
+};
+
+// Runs step off the user-interface thread (Esc or Cancel stops it) under the run's one error
+// check; a failure is left in failure for the caller to report. A cancelled run says so here.
+template<typename Step>
+Outcome runChecked(engine::RegExp &regExp, std::optional<AppError> &failure, Step step)
+{
+    engine::RunControl control;
+    regExp.setRunControl(&control);
     try {
-        step();
-        return true;
+        BackgroundRun::instance().run(step, [&control] { control.cancel(); });
+        if (!control.cancelled())
+            return Outcome::Done;
     } catch (const engine::RegExpError &error) {
-        ErrorReporter::instance().ShowError(toAppError(error), MsgBoxStyle::Critical, 0, message,
-                                            false);
+        if (error.number() != engine::errors::Cancelled)
+            failure = toAppError(error);
     } catch (const std::bad_alloc &) {
-        ErrorReporter::instance().ShowError(outOfMemoryError(), MsgBoxStyle::Critical, 0, message,
-                                            false);
+        failure = outOfMemoryError();
     }
-    return false;
+    regExp.setRunControl(nullptr);
+    if (failure)
+        return Outcome::Failed;
+    MsgBox(toQString(engine::RegExpError(engine::errors::Cancelled, -1).description()),
+           MsgBoxStyle::Information);
+    return Outcome::Cancelled;
 }
 
 } // namespace
@@ -62,26 +86,35 @@ void RunRegExp(ResultsTree &tree, const QString &pattern, const QString &source,
                bool ignoreCase, bool multiline, bool isTest, bool openInExcel,
                const MatchExporter &exporter)
 {
-    if (!isTest)
-        tree.Clear();
     const std::unique_ptr<engine::RegExp> regExp = createRegExp();
-    if (!regExp)
+    if (!regExp) {
+        if (!isTest)
+            tree.Clear();
+        reportCantCreate();
         return;
+    }
 
     bool verdict = false;
     std::optional<engine::MatchCollection> matches;
-    const QString message = u"RegExp." +
-                            (isTest ? QStringLiteral("Test") : QStringLiteral("Execute")) +
-                            u" has failed.";
-    const bool ok = checked(message, [&] {
+    std::optional<AppError> failure;
+    const Outcome outcome = runChecked(*regExp, failure, [&] {
         applyOptions(*regExp, pattern, global, ignoreCase, multiline);
         if (isTest)
             verdict = regExp->Test(u16View(source));
         else
             matches.emplace(regExp->Execute(u16View(source)));
     });
-    if (!ok)
+    // A cancelled run leaves everything as it was; any other empties the tree (Execute).
+    if (outcome == Outcome::Cancelled)
         return;
+    if (!isTest)
+        tree.Clear();
+    if (failure) {
+        report(*failure, u"RegExp." +
+                             (isTest ? QStringLiteral("Test") : QStringLiteral("Execute")) +
+                             u" has failed.");
+        return;
+    }
 
     if (isTest) {
         MsgBox(verdict ? QStringLiteral("Match.") : QStringLiteral("Do not match."),
@@ -133,12 +166,30 @@ void AddSubMatchNodes(ResultsTree &tree, qsizetype matchNode, const engine::SubM
 void ReplaceRegExp(ResultText &resultBox, const QString &pattern, const QString &source,
                    const QString &replacement, bool global, bool ignoreCase, bool multiline)
 {
-    resultBox.SetText(QString());
     const std::unique_ptr<engine::RegExp> regExp = createRegExp();
-    if (!regExp)
+    if (!regExp) {
+        resultBox.SetText(QString());
+        reportCantCreate();
         return;
-    checked(QStringLiteral("RegExp.Replace has failed."), [&] {
+    }
+    QString result;
+    std::optional<AppError> failure;
+    const Outcome outcome = runChecked(*regExp, failure, [&] {
         applyOptions(*regExp, pattern, global, ignoreCase, multiline);
-        resultBox.SetText(toQString(regExp->Replace(u16View(source), u16View(replacement))));
+        result = toQString(regExp->Replace(u16View(source), u16View(replacement)));
     });
+    // A cancelled run leaves the result box as it was; any other empties it first.
+    if (outcome == Outcome::Cancelled)
+        return;
+    resultBox.SetText(QString());
+    if (!failure) {
+        try {
+            resultBox.SetText(result);
+        } catch (const std::bad_alloc &) {
+            resultBox.SetText(QString());
+            failure = outOfMemoryError();
+        }
+    }
+    if (failure)
+        report(*failure, QStringLiteral("RegExp.Replace has failed."));
 }

@@ -1,7 +1,8 @@
 #pragma once
 // Execute, Test and Replace: each run makes a fresh engine object, applies the options and the
 // pattern, runs it, reports a failure through ErrorReporter and presents the outcome (the
-// results tree, the Test verdict box, the result box).
+// results tree, the Test verdict box, the result box). The engine works off the user-interface
+// thread (BackgroundRun); a run cancelled with Esc or Cancel says so and changes nothing.
 
 #include "runner/engine/regexp.h"
 

@@ -4,7 +4,9 @@
 
 #include <pcre2.h>
 
+#include <algorithm>
 #include <charconv>
+#include <new>
 
 namespace engine {
 namespace {
@@ -13,6 +15,9 @@ constexpr std::size_t JitStackStart = 64 * 1024;
 constexpr std::size_t JitStackMax = 16 * 1024 * 1024;
 // The translation may nest up to two groups per group of the pattern.
 constexpr std::uint32_t ParensNestLimit = 1200;
+// Start positions tried by the first call of a search, and at most by one call.
+constexpr std::size_t FirstSpan = 256;
+constexpr std::size_t MaxSpan = std::size_t(1) << 26;
 
 std::u16string pcreMessage(int code)
 {
@@ -25,7 +30,9 @@ std::u16string pcreMessage(int code)
 
 int calloutEntry(pcre2_callout_block_16 *block, void *data)
 {
-    const auto *pattern = static_cast<const CompiledPattern *>(data);
+    auto *pattern = static_cast<CompiledPattern *>(data);
+    if (block->callout_number == 255 && !block->callout_string)
+        return pattern->watch(); // an automatic callout of the watched form
     int id = static_cast<int>(block->callout_number) - 1;
     if (block->callout_string) {
         id = 0;
@@ -44,7 +51,8 @@ CompiledPattern::CompiledPattern(const detail::SyntaxTree &tree, detail::CaseMod
     , m_caseMode(caseMode)
 {
     std::uint32_t options = PCRE2_NEVER_UTF | PCRE2_NEVER_UCP | PCRE2_NEVER_BACKSLASH_C |
-                            PCRE2_MATCH_UNSET_BACKREF | PCRE2_DOLLAR_ENDONLY;
+                            PCRE2_MATCH_UNSET_BACKREF | PCRE2_DOLLAR_ENDONLY |
+                            PCRE2_USE_OFFSET_LIMIT;
     if (caseMode == detail::CaseMode::Caseless)
         options |= PCRE2_CASELESS;
     if (lineMode == detail::LineMode::Native)
@@ -56,6 +64,7 @@ CompiledPattern::CompiledPattern(const detail::SyntaxTree &tree, detail::CaseMod
     int error = 0;
     PCRE2_SIZE offset = 0;
     const auto *text = reinterpret_cast<PCRE2_SPTR16>(m_translation.pattern.data());
+    m_options = options;
     m_code = pcre2_compile_16(text, m_translation.pattern.size(), options, &error, &offset, cc);
     pcre2_compile_context_free_16(cc);
     if (!m_code) {
@@ -70,7 +79,7 @@ CompiledPattern::CompiledPattern(const detail::SyntaxTree &tree, detail::CaseMod
     m_context = pcre2_match_context_create_16(nullptr);
     if (!m_matchData || !m_context)
         throw std::bad_alloc();
-    pcre2_set_match_limit_16(m_context, limits::MatchLimit);
+    pcre2_set_match_limit_16(m_context, std::min(limits::WatchAfterSteps, limits::MatchLimit));
     pcre2_set_depth_limit_16(m_context, limits::DepthLimit);
     pcre2_set_heap_limit_16(m_context, limits::HeapLimitKiB);
     if (!m_translation.checks.empty())
@@ -84,6 +93,8 @@ CompiledPattern::CompiledPattern(const detail::SyntaxTree &tree, detail::CaseMod
 
 CompiledPattern::~CompiledPattern()
 {
+    pcre2_match_context_free_16(m_watchedContext);
+    pcre2_code_free_16(m_watchedCode);
     pcre2_jit_stack_free_16(m_jitStack);
     pcre2_match_context_free_16(m_context);
     pcre2_match_data_free_16(m_matchData);
@@ -110,20 +121,112 @@ int CompiledPattern::checkIteration(int id, const std::size_t *ovector,
     return 1; // reject the empty iteration
 }
 
-void CompiledPattern::throwTooMuchBacktracking()
+void CompiledPattern::beginRun(const RunControl *control)
 {
-    throw RegExpError(errors::TooMuchBacktracking, -1);
+    m_control = control;
+    m_deadline =
+        std::chrono::steady_clock::now() + (control ? control->timeLimit() : limits::MaxRunTime);
+}
+
+void CompiledPattern::checkStop(bool clock)
+{
+    if (m_control && m_control->cancelled())
+        throw RegExpError(errors::Cancelled, -1);
+    if (clock && std::chrono::steady_clock::now() > m_deadline)
+        throw RegExpError(errors::RunTooLong, -1);
+}
+
+int CompiledPattern::watch()
+{
+    // The clock costs more than the flag: look at it every 1024th item.
+    const bool clock = (++m_watchTicks & 1023) == 0;
+    try {
+        checkStop(clock);
+    } catch (const RegExpError &error) {
+        m_stop = error.number();
+        return PCRE2_ERROR_CALLOUT;
+    }
+    return 0;
+}
+
+void CompiledPattern::compileWatched()
+{
+    pcre2_compile_context_16 *cc = pcre2_compile_context_create_16(nullptr);
+    if (!cc)
+        throw std::bad_alloc();
+    pcre2_set_newline_16(cc, PCRE2_NEWLINE_LF);
+    pcre2_set_parens_nest_limit_16(cc, ParensNestLimit);
+    int error = 0;
+    PCRE2_SIZE offset = 0;
+    const auto *text = reinterpret_cast<PCRE2_SPTR16>(m_translation.pattern.data());
+    m_watchedCode = pcre2_compile_16(text, m_translation.pattern.size(),
+                                     m_options | PCRE2_AUTO_CALLOUT, &error, &offset, cc);
+    pcre2_compile_context_free_16(cc);
+    m_watchedContext = pcre2_match_context_create_16(nullptr);
+    if (!m_watchedCode || !m_watchedContext)
+        throw std::bad_alloc(); // the same text compiled before
+    m_watchedJit = pcre2_jit_compile_16(m_watchedCode, PCRE2_JIT_COMPLETE) == 0;
+    pcre2_set_match_limit_16(m_watchedContext, limits::MatchLimit);
+    pcre2_set_depth_limit_16(m_watchedContext, limits::DepthLimit);
+    pcre2_set_heap_limit_16(m_watchedContext, limits::HeapLimitKiB);
+    pcre2_set_callout_16(m_watchedContext, calloutEntry, this);
+    if (m_jitStack)
+        pcre2_jit_stack_assign_16(m_watchedContext, nullptr, m_jitStack);
+}
+
+int CompiledPattern::match(pcre2_real_code_16 *code, bool jit, pcre2_real_match_context_16 *context,
+                           std::u16string_view text, std::size_t start, std::size_t lastStart)
+{
+    pcre2_set_offset_limit_16(context, lastStart);
+    const auto *subject = reinterpret_cast<PCRE2_SPTR16>(text.data());
+    int rc = jit ? pcre2_jit_match_16(code, subject, text.size(), start, 0, m_matchData, context)
+                 : pcre2_match_16(code, subject, text.size(), start, 0, m_matchData, context);
+    if (rc == PCRE2_ERROR_JIT_STACKLIMIT) // deep backtracking: the interpreter keeps it on the heap
+        rc = pcre2_match_16(code, subject, text.size(), start, PCRE2_NO_JIT, m_matchData, context);
+    return rc;
+}
+
+int CompiledPattern::searchSpan(std::u16string_view text, std::size_t start, std::size_t lastStart)
+{
+    int rc = match(m_code, m_jit, m_context, text, start, lastStart);
+    if (rc == PCRE2_ERROR_MATCHLIMIT && limits::WatchAfterSteps < limits::MatchLimit) {
+        // A long search: again in the form that can be stopped from inside.
+        if (!m_watchedCode)
+            compileWatched();
+        m_stop = 0;
+        rc = match(m_watchedCode, m_watchedJit, m_watchedContext, text, start, lastStart);
+        if (rc == PCRE2_ERROR_CALLOUT && m_stop != 0)
+            throw RegExpError(m_stop, -1);
+    }
+    return rc;
 }
 
 bool CompiledPattern::search(std::u16string_view text, std::size_t start, std::int32_t *bounds)
 {
-    const auto *subject = reinterpret_cast<PCRE2_SPTR16>(text.data());
-    int rc =
-        m_jit ? pcre2_jit_match_16(m_code, subject, text.size(), start, 0, m_matchData, m_context)
-              : pcre2_match_16(m_code, subject, text.size(), start, 0, m_matchData, m_context);
-    if (rc == PCRE2_ERROR_JIT_STACKLIMIT) // deep backtracking: the interpreter keeps it on the heap
-        rc = pcre2_match_16(m_code, subject, text.size(), start, PCRE2_NO_JIT, m_matchData,
-                            m_context);
+    // The start positions are tried in spans, so that a long search without a match looks at
+    // the run's cancellation and time between spans. A span grows while it is quick.
+    using Clock = std::chrono::steady_clock;
+    std::size_t span = FirstSpan;
+    int rc = 0;
+    for (Clock::time_point began{};;) {
+        const std::size_t lastStart = text.size() - start > span ? start + span : text.size();
+        rc = searchSpan(text, start, lastStart);
+        if (rc != PCRE2_ERROR_NOMATCH || lastStart >= text.size())
+            break;
+        const Clock::time_point now = Clock::now();
+        if (began != Clock::time_point{}) {
+            const auto took = now - began;
+            if (took < std::chrono::milliseconds(2))
+                span = std::min(span * 4, MaxSpan);
+            else if (took > std::chrono::milliseconds(20))
+                span = std::max(span / 4, FirstSpan / 16);
+        }
+        checkStop(false);
+        if (now > m_deadline)
+            throw RegExpError(errors::RunTooLong, -1);
+        began = now;
+        start = lastStart + 1;
+    }
     if (rc == PCRE2_ERROR_NOMATCH)
         return false;
     if (rc < 0) {

@@ -1,6 +1,8 @@
 #pragma once
 // One translated pattern compiled by PCRE2 (JIT where available), with its match state and
-// limits, and the dialect's search loop.
+// limits, and the dialect's search loop. A search that goes on past limits::WatchAfterSteps
+// is run again in a watched form (automatic callouts) that looks at the run's RunControl and
+// time cap inside the search.
 
 #include "runner/engine/translator.h"
 
@@ -15,6 +17,8 @@ struct pcre2_real_match_context_16;
 struct pcre2_real_jit_stack_16;
 
 namespace engine {
+
+class RunControl;
 
 class CompiledPattern
 {
@@ -31,22 +35,23 @@ public:
     // True when the text must be searched in its canonical forms (see detail::foldText).
     bool matchesCanonicalText() const { return m_caseMode == detail::CaseMode::Canonical; }
 
+    // Starts a run: its time cap counts from now, and control (may be null) can cancel it.
+    void beginRun(const RunControl *control);
+
     // Searches text from offset start. On a match returns true and fills bounds with
     // groupCount() + 1 pairs [start, end) in dialect group order (-1, -1 for a group that took
     // no part). Throws RegExpError on a limit or an engine failure.
     bool search(std::u16string_view text, std::size_t start, std::int32_t *bounds);
 
     // Calls onMatch(bounds) for every match of the dialect's Global loop (or the first only).
-    // Each search has its own backtracking limit; a whole run that goes on too long (many
-    // searches near their limit) fails the same way.
+    // Each search has its own backtracking limit; the run's cancellation is looked at before
+    // every search and its time cap before every 64th (and inside long searches).
     template<class OnMatch>
     void forEachMatch(std::u16string_view text, bool global, std::int32_t *bounds, OnMatch onMatch)
     {
-        const auto began = std::chrono::steady_clock::now();
         std::size_t start = 0;
         for (unsigned searches = 1; start <= text.size(); ++searches) {
-            if (searches % 64 == 0 && std::chrono::steady_clock::now() - began > MaxRunTime)
-                throwTooMuchBacktracking();
+            checkStop(searches % 64 == 0);
             if (!search(text, start, bounds))
                 return;
             onMatch(static_cast<const std::int32_t *>(bounds));
@@ -59,10 +64,18 @@ public:
 
     // Called by PCRE2 for each empty-iteration check.
     int checkIteration(int id, const std::size_t *ovector, std::uint32_t captureTop) const;
+    // Called by PCRE2 at every item of the watched form: non-zero stops the search.
+    int watch();
 
 private:
-    static constexpr std::chrono::seconds MaxRunTime{20};
-    [[noreturn]] static void throwTooMuchBacktracking();
+    // Throws when the run was cancelled or, with clock, has gone past its time cap.
+    void checkStop(bool clock);
+    // One PCRE2 call with start positions from start to lastStart.
+    int match(pcre2_real_code_16 *code, bool jit, pcre2_real_match_context_16 *context,
+              std::u16string_view text, std::size_t start, std::size_t lastStart);
+    // The same, going on in the watched form when it takes too many steps.
+    int searchSpan(std::u16string_view text, std::size_t start, std::size_t lastStart);
+    void compileWatched();
 
     detail::Translation m_translation;
     detail::CaseMode m_caseMode;
@@ -71,6 +84,16 @@ private:
     pcre2_real_match_context_16 *m_context = nullptr;
     pcre2_real_jit_stack_16 *m_jitStack = nullptr;
     bool m_jit = false;
+    // The watched form, compiled on first need, and its context (full limits, callouts on).
+    pcre2_real_code_16 *m_watchedCode = nullptr;
+    pcre2_real_match_context_16 *m_watchedContext = nullptr;
+    bool m_watchedJit = false;
+    std::uint32_t m_options = 0;
+
+    const RunControl *m_control = nullptr;
+    std::chrono::steady_clock::time_point m_deadline = std::chrono::steady_clock::time_point::max();
+    unsigned m_watchTicks = 0;
+    int m_stop = 0; // the error that made watch() stop a search
 };
 
 } // namespace engine
