@@ -61,6 +61,7 @@ template<typename Step>
 Outcome runChecked(engine::RegExp &regExp, std::optional<AppError> &failure, Step step)
 {
     engine::RunControl control;
+    control.setResultLimit(MaxResultBoxLength);
     regExp.setRunControl(&control);
     try {
         BackgroundRun::instance().run(step, [&control] { control.cancel(); });

@@ -15,6 +15,9 @@ class ResultText;
 
 // At most this many match nodes are shown; a skip node counts the rest.
 inline constexpr int MaxMatchNodes = 100;
+// The longest Replace result put into the result box (as much as the largest file read gives
+// a text box); a longer one is refused as too large.
+inline constexpr std::size_t MaxResultBoxLength = std::size_t(32) * 1024 * 1024;
 
 // Hands a successful Execute's matches to the spreadsheet export.
 using MatchExporter = std::function<void(const engine::MatchCollection &)>;

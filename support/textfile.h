@@ -10,9 +10,10 @@
 class TextFile
 {
 public:
-    // Files larger than this are refused on reading rather than exhausting memory (the cap
-    // holds for the bytes read, whatever size the file reports). Only regular files are read.
-    static constexpr qint64 MaxReadBytes = qint64(256) * 1024 * 1024;
+    // Files larger than this are refused on reading (the cap holds for the bytes read,
+    // whatever size the file reports): a text box takes up to 32 Mi characters in a few
+    // seconds and about 10 bytes a character. Only regular files are read.
+    static constexpr qint64 MaxReadBytes = qint64(32) * 1024 * 1024;
 
     // Where a write is made to fail, for tests of the callers' failure paths.
     enum class WriteFault

@@ -244,12 +244,13 @@ std::u16string RegExp::Replace(std::u16string_view source, std::u16string_view r
     std::u16string out;
     // Grows geometrically but never past the bound, which is refused before anything of a
     // match is appended.
-    const auto makeRoom = [&out](std::size_t more) {
+    const std::size_t limit = m_control ? m_control->resultLimit() : limits::MaxResultLength;
+    const auto makeRoom = [&out, limit](std::size_t more) {
         const std::size_t needed = out.size() + more;
-        if (needed > limits::MaxResultLength)
+        if (needed > limit)
             throw RegExpError(errors::ResultTooLarge, -1);
         if (needed > out.capacity())
-            out.reserve(std::min(std::max(needed, 2 * out.capacity()), limits::MaxResultLength));
+            out.reserve(std::min(std::max(needed, 2 * out.capacity()), limit));
     };
     makeRoom(source.size());
     std::size_t kept = 0; // source copied up to here

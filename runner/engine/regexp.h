@@ -7,6 +7,7 @@
 // pattern is checked (and compiled, then cached until a property changes) by those calls;
 // setting Pattern never fails.
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cstdint>
@@ -63,10 +64,17 @@ public:
     // The run's time cap (limits::MaxRunTime unless set lower, for tests).
     std::chrono::milliseconds timeLimit() const noexcept { return m_timeLimit; }
     void setTimeLimit(std::chrono::milliseconds limit) noexcept { m_timeLimit = limit; }
+    // The longest result of Replace (limits::MaxResultLength unless set lower).
+    std::size_t resultLimit() const noexcept { return m_resultLimit; }
+    void setResultLimit(std::size_t limit) noexcept
+    {
+        m_resultLimit = std::min(limit, limits::MaxResultLength);
+    }
 
 private:
     std::atomic<bool> m_cancelled{false};
     std::chrono::milliseconds m_timeLimit = limits::MaxRunTime;
+    std::size_t m_resultLimit = limits::MaxResultLength;
 };
 
 // An engine failure: number (see errors), English description, and the offset in the pattern

@@ -396,16 +396,24 @@ void tst_Engine::replaceResultIsBounded_data()
 {
     QTest::addColumn<int>("sourceLength");
     QTest::addColumn<QString>("replacement");
-    QTest::newRow("the text before each match") << 20'000 << u"$`"_qs;
+    QTest::addColumn<int>("limit"); // of the result; 0: the engine's own
+    QTest::newRow("every character by 100") << 2'000 << QString(100, u'x') << 100'000;
+    QTest::newRow("the text before each match") << 1'000 << u"$`"_qs << 100'000;
+    QTest::newRow("the text before each match, the engine's bound") << 20'000 << u"$`"_qs << 0;
 }
 
 void tst_Engine::replaceResultIsBounded()
 {
     QFETCH(int, sourceLength);
     QFETCH(QString, replacement);
+    QFETCH(int, limit);
     engine::RegExp re;
     re.setGlobal(true);
     re.setPattern(u".");
+    engine::RunControl control;
+    if (limit)
+        control.setResultLimit(std::size_t(limit));
+    re.setRunControl(&control);
     const std::u16string source(std::size_t(sourceLength), u'a');
     try {
         re.Replace(source,
@@ -416,7 +424,7 @@ void tst_Engine::replaceResultIsBounded()
         QCOMPARE(e.number(), engine::errors::ResultTooLarge);
         QVERIFY(e.description() == u"The result is too large.");
     }
-    // Just under the bound is no failure.
+    // A result within the bound is no failure.
     re.setGlobal(false);
     QCOMPARE(re.Replace(source, u"bb").size(), source.size() + 1);
 }
