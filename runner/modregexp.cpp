@@ -63,10 +63,10 @@ Outcome runChecked(engine::RegExp &regExp, std::optional<AppError> &failure, Ste
     engine::RunControl control;
     control.setResultLimit(MaxResultBoxLength);
     regExp.setRunControl(&control);
+    bool done = false;
     try {
         BackgroundRun::instance().run(step, [&control] { control.cancel(); });
-        if (!control.cancelled())
-            return Outcome::Done;
+        done = !control.cancelled();
     } catch (const engine::RegExpError &error) {
         if (error.number() != engine::errors::Cancelled)
             failure = toAppError(error);
@@ -74,6 +74,8 @@ Outcome runChecked(engine::RegExp &regExp, std::optional<AppError> &failure, Ste
         failure = outOfMemoryError();
     }
     regExp.setRunControl(nullptr);
+    if (done)
+        return Outcome::Done;
     if (failure)
         return Outcome::Failed;
     MsgBox(toQString(engine::RegExpError(engine::errors::Cancelled, -1).description()),

@@ -16,7 +16,7 @@ constexpr std::size_t JitStackMax = 16 * 1024 * 1024;
 // The translation may nest up to two groups per group of the pattern.
 constexpr std::uint32_t ParensNestLimit = 1200;
 // Start positions tried by the first call of a search, and at most by one call.
-constexpr std::size_t FirstSpan = 256;
+constexpr std::size_t FirstSpan = 4096;
 constexpr std::size_t MaxSpan = std::size_t(1) << 26;
 
 std::u16string pcreMessage(int code)
@@ -30,9 +30,7 @@ std::u16string pcreMessage(int code)
 
 int calloutEntry(pcre2_callout_block_16 *block, void *data)
 {
-    auto *pattern = static_cast<CompiledPattern *>(data);
-    if (block->callout_number == 255 && !block->callout_string)
-        return pattern->watch(); // an automatic callout of the watched form
+    const auto *pattern = static_cast<const CompiledPattern *>(data);
     int id = static_cast<int>(block->callout_number) - 1;
     if (block->callout_string) {
         id = 0;
@@ -64,7 +62,6 @@ CompiledPattern::CompiledPattern(const detail::SyntaxTree &tree, detail::CaseMod
     int error = 0;
     PCRE2_SIZE offset = 0;
     const auto *text = reinterpret_cast<PCRE2_SPTR16>(m_translation.pattern.data());
-    m_options = options;
     m_code = pcre2_compile_16(text, m_translation.pattern.size(), options, &error, &offset, cc);
     pcre2_compile_context_free_16(cc);
     if (!m_code) {
@@ -79,7 +76,7 @@ CompiledPattern::CompiledPattern(const detail::SyntaxTree &tree, detail::CaseMod
     m_context = pcre2_match_context_create_16(nullptr);
     if (!m_matchData || !m_context)
         throw std::bad_alloc();
-    pcre2_set_match_limit_16(m_context, std::min(limits::WatchAfterSteps, limits::MatchLimit));
+    pcre2_set_match_limit_16(m_context, limits::WatchAfterSteps);
     pcre2_set_depth_limit_16(m_context, limits::DepthLimit);
     pcre2_set_heap_limit_16(m_context, limits::HeapLimitKiB);
     if (!m_translation.checks.empty())
@@ -93,8 +90,6 @@ CompiledPattern::CompiledPattern(const detail::SyntaxTree &tree, detail::CaseMod
 
 CompiledPattern::~CompiledPattern()
 {
-    pcre2_match_context_free_16(m_watchedContext);
-    pcre2_code_free_16(m_watchedCode);
     pcre2_jit_stack_free_16(m_jitStack);
     pcre2_match_context_free_16(m_context);
     pcre2_match_data_free_16(m_matchData);
@@ -136,44 +131,6 @@ void CompiledPattern::checkStop(bool clock)
         throw RegExpError(errors::RunTooLong, -1);
 }
 
-int CompiledPattern::watch()
-{
-    // The clock costs more than the flag: look at it every 1024th item.
-    const bool clock = (++m_watchTicks & 1023) == 0;
-    try {
-        checkStop(clock);
-    } catch (const RegExpError &error) {
-        m_stop = error.number();
-        return PCRE2_ERROR_CALLOUT;
-    }
-    return 0;
-}
-
-void CompiledPattern::compileWatched()
-{
-    pcre2_compile_context_16 *cc = pcre2_compile_context_create_16(nullptr);
-    if (!cc)
-        throw std::bad_alloc();
-    pcre2_set_newline_16(cc, PCRE2_NEWLINE_LF);
-    pcre2_set_parens_nest_limit_16(cc, ParensNestLimit);
-    int error = 0;
-    PCRE2_SIZE offset = 0;
-    const auto *text = reinterpret_cast<PCRE2_SPTR16>(m_translation.pattern.data());
-    m_watchedCode = pcre2_compile_16(text, m_translation.pattern.size(),
-                                     m_options | PCRE2_AUTO_CALLOUT, &error, &offset, cc);
-    pcre2_compile_context_free_16(cc);
-    m_watchedContext = pcre2_match_context_create_16(nullptr);
-    if (!m_watchedCode || !m_watchedContext)
-        throw std::bad_alloc(); // the same text compiled before
-    m_watchedJit = pcre2_jit_compile_16(m_watchedCode, PCRE2_JIT_COMPLETE) == 0;
-    pcre2_set_match_limit_16(m_watchedContext, limits::MatchLimit);
-    pcre2_set_depth_limit_16(m_watchedContext, limits::DepthLimit);
-    pcre2_set_heap_limit_16(m_watchedContext, limits::HeapLimitKiB);
-    pcre2_set_callout_16(m_watchedContext, calloutEntry, this);
-    if (m_jitStack)
-        pcre2_jit_stack_assign_16(m_watchedContext, nullptr, m_jitStack);
-}
-
 int CompiledPattern::match(pcre2_real_code_16 *code, bool jit, pcre2_real_match_context_16 *context,
                            std::u16string_view text, std::size_t start, std::size_t lastStart)
 {
@@ -188,16 +145,27 @@ int CompiledPattern::match(pcre2_real_code_16 *code, bool jit, pcre2_real_match_
 
 int CompiledPattern::searchSpan(std::u16string_view text, std::size_t start, std::size_t lastStart)
 {
+    pcre2_set_match_limit_16(m_context, limits::WatchAfterSteps);
     int rc = match(m_code, m_jit, m_context, text, start, lastStart);
-    if (rc == PCRE2_ERROR_MATCHLIMIT && limits::WatchAfterSteps < limits::MatchLimit) {
-        // A long search: again in the form that can be stopped from inside.
-        if (!m_watchedCode)
-            compileWatched();
-        m_stop = 0;
-        rc = match(m_watchedCode, m_watchedJit, m_watchedContext, text, start, lastStart);
-        if (rc == PCRE2_ERROR_CALLOUT && m_stop != 0)
-            throw RegExpError(m_stop, -1);
+    if (rc != PCRE2_ERROR_MATCHLIMIT || limits::WatchAfterSteps >= limits::MatchLimit)
+        return rc;
+    // A start position needs many steps: one position at a time, each with a step limit that
+    // grows tenfold up to the full one, looking at the run's cancellation and time between.
+    for (std::size_t at = start; at <= lastStart; ++at) {
+        std::uint64_t steps = limits::WatchAfterSteps;
+        for (;;) {
+            pcre2_set_match_limit_16(m_context, static_cast<std::uint32_t>(steps));
+            rc = match(m_code, m_jit, m_context, text, at, at);
+            if (rc != PCRE2_ERROR_MATCHLIMIT || steps >= limits::MatchLimit)
+                break;
+            checkStop(true);
+            steps = std::min<std::uint64_t>(steps * 10, limits::MatchLimit);
+        }
+        if (rc != PCRE2_ERROR_NOMATCH)
+            break;
+        checkStop((at - start) % 64 == 63);
     }
+    pcre2_set_match_limit_16(m_context, limits::WatchAfterSteps);
     return rc;
 }
 

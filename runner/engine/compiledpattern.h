@@ -1,8 +1,9 @@
 #pragma once
 // One translated pattern compiled by PCRE2 (JIT where available), with its match state and
-// limits, and the dialect's search loop. A search that goes on past limits::WatchAfterSteps
-// is run again in a watched form (automatic callouts) that looks at the run's RunControl and
-// time cap inside the search.
+// limits, and the dialect's search loop. A search tries its start positions in spans and
+// looks at the run's RunControl and time cap between them; a start position that needs more
+// than limits::WatchAfterSteps steps is tried again alone with a step limit growing to the
+// full one, looking at the run between the tries.
 
 #include "runner/engine/translator.h"
 
@@ -64,8 +65,6 @@ public:
 
     // Called by PCRE2 for each empty-iteration check.
     int checkIteration(int id, const std::size_t *ovector, std::uint32_t captureTop) const;
-    // Called by PCRE2 at every item of the watched form: non-zero stops the search.
-    int watch();
 
 private:
     // Throws when the run was cancelled or, with clock, has gone past its time cap.
@@ -73,9 +72,8 @@ private:
     // One PCRE2 call with start positions from start to lastStart.
     int match(pcre2_real_code_16 *code, bool jit, pcre2_real_match_context_16 *context,
               std::u16string_view text, std::size_t start, std::size_t lastStart);
-    // The same, going on in the watched form when it takes too many steps.
+    // The same, going on one position at a time when one takes many steps.
     int searchSpan(std::u16string_view text, std::size_t start, std::size_t lastStart);
-    void compileWatched();
 
     detail::Translation m_translation;
     detail::CaseMode m_caseMode;
@@ -84,16 +82,9 @@ private:
     pcre2_real_match_context_16 *m_context = nullptr;
     pcre2_real_jit_stack_16 *m_jitStack = nullptr;
     bool m_jit = false;
-    // The watched form, compiled on first need, and its context (full limits, callouts on).
-    pcre2_real_code_16 *m_watchedCode = nullptr;
-    pcre2_real_match_context_16 *m_watchedContext = nullptr;
-    bool m_watchedJit = false;
-    std::uint32_t m_options = 0;
 
     const RunControl *m_control = nullptr;
     std::chrono::steady_clock::time_point m_deadline = std::chrono::steady_clock::time_point::max();
-    unsigned m_watchTicks = 0;
-    int m_stop = 0; // the error that made watch() stop a search
 };
 
 } // namespace engine

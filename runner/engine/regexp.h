@@ -45,9 +45,9 @@ inline constexpr std::uint32_t DepthLimit = 1'000'000;
 inline constexpr std::uint32_t HeapLimitKiB = 256 * 1024;
 // Largest count accepted in {n}, {n,}, {n,m}; above it the pattern is error 5017.
 inline constexpr std::uint32_t MaxRepeatCount = 65535;
-// Backtracking steps a search may take before it goes on in the watched form, which looks at
-// RunControl and the run's time inside the search (slower, so only for searches this long).
-inline constexpr std::uint32_t WatchAfterSteps = 200'000;
+// Backtracking steps at one start position before the search looks at RunControl and the
+// run's time; then again after ten times as many, and so on up to MatchLimit.
+inline constexpr std::uint32_t WatchAfterSteps = 10'000;
 // Longest run of Execute, Test or Replace.
 inline constexpr std::chrono::milliseconds MaxRunTime{20'000};
 // Longest result of Replace, in UTF-16 code units (256 MiB).

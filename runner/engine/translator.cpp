@@ -149,7 +149,7 @@ private:
             text(u")");
             const std::size_t id = m_out.checks.size();
             m_out.checks.push_back(check);
-            if (id < 254) { // callout 255 is PCRE2's automatic callout
+            if (id < 255) {
                 text(u"(?C");
                 number(static_cast<long long>(id) + 1);
                 text(u")");
