@@ -16,7 +16,13 @@
 #include <memory>
 #include <thread>
 
+#include <sys/resource.h>
+#include <unistd.h>
+
 namespace {
+
+// The worker's nice value (Linux keeps one per thread).
+constexpr int WorkerNice = 10;
 
 bool isUserInput(QEvent::Type type)
 {
@@ -149,6 +155,8 @@ void BackgroundRun::run(const std::function<void()> &work, const std::function<v
     QEventLoop loop;
     std::exception_ptr failure;
     std::thread worker([&] {
+        // The window's thread goes first when the processors are busy.
+        ::setpriority(PRIO_PROCESS, static_cast<id_t>(::gettid()), WorkerNice);
         try {
             work();
         } catch (...) {

@@ -155,13 +155,16 @@ public:
     QElapsedTimer clock;
     qint64 last = -1;
     qint64 longest = 0;
+    qint64 longestEnd = 0; // when the longest gap ended
     int paints = 0;
     bool eventFilter(QObject *, QEvent *event) override
     {
         if (event->type() == QEvent::Paint) {
             const qint64 now = clock.nsecsElapsed();
-            if (last >= 0)
-                longest = std::max(longest, now - last);
+            if (last >= 0 && now - last > longest) {
+                longest = now - last;
+                longestEnd = now;
+            }
             last = now;
             ++paints;
         }
@@ -299,7 +302,9 @@ int main(int argc, char *argv[])
         window.removeEventFilter(&gaps);
         rows.push_back({QStringLiteral("runaway run: longest gap between paints"),
                         gaps.longest / 1e6, QStringLiteral("100"), rss, statusMb("VmHWM"),
-                        QString::number(gaps.paints) + u" paints; " + responder.lastText});
+                        QString::number(gaps.paints) + u" paints, the longest gap ending " +
+                            QString::number(gaps.longestEnd / 1'000'000) + u" ms in; " +
+                            responder.lastText});
         rows.push_back(
             {QStringLiteral("runaway run: Esc to the run's end"), escToEnd, QStringLiteral("100"),
              0, 0, QString::number(window.tvResults->topLevelItemCount()) + u" root nodes kept"});
