@@ -19,6 +19,17 @@ namespace {
 using TextBox = DocumentView::TextBox;
 using CheckBox = DocumentView::CheckBox;
 
+// Runs work; no memory for it is reported like a failed read or write, with description.
+template<typename Work>
+void needingMemory(const QString &description, Work work)
+{
+    try {
+        work();
+    } catch (const std::bad_alloc &) {
+        throw AppError(AppErrorNumber::OutOfMemory, description);
+    }
+}
+
 constexpr QChar FieldSeparator = QChar(0);
 constexpr qsizetype FullFieldCount = 7;
 constexpr qsizetype ShortFieldCount = 6;
@@ -185,14 +196,11 @@ bool CDocument::LoadFromFile(const QString &FileName)
     QStringList fields;
     for (;;) {
         try {
-            try {
+            needingMemory(QStringLiteral("There is not enough memory to load the file."), [&] {
                 const QString content =
                     TextFile::instance().ReadText(FileName, true, 0, 0, 0, 0, 0, 0, false);
                 fields = content.isEmpty() ? QStringList() : content.split(FieldSeparator);
-            } catch (const std::bad_alloc &) {
-                throw AppError(AppErrorNumber::OutOfMemory,
-                               QStringLiteral("There is not enough memory to load the file."));
-            }
+            });
             break;
         } catch (const AppError &error) {
             const int button = ErrorReporter::instance().ShowError(
@@ -255,12 +263,8 @@ bool CDocument::SaveToFile(const QString &FileName)
     for (;;) {
         try {
             QString content;
-            try {
-                content = fields.join(FieldSeparator);
-            } catch (const std::bad_alloc &) {
-                throw AppError(AppErrorNumber::OutOfMemory,
-                               QStringLiteral("There is not enough memory to save the text."));
-            }
+            needingMemory(QStringLiteral("There is not enough memory to save the text."),
+                          [&] { content = fields.join(FieldSeparator); });
             TextFile::instance().WriteText(FileName, content, true, 3, 2, 1);
             break;
         } catch (const AppError &error) {
