@@ -12,11 +12,23 @@
 #include <QStringList>
 
 #include <array>
+#include <new>
 
 namespace {
 
 using TextBoxId = DocumentView::TextBoxId;
 using CheckBoxId = DocumentView::CheckBoxId;
+
+// Runs work; no memory for it is reported like a failed read or write, with description.
+template<typename Work>
+void needingMemory(const QString &description, Work work)
+{
+    try {
+        work();
+    } catch (const std::bad_alloc &) {
+        throw AppError(AppErrorNumber::OutOfMemory, description);
+    }
+}
 
 constexpr QChar FieldSeparator = QChar(0);
 constexpr qsizetype FullFieldCount = 7;
@@ -206,12 +218,15 @@ bool CDocument::DoLoad()
 
 bool CDocument::LoadFromFile(const QString &fileName)
 {
-    QString content;
-    if (!retrying(fileMessage(fileName, CantLoad),
-                  [&] { content = TextFile::instance().ReadText(fileName); }))
+    QStringList fields;
+    if (!retrying(fileMessage(fileName, CantLoad), [&] {
+            needingMemory(QStringLiteral("There is not enough memory to load the file."), [&] {
+                const QString content = TextFile::instance().ReadText(fileName);
+                fields = content.isEmpty() ? QStringList() : content.split(FieldSeparator);
+            });
+        }))
         return false;
 
-    const QStringList fields = content.isEmpty() ? QStringList() : content.split(FieldSeparator);
     if (fields.size() < ShortFieldCount || fields.size() > FullFieldCount) {
         MsgBox(fileMessage(fileName, InvalidData), MsgBoxStyle::Critical);
         return false;
@@ -262,10 +277,12 @@ bool CDocument::SaveToFile(const QString &fileName)
             return false;
         }
     }
-    const QString content = fields.join(FieldSeparator);
-
-    if (!retrying(fileMessage(fileName, CantSave),
-                  [&] { TextFile::instance().WriteText(fileName, content); }))
+    if (!retrying(fileMessage(fileName, CantSave), [&] {
+            QString content;
+            needingMemory(QStringLiteral("There is not enough memory to save the text."),
+                          [&] { content = fields.join(FieldSeparator); });
+            TextFile::instance().WriteText(fileName, content);
+        }))
         return false;
 
     UpdateCaption(fileName);

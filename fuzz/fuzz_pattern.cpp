@@ -12,12 +12,21 @@
 #include "runner/engine/scanner.h"
 #include "runner/engine/syntaxtree.h"
 
+#include <chrono>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
 #include <vector>
 
 namespace {
+
+// Runs stop after a second, well inside libFuzzer's timeout.
+const engine::RunControl &shortRuns()
+{
+    static engine::RunControl control;
+    control.setTimeLimit(std::chrono::seconds(1));
+    return control;
+}
 
 constexpr char16_t Alphabet[] = u"()[]{}|?*+.^$\\-,:=!<>0123456789abcdefxuBbDdSsWwkKAZz \r\n\t";
 
@@ -52,7 +61,9 @@ void compare(const engine::detail::SyntaxTree &tree, engine::detail::CaseMode a,
     std::vector<std::int32_t> x;
     std::vector<std::int32_t> y;
     try {
+        first.beginRun(&shortRuns());
         x = allMatches(first, textA, global);
+        second.beginRun(&shortRuns());
         y = allMatches(second, textB, global);
     } catch (const engine::RegExpError &) {
         return; // a limit in one of them: nothing to compare
@@ -106,6 +117,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         std::abort();
 
     engine::RegExp re;
+    re.setRunControl(&shortRuns());
     re.setPattern(pattern);
     re.setGlobal(global);
     re.setIgnoreCase(ignoreCase);

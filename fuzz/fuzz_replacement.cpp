@@ -3,6 +3,7 @@
 
 #include "runner/engine/regexp.h"
 
+#include <chrono>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
@@ -82,6 +83,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
                                        : Alphabet[data[i] % alphabet];
     }
     engine::RegExp re;
+    static engine::RunControl shortRuns; // runs stop after a second, inside libFuzzer's timeout
+    shortRuns.setTimeLimit(std::chrono::seconds(1));
+    re.setRunControl(&shortRuns);
     re.setPattern(parts[0]);
     re.setGlobal(global);
     try {

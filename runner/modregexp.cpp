@@ -3,6 +3,7 @@
 #include "runner/enginebridge.h"
 #include "runner/resultstree.h"
 #include "runner/resulttext.h"
+#include "support/backgroundrun.h"
 #include "support/errorreporter.h"
 #include "support/messagebox.h"
 #include "support/suformat.h"
@@ -18,16 +19,24 @@ QString numberedIconKey(const QString &base, qsizetype k)
     return k <= 9 ? base + u'_' + QString::number(k) : base;
 }
 
-// Creates the engine object; on failure reports it and gives null.
+// Creates the engine object; null when there is no memory for it.
 std::unique_ptr<engine::RegExp> createRegExp()
 {
     try {
         return std::make_unique<engine::RegExp>();
     } catch (const std::bad_alloc &) {
-        ErrorReporter::instance().ShowError(outOfMemoryError(), MsgBoxStyle::Critical,
-                                            QStringLiteral("Can't create RegExp object."));
         return nullptr;
     }
+}
+
+void report(const AppError &error, const QString &message)
+{
+    ErrorReporter::instance().ShowError(error, MsgBoxStyle::Critical, message);
+}
+
+void reportCantCreate()
+{
+    report(outOfMemoryError(), QStringLiteral("Can't create RegExp object."));
 }
 
 void applyOptions(engine::RegExp &regExp, const QString &pattern, const RunOptions &options)
@@ -38,21 +47,43 @@ void applyOptions(engine::RegExp &regExp, const QString &pattern, const RunOptio
     regExp.setPattern(u16View(PreparePattern(pattern, options.ignoreLineBreaks)));
 }
 
-// Runs step under the run's one error check: a failure is reported with message, and the
-// place of a pattern error is kept in outcome.
-template<typename Step>
-bool checked(const QString &message, RunOutcome &outcome, Step step)
+enum class Outcome
 {
+    Done,
+    Failed,
+    Cancelled
+};
+
+// Runs step off the user-interface thread (Esc or Cancel stops it) under the run's one error
+// check; a failure is left in failure for the caller to report, with the place of a pattern
+// error in outcome. A cancelled run says so here.
+template<typename Step>
+Outcome runChecked(engine::RegExp &regExp, std::optional<AppError> &failure, RunOutcome &outcome,
+                   Step step)
+{
+    engine::RunControl control;
+    control.setResultLimit(MaxResultBoxLength);
+    regExp.setRunControl(&control);
+    bool done = false;
     try {
-        step();
-        return true;
+        BackgroundRun::instance().run(step, [&control] { control.cancel(); });
+        done = !control.cancelled();
     } catch (const engine::RegExpError &error) {
-        outcome.errorPosition = error.position();
-        ErrorReporter::instance().ShowError(toAppError(error), MsgBoxStyle::Critical, message);
+        if (error.number() != engine::errors::Cancelled) {
+            failure = toAppError(error);
+            outcome.errorPosition = error.position();
+        }
     } catch (const std::bad_alloc &) {
-        ErrorReporter::instance().ShowError(outOfMemoryError(), MsgBoxStyle::Critical, message);
+        failure = outOfMemoryError();
     }
-    return false;
+    regExp.setRunControl(nullptr);
+    if (done)
+        return Outcome::Done;
+    if (failure)
+        return Outcome::Failed;
+    MsgBox(toQString(engine::RegExpError(engine::errors::Cancelled, -1).description()),
+           MsgBoxStyle::Information);
+    return Outcome::Cancelled;
 }
 
 } // namespace
@@ -62,26 +93,35 @@ RunOutcome RunRegExp(ResultsTree &tree, const QString &pattern, const QString &s
 {
     const bool isTest = command == RunCommand::Test;
     RunOutcome outcome;
-    if (!isTest)
-        tree.Clear();
     const std::unique_ptr<engine::RegExp> regExp = createRegExp();
-    if (!regExp)
+    if (!regExp) {
+        if (!isTest)
+            tree.Clear();
+        reportCantCreate();
         return outcome;
+    }
 
     bool verdict = false;
     std::optional<engine::MatchCollection> matches;
-    const QString message = u"RegExp." +
-                            (isTest ? QStringLiteral("Test") : QStringLiteral("Execute")) +
-                            u" has failed.";
-    const bool ok = checked(message, outcome, [&] {
+    std::optional<AppError> failure;
+    const Outcome ran = runChecked(*regExp, failure, outcome, [&] {
         applyOptions(*regExp, pattern, options);
         if (isTest)
             verdict = regExp->Test(u16View(source));
         else
             matches.emplace(regExp->Execute(u16View(source)));
     });
-    if (!ok)
+    // A cancelled run leaves everything as it was; any other empties the tree (Execute).
+    if (ran == Outcome::Cancelled)
         return outcome;
+    if (!isTest)
+        tree.Clear();
+    if (failure) {
+        report(*failure, u"RegExp." +
+                             (isTest ? QStringLiteral("Test") : QStringLiteral("Execute")) +
+                             u" has failed.");
+        return outcome;
+    }
 
     if (isTest) {
         MsgBox(verdict ? QStringLiteral("Match.") : QStringLiteral("Do not match."),
@@ -139,13 +179,31 @@ RunOutcome ReplaceRegExp(ResultText &resultBox, const QString &pattern, const QS
                          const QString &replacement, const RunOptions &options)
 {
     RunOutcome outcome;
-    resultBox.SetText(QString());
     const std::unique_ptr<engine::RegExp> regExp = createRegExp();
-    if (!regExp)
+    if (!regExp) {
+        resultBox.SetText(QString());
+        reportCantCreate();
         return outcome;
-    checked(QStringLiteral("RegExp.Replace has failed."), outcome, [&] {
+    }
+    QString result;
+    std::optional<AppError> failure;
+    const Outcome ran = runChecked(*regExp, failure, outcome, [&] {
         applyOptions(*regExp, pattern, options);
-        resultBox.SetText(toQString(regExp->Replace(u16View(source), u16View(replacement))));
+        result = toQString(regExp->Replace(u16View(source), u16View(replacement)));
     });
+    // A cancelled run leaves the result box as it was; any other empties it first.
+    if (ran == Outcome::Cancelled)
+        return outcome;
+    resultBox.SetText(QString());
+    if (!failure) {
+        try {
+            resultBox.SetText(result);
+        } catch (const std::bad_alloc &) {
+            resultBox.SetText(QString());
+            failure = outOfMemoryError();
+        }
+    }
+    if (failure)
+        report(*failure, QStringLiteral("RegExp.Replace has failed."));
     return outcome;
 }

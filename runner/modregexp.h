@@ -1,7 +1,8 @@
 #pragma once
 // Execute, Test and Replace: each run makes a fresh engine object, applies the options and the
 // pattern, runs it, reports a failure through ErrorReporter and presents the outcome (the
-// results tree, the Test verdict box, the result box).
+// results tree, the Test verdict box, the result box). The engine works off the user-interface
+// thread (BackgroundRun); a run cancelled with Esc or Cancel says so and changes nothing.
 
 #include "runner/engine/regexp.h"
 #include "runner/matchpositions.h"
@@ -17,6 +18,9 @@ class ResultText;
 
 // At most this many match nodes are shown; a skip node counts the rest.
 inline constexpr int MaxMatchNodes = 100;
+// The longest Replace result put into the result box (as much as the largest file read gives
+// a text box); a longer one is refused as too large.
+inline constexpr std::size_t MaxResultBoxLength = std::size_t(32) * 1024 * 1024;
 
 // Hands a successful Execute's matches to the spreadsheet export.
 using MatchExporter = std::function<void(const engine::MatchCollection &)>;

@@ -3,12 +3,17 @@
 #include "support/apperror.h"
 
 #include <QFile>
-#include <QFileInfo>
 #include <QSaveFile>
 #include <QStringDecoder>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <new>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -44,8 +49,39 @@ QString decodeCp1252(const QByteArray &bytes)
     return text;
 }
 
-AppError fileError(const QString &fileName, QFileDevice::FileError error, const QString &detail)
+// The error for a failed system call on fileName, described by its errno.
+AppError systemError(const QString &fileName, int error)
 {
+    switch (error) {
+    case ENOENT:
+        return AppError(AppErrorNumber::FileNotFound, QStringLiteral("File not found."));
+    case EACCES:
+    case EPERM:
+        return AppError(AppErrorNumber::PermissionDenied, QStringLiteral("Permission denied."));
+    case ENOSPC:
+    case EDQUOT:
+        return AppError(AppErrorNumber::DiskFull, QStringLiteral("The disk is full."));
+    case ELOOP:
+        return AppError(AppErrorNumber::PathFileAccess,
+                        QStringLiteral("The name leads to a loop of symbolic links."));
+    case ENOMEM:
+        return AppError(AppErrorNumber::OutOfMemory, QStringLiteral("Out of memory."));
+    case EIO:
+        return AppError(AppErrorNumber::DeviceIO, QString::fromLocal8Bit(std::strerror(error)));
+    case 0:
+        return AppError(AppErrorNumber::PathFileAccess, QStringLiteral("Can't access ") + fileName);
+    default:
+        return AppError(AppErrorNumber::PathFileAccess,
+                        QString::fromLocal8Bit(std::strerror(error)) + u'.');
+    }
+}
+
+// The error of a QFileDevice operation that failed with errno set.
+AppError fileError(const QString &fileName, QFileDevice::FileError error, int savedErrno,
+                   const QString &detail)
+{
+    if (savedErrno == ENOSPC || savedErrno == EDQUOT || savedErrno == ELOOP)
+        return systemError(fileName, savedErrno);
     qint32 number = AppErrorNumber::PathFileAccess;
     switch (error) {
     case QFileDevice::PermissionsError:
@@ -62,6 +98,94 @@ AppError fileError(const QString &fileName, QFileDevice::FileError error, const 
         break;
     }
     return AppError(number, detail.isEmpty() ? QStringLiteral("Can't access ") + fileName : detail);
+}
+
+AppError tooLarge(qint64 size, qint64 limit)
+{
+    return AppError(AppErrorNumber::OutOfMemory,
+                    QStringLiteral("The file is too large (%1 bytes or more; at most %2 are read).")
+                        .arg(size)
+                        .arg(limit));
+}
+
+// Closes a descriptor when it goes out of scope.
+class FileDescriptor
+{
+public:
+    explicit FileDescriptor(int fd)
+        : m_fd(fd)
+    {}
+    ~FileDescriptor()
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+    FileDescriptor(const FileDescriptor &) = delete;
+    FileDescriptor &operator=(const FileDescriptor &) = delete;
+    int get() const { return m_fd; }
+
+private:
+    int m_fd;
+};
+
+// What a name that is not a regular file is.
+QString specialFileKind(mode_t mode)
+{
+    if (S_ISDIR(mode))
+        return QStringLiteral("The name is a folder, not a file.");
+    if (S_ISFIFO(mode))
+        return QStringLiteral(
+            "The name is a pipe (FIFO), not a file; only regular files are read.");
+    if (S_ISSOCK(mode))
+        return QStringLiteral("The name is a socket, not a file; only regular files are read.");
+    if (S_ISCHR(mode) || S_ISBLK(mode))
+        return QStringLiteral("The name is a device, not a file; only regular files are read.");
+    return QStringLiteral("The name is not a regular file; only regular files are read.");
+}
+
+// The whole content of a regular file, at most TextFile::MaxReadBytes. Never blocks on a pipe
+// or device: those are refused before and after opening.
+QByteArray readRegularFile(const QString &fileName, qint64 limit)
+{
+    const QByteArray path = QFile::encodeName(fileName);
+    struct stat info;
+    if (::stat(path.constData(), &info) != 0)
+        throw systemError(fileName, errno);
+    if (!S_ISREG(info.st_mode))
+        throw AppError(AppErrorNumber::PathFileAccess, specialFileKind(info.st_mode));
+    if (info.st_size > limit)
+        throw tooLarge(info.st_size, limit);
+    const FileDescriptor fd(::open(path.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+    if (fd.get() < 0)
+        throw systemError(fileName, errno);
+    // The name may have been replaced between the two looks.
+    if (::fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode))
+        throw AppError(AppErrorNumber::PathFileAccess, specialFileKind(info.st_mode));
+
+    // The size is only a hint: the file may grow while it is read, so the cap holds for the
+    // bytes actually read.
+    QByteArray bytes(qsizetype(info.st_size) + 1, Qt::Uninitialized);
+    qsizetype filled = 0;
+    for (;;) {
+        if (filled == bytes.size()) {
+            if (filled > limit)
+                throw tooLarge(filled, limit);
+            bytes.resize(std::min<qsizetype>(filled * 2 + 4096, limit + 1));
+        }
+        const ssize_t got = ::read(fd.get(), bytes.data() + filled, size_t(bytes.size() - filled));
+        if (got < 0) {
+            if (errno == EINTR)
+                continue;
+            throw systemError(fileName, errno);
+        }
+        if (got == 0)
+            break;
+        filled += got;
+    }
+    if (filled > limit)
+        throw tooLarge(filled, limit);
+    bytes.truncate(filled);
+    return bytes;
 }
 
 } // namespace
@@ -105,22 +229,47 @@ QString TextFile::decode(const QByteArray &bytes)
 
 void TextFile::WriteText(const QString &fileName, const QString &text)
 {
-    const QByteArray bytes = encode(text);
+    try {
+        writeBytes(fileName, encode(text));
+    } catch (const std::bad_alloc &) {
+        throw AppError(AppErrorNumber::OutOfMemory,
+                       QStringLiteral("There is not enough memory to save the text."));
+    }
+}
+
+void TextFile::writeBytes(const QString &fileName, const QByteArray &bytes)
+{
+    // The old file's mode and owner go to the new one: QSaveFile alone would make a read-only
+    // file writable when the superuser saves over it.
+    struct stat old;
+    const QByteArray path = QFile::encodeName(fileName);
+    const bool replacing = ::stat(path.constData(), &old) == 0;
+    if (!replacing && errno == ELOOP)
+        throw systemError(fileName, errno);
     QSaveFile file(fileName);
     if (m_fault == WriteFault::CreateTemporary || !file.open(QIODevice::WriteOnly)) {
+        const int saved = errno;
         const QString reason = m_fault == WriteFault::CreateTemporary
                                    ? QStringLiteral("Can't create the temporary file.")
                                    : file.errorString();
-        throw fileError(fileName, file.error(), reason);
+        throw fileError(fileName, file.error(), saved, reason);
+    }
+    if (replacing && S_ISREG(old.st_mode)) {
+        if (old.st_uid != ::geteuid() || old.st_gid != ::getegid())
+            (void)::fchown(file.handle(), old.st_uid, old.st_gid); // kept where allowed
+        ::fchmod(file.handle(), old.st_mode & 07777);
     }
     const qint64 wanted = m_fault == WriteFault::ShortWrite ? bytes.size() / 2 : bytes.size();
-    if (file.write(bytes.constData(), wanted) != bytes.size()) {
-        const bool full = errno == ENOSPC;
+    errno = 0;
+    if (m_fault == WriteFault::DiskFull || file.write(bytes.constData(), wanted) != bytes.size()) {
+        const bool full = m_fault == WriteFault::DiskFull || errno == ENOSPC || errno == EDQUOT;
         const QString reason = m_fault == WriteFault::ShortWrite || file.errorString().isEmpty()
                                    ? QStringLiteral("Not all of the text could be written.")
                                    : file.errorString();
         file.cancelWriting();
-        throw AppError(full ? AppErrorNumber::DiskFull : AppErrorNumber::DeviceIO, reason);
+        if (full)
+            throw systemError(fileName, ENOSPC);
+        throw AppError(AppErrorNumber::DeviceIO, reason);
     }
     if (m_fault == WriteFault::Commit) {
         file.cancelWriting();
@@ -128,28 +277,17 @@ void TextFile::WriteText(const QString &fileName, const QString &text)
         throw AppError(AppErrorNumber::PathFileAccess,
                        QStringLiteral("Can't replace the file with the new text."));
     }
+    errno = 0;
     if (!file.commit())
-        throw fileError(fileName, file.error(), file.errorString());
+        throw fileError(fileName, file.error(), errno, file.errorString());
 }
 
 QString TextFile::ReadText(const QString &fileName)
 {
-    const QFileInfo info(fileName);
-    if (!info.exists())
-        throw AppError(AppErrorNumber::FileNotFound, QStringLiteral("File not found."));
-    if (info.isDir())
-        throw AppError(AppErrorNumber::PathFileAccess,
-                       QStringLiteral("The name is a folder, not a file."));
-    if (info.size() > MaxReadBytes)
+    try {
+        return decode(readRegularFile(fileName, m_readLimit));
+    } catch (const std::bad_alloc &) {
         throw AppError(AppErrorNumber::OutOfMemory,
-                       QStringLiteral("The file is too large (%1 bytes; at most %2 are read).")
-                           .arg(info.size())
-                           .arg(MaxReadBytes));
-    QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly))
-        throw fileError(fileName, file.error(), file.errorString());
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        throw fileError(fileName, file.error(), file.errorString());
-    return decode(bytes);
+                       QStringLiteral("There is not enough memory to read the file."));
+    }
 }

@@ -10,8 +10,10 @@
 class TextFile
 {
 public:
-    // Files larger than this are refused on reading rather than exhausting memory.
-    static constexpr qint64 MaxReadBytes = qint64(256) * 1024 * 1024;
+    // Files larger than this are refused on reading (the cap holds for the bytes read,
+    // whatever size the file reports): a text box takes up to 32 Mi characters in a few
+    // seconds and about 10 bytes a character. Only regular files are read.
+    static constexpr qint64 MaxReadBytes = qint64(32) * 1024 * 1024;
 
     // Where a write is made to fail, for tests of the callers' failure paths.
     enum class WriteFault
@@ -19,6 +21,7 @@ public:
         None,
         CreateTemporary,
         ShortWrite,
+        DiskFull,
         Commit
     };
 
@@ -32,9 +35,13 @@ public:
     static QString decode(const QByteArray &bytes);
 
     void setWriteFault(WriteFault fault) { m_fault = fault; }
+    // A lower cap than MaxReadBytes, for tests of the cap.
+    void setReadLimit(qint64 bytes) { m_readLimit = bytes; }
 
 private:
     TextFile() = default;
+    void writeBytes(const QString &fileName, const QByteArray &bytes);
 
     WriteFault m_fault = WriteFault::None;
+    qint64 m_readLimit = MaxReadBytes;
 };

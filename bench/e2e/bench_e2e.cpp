@@ -2,14 +2,16 @@
 // platform, until it reports its window shown. Then, in this process through a real main
 // window: a pattern file with a 10-million-character source loaded and saved, Execute,
 // Replace and Test through the buttons, a key typed into the big source box, and Execute and
-// open with 100,000 matches. Prints a table of median times with the resident memory before
-// each step and its peak during the step.
+// open with 100,000 matches; a runaway pattern with the window's repaints timed and Esc
+// cancelling it; the largest file the program reads. Prints a table of median times with the
+// resident memory before each step and its peak during the step.
 //   bench_e2e            (no arguments: the window would read them as a file name)
 
 #include "document/cdocument.h"
 #include "runner/engine/regexp.h"
 #include "runner/enginebridge.h"
 #include "startup/application.h"
+#include "support/backgroundrun.h"
 #include "support/desktopopener.h"
 #include "support/modalresponder.h"
 #include "support/textfile.h"
@@ -29,6 +31,7 @@
 #include <QScrollBar>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include <algorithm>
 #include <cstdio>
@@ -146,6 +149,30 @@ QString mb(double value)
 {
     return QString::number(value, 'f', 0);
 }
+
+// Times the gaps between the paint events of a window.
+class PaintGaps : public QObject
+{
+public:
+    QElapsedTimer clock;
+    qint64 last = -1;
+    qint64 longest = 0;
+    qint64 longestEnd = 0; // when the longest gap ended
+    int paints = 0;
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint) {
+            const qint64 now = clock.nsecsElapsed();
+            if (last >= 0 && now - last > longest) {
+                longest = now - last;
+                longestEnd = now;
+            }
+            last = now;
+            ++paints;
+        }
+        return false;
+    }
+};
 
 } // namespace
 
@@ -296,6 +323,64 @@ int main(int argc, char *argv[])
                 QFile::remove(opened);
                 return QString::number(bytes) + u" bytes of .xlsx";
             });
+
+    // A run of about a minute: the window asks for a repaint every 16 ms, as a moved or
+    // uncovered window does, and Esc comes after 3 s.
+    window.txtPattern->SetText(QStringLiteral("(a|aa){1,20}$"));
+    window.txtSourceString->SetText(QString(10'000, u'a') + u'b');
+    {
+        PaintGaps gaps;
+        QTimer repaint;
+        QObject::connect(&repaint, &QTimer::timeout, &window, [&] { window.update(); });
+        QElapsedTimer sinceEsc;
+        QTimer::singleShot(3000, &window, [&] {
+            sinceEsc.start();
+            QKeyEvent esc(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+            QApplication::sendEvent(window.tvResults, &esc);
+        });
+        const double rss = statusMb("VmRSS");
+        resetPeak();
+        window.installEventFilter(&gaps);
+        gaps.clock.start();
+        repaint.start(16);
+        window.cmdExecute->click();
+        const double escToEnd = sinceEsc.nsecsElapsed() / 1e6;
+        repaint.stop();
+        window.removeEventFilter(&gaps);
+        rows.push_back({QStringLiteral("runaway run: longest gap between paints"),
+                        gaps.longest / 1e6, QStringLiteral("100"), rss, statusMb("VmHWM"),
+                        QString::number(gaps.paints) + u" paints, the longest gap ending " +
+                            QString::number(gaps.longestEnd / 1'000'000) + u" ms in; " +
+                            responder.lastText});
+        rows.push_back(
+            {QStringLiteral("runaway run: Esc to the run's end"), escToEnd, QStringLiteral("100"),
+             0, 0, QString::number(window.tvResults->topLevelItemCount()) + u" root nodes kept"});
+    }
+
+    // The largest file read: ASCII text as UTF-8 up to the cap.
+    const QString largest = scratch.filePath(QStringLiteral("largest.RegExp"));
+    {
+        QFile out(largest);
+        if (out.open(QIODevice::WriteOnly)) {
+            const QByteArray head = QByteArrayLiteral("(\\d)(\\d)") + '\0';
+            const QByteArray tail = QByteArray("\0$2$1\0"
+                                               "1\0"
+                                               "0\0"
+                                               "0\0"
+                                               "0",
+                                               12);
+            QByteArray body = line.toLatin1().repeated(
+                int((TextFile::MaxReadBytes - head.size() - tail.size()) / line.size()));
+            out.write(head + body + tail);
+        }
+    }
+    measure(QStringLiteral("load the largest file read"), QStringLiteral("5000"), 1,
+            [&]() -> QString {
+                if (!window.document().LoadAs(largest))
+                    return QStringLiteral("NOT LOADED: ") + responder.lastText;
+                return QString::number(QFileInfo(largest).size()) + u" bytes";
+            });
+    QFile::remove(largest);
 
     std::printf("| %-38s | %9s | %22s | %8s | %8s | %s\n", "work", "ms", "budget ms", "RSS MB",
                 "peak MB", "outcome");

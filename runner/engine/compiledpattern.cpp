@@ -4,10 +4,16 @@
 
 #include <pcre2.h>
 
+#include <algorithm>
 #include <charconv>
+#include <new>
 
 namespace engine {
 namespace {
+
+// Start positions tried by the first call of a search, and at most by one call.
+constexpr std::size_t FirstSpan = 4096;
+constexpr std::size_t MaxSpan = std::size_t(1) << 26;
 
 std::u16string pcreMessage(int code)
 {
@@ -64,7 +70,8 @@ CompiledPattern::CompiledPattern(const detail::SyntaxTree &tree, detail::CaseMod
     , m_caseMode(caseMode)
 {
     std::uint32_t options = PCRE2_NEVER_UTF | PCRE2_NEVER_UCP | PCRE2_NEVER_BACKSLASH_C |
-                            PCRE2_MATCH_UNSET_BACKREF | PCRE2_DOLLAR_ENDONLY;
+                            PCRE2_MATCH_UNSET_BACKREF | PCRE2_DOLLAR_ENDONLY |
+                            PCRE2_USE_OFFSET_LIMIT;
     if (caseMode == detail::CaseMode::Caseless)
         options |= PCRE2_CASELESS;
     if (lineMode == detail::LineMode::Native)
@@ -92,7 +99,7 @@ CompiledPattern::CompiledPattern(const detail::SyntaxTree &tree, detail::CaseMod
     m_context.reset(pcre2_match_context_create_16(nullptr));
     if (!m_matchData || !m_context)
         throw std::bad_alloc();
-    pcre2_set_match_limit_16(m_context.get(), limits::MatchLimit);
+    pcre2_set_match_limit_16(m_context.get(), limits::WatchAfterSteps);
     pcre2_set_depth_limit_16(m_context.get(), limits::DepthLimit);
     pcre2_set_heap_limit_16(m_context.get(), limits::HeapLimitKiB);
     if (!m_translation.checks.empty())
@@ -124,21 +131,87 @@ int CompiledPattern::checkIteration(int id, const std::size_t *ovector, std::uin
     return 0;
 }
 
-void CompiledPattern::throwTooMuchBacktracking()
+void CompiledPattern::beginRun(const RunControl *control)
 {
-    throw RegExpError(errors::TooMuchBacktracking, -1);
+    m_control = control;
+    m_deadline =
+        std::chrono::steady_clock::now() + (control ? control->timeLimit() : limits::MaxRunTime);
+}
+
+void CompiledPattern::checkStop(bool clock)
+{
+    if (m_control && m_control->cancelled())
+        throw RegExpError(errors::Cancelled, -1);
+    if (clock && std::chrono::steady_clock::now() > m_deadline)
+        throw RegExpError(errors::RunTooLong, -1);
+}
+
+int CompiledPattern::match(pcre2_real_code_16 *code, bool jit, pcre2_real_match_context_16 *context,
+                           std::u16string_view text, std::size_t start, std::size_t lastStart)
+{
+    pcre2_set_offset_limit_16(context, lastStart);
+    const auto *subject = reinterpret_cast<PCRE2_SPTR16>(text.data());
+    int rc =
+        jit ? pcre2_jit_match_16(code, subject, text.size(), start, 0, m_matchData.get(), context)
+            : pcre2_match_16(code, subject, text.size(), start, 0, m_matchData.get(), context);
+    if (rc == PCRE2_ERROR_JIT_STACKLIMIT) // deep backtracking: the interpreter keeps it on the heap
+        rc = pcre2_match_16(code, subject, text.size(), start, PCRE2_NO_JIT, m_matchData.get(),
+                            context);
+    return rc;
+}
+
+int CompiledPattern::searchSpan(std::u16string_view text, std::size_t start, std::size_t lastStart)
+{
+    pcre2_set_match_limit_16(m_context.get(), limits::WatchAfterSteps);
+    int rc = match(m_code.get(), m_jit, m_context.get(), text, start, lastStart);
+    if (rc != PCRE2_ERROR_MATCHLIMIT || limits::WatchAfterSteps >= limits::MatchLimit)
+        return rc;
+    // A start position needs many steps: one position at a time, each with a step limit that
+    // grows tenfold up to the full one, looking at the run's cancellation and time between.
+    for (std::size_t at = start; at <= lastStart; ++at) {
+        std::uint64_t steps = limits::WatchAfterSteps;
+        for (;;) {
+            pcre2_set_match_limit_16(m_context.get(), static_cast<std::uint32_t>(steps));
+            rc = match(m_code.get(), m_jit, m_context.get(), text, at, at);
+            if (rc != PCRE2_ERROR_MATCHLIMIT || steps >= limits::MatchLimit)
+                break;
+            checkStop(true);
+            steps = std::min<std::uint64_t>(steps * 10, limits::MatchLimit);
+        }
+        if (rc != PCRE2_ERROR_NOMATCH)
+            break;
+        checkStop((at - start) % 64 == 63);
+    }
+    pcre2_set_match_limit_16(m_context.get(), limits::WatchAfterSteps);
+    return rc;
 }
 
 bool CompiledPattern::search(std::u16string_view text, std::size_t start, std::int32_t *bounds)
 {
-    const auto *subject = reinterpret_cast<PCRE2_SPTR16>(text.data());
-    int rc = m_jit ? pcre2_jit_match_16(m_code.get(), subject, text.size(), start, 0,
-                                        m_matchData.get(), m_context.get())
-                   : pcre2_match_16(m_code.get(), subject, text.size(), start, 0, m_matchData.get(),
-                                    m_context.get());
-    if (rc == PCRE2_ERROR_JIT_STACKLIMIT) // deep backtracking: the interpreter keeps it on the heap
-        rc = pcre2_match_16(m_code.get(), subject, text.size(), start, PCRE2_NO_JIT,
-                            m_matchData.get(), m_context.get());
+    // The start positions are tried in spans, so that a long search without a match looks at
+    // the run's cancellation and time between spans. A span grows while it is quick.
+    using Clock = std::chrono::steady_clock;
+    std::size_t span = FirstSpan;
+    int rc = 0;
+    for (Clock::time_point began{};;) {
+        const std::size_t lastStart = text.size() - start > span ? start + span : text.size();
+        rc = searchSpan(text, start, lastStart);
+        if (rc != PCRE2_ERROR_NOMATCH || lastStart >= text.size())
+            break;
+        const Clock::time_point now = Clock::now();
+        if (began != Clock::time_point{}) {
+            const auto took = now - began;
+            if (took < std::chrono::milliseconds(2))
+                span = std::min(span * 4, MaxSpan);
+            else if (took > std::chrono::milliseconds(20))
+                span = std::max(span / 4, FirstSpan / 16);
+        }
+        checkStop(false);
+        if (now > m_deadline)
+            throw RegExpError(errors::RunTooLong, -1);
+        began = now;
+        start = lastStart + 1;
+    }
     if (rc == PCRE2_ERROR_NOMATCH)
         return false;
     if (rc < 0) {

@@ -1,6 +1,9 @@
 #pragma once
 // One translated pattern compiled by PCRE2 (JIT where available), with its match state and
-// limits, and the dialect's search loop.
+// limits, and the dialect's search loop. A search tries its start positions in spans and
+// looks at the run's RunControl and time cap between them; a start position that needs more
+// than limits::WatchAfterSteps steps is tried again alone with a step limit growing to the
+// full one, looking at the run between the tries.
 
 #include "runner/engine/regexp.h"
 #include "runner/engine/translator.h"
@@ -32,6 +35,8 @@ template<class Handle>
 using Pcre2Ptr = std::unique_ptr<Handle, Pcre2Free>;
 } // namespace detail
 
+class RunControl;
+
 class CompiledPattern
 {
 public:
@@ -45,22 +50,23 @@ public:
     // True when the text must be searched in its canonical forms (see detail::foldText).
     bool matchesCanonicalText() const { return m_caseMode == detail::CaseMode::Canonical; }
 
+    // Starts a run: its time cap counts from now, and control (may be null) can cancel it.
+    void beginRun(const RunControl *control);
+
     // Searches text from offset start. On a match returns true and fills bounds with
     // groupCount() + 1 pairs [start, end) in dialect group order (-1, -1 for a group that took
     // no part). Throws RegExpError on a limit or an engine failure.
     bool search(std::u16string_view text, std::size_t start, std::int32_t *bounds);
 
     // Calls onMatch(bounds) for every match of the dialect's Global loop (or the first only).
-    // Each search has its own backtracking limit; a whole run that goes on too long (many
-    // searches near their limit) fails the same way.
+    // Each search has its own backtracking limit; the run's cancellation is looked at before
+    // every search and its time cap before every 64th (and inside long searches).
     template<class OnMatch>
     void forEachMatch(std::u16string_view text, bool global, std::int32_t *bounds, OnMatch onMatch)
     {
-        const auto began = std::chrono::steady_clock::now();
         std::size_t start = 0;
         for (unsigned searches = 1; start <= text.size(); ++searches) {
-            if (searches % 64 == 0 && std::chrono::steady_clock::now() - began > limits::MaxRunTime)
-                throwTooMuchBacktracking();
+            checkStop(searches % 64 == 0);
             if (!search(text, start, bounds))
                 return;
             onMatch(static_cast<const std::int32_t *>(bounds));
@@ -76,7 +82,13 @@ public:
                        std::uint32_t captureLast, std::size_t position) const;
 
 private:
-    [[noreturn]] static void throwTooMuchBacktracking();
+    // Throws when the run was cancelled or, with clock, has gone past its time cap.
+    void checkStop(bool clock);
+    // One PCRE2 call with start positions from start to lastStart.
+    int match(pcre2_real_code_16 *code, bool jit, pcre2_real_match_context_16 *context,
+              std::u16string_view text, std::size_t start, std::size_t lastStart);
+    // The same, going on one position at a time when one takes many steps.
+    int searchSpan(std::u16string_view text, std::size_t start, std::size_t lastStart);
 
     detail::Translation m_translation;
     detail::CaseMode m_caseMode;
@@ -85,6 +97,9 @@ private:
     detail::Pcre2Ptr<pcre2_real_match_context_16> m_context;
     detail::Pcre2Ptr<pcre2_real_jit_stack_16> m_jitStack;
     bool m_jit = false;
+
+    const RunControl *m_control = nullptr;
+    std::chrono::steady_clock::time_point m_deadline = std::chrono::steady_clock::time_point::max();
 };
 
 } // namespace engine

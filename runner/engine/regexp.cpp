@@ -5,6 +5,7 @@
 #include "runner/engine/replacement.h"
 #include "runner/engine/syntaxtree.h"
 
+#include <algorithm>
 #include <limits>
 
 namespace engine {
@@ -55,6 +56,12 @@ std::u16string RegExpError::descriptionFor(int number)
         return u"Invalid range in character set";
     case errors::TooMuchBacktracking:
         return u"The pattern needs too much backtracking for this text.";
+    case errors::RunTooLong:
+        return u"The run took too long and was stopped.";
+    case errors::ResultTooLarge:
+        return u"The result is too large.";
+    case errors::Cancelled:
+        return u"The run was cancelled.";
     default:
         return {};
     }
@@ -168,6 +175,7 @@ CompiledPattern &RegExp::compiled(std::u16string_view source)
                            : detail::CaseMode::Canonical;
         m_cache[slot] = std::make_unique<CompiledPattern>(tree, caseMode, lineMode);
     }
+    m_cache[slot]->beginRun(m_control);
     return *m_cache[slot];
 }
 
@@ -234,14 +242,26 @@ std::u16string RegExp::Replace(std::u16string_view source, std::u16string_view r
     const detail::Replacement expansion(replacement, pattern.groupCount());
     std::vector<std::int32_t> bounds(2 * static_cast<std::size_t>(pattern.groupCount() + 1));
     std::u16string out;
-    out.reserve(source.size());
+    // Grows geometrically but never past the bound, which is refused before anything of a
+    // match is appended.
+    const std::size_t limit = m_control ? m_control->resultLimit() : limits::MaxResultLength;
+    const auto makeRoom = [&out, limit](std::size_t more) {
+        const std::size_t needed = out.size() + more;
+        if (needed > limit)
+            throw RegExpError(errors::ResultTooLarge, -1);
+        if (needed > out.capacity())
+            out.reserve(std::min(std::max(needed, 2 * out.capacity()), limit));
+    };
+    makeRoom(source.size());
     std::size_t kept = 0; // source copied up to here
     pattern.forEachMatch(text.view(), m_global, bounds.data(), [&](const std::int32_t *b) {
         const auto start = static_cast<std::size_t>(b[0]);
+        makeRoom(start - kept + expansion.length(source, b));
         out.append(source.substr(kept, start - kept));
         expansion.expand(out, source, b);
         kept = static_cast<std::size_t>(b[1]);
     });
+    makeRoom(source.size() - kept);
     out.append(source.substr(kept));
     return out;
 }

@@ -8,6 +8,8 @@
 // setting Pattern never fails. To show how a pattern is read, span by span, and its first
 // error without running it, see Scan in scanner.h.
 
+#include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
@@ -31,6 +33,12 @@ inline constexpr int InvalidRange = 5021;         // "Invalid range in character
 inline constexpr int TooMuchBacktracking = 5030;
 // Any other failure of the underlying library (should not happen; carries its message).
 inline constexpr int EngineFailure = 5031;
+// A run went on longer than limits::MaxRunTime: "The run took too long and was stopped."
+inline constexpr int RunTooLong = 5032;
+// Replace would give more than limits::MaxResultLength characters: "The result is too large."
+inline constexpr int ResultTooLarge = 5033;
+// RunControl::cancel stopped the run: "The run was cancelled."
+inline constexpr int Cancelled = 5034;
 } // namespace errors
 
 namespace limits {
@@ -42,8 +50,6 @@ inline constexpr std::uint32_t HeapLimitKiB = 256 * 1024;
 // in the interpreter, under the limits above.
 inline constexpr std::size_t JitStackStart = 64 * 1024;
 inline constexpr std::size_t JitStackMax = 16 * 1024 * 1024;
-// A whole run (every search of a Global loop) that takes longer fails as too much backtracking.
-inline constexpr std::chrono::seconds MaxRunTime{20};
 // Largest count accepted in {n}, {n,}, {n,m}; above it the pattern is error 5017.
 inline constexpr std::uint32_t MaxRepeatCount = 65535;
 // Deepest nesting of groups the parser accepts; deeper is refused before it can exhaust the
@@ -55,7 +61,37 @@ inline constexpr std::uint32_t ParensNestLimit = 1200;
 // Longest translation handed to PCRE2, in code units: nested loops whose iterations may be empty
 // copy their bodies, and past this PCRE2 would refuse the pattern anyway.
 inline constexpr std::size_t MaxTranslatedLength = 1 << 20;
+// Backtracking steps at one start position before the search looks at RunControl and the
+// run's time; then again after ten times as many, and so on up to MatchLimit.
+inline constexpr std::uint32_t WatchAfterSteps = 10'000;
+// Longest run of Execute, Test or Replace.
+inline constexpr std::chrono::milliseconds MaxRunTime{20'000};
+// Longest result of Replace, in UTF-16 code units (256 MiB).
+inline constexpr std::size_t MaxResultLength = std::size_t(128) * 1024 * 1024;
 } // namespace limits
+
+// Lets another thread stop a run of Execute, Test or Replace, which then throws
+// errors::Cancelled within a few milliseconds. One object per run.
+class RunControl
+{
+public:
+    void cancel() noexcept { m_cancelled.store(true, std::memory_order_relaxed); }
+    bool cancelled() const noexcept { return m_cancelled.load(std::memory_order_relaxed); }
+    // The run's time cap (limits::MaxRunTime unless set lower, for tests).
+    std::chrono::milliseconds timeLimit() const noexcept { return m_timeLimit; }
+    void setTimeLimit(std::chrono::milliseconds limit) noexcept { m_timeLimit = limit; }
+    // The longest result of Replace (limits::MaxResultLength unless set lower).
+    std::size_t resultLimit() const noexcept { return m_resultLimit; }
+    void setResultLimit(std::size_t limit) noexcept
+    {
+        m_resultLimit = std::min(limit, limits::MaxResultLength);
+    }
+
+private:
+    std::atomic<bool> m_cancelled{false};
+    std::chrono::milliseconds m_timeLimit = limits::MaxRunTime;
+    std::size_t m_resultLimit = limits::MaxResultLength;
+};
 
 // An engine failure: number (see errors), English description, and the offset in the pattern
 // (UTF-16 code units) where a pattern error was found, or -1 where none applies.
@@ -222,6 +258,8 @@ public:
     void setIgnoreCase(bool on);
     void setMultiline(bool on);
     void setPattern(std::u16string_view pattern);
+    // Watched by the following runs (null: none); the object must outlive them.
+    void setRunControl(const RunControl *control) { m_control = control; }
 
     // All matches (Global) or the first one. Throws RegExpError for an invalid pattern or a
     // run that hits a limit. The source is copied once into the result.
@@ -235,6 +273,7 @@ public:
     std::u16string Replace(std::u16string_view source, std::u16string_view replacement);
 
 private:
+    // The compiled pattern for source, ready for one run under m_control.
     CompiledPattern &compiled(std::u16string_view source);
     void invalidate();
 
@@ -242,6 +281,7 @@ private:
     bool m_ignoreCase = false;
     bool m_multiline = false;
     std::u16string m_pattern;
+    const RunControl *m_control = nullptr;
     // The checked pattern, kept until a property changes.
     std::unique_ptr<detail::SyntaxTree> m_tree;
     // Up to two cached compilations (one for texts with CR, one without, where they differ).

@@ -71,6 +71,34 @@ void Replacement::literal(std::size_t from, std::size_t length)
     m_pieces.push_back({Kind::Literal, 0, from, length});
 }
 
+std::size_t Replacement::length(std::u16string_view source, const std::int32_t *bounds) const
+{
+    const auto start = static_cast<std::size_t>(bounds[0]);
+    const auto end = static_cast<std::size_t>(bounds[1]);
+    std::size_t total = 0;
+    for (const Piece &p : m_pieces) {
+        switch (p.kind) {
+        case Kind::Literal:
+            total += p.length;
+            break;
+        case Kind::Match:
+            total += end - start;
+            break;
+        case Kind::Before:
+            total += start;
+            break;
+        case Kind::After:
+            total += source.size() - end;
+            break;
+        case Kind::Group:
+            if (bounds[2 * p.group] >= 0)
+                total += static_cast<std::size_t>(bounds[2 * p.group + 1] - bounds[2 * p.group]);
+            break;
+        }
+    }
+    return total;
+}
+
 void Replacement::expand(std::u16string &out, std::u16string_view source,
                          const std::int32_t *bounds) const
 {

@@ -15,6 +15,8 @@ public:
 
     // Appends the expansion for one match; bounds as CompiledPattern::search gives them.
     void expand(std::u16string &out, std::u16string_view source, const std::int32_t *bounds) const;
+    // The length of what expand appends for these bounds.
+    std::size_t length(std::u16string_view source, const std::int32_t *bounds) const;
 
 private:
     enum class Kind : std::uint8_t

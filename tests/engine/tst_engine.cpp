@@ -7,6 +7,9 @@
 
 #include <QTest>
 
+#include <chrono>
+#include <thread>
+
 using namespace std::literals;
 
 namespace {
@@ -95,6 +98,10 @@ private Q_SLOTS:
     void propertyChangesRecompile();
     void resultOutlivesObject();
     void catastrophicPatternStops();
+    void runStops_data();
+    void runStops();
+    void replaceResultIsBounded_data();
+    void replaceResultIsBounded();
     void deepNestingIsRefused();
     void memoryPerBoundary();
 };
@@ -355,6 +362,92 @@ void tst_Engine::catastrophicPatternStops()
     // A long but ordinary run is no failure: deep backtracking state leaves the JIT stack.
     re.setPattern(u"(a|b)*c");
     QVERIFY(re.Test(std::u16string(300'000, u'a') + u"c"));
+}
+
+void tst_Engine::runStops_data()
+{
+    QTest::addColumn<bool>("test"); // Test: one search over the whole text; else Execute
+    QTest::addColumn<bool>("cancel");
+    QTest::addColumn<int>("number");
+    using namespace engine::errors;
+    QTest::newRow("Test cancelled inside its one search") << true << true << Cancelled;
+    QTest::newRow("Test past the time cap inside its one search") << true << false << RunTooLong;
+    QTest::newRow("Execute cancelled between short searches") << false << true << Cancelled;
+    QTest::newRow("Execute past the time cap") << false << false << RunTooLong;
+}
+
+void tst_Engine::runStops()
+{
+    QFETCH(bool, test);
+    QFETCH(bool, cancel);
+    QFETCH(int, number);
+    // Every search stays under the backtracking limit; the whole run would take a minute.
+    engine::RegExp re;
+    re.setGlobal(true);
+    re.setPattern(u"(a|aa){1,20}$");
+    const std::u16string source = std::u16string(10'000, u'a') + u"b";
+    engine::RunControl control;
+    control.setTimeLimit(std::chrono::milliseconds(cancel ? 60'000 : 100));
+    re.setRunControl(&control);
+    std::thread canceller([&] {
+        if (cancel) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+            control.cancel();
+        }
+    });
+    try {
+        if (test)
+            re.Test(source);
+        else
+            re.Execute(source);
+        QFAIL("the run was not stopped");
+    } catch (const engine::RegExpError &e) {
+        QCOMPARE(e.number(), number);
+        QVERIFY(e.description() == engine::RegExpError::descriptionFor(number));
+    }
+    canceller.join();
+    // The next run under a fresh control is not affected.
+    engine::RunControl fresh;
+    re.setRunControl(&fresh);
+    re.setPattern(u"a{1,20}b");
+    QCOMPARE(re.Execute(source).Count(), 1);
+}
+
+void tst_Engine::replaceResultIsBounded_data()
+{
+    QTest::addColumn<int>("sourceLength");
+    QTest::addColumn<QString>("replacement");
+    QTest::addColumn<int>("limit"); // of the result; 0: the engine's own
+    QTest::newRow("every character by 100") << 2'000 << QString(100, u'x') << 100'000;
+    QTest::newRow("the text before each match") << 1'000 << u"$`"_qs << 100'000;
+    QTest::newRow("the text before each match, the engine's bound") << 20'000 << u"$`"_qs << 0;
+}
+
+void tst_Engine::replaceResultIsBounded()
+{
+    QFETCH(int, sourceLength);
+    QFETCH(QString, replacement);
+    QFETCH(int, limit);
+    engine::RegExp re;
+    re.setGlobal(true);
+    re.setPattern(u".");
+    engine::RunControl control;
+    if (limit)
+        control.setResultLimit(std::size_t(limit));
+    re.setRunControl(&control);
+    const std::u16string source(std::size_t(sourceLength), u'a');
+    try {
+        re.Replace(source,
+                   std::u16string_view(reinterpret_cast<const char16_t *>(replacement.utf16()),
+                                       std::size_t(replacement.size())));
+        QFAIL("no bound");
+    } catch (const engine::RegExpError &e) {
+        QCOMPARE(e.number(), engine::errors::ResultTooLarge);
+        QVERIFY(e.description() == u"The result is too large.");
+    }
+    // A result within the bound is no failure.
+    re.setGlobal(false);
+    QCOMPARE(re.Replace(source, u"bb").size(), source.size() + 1);
 }
 
 void tst_Engine::deepNestingIsRefused()

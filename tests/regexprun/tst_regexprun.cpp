@@ -50,6 +50,10 @@ void tst_RegexpRun::answers_data()
     QTest::newRow("non-ASCII escaped")
         << QByteArray(R"({"op":"replace","pattern":"x","source":"\u00e9x\"\\","replacement":"\t"})")
         << R"({"ok":true,"result":"\u00e9\u0009\"\\"})";
+    QTest::newRow("replace result past the bound")
+        << QByteArray(R"({"op":"replace","pattern":".","source":")") + QByteArray(20'000, 'a') +
+               R"(","replacement":"$`","global":true})"
+        << R"({"ok":false,"number":5033,"description":"The result is too large.","position":-1})";
     QTest::newRow("malformed line")
         << QByteArray(R"({"op":"test",)")
         << R"({"ok":false,"number":0,"description":"Malformed request: malformed object at byte 14","position":-1})";

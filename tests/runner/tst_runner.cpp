@@ -1,12 +1,16 @@
 #include "runner/enginebridge.h"
 #include "runner/modregexp.h"
 #include "runner/resulttext.h"
+#include "support/backgroundrun.h"
 #include "support/messagebox.h"
 #include "tests/support/plainresultstree.h"
 #include "tests/support/scriptedresponder.h"
 #include "tests/support/testenvironment.h"
 
+#include <QApplication>
+#include <QProgressDialog>
 #include <QTest>
+#include <QTimer>
 
 namespace {
 
@@ -54,6 +58,8 @@ private Q_SLOTS:
     void positions_data();
     void positions();
     void outcomeOfFailures();
+    void cancelledRunChangesNothing_data();
+    void cancelledRunChangesNothing();
 };
 
 void tst_Runner::matchCounts_data()
@@ -315,6 +321,52 @@ void tst_Runner::outcomeOfFailures()
     many.truncate(MaxMatchNodes);
     QCOMPARE(many.count(), MaxMatchNodes);
     QVERIFY(many.bytes() < bytes);
+}
+
+void tst_Runner::cancelledRunChangesNothing_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::newRow("Execute") << u"Execute"_qs;
+    QTest::newRow("Test") << u"Test"_qs;
+    QTest::newRow("Replace") << u"Replace"_qs;
+}
+
+void tst_Runner::cancelledRunChangesNothing()
+{
+    QFETCH(QString, command);
+    PlainResultsTree tree;
+    execute(tree, "o", "foo boo");
+    const QStringList before = rootTexts(tree);
+    ResultBox box;
+    ScriptedResponder responder;
+    responder.button(MsgBoxButton::OK);
+
+    // A run of a minute: the progress window comes up, and Esc in it cancels the run.
+    bool progressShown = false;
+    QTimer::singleShot(BackgroundRun::ShowAfter * 2, [&] {
+        for (QWidget *window : QApplication::topLevelWidgets())
+            if (auto *progress = qobject_cast<QProgressDialog *>(window);
+                progress && progress->isVisible()) {
+                progressShown = true;
+                QTest::keyClick(progress, Qt::Key_Escape);
+            }
+        BackgroundRun::instance().cancel(); // stops the run should the test fail
+    });
+    const QString source = QString(10'000, u'a') + u'b';
+    if (command == u"Replace")
+        ReplaceRegExp(box, u"(a|aa){1,20}$"_qs, source, u"x"_qs, {true});
+    else
+        RunRegExp(tree, u"(a|aa){1,20}$"_qs, source, {true},
+                  command == u"Test" ? RunCommand::Test : RunCommand::Execute, {});
+
+    QVERIFY(progressShown);
+    QCOMPARE(responder.shown().size(), 1);
+    QCOMPARE(responder.last().text, u"The run was cancelled."_qs);
+    QCOMPARE(responder.last().style, int(MsgBoxStyle::Information));
+    QCOMPARE(rootTexts(tree), before);
+    QCOMPARE(box.text, u"old result"_qs);
+    QCOMPARE(box.sets, 0);
+    QVERIFY(!BackgroundRun::instance().isRunning());
 }
 
 QTEST_MAIN(tst_Runner)

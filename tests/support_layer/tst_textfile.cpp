@@ -7,6 +7,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -43,6 +44,8 @@ private Q_SLOTS:
     void read();
     void failure_data();
     void failure();
+    void keepsMode_data();
+    void keepsMode();
 };
 
 void tst_TextFile::read_data()
@@ -101,18 +104,32 @@ void tst_TextFile::failure_data()
     QTest::addColumn<QString>("name"); // in a folder that holds old.txt
     QTest::addColumn<bool>("write");   // else read
     QTest::addColumn<int>("fault");
-    QTest::addColumn<int>("number"); // of the error; 0: any
+    QTest::addColumn<int>("number");     // of the error; 0: any
+    QTest::addColumn<QString>("saying"); // a part of the description; empty: any
 
     using Fault = TextFile::WriteFault;
-    const auto row = [](const char *name, const char *file, bool write, Fault fault, int number) {
-        QTest::newRow(name) << QString::fromLatin1(file) << write << int(fault) << number;
+    const auto row = [](const char *name, const char *file, bool write, Fault fault, int number,
+                        const char *saying = "") {
+        QTest::newRow(name) << QString::fromLatin1(file) << write << int(fault) << number
+                            << QString::fromLatin1(saying);
     };
     row("short write", "old.txt", true, Fault::ShortWrite, 0);
+    row("disk full", "old.txt", true, Fault::DiskFull, AppErrorNumber::DiskFull, "disk is full");
     row("read-only folder", "old.txt", true, Fault::None, 0);
     row("writing over a folder", "folder", true, Fault::None, 0);
+    row("writing through a symbolic link loop", "loop", true, Fault::None, 0, "loop");
     row("reading a missing file", "missing.txt", false, Fault::None, AppErrorNumber::FileNotFound);
     row("reading a folder", "folder", false, Fault::None, AppErrorNumber::PathFileAccess);
+    row("reading a symbolic link loop", "loop", false, Fault::None, AppErrorNumber::PathFileAccess,
+        "loop");
+    row("reading a FIFO does not wait for a writer", "fifo", false, Fault::None,
+        AppErrorNumber::PathFileAccess, "FIFO");
+    row("reading an endless device", "/dev/zero", false, Fault::None,
+        AppErrorNumber::PathFileAccess, "device");
     row("reading past the limit", "huge.txt", false, Fault::None, AppErrorNumber::OutOfMemory);
+    // A file in /proc reports size 0 but holds more: the cap holds for the bytes read.
+    row("reading past the limit when the size says less", "/proc/self/maps", false, Fault::None,
+        AppErrorNumber::OutOfMemory, "too large");
 }
 
 void tst_TextFile::failure()
@@ -121,19 +138,28 @@ void tst_TextFile::failure()
     QFETCH(bool, write);
     QFETCH(int, fault);
     QFETCH(int, number);
+    QFETCH(QString, saying);
     const bool readOnly = QByteArray(QTest::currentDataTag()) == "read-only folder";
     if (readOnly && geteuid() == 0)
         QSKIP("permissions don't bind the superuser");
 
     QTemporaryDir dir(testScratchDir() + u"/textfile-XXXXXX");
     const QByteArray oldBytes = QByteArrayLiteral("\xFF\xFEo\0l\0d\0");
-    writeBytes(dir.filePath(QStringLiteral("old.txt")), oldBytes);
-    const QString file = dir.filePath(name);
+    writeBytes(dir.filePath(u"old.txt"_qs), oldBytes);
+    const QString file = name.startsWith(u'/') ? name : dir.filePath(name);
     if (name == u"folder")
         QVERIFY(QDir().mkdir(file));
     QFile huge(file);
     if (name == u"huge.txt")
         QVERIFY(huge.open(QIODevice::WriteOnly) && huge.resize(TextFile::MaxReadBytes + 1));
+    if (name == u"fifo")
+        QCOMPARE(::mkfifo(QFile::encodeName(file).constData(), 0600), 0);
+    if (name == u"loop") {
+        QVERIFY(QFile::link(dir.filePath(u"loop2"_qs), file));
+        QVERIFY(QFile::link(file, dir.filePath(u"loop2"_qs)));
+    }
+    if (name.startsWith(u"/proc"))
+        TextFile::instance().setReadLimit(1024);
     TextFile::instance().setWriteFault(TextFile::WriteFault(fault));
     if (readOnly)
         QVERIFY(QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner));
@@ -146,12 +172,41 @@ void tst_TextFile::failure()
     } catch (const AppError &error) {
         QVERIFY(number == 0 || error.number() == number);
         QVERIFY(!error.description().isEmpty());
+        QVERIFY2(error.description().contains(saying), qPrintable(error.description()));
     }
+    TextFile::instance().setReadLimit(TextFile::MaxReadBytes);
     QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    for (const char *made : {"fifo", "loop", "loop2"})
+        QFile::remove(dir.filePath(QString::fromLatin1(made)));
     // The old file as it was, and nothing left beside it.
     QCOMPARE(readBytes(dir.filePath(QStringLiteral("old.txt"))), oldBytes);
     QFile::remove(dir.filePath(QStringLiteral("huge.txt")));
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"old.txt"});
+}
+
+void tst_TextFile::keepsMode_data()
+{
+    QTest::addColumn<int>("mode");
+    QTest::newRow("read-only, saved by the superuser") << 0444;
+    QTest::newRow("private") << 0600;
+    QTest::newRow("group-readable and executable") << 0750;
+}
+
+void tst_TextFile::keepsMode()
+{
+    QFETCH(int, mode);
+    if (!(mode & 0200) && geteuid() != 0)
+        QSKIP("only the superuser may write over a read-only file");
+    QTemporaryDir dir(testScratchDir() + u"/textfile-XXXXXX");
+    const QString file = dir.filePath(u"kept.txt"_qs);
+    const QByteArray path = QFile::encodeName(file);
+    TextFile::instance().WriteText(file, u"old"_qs);
+    QCOMPARE(::chmod(path.constData(), mode_t(mode)), 0);
+    TextFile::instance().WriteText(file, u"new"_qs);
+    struct stat info;
+    QCOMPARE(::stat(path.constData(), &info), 0);
+    QCOMPARE(int(info.st_mode & 07777), mode);
+    QCOMPARE(TextFile::instance().ReadText(file), u"new"_qs);
 }
 
 QTEST_MAIN(tst_TextFile)
