@@ -340,10 +340,12 @@ QString PatternHighlighter::toolTipAt(int position) const
 
 bool PatternHighlighter::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == m_box && event->type() == QEvent::PaletteChange) {
+    // The filter watches the box and its viewport only; the box is not asked for its viewport
+    // here, since events also come while it is being destroyed.
+    if (event->type() == QEvent::PaletteChange && watched == m_box) {
         updateFormats();
         recolourAll();
-    } else if (watched == m_box->viewport() && event->type() == QEvent::ToolTip) {
+    } else if (event->type() == QEvent::ToolTip && watched != m_box) {
         const auto *help = static_cast<QHelpEvent *>(event);
         // The character under the pointer: the one after the nearest caret position, or the
         // one before it when the pointer is left of that position.
