@@ -128,10 +128,10 @@ bool CDocument::LoadAs(QString fileName)
     return LoadFromFile(fileName);
 }
 
-bool CDocument::LoadDropped(const QString &FileName)
+bool CDocument::LoadDropped(const QString &fileName)
 {
     const BusyScope busy(*this);
-    return RequestSave() && LoadFromFile(FileName);
+    return RequestSave() && LoadFromFile(fileName);
 }
 
 bool CDocument::RequestSave()

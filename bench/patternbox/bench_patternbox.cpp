@@ -140,17 +140,19 @@ int main(int argc, char *argv[])
 
     const int middle = box->document()->characterCount() / 2;
     moveCaret(middle);
-    row("a key typed in the middle (repainted)", typeKeys(50, Qt::Key_X, u"x"_qs));
-    readingAfterKey(Qt::Key_X, u"x"_qs, "reading after a key, middle [shown at | worst stall]");
+    row("a key typed in the middle (repainted)", typeKeys(50, Qt::Key_X, QStringLiteral("x")));
+    readingAfterKey(Qt::Key_X, QStringLiteral("x"),
+                    "reading after a key, middle [shown at | worst stall]");
     moveCaret(box->document()->characterCount() - 1);
-    row("a key typed at the end (repainted)", typeKeys(50, Qt::Key_X, u"x"_qs));
+    row("a key typed at the end (repainted)", typeKeys(50, Qt::Key_X, QStringLiteral("x")));
     moveCaret(0);
-    row("a ( typed at the start (repainted)", typeKeys(20, Qt::Key_ParenLeft, u"("_qs));
-    readingAfterKey(Qt::Key_ParenLeft, u"("_qs,
+    row("a ( typed at the start (repainted)", typeKeys(20, Qt::Key_ParenLeft, QStringLiteral("(")));
+    readingAfterKey(Qt::Key_ParenLeft, QStringLiteral("("),
                     "reading after a (, start [shown at | worst stall]");
     row("caret moved beside a bracket (repainted)", typeKeys(50, Qt::Key_Right, QString()));
     delete highlighter; // for comparison: the same box without colours
     moveCaret(middle);
-    row("without colouring: a key typed in the middle", typeKeys(50, Qt::Key_X, u"x"_qs));
+    row("without colouring: a key typed in the middle",
+        typeKeys(50, Qt::Key_X, QStringLiteral("x")));
     return 0;
 }

@@ -74,7 +74,8 @@ void reportCutCells(int cut)
 {
     const QLocale locale;
     const QString limit = locale.toString(excel::MaxCellLength);
-    const QString cells = cut == 1 ? u"1 cell was"_qs : locale.toString(cut) + u" cells were";
+    const QString cells =
+        cut == 1 ? QStringLiteral("1 cell was") : locale.toString(cut) + u" cells were";
     MsgBox(cells + u" cut to " + limit + u" characters, the most a cell can hold.",
            MsgBoxStyle::Information);
 }

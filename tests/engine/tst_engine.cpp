@@ -419,8 +419,9 @@ void tst_Engine::replaceResultIsBounded_data()
     QTest::addColumn<QString>("replacement");
     QTest::addColumn<int>("limit"); // of the result; 0: the engine's own
     QTest::newRow("every character by 100") << 2'000 << QString(100, u'x') << 100'000;
-    QTest::newRow("the text before each match") << 1'000 << u"$`"_qs << 100'000;
-    QTest::newRow("the text before each match, the engine's bound") << 20'000 << u"$`"_qs << 0;
+    QTest::newRow("the text before each match") << 1'000 << QStringLiteral("$`") << 100'000;
+    QTest::newRow("the text before each match, the engine's bound")
+        << 20'000 << QStringLiteral("$`") << 0;
 }
 
 void tst_Engine::replaceResultIsBounded()

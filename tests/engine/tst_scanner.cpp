@@ -87,8 +87,8 @@ void tst_Scanner::kindOfEachPosition_data()
     QTest::newRow("\\12 with one group: group 1 then 2") << R"((a)\12)"
                                                          << "glgrrl";
     QTest::newRow("\\12 with twelve groups")
-        << QString("(").repeated(12) + "a" + QString(")").repeated(12) + "\\12"
-        << QString("g").repeated(12) + "l" + QString("g").repeated(12) + "rrr";
+        << QStringLiteral("(").repeated(12) + "a" + QStringLiteral(")").repeated(12) + "\\12"
+        << QStringLiteral("g").repeated(12) + "l" + QStringLiteral("g").repeated(12) + "rrr";
     QTest::newRow("\\8 is the digit") << R"(\8)"
                                       << "ii";
     QTest::newRow("octal runs") << R"(\0\0011)"

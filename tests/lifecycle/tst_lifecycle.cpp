@@ -423,11 +423,12 @@ void tst_Lifecycle::generateCode()
 void tst_Lifecycle::emptyBoxesSayWhatTheyAreFor()
 {
     Window window = openWindow();
-    const std::pair<TextBox *, QString> boxes[] = {{window->txtPattern, u"Pattern"_qs},
-                                                   {window->txtSourceString, u"Source text"_qs},
-                                                   {window->txtReplaceVar, u"Replacement"_qs},
-                                                   {window->txtResult, u"Result of Replace"_qs}};
-    ClipboardText::instance().SetText(u"before"_qs);
+    const std::pair<TextBox *, QString> boxes[] = {
+        {window->txtPattern, QStringLiteral("Pattern")},
+        {window->txtSourceString, QStringLiteral("Source text")},
+        {window->txtReplaceVar, QStringLiteral("Replacement")},
+        {window->txtResult, QStringLiteral("Result of Replace")}};
+    ClipboardText::instance().SetText(QStringLiteral("before"));
     for (const auto &[box, placeholder] : boxes) {
         QCOMPARE(box->placeholderText(), placeholder);
         // None of it is text: not read, not selected, not copied.
@@ -436,18 +437,18 @@ void tst_Lifecycle::emptyBoxesSayWhatTheyAreFor()
         QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
         QTest::keyClick(box, Qt::Key_C, Qt::ControlModifier);
         QVERIFY(!box->textCursor().hasSelection());
-        QCOMPARE(ClipboardText::instance().Text(), u"before"_qs);
+        QCOMPARE(ClipboardText::instance().Text(), QStringLiteral("before"));
     }
     QVERIFY(!window->tvResults->emptyHint().isEmpty());
     QVERIFY(!dirty(*window));
 
     // Nor handed to the engine: an empty pattern replaces at the one empty match.
-    window->txtReplaceVar->SetText(u"x"_qs);
+    window->txtReplaceVar->SetText(QStringLiteral("x"));
     QTest::keyClick(window->txtPattern, Qt::Key_F6);
-    QCOMPARE(window->txtResult->Text(), u"x"_qs);
+    QCOMPARE(window->txtResult->Text(), QStringLiteral("x"));
 
     // Nor saved.
-    const QString path = QDir(testScratchDir()).filePath(u"Empty.RegExp"_qs);
+    const QString path = QDir(testScratchDir()).filePath(QStringLiteral("Empty.RegExp"));
     window->txtReplaceVar->SetText(QString());
     ScriptedResponder responder;
     responder.chooseFile(path);
@@ -460,7 +461,7 @@ void tst_Lifecycle::emptyBoxesSayWhatTheyAreFor()
 void tst_Lifecycle::nodesShowTheirWholeLabel()
 {
     Window window = openWindow();
-    window->txtPattern->SetText(u"(b+)"_qs);
+    window->txtPattern->SetText(QStringLiteral("(b+)"));
     window->txtSourceString->SetText(u"a" + QString(300, u'b'));
     QTest::keyClick(window->txtPattern, Qt::Key_F5);
     QTreeWidget *tree = window->tvResults;
@@ -486,10 +487,10 @@ void tst_Lifecycle::droppedFileOpens()
     QFETCH(QString, target);
     QFETCH(bool, changed);
     const QString path =
-        writePatternFile(u"Dropped.RegExp"_qs, {"d+", "a 12", "", "1", "1", "1", "0"});
+        writePatternFile(QStringLiteral("Dropped.RegExp"), {"d+", "a 12", "", "1", "1", "1", "0"});
     Window window = openWindow();
     if (changed)
-        window->txtSourceString->SetText(u"edited"_qs);
+        window->txtSourceString->SetText(QStringLiteral("edited"));
     QCOMPARE(dirty(*window), changed);
 
     auto *widget = window->findChild<QWidget *>(target);
@@ -516,15 +517,15 @@ void tst_Lifecycle::droppedFileOpens()
     QVERIFY(drop(file));
     QTRY_COMPARE(window->document().FileName(), QFileInfo(path).absoluteFilePath());
     QCOMPARE(responder.shown().size(), changed ? 1 : 0);
-    QCOMPARE(window->txtPattern->Text(), u"d+"_qs);
-    QCOMPARE(window->txtSourceString->Text(), u"a 12"_qs);
+    QCOMPARE(window->txtPattern->Text(), QStringLiteral("d+"));
+    QCOMPARE(window->txtSourceString->Text(), QStringLiteral("a 12"));
     QVERIFY(!dirty(*window));
 
     // Text dropped on a box is still text.
     if (target != u"txtPattern")
         return;
     QMimeData text;
-    text.setText(u"x"_qs);
+    text.setText(QStringLiteral("x"));
     window->txtPattern->moveCursor(QTextCursor::End);
     QVERIFY(drop(text));
     QTest::qWait(10);

@@ -388,7 +388,7 @@ void tst_MainWindow::unfocusedSelectionDimmed()
 {
     QuietMain w;
     QVERIFY(showActive(w));
-    w.txtPattern->SetText(u"________"_qs);
+    w.txtPattern->SetText(QStringLiteral("________"));
     w.txtPattern->selectAll();
     // A point inside the first selected character, in the box's pixels.
     const QRect first = w.txtPattern->cursorRect(QTextCursor(w.txtPattern->document()));

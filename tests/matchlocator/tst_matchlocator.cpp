@@ -102,44 +102,45 @@ void tst_MatchLocator::locate_data()
     const QString source = before + u"12 cd 34";
     const qsizetype at = before.size();
     QTest::newRow("match after a surrogate pair and CR LF")
-        << u"(\\d)(\\d)"_qs << source << QList<int>{Qt::Key_Down} << at << qsizetype(2);
-    QTest::newRow("first submatch") << u"(\\d)(\\d)"_qs << source
+        << QStringLiteral("(\\d)(\\d)") << source << QList<int>{Qt::Key_Down} << at << qsizetype(2);
+    QTest::newRow("first submatch") << QStringLiteral("(\\d)(\\d)") << source
                                     << QList<int>{Qt::Key_Down, Qt::Key_Down} << at << qsizetype(1);
     QTest::newRow("second submatch")
-        << u"(\\d)(\\d)"_qs << source << QList<int>{Qt::Key_Down, Qt::Key_Down, Qt::Key_Down}
-        << at + 1 << qsizetype(1);
+        << QStringLiteral("(\\d)(\\d)") << source
+        << QList<int>{Qt::Key_Down, Qt::Key_Down, Qt::Key_Down} << at + 1 << qsizetype(1);
     QTest::newRow("Left from a submatch selects its match")
-        << u"(\\d)(\\d)"_qs << source
+        << QStringLiteral("(\\d)(\\d)") << source
         << QList<int>{Qt::Key_Down, Qt::Key_Down, Qt::Key_Down, Qt::Key_Left} << at << qsizetype(2);
     QTest::newRow("submatch by its own place, not its text")
-        << u"(a)b(a)"_qs << u"xaba"_qs << QList<int>{Qt::Key_Down, Qt::Key_Down, Qt::Key_Down}
-        << qsizetype(3) << qsizetype(1);
-    QTest::newRow("match across CR LF") << u"b\\r\\nc"_qs << u"ab\r\ncd"_qs
+        << QStringLiteral("(a)b(a)") << QStringLiteral("xaba")
+        << QList<int>{Qt::Key_Down, Qt::Key_Down, Qt::Key_Down} << qsizetype(3) << qsizetype(1);
+    QTest::newRow("match across CR LF") << QStringLiteral("b\\r\\nc") << QStringLiteral("ab\r\ncd")
                                         << QList<int>{Qt::Key_Down} << qsizetype(1) << qsizetype(4);
     QTest::newRow("match of a lone LF")
-        << u"\\n"_qs << u"a\r\nb\nc"_qs << QList<int>{Qt::Key_Down, Qt::Key_Down} << qsizetype(4)
-        << qsizetype(1);
+        << QStringLiteral("\\n") << QStringLiteral("a\r\nb\nc")
+        << QList<int>{Qt::Key_Down, Qt::Key_Down} << qsizetype(4) << qsizetype(1);
     QTest::newRow("empty match puts the caret at its place")
-        << u"(?=c)"_qs << u"ab\r\n" + Smiley + u"cd" << QList<int>{Qt::Key_Down} << qsizetype(6)
-        << qsizetype(0);
+        << QStringLiteral("(?=c)") << u"ab\r\n" + Smiley + u"cd" << QList<int>{Qt::Key_Down}
+        << qsizetype(6) << qsizetype(0);
     QTest::newRow("group that took no part selects nothing")
-        << u"(a)|(b)"_qs << u"b"_qs << QList<int>{Qt::Key_Down, Qt::Key_Down} << qsizetype(0)
-        << qsizetype(-1);
+        << QStringLiteral("(a)|(b)") << QStringLiteral("b")
+        << QList<int>{Qt::Key_Down, Qt::Key_Down} << qsizetype(0) << qsizetype(-1);
     QTest::newRow("totals node selects nothing")
-        << u"\\d"_qs << u"a1"_qs << QList<int>{Qt::Key_Down, Qt::Key_Up} << qsizetype(1)
-        << qsizetype(-1);
+        << QStringLiteral("\\d") << QStringLiteral("a1") << QList<int>{Qt::Key_Down, Qt::Key_Up}
+        << qsizetype(1) << qsizetype(-1);
     QTest::newRow("skip node selects nothing")
-        << u"\\d"_qs << u"1"_qs.repeated(150) << QList<int>{Qt::Key_Down, Qt::Key_End}
-        << qsizetype(0) << qsizetype(-1);
+        << QStringLiteral("\\d") << QStringLiteral("1").repeated(150)
+        << QList<int>{Qt::Key_Down, Qt::Key_End} << qsizetype(0) << qsizetype(-1);
     QTest::newRow("100th match, the last listed")
-        << u"\\d"_qs << u"1"_qs.repeated(150) << QList<int>{Qt::Key_End, Qt::Key_Up}
-        << qsizetype(99) << qsizetype(1);
-    const QString longLine = u"x\r\n"_qs + QString(20'000, u'a') + u" 12 b";
+        << QStringLiteral("\\d") << QStringLiteral("1").repeated(150)
+        << QList<int>{Qt::Key_End, Qt::Key_Up} << qsizetype(99) << qsizetype(1);
+    const QString longLine = QStringLiteral("x\r\n") + QString(20'000, u'a') + u" 12 b";
     QTest::newRow("match in a long line shown in pieces")
-        << u"\\d+"_qs << longLine << QList<int>{Qt::Key_Down} << qsizetype(20'004) << qsizetype(2);
+        << QStringLiteral("\\d+") << longLine << QList<int>{Qt::Key_Down} << qsizetype(20'004)
+        << qsizetype(2);
     QTest::newRow("match after a long line shown in pieces")
-        << u"\\d+"_qs << longLine + u"\r\n\r\n7" << QList<int>{Qt::Key_Down, Qt::Key_Down}
-        << longLine.size() + 4 << qsizetype(1);
+        << QStringLiteral("\\d+") << longLine + u"\r\n\r\n7"
+        << QList<int>{Qt::Key_Down, Qt::Key_Down} << longLine.size() + 4 << qsizetype(1);
 }
 
 void tst_MatchLocator::locate()
@@ -171,18 +172,18 @@ void tst_MatchLocator::centred()
 {
     QString source;
     for (int i = 1; i <= 300; ++i)
-        source += u"line "_qs + QString::number(i) + u"\r\n";
+        source += QStringLiteral("line ") + QString::number(i) + u"\r\n";
     Window window = openWindow();
-    execute(*window, u"line 150\\b"_qs, source);
+    execute(*window, QStringLiteral("line 150\\b"), source);
     pressKeys(window->tvResults, {Qt::Key_Down});
     TextBox *box = window->txtSourceString;
-    QCOMPARE(box->textCursor().selectedText(), u"line 150"_qs);
+    QCOMPARE(box->textCursor().selectedText(), QStringLiteral("line 150"));
     const QRect caret = box->cursorRect();
     QVERIFY2(qAbs(caret.center().y() - box->viewport()->height() / 2) <= caret.height(),
              qPrintable(QString::number(caret.center().y())));
 
     // Near the start it cannot be centred; it is shown from the top.
-    execute(*window, u"line 2\\b"_qs, source);
+    execute(*window, QStringLiteral("line 2\\b"), source);
     pressKeys(window->tvResults, {Qt::Key_Down});
     QCOMPARE(box->verticalScrollBar()->value(), 0);
 }
@@ -198,11 +199,11 @@ void tst_MatchLocator::activate()
 {
     QFETCH(bool, doubleClick);
     Window window = openWindow();
-    execute(*window, u"(b)(c)"_qs, u"a\r\nbc"_qs);
+    execute(*window, QStringLiteral("(b)(c)"), QStringLiteral("a\r\nbc"));
     ResultsTreeWidget *tree = window->tvResults;
     pressKeys(tree, {Qt::Key_Down, Qt::Key_Down, Qt::Key_Down});
     QTreeWidgetItem *node = tree->currentItem();
-    QCOMPARE(node->text(0), u"c [1]"_qs);
+    QCOMPARE(node->text(0), QStringLiteral("c [1]"));
     if (doubleClick) {
         // A double-click is a click and then the double-click event.
         const QPoint at = tree->visualItemRect(node).center();
@@ -222,7 +223,7 @@ void tst_MatchLocator::activate()
 void tst_MatchLocator::stopsAfterEdit()
 {
     Window window = openWindow();
-    execute(*window, u"\\d"_qs, u"a1 b2 c3"_qs);
+    execute(*window, QStringLiteral("\\d"), QStringLiteral("a1 b2 c3"));
     ResultsTreeWidget *tree = window->tvResults;
     pressKeys(tree, {Qt::Key_Down});
     TextBox *box = window->txtSourceString;
@@ -235,7 +236,7 @@ void tst_MatchLocator::stopsAfterEdit()
     pressKeys(tree, {Qt::Key_Down, Qt::Key_Return});
     // The tree is left as it was; the box is not touched.
     QCOMPARE(tree->topLevelItemCount(), 4);
-    QCOMPARE(tree->currentItem()->text(0), u"2 [5:1]"_qs);
+    QCOMPARE(tree->currentItem()->text(0), QStringLiteral("2 [5:1]"));
     QCOMPARE(QApplication::focusWidget(), tree);
     QCOMPARE(selection(*box), std::make_pair(qsizetype(1), qsizetype(-1)));
 
@@ -267,7 +268,7 @@ void tst_MatchLocator::highlights()
     TextBox *box = window->txtSourceString;
     ResultsTreeWidget *tree = window->tvResults;
     const QColor base = box->palette().color(QPalette::Base);
-    execute(*window, u"a(\\d)"_qs, u"xa1\r\nya2"_qs);
+    execute(*window, QStringLiteral("a(\\d)"), QStringLiteral("xa1\r\nya2"));
     const QString title = window->windowTitle();
     const int undoSteps = box->document()->availableUndoSteps();
 
@@ -298,18 +299,18 @@ void tst_MatchLocator::highlights()
     QCOMPARE(selection(*box), std::make_pair(qsizetype(6), qsizetype(2)));
 
     // So does a change of the options; Execute shows them again.
-    execute(*window, u"a(\\d)"_qs, box->Text());
+    execute(*window, QStringLiteral("a(\\d)"), box->Text());
     QCOMPARE(shadeAt(box, 1), match);
     window->chkIgnoreCase->click();
     QCOMPARE(shadeAt(box, 1), base);
 
     // An edit of the source, or a new document, forgets the positions.
-    execute(*window, u"a(\\d)"_qs, box->Text());
+    execute(*window, QStringLiteral("a(\\d)"), box->Text());
     QVERIFY(window->matchLocator().positionBytes() > 0);
     box->setFocus();
     QTest::keyClick(box, Qt::Key_Z);
     QCOMPARE(window->matchLocator().positionBytes(), size_t(0));
-    execute(*window, u"a(\\d)"_qs, box->Text());
+    execute(*window, QStringLiteral("a(\\d)"), box->Text());
     ScriptedResponder responder;
     responder.button(MsgBoxButton::No);
     window->mnuFile.item(0)->trigger();
@@ -320,7 +321,8 @@ void tst_MatchLocator::highlightsInPieces()
 {
     Window window = openWindow();
     TextBox *box = window->txtSourceString;
-    execute(*window, u"(\\d)2"_qs, u"x\r\n"_qs + QString(20'000, u'a') + u" 12 b\r\n3");
+    execute(*window, QStringLiteral("(\\d)2"),
+            QStringLiteral("x\r\n") + QString(20'000, u'a') + u" 12 b\r\n3");
     // The submatch "1" is selected; the "2" after it shows the current match.
     pressKeys(window->tvResults, {Qt::Key_Down, Qt::Key_Down});
     QCOMPARE(selection(*box), std::make_pair(qsizetype(20'004), qsizetype(1)));
@@ -340,24 +342,26 @@ void tst_MatchLocator::patternError_data()
     QTest::addColumn<qsizetype>("length");
 
     QTest::newRow("Execute, unmatched parenthesis")
-        << QStringList{u"ab)c"_qs} << false << int(Qt::Key_F5) << qsizetype(2) << qsizetype(1);
+        << QStringList{QStringLiteral("ab)c")} << false << int(Qt::Key_F5) << qsizetype(2)
+        << qsizetype(1);
     QTest::newRow("Replace, quantifier after a surrogate pair")
         << QStringList{Smiley + u"{2,1}"} << false << int(Qt::Key_F6) << qsizetype(2)
         << qsizetype(1);
     QTest::newRow("Test, missing parenthesis: caret at the end")
-        << QStringList{u"(ab"_qs} << false << int(Qt::Key_F7) << qsizetype(3) << qsizetype(0);
-    QTest::newRow("line breaks kept count as typed")
-        << QStringList{u"a"_qs, u"b)"_qs} << false << int(Qt::Key_F5) << qsizetype(4)
-        << qsizetype(1);
-    QTest::newRow("Ignore line breaks maps back to the typed text")
-        << QStringList{u"a"_qs, u"b)"_qs, u"c"_qs} << true << int(Qt::Key_F5) << qsizetype(4)
-        << qsizetype(1);
-    QTest::newRow("Ignore line breaks, error at the end")
-        << QStringList{u"(a"_qs, u"b"_qs, QString()} << true << int(Qt::Key_F6) << qsizetype(5)
+        << QStringList{QStringLiteral("(ab")} << false << int(Qt::Key_F7) << qsizetype(3)
         << qsizetype(0);
+    QTest::newRow("line breaks kept count as typed")
+        << QStringList{QStringLiteral("a"), QStringLiteral("b)")} << false << int(Qt::Key_F5)
+        << qsizetype(4) << qsizetype(1);
+    QTest::newRow("Ignore line breaks maps back to the typed text")
+        << QStringList{QStringLiteral("a"), QStringLiteral("b)"), QStringLiteral("c")} << true
+        << int(Qt::Key_F5) << qsizetype(4) << qsizetype(1);
+    QTest::newRow("Ignore line breaks, error at the end")
+        << QStringList{QStringLiteral("(a"), QStringLiteral("b"), QString()} << true
+        << int(Qt::Key_F6) << qsizetype(5) << qsizetype(0);
     QTest::newRow("Ignore line breaks, error inside a surrogate pair selects the pair")
-        << QStringList{u"a"_qs, u"["_qs + Smiley + u"-a]"} << true << int(Qt::Key_F7)
-        << qsizetype(4) << qsizetype(2);
+        << QStringList{QStringLiteral("a"), QStringLiteral("[") + Smiley + u"-a]"} << true
+        << int(Qt::Key_F7) << qsizetype(4) << qsizetype(2);
 }
 
 void tst_MatchLocator::patternError()
@@ -377,7 +381,7 @@ void tst_MatchLocator::patternError()
             QTest::keyClick(box, Qt::Key_Return);
         QTest::sendKeyEvent(QTest::Click, box, Qt::Key_unknown, lines.at(i), Qt::NoModifier);
     }
-    window->txtSourceString->SetText(u"source"_qs);
+    window->txtSourceString->SetText(QStringLiteral("source"));
     window->txtSourceString->setFocus();
 
     ScriptedResponder responder;

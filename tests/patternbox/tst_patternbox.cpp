@@ -69,12 +69,13 @@ std::vector<int> ints(std::initializer_list<int> values)
 
 QString writePatternFile(const QString &pattern)
 {
-    const QString path = QDir(testScratchDir()).filePath(u"box.RegExp"_qs);
+    const QString path = QDir(testScratchDir()).filePath(QStringLiteral("box.RegExp"));
     QFile file(path);
     if (file.open(QIODevice::WriteOnly))
-        file.write(TextFile::encode(
-            QStringList{pattern, u"source"_qs, QString(), u"0"_qs, u"0"_qs, u"0"_qs, u"0"_qs}.join(
-                QChar(0))));
+        file.write(TextFile::encode(QStringList{pattern, QStringLiteral("source"), QString(),
+                                                QStringLiteral("0"), QStringLiteral("0"),
+                                                QStringLiteral("0"), QStringLiteral("0")}
+                                        .join(QChar(0))));
     return path;
 }
 
@@ -144,15 +145,15 @@ void tst_PatternBox::kindsShown()
 
 void tst_PatternBox::spansMoveWithAnEdit()
 {
-    Box b(u"(a)+"_qs);
+    Box b(QStringLiteral("(a)+"));
     QTextCursor cursor(b.box.document());
-    cursor.insertText(u"xy"_qs);
-    QCOMPARE(shownKinds(b.box, *b.highlighter), u"--glgq"_qs); // until the next scan
+    cursor.insertText(QStringLiteral("xy"));
+    QCOMPARE(shownKinds(b.box, *b.highlighter), QStringLiteral("--glgq")); // until the next scan
     cursor.setPosition(3);
     cursor.deleteChar(); // the "a"
-    QCOMPARE(shownKinds(b.box, *b.highlighter), u"--ggq"_qs);
+    QCOMPARE(shownKinds(b.box, *b.highlighter), QStringLiteral("--ggq"));
     b.highlighter->scanNow();
-    QCOMPARE(shownKinds(b.box, *b.highlighter), u"llggq"_qs);
+    QCOMPARE(shownKinds(b.box, *b.highlighter), QStringLiteral("llggq"));
 }
 
 void tst_PatternBox::errorMarkIsExecutesError_data()
@@ -190,7 +191,7 @@ void tst_PatternBox::errorMarkIsExecutesError()
     // The Execute message: its first line, then the same text as the tooltip.
     const QString tip = highlighter.toolTipAt(marks.front());
     QVERIFY(!tip.isEmpty());
-    QCOMPARE(responder.last().text, u"RegExp.Execute has failed.\n\n"_qs + tip);
+    QCOMPARE(responder.last().text, QStringLiteral("RegExp.Execute has failed.\n\n") + tip);
     for (int mark : marks)
         QCOMPARE(highlighter.toolTipAt(mark), tip);
     std::vector<int> underlined;
@@ -208,13 +209,13 @@ void tst_PatternBox::errorMarkClearsWhenValid()
     ScriptedResponder noDialogs;
     w.show();
     w.txtPattern->setFocus();
-    QTest::keyClicks(w.txtPattern, u"(a"_qs);
+    QTest::keyClicks(w.txtPattern, QStringLiteral("(a"));
     PatternHighlighter &highlighter = highlighterOf(*w.txtPattern);
     QTRY_COMPARE(highlighter.errorMarks(), ints({0, 1}));
     QTest::keyClick(w.txtPattern, Qt::Key_ParenRight);
     QTRY_VERIFY_WITH_TIMEOUT(highlighter.errorMarks().empty(),
                              500 + 2 * PatternHighlighter::PauseMs);
-    QCOMPARE(highlighter.toolTipAt(0), u"group 1"_qs);
+    QCOMPARE(highlighter.toolTipAt(0), QStringLiteral("group 1"));
     QCOMPARE(QApplication::focusWidget(), w.txtPattern);
     QCOMPARE(noDialogs.shown().size(), 0);
 }
@@ -251,21 +252,22 @@ void tst_PatternBox::bracketPairs()
 
 void tst_PatternBox::groupNumbers()
 {
-    Box b(u"(a)(?:b)((c))"_qs);
-    QCOMPARE(b.highlighter->toolTipAt(0), u"group 1"_qs);
+    Box b(QStringLiteral("(a)(?:b)((c))"));
+    QCOMPARE(b.highlighter->toolTipAt(0), QStringLiteral("group 1"));
     QCOMPARE(b.highlighter->toolTipAt(3), QString()); // non-capturing
-    QCOMPARE(b.highlighter->toolTipAt(8), u"group 2"_qs);
-    QCOMPARE(b.highlighter->toolTipAt(9), u"group 3"_qs);
+    QCOMPARE(b.highlighter->toolTipAt(8), QStringLiteral("group 2"));
+    QCOMPARE(b.highlighter->toolTipAt(9), QStringLiteral("group 3"));
     QCOMPARE(b.highlighter->toolTipAt(11), QString()); // a closing bracket
 
     // A line longer than the box shows in one block: positions still map.
-    const QString long_ = u"(x)"_qs + QString(3 * TextBox::LongLine, u'a') + u"(b)"_qs;
+    const QString long_ =
+        QStringLiteral("(x)") + QString(3 * TextBox::LongLine, u'a') + QStringLiteral("(b)");
     Box big(long_);
     QTextDocument *doc = big.box.document();
     QVERIFY(doc->blockCount() > 1);
     const int lastOpen = doc->characterCount() - 4;
     QCOMPARE(doc->characterAt(lastOpen), u'(');
-    QCOMPARE(big.highlighter->toolTipAt(lastOpen), u"group 2"_qs);
+    QCOMPARE(big.highlighter->toolTipAt(lastOpen), QStringLiteral("group 2"));
     QTextCursor cursor = big.box.textCursor();
     cursor.setPosition(lastOpen);
     big.box.setTextCursor(cursor);
@@ -274,7 +276,7 @@ void tst_PatternBox::groupNumbers()
 
 void tst_PatternBox::showingIsNoEdit()
 {
-    const QString pattern = u"(a|[bc])+?\\1\\z"_qs;
+    const QString pattern = QStringLiteral("(a|[bc])+?\\1\\z");
     frmMain w;
     ScriptedResponder noDialogs;
     w.show();

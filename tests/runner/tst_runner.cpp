@@ -326,9 +326,9 @@ void tst_Runner::outcomeOfFailures()
 void tst_Runner::cancelledRunChangesNothing_data()
 {
     QTest::addColumn<QString>("command");
-    QTest::newRow("Execute") << u"Execute"_qs;
-    QTest::newRow("Test") << u"Test"_qs;
-    QTest::newRow("Replace") << u"Replace"_qs;
+    QTest::newRow("Execute") << QStringLiteral("Execute");
+    QTest::newRow("Test") << QStringLiteral("Test");
+    QTest::newRow("Replace") << QStringLiteral("Replace");
 }
 
 void tst_Runner::cancelledRunChangesNothing()
@@ -354,17 +354,17 @@ void tst_Runner::cancelledRunChangesNothing()
     });
     const QString source = QString(10'000, u'a') + u'b';
     if (command == u"Replace")
-        ReplaceRegExp(box, u"(a|aa){1,20}$"_qs, source, u"x"_qs, {true});
+        ReplaceRegExp(box, QStringLiteral("(a|aa){1,20}$"), source, QStringLiteral("x"), {true});
     else
-        RunRegExp(tree, u"(a|aa){1,20}$"_qs, source, {true},
+        RunRegExp(tree, QStringLiteral("(a|aa){1,20}$"), source, {true},
                   command == u"Test" ? RunCommand::Test : RunCommand::Execute, {});
 
     QVERIFY(progressShown);
     QCOMPARE(responder.shown().size(), 1);
-    QCOMPARE(responder.last().text, u"The run was cancelled."_qs);
+    QCOMPARE(responder.last().text, QStringLiteral("The run was cancelled."));
     QCOMPARE(responder.last().style, int(MsgBoxStyle::Information));
     QCOMPARE(rootTexts(tree), before);
-    QCOMPARE(box.text, u"old result"_qs);
+    QCOMPARE(box.text, QStringLiteral("old result"));
     QCOMPARE(box.sets, 0);
     QVERIFY(!BackgroundRun::instance().isRunning());
 }

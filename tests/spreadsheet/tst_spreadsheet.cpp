@@ -265,16 +265,23 @@ void tst_Spreadsheet::tooLongCellsAreCut_data()
 
     const qsizetype limit = excel::MaxCellLength;
     const QString a(limit, u'a');
-    const QString pairAtLimit = QString(limit - 1, u'd') + u"\U0001F600e"_qs;
+    const QString pairAtLimit = QString(limit - 1, u'd') + QStringLiteral("\U0001F600e");
     QTest::newRow("one match too long: cut, the rest written")
-        << QList<QStringList>{{a + u"bc"_qs, u"x"_qs}, {u"y"_qs, u"z"_qs}}
-        << QStringList{a, u"x"_qs, u"y"_qs, u"z"_qs}
-        << u"1 cell was cut to 32,767 characters, the most a cell can hold."_qs;
+        << QList<QStringList>{{a + QStringLiteral("bc"), QStringLiteral("x")},
+                              {QStringLiteral("y"), QStringLiteral("z")}}
+        << QStringList{a, QStringLiteral("x"), QStringLiteral("y"), QStringLiteral("z")}
+        << QStringLiteral("1 cell was cut to 32,767 characters, the most a cell can hold.");
     QTest::newRow("marker does not count; a pair at the limit stays whole")
-        << QList<QStringList>{{u"="_qs + a, u"w"_qs}, {u"v"_qs, pairAtLimit}, {a, a}}
-        << QStringList{u"="_qs + QString(limit - 1, u'a'), u"w"_qs, u"v"_qs,
-                       QString(limit - 1, u'd'),           a,       a}
-        << u"2 cells were cut to 32,767 characters, the most a cell can hold."_qs;
+        << QList<QStringList>{{QStringLiteral("=") + a, QStringLiteral("w")},
+                              {QStringLiteral("v"), pairAtLimit},
+                              {a, a}}
+        << QStringList{QStringLiteral("=") + QString(limit - 1, u'a'),
+                       QStringLiteral("w"),
+                       QStringLiteral("v"),
+                       QString(limit - 1, u'd'),
+                       a,
+                       a}
+        << QStringLiteral("2 cells were cut to 32,767 characters, the most a cell can hold.");
 }
 
 void tst_Spreadsheet::tooLongCellsAreCut()
@@ -293,7 +300,7 @@ void tst_Spreadsheet::tooLongCellsAreCut()
     // One message, after the sheet was handed over and the pointer is back.
     QCOMPARE(responder.shown().size(), 1);
     QCOMPARE(responder.last().style, 64);
-    QCOMPARE(responder.last().caption, u"Brackwen - Sievewright"_qs);
+    QCOMPARE(responder.last().caption, QStringLiteral("Brackwen - Sievewright"));
     QCOMPARE(responder.last().text, message);
     QCOMPARE(m_opened.size(), 1);
     QCOMPARE(mousePointer(), MousePointer::Default);
@@ -314,11 +321,11 @@ void tst_Spreadsheet::exportsOlderThanADayGo()
         int ageMinutes;
         bool stays;
     } files[] = {
-        {u"Sievewright matches 2000-01-01 00.00.00.xlsx"_qs, 24 * 60 + 5, false},
-        {u"Sievewright matches 2000-01-02 00.00.00 (2).xlsx"_qs, 30 * 24 * 60, false},
-        {u"Sievewright matches 2000-01-03 00.00.00.xlsx"_qs, 24 * 60 - 5, true},
-        {u"Book1-abcdef.xlsx"_qs, 30 * 24 * 60, true},
-        {u"Sievewright matches notes.txt"_qs, 30 * 24 * 60, true},
+        {QStringLiteral("Sievewright matches 2000-01-01 00.00.00.xlsx"), 24 * 60 + 5, false},
+        {QStringLiteral("Sievewright matches 2000-01-02 00.00.00 (2).xlsx"), 30 * 24 * 60, false},
+        {QStringLiteral("Sievewright matches 2000-01-03 00.00.00.xlsx"), 24 * 60 - 5, true},
+        {QStringLiteral("Book1-abcdef.xlsx"), 30 * 24 * 60, true},
+        {QStringLiteral("Sievewright matches notes.txt"), 30 * 24 * 60, true},
     };
     for (const auto &file : files) {
         QFile out(m_exportDir + u'/' + file.name);
@@ -327,7 +334,7 @@ void tst_Spreadsheet::exportsOlderThanADayGo()
             out.setFileTime(now.addSecs(-60 * file.ageMinutes), QFileDevice::FileModificationTime));
     }
 
-    exported(collectionOf({{u"a"_qs}, {u"b"_qs}}));
+    exported(collectionOf({{QStringLiteral("a")}, {QStringLiteral("b")}}));
     for (const auto &file : files)
         QVERIFY2(QFile::exists(m_exportDir + u'/' + file.name) == file.stays,
                  qPrintable(file.name));

@@ -145,7 +145,7 @@ void tst_TextFile::failure()
 
     QTemporaryDir dir(testScratchDir() + u"/textfile-XXXXXX");
     const QByteArray oldBytes = QByteArrayLiteral("\xFF\xFEo\0l\0d\0");
-    writeBytes(dir.filePath(u"old.txt"_qs), oldBytes);
+    writeBytes(dir.filePath(QStringLiteral("old.txt")), oldBytes);
     const QString file = name.startsWith(u'/') ? name : dir.filePath(name);
     if (name == u"folder")
         QVERIFY(QDir().mkdir(file));
@@ -155,8 +155,8 @@ void tst_TextFile::failure()
     if (name == u"fifo")
         QCOMPARE(::mkfifo(QFile::encodeName(file).constData(), 0600), 0);
     if (name == u"loop") {
-        QVERIFY(QFile::link(dir.filePath(u"loop2"_qs), file));
-        QVERIFY(QFile::link(file, dir.filePath(u"loop2"_qs)));
+        QVERIFY(QFile::link(dir.filePath(QStringLiteral("loop2")), file));
+        QVERIFY(QFile::link(file, dir.filePath(QStringLiteral("loop2"))));
     }
     if (name.startsWith(u"/proc"))
         TextFile::instance().setReadLimit(1024);
@@ -198,15 +198,15 @@ void tst_TextFile::keepsMode()
     if (!(mode & 0200) && geteuid() != 0)
         QSKIP("only the superuser may write over a read-only file");
     QTemporaryDir dir(testScratchDir() + u"/textfile-XXXXXX");
-    const QString file = dir.filePath(u"kept.txt"_qs);
+    const QString file = dir.filePath(QStringLiteral("kept.txt"));
     const QByteArray path = QFile::encodeName(file);
-    TextFile::instance().WriteText(file, u"old"_qs);
+    TextFile::instance().WriteText(file, QStringLiteral("old"));
     QCOMPARE(::chmod(path.constData(), mode_t(mode)), 0);
-    TextFile::instance().WriteText(file, u"new"_qs);
+    TextFile::instance().WriteText(file, QStringLiteral("new"));
     struct stat info;
     QCOMPARE(::stat(path.constData(), &info), 0);
     QCOMPARE(int(info.st_mode & 07777), mode);
-    QCOMPARE(TextFile::instance().ReadText(file), u"new"_qs);
+    QCOMPARE(TextFile::instance().ReadText(file), QStringLiteral("new"));
 }
 
 QTEST_MAIN(tst_TextFile)

@@ -10,10 +10,9 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDialog>
-#include <QScreen>
-#include <QScrollArea>
 #include <QFile>
 #include <QScreen>
+#include <QScrollArea>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -37,12 +36,12 @@ private Q_SLOTS:
 };
 
 namespace {
-const QString RegExpFilter = u"RegExp files|*.RegExp|All files|*.*"_qs;
+const QString RegExpFilter = QStringLiteral("RegExp files|*.RegExp|All files|*.*");
 
 // A file without a dot and a pattern file, both empty.
 bool addFiles(const QTemporaryDir &dir)
 {
-    for (const QString &name : {u"passwd"_qs, u"old.RegExp"_qs}) {
+    for (const QString &name : {QStringLiteral("passwd"), QStringLiteral("old.RegExp")}) {
         QFile file(dir.filePath(name));
         if (!file.open(QIODevice::WriteOnly))
             return false;
@@ -85,15 +84,17 @@ void tst_SupportServices::messageBoxFits_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<bool>("scrolls");
 
-    QString snippet = u"Copy generated code?\r\n\r\n"_qs;
+    QString snippet = QStringLiteral("Copy generated code?\r\n\r\n");
     for (int i = 1; i <= 120; ++i)
-        snippet += u"    .Pattern = .Pattern & \"line %1 of the pattern\"\r\n"_qs.arg(i);
+        snippet +=
+            QStringLiteral("    .Pattern = .Pattern & \"line %1 of the pattern\"\r\n").arg(i);
     QTest::newRow("short verdict shows its whole caption")
-        << u"Brackwen - Sievewright"_qs << u"Match."_qs << false;
+        << QStringLiteral("Brackwen - Sievewright") << QStringLiteral("Match.") << false;
     QTest::newRow("About box shows its whole caption")
-        << u"About Brackwen - Sievewright"_qs << u"Brackwen - Sievewright\nVersion 1"_qs << false;
+        << QStringLiteral("About Brackwen - Sievewright")
+        << QStringLiteral("Brackwen - Sievewright\nVersion 1") << false;
     QTest::newRow("120-line snippet scrolls inside a box on the screen")
-        << u"Brackwen - Sievewright"_qs << snippet << true;
+        << QStringLiteral("Brackwen - Sievewright") << snippet << true;
 }
 
 void tst_SupportServices::messageBoxFits()
@@ -112,7 +113,7 @@ void tst_SupportServices::messageBoxFits()
     QVERIFY(captionWidth(caption) > box.fontMetrics().horizontalAdvance(caption));
     QVERIFY2(box.frameGeometry().height() <= screen.height(),
              qPrintable(QString::number(box.frameGeometry().height())));
-    auto *area = box.findChild<QScrollArea *>(u"textArea"_qs);
+    auto *area = box.findChild<QScrollArea *>(QStringLiteral("textArea"));
     QCOMPARE(area != nullptr, scrolls);
     const QList<QAbstractButton *> buttons = box.findChildren<QAbstractButton *>();
     QCOMPARE(buttons.size(), 2);
@@ -172,9 +173,10 @@ void tst_SupportServices::placement()
 
 void tst_SupportServices::fileDialog()
 {
-    QCOMPARE(FileDialog::qtFilter(u"RegExp files|*.RegExp|All files|*.*"_qs),
-             u"RegExp files (*.RegExp);;All files (*)"_qs);
-    QCOMPARE(FileDialog::qtFilter(u"Texts|*.txt;*.log"_qs), u"Texts (*.txt *.log)"_qs);
+    QCOMPARE(FileDialog::qtFilter(QStringLiteral("RegExp files|*.RegExp|All files|*.*")),
+             QStringLiteral("RegExp files (*.RegExp);;All files (*)"));
+    QCOMPARE(FileDialog::qtFilter(QStringLiteral("Texts|*.txt;*.log")),
+             QStringLiteral("Texts (*.txt *.log)"));
 
     FileDialog dialog;
     dialog.Filter = QStringLiteral("RegExp files|*.RegExp|All files|*.*");
@@ -200,8 +202,8 @@ void tst_SupportServices::typedNames_data()
     QTest::addColumn<QString>("chosen");
     QTest::addColumn<bool>("typedFirst");
 
-    const QString regexp = u"RegExp files (*.RegExp)"_qs;
-    const QString all = u"All files (*)"_qs;
+    const QString regexp = QStringLiteral("RegExp files (*.RegExp)");
+    const QString all = QStringLiteral("All files (*)");
     QTest::newRow("save: RegExp adds the extension") << true << regexp << "notes"
                                                      << "notes.RegExp" << false;
     QTest::newRow("save: RegExp keeps one given") << true << regexp << "notes.txt"
@@ -230,7 +232,7 @@ void tst_SupportServices::typedNames()
     QVERIFY(addFiles(dir));
     FileDialog dialog;
     dialog.Filter = RegExpFilter;
-    dialog.DefaultExt = u"RegExp"_qs;
+    dialog.DefaultExt = QStringLiteral("RegExp");
     dialog.InitDir = dir.path();
     bool listed = false;
     FileDialogDriver::whenShown([&](QWidget *shown) {
@@ -239,7 +241,7 @@ void tst_SupportServices::typedNames()
         FileDialogDriver::chooseFilter(shown, filter);
         // The file without a dot is listed under All files.
         if (filter.startsWith(u"All"))
-            listed = FileDialogDriver::lists(shown, dir.filePath(u"passwd"_qs));
+            listed = FileDialogDriver::lists(shown, dir.filePath(QStringLiteral("passwd")));
         if (!typedFirst)
             FileDialogDriver::typeName(shown, typed);
         FileDialogDriver::confirm(shown);
@@ -263,7 +265,8 @@ void tst_SupportServices::dialogSize()
     bool whole = false;
     bool resized = false;
     FileDialogDriver::whenShown([&](QWidget *shown) {
-        whole = FileDialogDriver::showsColumnsWhole(shown, dir.filePath(u"old.RegExp"_qs));
+        whole =
+            FileDialogDriver::showsColumnsWhole(shown, dir.filePath(QStringLiteral("old.RegExp")));
         shown->resize(bigger);
         resized = QTest::qWaitFor([&] { return shown->size() == bigger; });
         shown->close();
