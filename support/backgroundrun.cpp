@@ -1,6 +1,7 @@
 #include "support/backgroundrun.h"
 
 #include "support/appinfo.h"
+#include "support/messageboxfit.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -176,6 +177,8 @@ void BackgroundRun::run(const std::function<void()> &work, const std::function<v
         progress->setAutoClose(false);
         progress->setAutoReset(false);
         progress->setMinimumDuration(0);
+        // As wide as its whole caption, like the message boxes.
+        progress->setMinimumWidth(captionWidth(progress->windowTitle()));
         QObject::connect(progress.get(), &QProgressDialog::canceled, [this] { this->cancel(); });
         guard->setProgressWindow(progress.get());
         progress->show();
