@@ -1,8 +1,5 @@
 #include "runner/matchpositions.h"
 
-#include <algorithm>
-#include <ranges>
-
 MatchPositions::MatchPositions(const engine::MatchCollection &matches)
     : m_groupCount(matches.GroupCount())
     , m_offsets(matches.Offsets().begin(), matches.Offsets().end())
@@ -39,11 +36,17 @@ MatchPositions::Span MatchPositions::span(int match, int group) const
 
 int MatchPositions::firstReaching(std::int32_t offset) const
 {
-    // Successive matches never overlap, so their ends ascend.
-    const auto matches = std::views::iota(0, count());
-    const auto first = std::ranges::partition_point(
-        matches, [&](int m) { return std::int64_t(at(m)[1]) + m_after < offset; });
-    return static_cast<int>(first - matches.begin());
+    // Successive matches never overlap, so their ends ascend: a binary search.
+    int low = 0;
+    int high = count();
+    while (low < high) {
+        const int m = low + (high - low) / 2;
+        if (std::int64_t(at(m)[1]) + m_after < offset)
+            low = m + 1;
+        else
+            high = m;
+    }
+    return low;
 }
 
 bool MatchPositions::startsAfter(int match, std::int32_t offset) const
