@@ -14,9 +14,7 @@
 #include <QTextDocument>
 
 namespace {
-// The window's client area and its text box as designed, in twips.
-constexpr int DesignedClientWidth = 9195;
-constexpr int DesignedClientHeight = 6360;
+// The window's text box as designed, in twips.
 constexpr int DesignedBoxWidth = 7995;
 constexpr int DesignedBoxHeight = 4875;
 } // namespace
