@@ -195,8 +195,8 @@ int main(int argc, char *argv[])
     const QString pattern = QStringLiteral("(\\d)(\\d)");
     const QString file = scratch.filePath(QStringLiteral("big.RegExp"));
     const QChar nul(0);
-    TextFile::instance().WriteText(file, pattern + nul + source + nul + u"$2$1" + nul + u"1" + nul +
-                                             u"0" + nul + u"0" + nul + u"0");
+    TextFile().WriteText(file, pattern + nul + source + nul + u"$2$1" + nul + u"1" + nul + u"0" +
+                                   nul + u"0" + nul + u"0");
 
     std::vector<double> starts, bigStarts;
     for (int run = 0; run < 5; ++run) {
@@ -220,7 +220,8 @@ int main(int argc, char *argv[])
         return true;
     });
 
-    frmMain window;
+    TextFile files;
+    frmMain window(Services{files});
     window.show();
     QApplication::processEvents();
 

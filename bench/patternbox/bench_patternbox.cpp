@@ -6,6 +6,7 @@
 
 #include "runner/engine/scanner.h"
 #include "startup/application.h"
+#include "support/textfile.h"
 #include "ui/main/frmmain.h"
 #include "ui/main/patternhighlighter.h"
 #include "ui/main/textbox.h"
@@ -75,7 +76,8 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     configureApplication();
     QStandardPaths::setTestModeEnabled(true);
-    frmMain window;
+    TextFile files;
+    frmMain window(Services{files});
     window.show();
     TextBox *box = window.txtPattern;
     PatternHighlighter *highlighter = box->findChild<PatternHighlighter *>();

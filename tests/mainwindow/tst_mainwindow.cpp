@@ -1,4 +1,5 @@
 #include "support/suresources.h"
+#include "tests/support/programservices.h"
 #include "tests/support/scriptedresponder.h"
 #include "tests/support/testenvironment.h"
 #include "ui/main/elasticgrid.h"
@@ -23,6 +24,10 @@ namespace {
 class QuietMain : public frmMain
 {
 public:
+    QuietMain()
+        : frmMain(programServices())
+    {}
+
     struct Preview
     {
         QString focus;

@@ -2,6 +2,7 @@
 #include "startup/modmain.h"
 #include "support/appservices.h"
 #include "support/messagebox.h"
+#include "tests/support/programservices.h"
 #include "tests/support/scriptedresponder.h"
 #include "tests/support/testenvironment.h"
 
@@ -87,7 +88,7 @@ void tst_Startup::commandLine()
         again.button(MsgBoxButton::OK);
     else if (!args.isEmpty())
         again.button(MsgBoxButton::Cancel);
-    QCOMPARE(Main(), proceeds);
+    QCOMPARE(Main(programServices()), proceeds);
     QCOMPARE(QApplication::topLevelWidgets().size() > 0, proceeds);
     if (proceeds && !args.isEmpty()) {
         QCOMPARE(again.shown().size(), 1);

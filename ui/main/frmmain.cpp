@@ -164,8 +164,9 @@ QFont windowFont()
 
 } // namespace
 
-frmMain::frmMain(QWidget *parent)
+frmMain::frmMain(const Services &services, QWidget *parent)
     : QMainWindow(parent)
+    , m_services(services)
 {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Sievewright"));

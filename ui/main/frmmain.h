@@ -12,6 +12,7 @@
 // files). Dialogs, files and settings go through support/; the twips and shift-state helpers
 // that the help window shares sit in ui/.
 
+#include "support/services.h"
 #include "ui/main/menuarray.h"
 
 #include <QMainWindow>
@@ -42,7 +43,8 @@ class frmMain : public QMainWindow
     Q_OBJECT
 
 public:
-    explicit frmMain(QWidget *parent = nullptr);
+    // services: what the window and its document read and write files through.
+    explicit frmMain(const Services &services, QWidget *parent = nullptr);
     ~frmMain() override;
 
     // Controls, by their names; children of the client area, owned by the window.
@@ -138,6 +140,7 @@ private:
     // Selects the character of the pattern as typed at the engine's offset, and focuses it.
     void showPatternError(int position);
 
+    const Services m_services;
     QWidget *m_client = nullptr;
     std::unique_ptr<DocumentView> m_documentView;
     std::unique_ptr<CDocument> m_document;

@@ -53,7 +53,7 @@ void frmMain::connectCommands()
 CDocument &frmMain::document()
 {
     if (!m_document)
-        m_document = std::make_unique<CDocument>();
+        m_document = std::make_unique<CDocument>(m_services.files);
     return *m_document;
 }
 
