@@ -1,5 +1,6 @@
 #include "startup/application.h"
 #include "startup/modmain.h"
+#include "support/desktopopener.h"
 #include "support/services.h"
 #include "support/textfile.h"
 
@@ -19,7 +20,8 @@ int main(int argc, char *argv[])
     }
     // Outlive the application and every window.
     TextFile files;
-    const Services services{files};
+    DesktopOpener opener;
+    const Services services{files, opener};
     return runApplication(argc, argv, [&services] {
         if (!Main(services))
             return 0;

@@ -7,6 +7,7 @@
 #include "runner/engine/scanner.h"
 #include "startup/application.h"
 #include "support/textfile.h"
+#include "tests/support/recordingopener.h"
 #include "ui/main/frmmain.h"
 #include "ui/main/patternhighlighter.h"
 #include "ui/main/textbox.h"
@@ -77,7 +78,8 @@ int main(int argc, char *argv[])
     configureApplication();
     QStandardPaths::setTestModeEnabled(true);
     TextFile files;
-    frmMain window(Services{files});
+    RecordingOpener opener;
+    frmMain window(Services{files, opener});
     window.show();
     TextBox *box = window.txtPattern;
     PatternHighlighter *highlighter = box->findChild<PatternHighlighter *>();

@@ -1,7 +1,7 @@
 #include "support/suresources.h"
-#include "tests/support/programservices.h"
 #include "tests/support/scriptedresponder.h"
 #include "tests/support/testenvironment.h"
+#include "tests/support/testservices.h"
 #include "ui/main/elasticgrid.h"
 #include "ui/main/frmmain.h"
 #include "ui/main/imagelist.h"
@@ -25,7 +25,7 @@ class QuietMain : public frmMain
 {
 public:
     QuietMain()
-        : frmMain(programServices())
+        : frmMain(testServices())
     {}
 
     struct Preview

@@ -1,12 +1,10 @@
 #include "tests/support/openwindow.h"
 
-#include "tests/support/programservices.h"
-
 #include <QTest>
 
-Window openWindow()
+Window openWindow(const Services &services)
 {
-    auto window = std::make_unique<frmMain>(programServices());
+    auto window = std::make_unique<frmMain>(services);
     window->show();
     window->activateWindow();
     if (!QTest::qWaitForWindowActive(window.get()))

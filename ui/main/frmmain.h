@@ -87,6 +87,8 @@ public:
     // Ties the results tree to the source box.
     const MatchLocator &matchLocator() const { return *m_locator; }
 
+    // What the window was handed at its making.
+    const Services &services() const { return m_services; }
     // The window's one document, created on first use.
     CDocument &document();
     // The four option boxes' states.
