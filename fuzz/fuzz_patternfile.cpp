@@ -88,7 +88,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const Fields loaded = fieldsOf(view);
     if (!document.Save())
         return 0; // refused, e.g. a text with NUL; the file is left as it was
-    CDocument again;
+    CDocument again(files);
     FakeView view2(again);
     again.Init(view2);
     if (!again.LoadAs(path) || !(fieldsOf(view2) == loaded))
