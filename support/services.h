@@ -1,6 +1,7 @@
 #pragma once
-// The services that start-up builds once and hands down to the main window and its document.
-// The objects are not owned and outlive every window they are handed to; tests hand in fakes.
+// The services that start-up builds once and hands to the main window, which passes them on to
+// its document (files), the spreadsheet export and the read-me (opener). The objects are not
+// owned and outlive every window they are handed to; tests hand in fakes.
 
 class FileOpener;
 class FileStore;

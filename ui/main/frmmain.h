@@ -43,7 +43,8 @@ class frmMain : public QMainWindow
     Q_OBJECT
 
 public:
-    // services: what the window and its document read and write files through.
+    // services (copied; the objects they name outlive the window): the file store for the
+    // document, the opener for the spreadsheet export and the read-me.
     explicit frmMain(const Services &services, QWidget *parent = nullptr);
     ~frmMain() override;
 
