@@ -4,10 +4,10 @@
 #include "support/appinfo.h"
 #include "support/errorreporter.h"
 #include "support/filedialog.h"
+#include "support/filestore.h"
 #include "support/messagebox.h"
 #include "support/mousepointer.h"
 #include "support/sufiles.h"
-#include "support/textfile.h"
 
 #include <QStringList>
 
@@ -221,7 +221,7 @@ bool CDocument::LoadFromFile(const QString &fileName)
     QStringList fields;
     if (!retrying(fileMessage(fileName, CantLoad), [&] {
             needingMemory(QStringLiteral("There is not enough memory to load the file."), [&] {
-                const QString content = TextFile::instance().ReadText(fileName);
+                const QString content = m_files.ReadText(fileName);
                 fields = content.isEmpty() ? QStringList() : content.split(FieldSeparator);
             });
         }))
@@ -281,7 +281,7 @@ bool CDocument::SaveToFile(const QString &fileName)
             QString content;
             needingMemory(QStringLiteral("There is not enough memory to save the text."),
                           [&] { content = fields.join(FieldSeparator); });
-            TextFile::instance().WriteText(fileName, content);
+            m_files.WriteText(fileName, content);
         }))
         return false;
 

@@ -5,12 +5,15 @@
 //
 // A pattern file holds seven fields joined by NUL: pattern, source text, replacement, then the
 // Global, Ignore case, Multiline and Ignore line breaks states as "0" or "1". Six fields are
-// read too. The text is stored through TextFile (UTF-16LE, replaced atomically).
+// read too. The text is stored through the file store it is given (TextFile in the program:
+// UTF-16LE, replaced atomically).
 //
 // Every command returns true when it was carried out; false when it was cancelled or failed,
 // in which case the document and the window are as they were.
 
 #include "document/documentview.h"
+
+class FileStore;
 
 #include <QString>
 #include <QStringView>
@@ -18,6 +21,11 @@
 class CDocument
 {
 public:
+    // files (not owned) must outlive the document.
+    explicit CDocument(FileStore &files)
+        : m_files(files)
+    {}
+
     // File > New: asks to save, then resets the window to a new, untitled document.
     bool Clear();
     // File > Open: asks to save, then loads the file chosen in the open dialog.
@@ -59,6 +67,7 @@ private:
     // "Sievewright - [name]" with the name part of fileName, or "Untitled".
     void UpdateCaption(const QString &fileName);
 
+    FileStore &m_files;
     QString m_fileName;
     bool m_dirty = false;
     int m_busyDepth = 0;

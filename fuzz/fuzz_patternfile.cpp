@@ -3,6 +3,7 @@
 
 #include "document/cdocument.h"
 #include "support/modalresponder.h"
+#include "support/textfile.h"
 #include "tests/document/fakeview.h"
 
 #include <QApplication>
@@ -76,7 +77,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
             std::abort();
         file.write(reinterpret_cast<const char *>(data), static_cast<qint64>(size));
     }
-    CDocument document;
+    TextFile files;
+    CDocument document(files);
     FakeView view(document);
     document.Init(view);
     if (!document.LoadAs(path))
@@ -86,7 +88,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const Fields loaded = fieldsOf(view);
     if (!document.Save())
         return 0; // refused, e.g. a text with NUL; the file is left as it was
-    CDocument again;
+    CDocument again(files);
     FakeView view2(again);
     again.Init(view2);
     if (!again.LoadAs(path) || !(fieldsOf(view2) == loaded))

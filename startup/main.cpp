@@ -1,5 +1,8 @@
 #include "startup/application.h"
 #include "startup/modmain.h"
+#include "support/desktopopener.h"
+#include "support/services.h"
+#include "support/textfile.h"
 
 #include <QApplication>
 #include <QTimer>
@@ -15,8 +18,12 @@ int main(int argc, char *argv[])
                    stderr);
         return 1;
     }
-    return runApplication(argc, argv, [] {
-        if (!Main())
+    // Outlive the application and every window.
+    TextFile files;
+    DesktopOpener opener;
+    const Services services{files, opener};
+    return runApplication(argc, argv, [&services] {
+        if (!Main(services))
             return 0;
         // For the start-up benchmark: a line once the window is shown and the event loop runs.
         if (qEnvironmentVariableIsSet("SIEVEWRIGHT_REPORT_SHOWN"))

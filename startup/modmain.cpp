@@ -7,7 +7,7 @@
 #include "support/suwindow.h"
 #include "ui/main/frmmain.h"
 
-bool Main()
+bool Main(const Services &services)
 {
     suRegisterAppPath();
     if (!suIsInIDE())
@@ -15,7 +15,7 @@ bool Main()
     if (!CheckCommandLine())
         return false;
     // Owned by the application: deleted when closed, which ends the event loop.
-    auto *window = new frmMain;
+    auto *window = new frmMain(services);
     window->setAttribute(Qt::WA_DeleteOnClose);
     window->show();
     return true;

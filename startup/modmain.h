@@ -3,10 +3,12 @@
 
 #include <QString>
 
+struct Services;
+
 // Prepares the process, checks the command line and shows the main window. Returns true when
 // the main window is showing (the caller then runs the event loop), false when the usage
-// message was shown and the program is to end.
-bool Main();
+// message was shown and the program is to end. The window is handed the services.
+bool Main(const Services &services);
 // True when start-up goes on to the main window: no argument, or one that is not "/?".
 bool CheckCommandLine();
 // The usage text: "Usage: " + executable base name + "[.EXE] [RegExpFileName]".

@@ -26,22 +26,9 @@ bool hasDefaultApplication(const QString &filePath)
 
 } // namespace
 
-DesktopOpener &DesktopOpener::instance()
-{
-    static DesktopOpener opener;
-    return opener;
-}
-
 bool DesktopOpener::Open(const QString &filePath)
 {
-    if (m_opener)
-        return m_opener(filePath);
     if (!hasDefaultApplication(filePath))
         return false;
     return QDesktopServices::openUrl(QUrl::fromLocalFile(filePath));
-}
-
-void DesktopOpener::setOpener(Opener opener)
-{
-    m_opener = std::move(opener);
 }

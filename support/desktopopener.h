@@ -1,28 +1,11 @@
 #pragma once
-// Opening a file in the desktop's default application for its type (the spreadsheet export
-// hands its workbook over this way). Tests replace the opener so that nothing is launched.
+// The desktop's default application for a file's type, as the program opens files.
 
-#include <QString>
+#include "support/fileopener.h"
 
-#include <functional>
-
-class DesktopOpener
+class DesktopOpener : public FileOpener
 {
 public:
-    // Returns true when an application was started for the file.
-    using Opener = std::function<bool(const QString &filePath)>;
-
-    static DesktopOpener &instance();
-
-    // Opens filePath (absolute) through the installed opener, else the desktop's own. True when
-    // an application was started; whether it can read the file is not known.
-    bool Open(const QString &filePath);
-    // Replaces how files are opened for the whole process; an empty function restores the
-    // desktop's own.
-    void setOpener(Opener opener);
-
-private:
-    DesktopOpener() = default;
-
-    Opener m_opener;
+    // False without trying when the desktop names no application for the file's type.
+    bool Open(const QString &filePath) override;
 };

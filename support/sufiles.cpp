@@ -1,6 +1,6 @@
 #include "support/sufiles.h"
 
-#include "support/desktopopener.h"
+#include "support/fileopener.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -56,8 +56,8 @@ QString suReadMeFilePath()
     return {};
 }
 
-bool suOpenReadMeFile()
+bool suOpenReadMeFile(FileOpener &opener)
 {
     const QString path = suReadMeFilePath();
-    return !path.isEmpty() && DesktopOpener::instance().Open(path);
+    return !path.isEmpty() && opener.Open(path);
 }

@@ -3,6 +3,8 @@
 
 #include <QString>
 
+class FileOpener;
+
 // Records the program's location; always succeeds.
 bool suRegisterAppPath();
 // True only inside the development environment, which this program never runs in.
@@ -19,5 +21,5 @@ QString suGetCurrentDirectory();
 // The read-me that ships with the program: beside the installed program, else in the source
 // tree the program was built from. Empty when neither exists.
 QString suReadMeFilePath();
-// Opens the read-me with the desktop's viewer; false when there is none to open.
-bool suOpenReadMeFile();
+// Opens the read-me through opener; false when there is none to open.
+bool suOpenReadMeFile(FileOpener &opener);

@@ -190,12 +190,6 @@ QByteArray readRegularFile(const QString &fileName, qint64 limit)
 
 } // namespace
 
-TextFile &TextFile::instance()
-{
-    static TextFile file;
-    return file;
-}
-
 QByteArray TextFile::encode(const QString &text)
 {
     QByteArray bytes(2 + text.size() * 2, Qt::Uninitialized);

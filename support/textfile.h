@@ -4,10 +4,12 @@
 // UTF-8 with a byte-order mark, else UTF-8 when the bytes are valid UTF-8, else Windows-1252).
 // Failures throw AppError with a description; TextFile never shows a message itself.
 
+#include "support/filestore.h"
+
 #include <QByteArray>
 #include <QString>
 
-class TextFile
+class TextFile : public FileStore
 {
 public:
     // Files larger than this are refused on reading (the cap holds for the bytes read,
@@ -15,7 +17,7 @@ public:
     // seconds and about 10 bytes a character. Only regular files are read.
     static constexpr qint64 MaxReadBytes = qint64(32) * 1024 * 1024;
 
-    // Where a write is made to fail, for tests of the callers' failure paths.
+    // Where every write is made to fail, for tests of the failure paths; None in the program.
     enum class WriteFault
     {
         None,
@@ -25,23 +27,21 @@ public:
         Commit
     };
 
-    static TextFile &instance();
+    // readLimit: a lower cap than MaxReadBytes, for tests of the cap.
+    explicit TextFile(WriteFault fault = WriteFault::None, qint64 readLimit = MaxReadBytes)
+        : m_fault(fault)
+        , m_readLimit(readLimit)
+    {}
 
-    // Replaces the file atomically: on any failure the old file stays as it was.
-    void WriteText(const QString &fileName, const QString &text);
-    QString ReadText(const QString &fileName);
+    void WriteText(const QString &fileName, const QString &text) override;
+    QString ReadText(const QString &fileName) override;
 
     static QByteArray encode(const QString &text);
     static QString decode(const QByteArray &bytes);
 
-    void setWriteFault(WriteFault fault) { m_fault = fault; }
-    // A lower cap than MaxReadBytes, for tests of the cap.
-    void setReadLimit(qint64 bytes) { m_readLimit = bytes; }
-
 private:
-    TextFile() = default;
     void writeBytes(const QString &fileName, const QByteArray &bytes);
 
-    WriteFault m_fault = WriteFault::None;
-    qint64 m_readLimit = MaxReadBytes;
+    const WriteFault m_fault;
+    const qint64 m_readLimit;
 };

@@ -12,9 +12,9 @@
 #include "runner/enginebridge.h"
 #include "startup/application.h"
 #include "support/backgroundrun.h"
-#include "support/desktopopener.h"
 #include "support/modalresponder.h"
 #include "support/textfile.h"
+#include "tests/support/recordingopener.h"
 #include "ui/main/frmmain.h"
 #include "ui/main/matchlocator.h"
 #include "ui/main/resultstreewidget.h"
@@ -195,8 +195,8 @@ int main(int argc, char *argv[])
     const QString pattern = QStringLiteral("(\\d)(\\d)");
     const QString file = scratch.filePath(QStringLiteral("big.RegExp"));
     const QChar nul(0);
-    TextFile::instance().WriteText(file, pattern + nul + source + nul + u"$2$1" + nul + u"1" + nul +
-                                             u"0" + nul + u"0" + nul + u"0");
+    TextFile().WriteText(file, pattern + nul + source + nul + u"$2$1" + nul + u"1" + nul + u"0" +
+                                   nul + u"0" + nul + u"0");
 
     std::vector<double> starts, bigStarts;
     for (int run = 0; run < 5; ++run) {
@@ -214,13 +214,9 @@ int main(int argc, char *argv[])
 
     OkResponder responder;
     ModalHost::setResponder(&responder);
-    QString opened;
-    DesktopOpener::instance().setOpener([&opened](const QString &path) {
-        opened = path;
-        return true;
-    });
-
-    frmMain window;
+    TextFile files;
+    RecordingOpener opener;
+    frmMain window(Services{files, opener});
     window.show();
     QApplication::processEvents();
 
@@ -319,6 +315,8 @@ int main(int argc, char *argv[])
     measure(QStringLiteral("Execute and open, 100,000 matches"), QStringLiteral("3000"), 3,
             [&]() -> QString {
                 window.cmdExecuteAndOpen->click();
+                const QString opened =
+                    opener.opened().isEmpty() ? QString() : opener.opened().constLast().path;
                 const qint64 bytes = QFileInfo(opened).size();
                 QFile::remove(opened);
                 return QString::number(bytes) + u" bytes of .xlsx";

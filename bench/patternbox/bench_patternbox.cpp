@@ -6,6 +6,8 @@
 
 #include "runner/engine/scanner.h"
 #include "startup/application.h"
+#include "support/textfile.h"
+#include "tests/support/recordingopener.h"
 #include "ui/main/frmmain.h"
 #include "ui/main/patternhighlighter.h"
 #include "ui/main/textbox.h"
@@ -75,7 +77,9 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     configureApplication();
     QStandardPaths::setTestModeEnabled(true);
-    frmMain window;
+    TextFile files;
+    RecordingOpener opener;
+    frmMain window(Services{files, opener});
     window.show();
     TextBox *box = window.txtPattern;
     PatternHighlighter *highlighter = box->findChild<PatternHighlighter *>();

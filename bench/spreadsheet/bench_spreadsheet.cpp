@@ -2,7 +2,7 @@
 // Prints a table; the file is written to the temporary folder and nothing is opened.
 
 #include "runner/spreadsheet/exportmatches.h"
-#include "support/desktopopener.h"
+#include "tests/support/recordingopener.h"
 
 #include <QApplication>
 #include <QDir>
@@ -48,11 +48,7 @@ int main(int argc, char **argv)
     qputenv("TMPDIR", QFile::encodeName(scratch.path()));
     // The exports go to the cache folder: the scratch one, never the user's.
     qputenv("XDG_CACHE_HOME", QFile::encodeName(scratch.path()));
-    QString opened;
-    DesktopOpener::instance().setOpener([&opened](const QString &path) {
-        opened = path;
-        return true;
-    });
+    RecordingOpener opener;
 
     const int matches = 100'000;
     const engine::MatchCollection collection = keyValueMatches(matches);
@@ -61,8 +57,10 @@ int main(int argc, char **argv)
     for (int run = 0; run < 5; ++run) {
         QElapsedTimer timer;
         timer.start();
-        ExportMatchesToExcel(collection);
+        ExportMatchesToExcel(collection, opener);
         seconds.push_back(timer.nsecsElapsed() / 1e9);
+        const QString opened =
+            opener.opened().isEmpty() ? QString() : opener.opened().constLast().path;
         bytes = QFileInfo(opened).size();
         QFile::remove(opened);
     }

@@ -1,7 +1,7 @@
 #include "runner/spreadsheet/excelapplication.h"
 
 #include "runner/spreadsheet/xlsxfile.h"
-#include "support/desktopopener.h"
+#include "support/fileopener.h"
 
 #include <QDir>
 #include <QFile>
@@ -327,7 +327,8 @@ Workbook &Workbooks::Item(int index) const
     return *m_books[static_cast<size_t>(index - 1)];
 }
 
-void Application::leaveOpenForUser(const QString &folder, const QString &fileStem)
+void Application::leaveOpenForUser(const QString &folder, const QString &fileStem,
+                                   FileOpener &opener)
 {
     if (m_released)
         return;
@@ -347,7 +348,7 @@ void Application::leaveOpenForUser(const QString &folder, const QString &fileSte
             QFile::remove(path);
             throw;
         }
-        if (!DesktopOpener::instance().Open(path)) {
+        if (!opener.Open(path)) {
             throw AppError(errors::CannotStart, u"No application could be started to open " +
                                                     QDir::toNativeSeparators(path) + u'.');
         }

@@ -15,6 +15,8 @@
 #include <memory>
 #include <vector>
 
+class FileOpener;
+
 namespace excel {
 
 // Alignment values of the automation interface.
@@ -230,7 +232,7 @@ public:
     // name that is taken) and opened in the desktop's spreadsheet application; an invisible
     // one ends with nothing kept. Throws for a write failure (the broken file is removed) or
     // when no application could be started (the file stays). Only the first call does anything.
-    void leaveOpenForUser(const QString &folder, const QString &fileStem);
+    void leaveOpenForUser(const QString &folder, const QString &fileStem, FileOpener &opener);
 
 private:
     bool m_visible = false;

@@ -82,7 +82,7 @@ void reportCutCells(int cut)
 
 } // namespace
 
-void ExportMatchesToExcel(const engine::MatchCollection &matches)
+void ExportMatchesToExcel(const engine::MatchCollection &matches, FileOpener &opener)
 {
     if (matches.Count() < 1)
         return;
@@ -100,7 +100,7 @@ void ExportMatchesToExcel(const engine::MatchCollection &matches)
         // on top of the first one.
         if (application) {
             try {
-                application->leaveOpenForUser(folder, fileStem);
+                application->leaveOpenForUser(folder, fileStem, opener);
             } catch (...) {
             }
         }
@@ -113,7 +113,7 @@ void ExportMatchesToExcel(const engine::MatchCollection &matches)
     try {
         application = std::make_unique<excel::Application>();
         const int cut = writeMatches(*application, matches);
-        application->leaveOpenForUser(folder, fileStem);
+        application->leaveOpenForUser(folder, fileStem, opener);
         setMousePointer(MousePointer::Default);
         if (cut > 0)
             reportCutCells(cut);

@@ -96,12 +96,13 @@ void tst_BigInput::bigPatternFile()
     // Just under the cap: UTF-16LE with a byte-order mark, two bytes a character.
     const QString path = testScratchDir() + u"/big.RegExp";
     const QString source(qsizetype(TextFile::MaxReadBytes / 2 - 20), u's');
-    TextFile::instance().WriteText(
-        path, QStringList{QStringLiteral("p+"), source, QStringLiteral("r"), QStringLiteral("1"),
-                          QStringLiteral("0"), QStringLiteral("1"), QStringLiteral("0")}
-                  .join(QChar(0)));
+    TextFile files;
+    files.WriteText(path, QStringList{QStringLiteral("p+"), source, QStringLiteral("r"),
+                                      QStringLiteral("1"), QStringLiteral("0"), QStringLiteral("1"),
+                                      QStringLiteral("0")}
+                              .join(QChar(0)));
 
-    CDocument document;
+    CDocument document(files);
     FakeView view(document);
     document.Init(view);
     ScriptedResponder noMessages;

@@ -3,6 +3,7 @@
 #include "support/mousepointer.h"
 #include "support/textfile.h"
 #include "tests/document/fakeview.h"
+#include "tests/support/faultyfilestore.h"
 #include "tests/support/scriptedresponder.h"
 #include "tests/support/testenvironment.h"
 
@@ -54,12 +55,17 @@ void writeBytes(const QString &path, const QByteArray &bytes)
     QCOMPARE(file.write(bytes), bytes.size());
 }
 
-// A document initialised on a fake window.
+// A document initialised on a fake window, on the real file store unless given another.
 struct Bench
 {
+    TextFile sound;
     CDocument doc;
     FakeView view{doc};
-    Bench() { doc.Init(view); }
+    explicit Bench(FileStore *files = nullptr)
+        : doc(files ? *files : sound)
+    {
+        doc.Init(view);
+    }
 
     // A result on show, and the notifications so far forgotten.
     void showResult()
@@ -127,7 +133,6 @@ void tst_Document::init()
 
 void tst_Document::cleanup()
 {
-    TextFile::instance().setWriteFault(Fault::None);
     QCOMPARE(mousePointer(), MousePointer::Default);
     m_dir.reset();
 }
@@ -281,18 +286,14 @@ void tst_Document::saveFailure()
     writeBytes(target, encoded(Other));
     writeBytes(path(QStringLiteral("first")), encoded(Doc));
 
-    Bench b;
+    // Retry: the fault clears after the first write.
+    const bool retry = answer == MsgBoxButton::Retry;
+    FaultyFileStore files(Fault(fault), retry ? 1 : -1);
+    Bench b(&files);
     QVERIFY(b.doc.LoadAs(path(QStringLiteral("first"))));
     b.view.edit(content);
-    TextFile::instance().setWriteFault(Fault(fault));
     ScriptedResponder responder;
     responder.chooseFile(target).button(answer);
-    const bool retry = answer == MsgBoxButton::Retry;
-    if (retry)
-        responder.onShow = [](const ModalRequest &request) {
-            if (request.kind == ModalKind::MessageBox)
-                TextFile::instance().setWriteFault(Fault::None);
-        };
     QCOMPARE(b.doc.SaveAs(), retry);
 
     QCOMPARE(responder.last().style, answer == MsgBoxButton::OK ? 16 : 21);

@@ -6,10 +6,10 @@
 #include "support/appinfo.h"
 #include "support/appservices.h"
 #include "support/clipboardtext.h"
-#include "support/desktopopener.h"
 #include "support/messagebox.h"
 #include "support/textfile.h"
 #include "tests/support/openwindow.h"
+#include "tests/support/recordingopener.h"
 #include "tests/support/scriptedresponder.h"
 #include "tests/support/testenvironment.h"
 #include "ui/help/frmreadme.h"
@@ -75,7 +75,6 @@ class tst_Lifecycle : public QObject
 private Q_SLOTS:
     void initTestCase() { initTestEnvironment(); }
     void init();
-    void cleanup();
 
     void placement();
     void runKeys();
@@ -92,24 +91,11 @@ private Q_SLOTS:
     void nodesShowTheirWholeLabel();
     void droppedFileOpens_data();
     void droppedFileOpens();
-
-private:
-    QStringList m_opened;
 };
 
 void tst_Lifecycle::init()
 {
     AppServices::instance().CommandLine().SetArguments({});
-    m_opened.clear();
-    DesktopOpener::instance().setOpener([this](const QString &path) {
-        m_opened << path;
-        return false;
-    });
-}
-
-void tst_Lifecycle::cleanup()
-{
-    DesktopOpener::instance().setOpener({});
 }
 
 void tst_Lifecycle::placement()
@@ -141,7 +127,8 @@ void tst_Lifecycle::placement()
 
 void tst_Lifecycle::runKeys()
 {
-    Window window = openWindow();
+    RecordingOpener opener(false);
+    Window window = openWindow({testServices().files, opener});
     typeLines(window->txtPattern, {QStringLiteral("(\\w)(\\d)")});
     typeLines(window->txtSourceString, {QStringLiteral("a1 b2 c")});
     typeLines(window->txtReplaceVar, {QStringLiteral("$2$1")});
@@ -172,8 +159,8 @@ void tst_Lifecycle::runKeys()
              (QStringList{"Total 2 element(s) found", "b2 [1:2]", "a1 [4:2]"}));
     QCOMPARE(responder.shown().size(), 1);
     QVERIFY(responder.last().text.startsWith(u"Can't generate XSL file."));
-    QCOMPARE(m_opened.size(), 1);
-    QVERIFY(m_opened.first().endsWith(u".xlsx"));
+    QCOMPARE(opener.opened().size(), 1);
+    QVERIFY(opener.opened().first().path.endsWith(u".xlsx"));
 }
 
 void tst_Lifecycle::ignoreLineBreaks()
@@ -348,14 +335,15 @@ void tst_Lifecycle::selectAll()
 
 void tst_Lifecycle::helpMenu()
 {
-    Window window = openWindow();
+    RecordingOpener opener(false);
+    Window window = openWindow({testServices().files, opener});
 
     // No viewer on the desktop (the opener fails): the program's own window shows the read-me,
     // read-only; asking again brings the same window forward.
     window->mnuHelp.item(0)->trigger();
-    QCOMPARE(m_opened.size(), 1);
-    QVERIFY(m_opened.first().endsWith(u"README.html"));
-    QVERIFY(QFileInfo::exists(m_opened.first()));
+    QCOMPARE(opener.opened().size(), 1);
+    QVERIFY(opener.opened().first().path.endsWith(u"README.html"));
+    QVERIFY(QFileInfo::exists(opener.opened().first().path));
     auto readMeWindows = [&window] { return window->findChildren<frmReadMe *>(); };
     QCOMPARE(readMeWindows().size(), 1);
     frmReadMe *readMe = readMeWindows().constFirst();
@@ -364,12 +352,12 @@ void tst_Lifecycle::helpMenu()
     QVERIFY(readMe->txtReadMe->isReadOnly());
     QVERIFY(readMe->txtReadMe->toPlainText().contains(u"Sievewright is a bench for regular"));
     window->mnuHelp.item(0)->trigger();
-    QCOMPARE(m_opened.size(), 2);
+    QCOMPARE(opener.opened().size(), 2);
     QCOMPARE(readMeWindows().size(), 1);
     QTest::keyClick(readMe->txtReadMe, Qt::Key_Escape);
     QTRY_COMPARE(readMeWindows().size(), 0);
     // A desktop viewer took it: no window of the program's own.
-    DesktopOpener::instance().setOpener([](const QString &) { return true; });
+    opener.setStarts(true);
     window->mnuHelp.item(0)->trigger();
     QCOMPARE(readMeWindows().size(), 0);
     window->activateWindow();

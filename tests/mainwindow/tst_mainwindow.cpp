@@ -1,6 +1,7 @@
 #include "support/suresources.h"
 #include "tests/support/scriptedresponder.h"
 #include "tests/support/testenvironment.h"
+#include "tests/support/testservices.h"
 #include "ui/main/elasticgrid.h"
 #include "ui/main/frmmain.h"
 #include "ui/main/imagelist.h"
@@ -23,6 +24,10 @@ namespace {
 class QuietMain : public frmMain
 {
 public:
+    QuietMain()
+        : frmMain(testServices())
+    {}
+
     struct Preview
     {
         QString focus;

@@ -7,6 +7,7 @@
 #include "support/textfile.h"
 #include "tests/support/scriptedresponder.h"
 #include "tests/support/testenvironment.h"
+#include "tests/support/testservices.h"
 #include "ui/main/frmmain.h"
 #include "ui/main/patternhighlighter.h"
 #include "ui/main/textbox.h"
@@ -178,7 +179,7 @@ void tst_PatternBox::errorMarkIsExecutesError()
     QFETCH(bool, ignoreLineBreaks);
     QFETCH(std::vector<int>, marks);
 
-    frmMain w;
+    frmMain w(testServices());
     w.chkIgnoreLineBreaks->setChecked(ignoreLineBreaks);
     w.txtPattern->SetText(pattern);
     PatternHighlighter &highlighter = highlighterOf(*w.txtPattern);
@@ -205,7 +206,7 @@ void tst_PatternBox::errorMarkIsExecutesError()
 
 void tst_PatternBox::errorMarkClearsWhenValid()
 {
-    frmMain w;
+    frmMain w(testServices());
     ScriptedResponder noDialogs;
     w.show();
     w.txtPattern->setFocus();
@@ -277,7 +278,7 @@ void tst_PatternBox::groupNumbers()
 void tst_PatternBox::showingIsNoEdit()
 {
     const QString pattern = QStringLiteral("(a|[bc])+?\\1\\z");
-    frmMain w;
+    frmMain w(testServices());
     ScriptedResponder noDialogs;
     w.show();
     QVERIFY(w.document().LoadAs(writePatternFile(pattern)));

@@ -1,9 +1,9 @@
 #include "runner/spreadsheet/excelapplication.h"
 #include "runner/spreadsheet/exportfolder.h"
 #include "runner/spreadsheet/exportmatches.h"
-#include "support/desktopopener.h"
 #include "support/mousepointer.h"
 #include "tests/spreadsheet/xlsxreader.h"
+#include "tests/support/recordingopener.h"
 #include "tests/support/scriptedresponder.h"
 #include "tests/support/testenvironment.h"
 
@@ -13,6 +13,7 @@
 #include <QTest>
 
 #include <functional>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -45,20 +46,16 @@ class tst_Spreadsheet : public QObject
 {
     Q_OBJECT
 
-    struct Opened
-    {
-        QString path;
-        MousePointer pointer;
-    };
-    QList<Opened> m_opened; // the files handed to the spreadsheet application
-    bool m_openerWorks = true;
+    // Takes the files handed to the spreadsheet application; a new one for each test.
+    std::unique_ptr<RecordingOpener> m_opener;
     QString m_tempDir;
     QString m_exportDir;
 
     // The sheet last handed to the spreadsheet application.
     XlsxSheet opened() const
     {
-        const XlsxSheet sheet = readXlsx(m_opened.isEmpty() ? QString() : m_opened.last().path);
+        const XlsxSheet sheet =
+            readXlsx(m_opener->opened().isEmpty() ? QString() : m_opener->opened().last().path);
         if (sheet.sheetCount != 1)
             QTest::qFail("not a workbook of one sheet", __FILE__, __LINE__);
         return sheet;
@@ -66,7 +63,7 @@ class tst_Spreadsheet : public QObject
     XlsxSheet exported(const engine::MatchCollection &matches)
     {
         ScriptedResponder noMessages;
-        ExportMatchesToExcel(matches);
+        ExportMatchesToExcel(matches, *m_opener);
         return opened();
     }
 
@@ -77,10 +74,6 @@ private Q_SLOTS:
         m_tempDir = testScratchDir() + u"/tmp";
         m_exportDir = ExportFolder::path();
         QVERIFY(m_exportDir.startsWith(testScratchDir() + u'/'));
-        DesktopOpener::instance().setOpener([this](const QString &path) {
-            m_opened.append({path, mousePointer()});
-            return m_openerWorks;
-        });
     }
     void init()
     {
@@ -89,10 +82,8 @@ private Q_SLOTS:
         QFile::remove(m_exportDir);
         QDir(m_exportDir).removeRecursively();
         qputenv("TMPDIR", QFile::encodeName(m_tempDir));
-        m_opened.clear();
-        m_openerWorks = true;
+        m_opener = std::make_unique<RecordingOpener>();
     }
-    void cleanupTestCase() { DesktopOpener::instance().setOpener({}); }
 
     void everyMatchAndGroupGetsItsCell();
     void exportOrEarlyEnd_data();
@@ -204,7 +195,7 @@ void tst_Spreadsheet::exportOrEarlyEnd()
     QFETCH(int, lastRow);
     QFETCH(QString, message);
 
-    m_openerWorks = failure != u"opener";
+    m_opener = std::make_unique<RecordingOpener>(failure != u"opener");
     if (failure == u"folder") {
         QDir().mkpath(QFileInfo(m_exportDir).path());
         QFile blocker(m_exportDir);
@@ -216,7 +207,7 @@ void tst_Spreadsheet::exportOrEarlyEnd()
     ScriptedResponder responder;
     if (!message.isEmpty())
         responder.button(1);
-    ExportMatchesToExcel(collectionOf(matches));
+    ExportMatchesToExcel(collectionOf(matches), *m_opener);
 
     QCOMPARE(mousePointer(), MousePointer::Default);
     QCOMPARE(responder.shown().size(), message.isEmpty() ? 0 : 1);
@@ -230,17 +221,17 @@ void tst_Spreadsheet::exportOrEarlyEnd()
     }
     // What was written is handed over, as a file of the cache folder named for its time; the
     // temporary folder keeps nothing.
-    QCOMPARE(m_opened.size(), lastRow < 0 ? 0 : 1);
-    QCOMPARE(QDir(m_exportDir).entryList(QDir::Files).size(), m_opened.size());
+    QCOMPARE(m_opener->opened().size(), lastRow < 0 ? 0 : 1);
+    QCOMPARE(QDir(m_exportDir).entryList(QDir::Files).size(), m_opener->opened().size());
     QCOMPARE(QDir(m_tempDir).entryList(QDir::Files | QDir::Hidden).size(), 0);
     if (lastRow < 0)
         return;
     static const QRegularExpression name(
         uR"(^Sievewright matches \d{4}-\d\d-\d\d \d\d\.\d\d\.\d\d( \(\d\))?\.xlsx$)"_qs);
-    QCOMPARE(QFileInfo(m_opened.last().path).absolutePath(), m_exportDir);
-    QVERIFY2(name.match(QFileInfo(m_opened.last().path).fileName()).hasMatch(),
-             qPrintable(m_opened.last().path));
-    QCOMPARE(m_opened.last().pointer, MousePointer::Hourglass);
+    QCOMPARE(QFileInfo(m_opener->opened().last().path).absolutePath(), m_exportDir);
+    QVERIFY2(name.match(QFileInfo(m_opener->opened().last().path).fileName()).hasMatch(),
+             qPrintable(m_opener->opened().last().path));
+    QCOMPARE(m_opener->opened().last().pointer, MousePointer::Hourglass);
     const XlsxSheet sheet = opened();
     QCOMPARE(sheet.lastRow, lastRow);
     QCOMPARE(sheet.lastColumn, 7);
@@ -250,11 +241,11 @@ void tst_Spreadsheet::exportOrEarlyEnd()
     // left alone.
     if (!message.isEmpty())
         return;
-    ExportMatchesToExcel(collectionOf(matches));
-    QCOMPARE(m_opened.size(), 2);
-    QVERIFY(m_opened.first().path != m_opened.last().path);
-    QVERIFY(name.match(QFileInfo(m_opened.last().path).fileName()).hasMatch());
-    QVERIFY(QFile::exists(m_opened.first().path));
+    ExportMatchesToExcel(collectionOf(matches), *m_opener);
+    QCOMPARE(m_opener->opened().size(), 2);
+    QVERIFY(m_opener->opened().first().path != m_opener->opened().last().path);
+    QVERIFY(name.match(QFileInfo(m_opener->opened().last().path).fileName()).hasMatch());
+    QVERIFY(QFile::exists(m_opener->opened().first().path));
 }
 
 void tst_Spreadsheet::tooLongCellsAreCut_data()
@@ -295,14 +286,14 @@ void tst_Spreadsheet::tooLongCellsAreCut()
         fake.push_back({match.at(0), match.at(1)});
     ScriptedResponder responder;
     responder.button(1);
-    ExportMatchesToExcel(collectionOf(fake));
+    ExportMatchesToExcel(collectionOf(fake), *m_opener);
 
     // One message, after the sheet was handed over and the pointer is back.
     QCOMPARE(responder.shown().size(), 1);
     QCOMPARE(responder.last().style, 64);
     QCOMPARE(responder.last().caption, QStringLiteral("Brackwen - Sievewright"));
     QCOMPARE(responder.last().text, message);
-    QCOMPARE(m_opened.size(), 1);
+    QCOMPARE(m_opener->opened().size(), 1);
     QCOMPARE(mousePointer(), MousePointer::Default);
     const XlsxSheet sheet = opened();
     QCOMPARE(sheet.lastRow, int(matches.size()) + 1);
@@ -338,7 +329,7 @@ void tst_Spreadsheet::exportsOlderThanADayGo()
     for (const auto &file : files)
         QVERIFY2(QFile::exists(m_exportDir + u'/' + file.name) == file.stays,
                  qPrintable(file.name));
-    QVERIFY(QFile::exists(m_opened.last().path));
+    QVERIFY(QFile::exists(m_opener->opened().last().path));
 }
 
 QTEST_MAIN(tst_Spreadsheet)

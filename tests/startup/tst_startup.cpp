@@ -4,6 +4,7 @@
 #include "support/messagebox.h"
 #include "tests/support/scriptedresponder.h"
 #include "tests/support/testenvironment.h"
+#include "tests/support/testservices.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -87,7 +88,7 @@ void tst_Startup::commandLine()
         again.button(MsgBoxButton::OK);
     else if (!args.isEmpty())
         again.button(MsgBoxButton::Cancel);
-    QCOMPARE(Main(), proceeds);
+    QCOMPARE(Main(testServices()), proceeds);
     QCOMPARE(QApplication::topLevelWidgets().size() > 0, proceeds);
     if (proceeds && !args.isEmpty()) {
         QCOMPARE(again.shown().size(), 1);

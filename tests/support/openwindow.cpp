@@ -2,9 +2,9 @@
 
 #include <QTest>
 
-Window openWindow()
+Window openWindow(const Services &services)
 {
-    auto window = std::make_unique<frmMain>();
+    auto window = std::make_unique<frmMain>(services);
     window->show();
     window->activateWindow();
     if (!QTest::qWaitForWindowActive(window.get()))

@@ -38,7 +38,6 @@ class tst_TextFile : public QObject
 
 private Q_SLOTS:
     void initTestCase() { initTestEnvironment(); }
-    void cleanup() { TextFile::instance().setWriteFault(TextFile::WriteFault::None); }
 
     void read_data();
     void read();
@@ -86,9 +85,10 @@ void tst_TextFile::read()
 
     QTemporaryDir dir(testScratchDir() + u"/textfile-XXXXXX");
     const QString file = dir.filePath(QStringLiteral("read.txt"));
+    TextFile files;
     if (bytes == "written") {
         // As UTF-16LE with a byte-order mark.
-        TextFile::instance().WriteText(file, text);
+        files.WriteText(file, text);
         bytes = readBytes(file);
         QCOMPARE(bytes.size(), 2 + 2 * text.size());
         QVERIFY(bytes.startsWith("\xFF\xFE"));
@@ -96,7 +96,7 @@ void tst_TextFile::read()
             QCOMPARE(quint8(bytes.at(2)) | quint8(bytes.at(3)) << 8, int(text.at(0).unicode()));
     }
     writeBytes(file, bytes);
-    QVERIFY(TextFile::instance().ReadText(file) == text);
+    QVERIFY(files.ReadText(file) == text);
 }
 
 void tst_TextFile::failure_data()
@@ -158,23 +158,21 @@ void tst_TextFile::failure()
         QVERIFY(QFile::link(dir.filePath(QStringLiteral("loop2")), file));
         QVERIFY(QFile::link(file, dir.filePath(QStringLiteral("loop2"))));
     }
-    if (name.startsWith(u"/proc"))
-        TextFile::instance().setReadLimit(1024);
-    TextFile::instance().setWriteFault(TextFile::WriteFault(fault));
+    TextFile files(TextFile::WriteFault(fault),
+                   name.startsWith(u"/proc") ? 1024 : TextFile::MaxReadBytes);
     if (readOnly)
         QVERIFY(QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner));
     try {
         if (write)
-            TextFile::instance().WriteText(file, QStringLiteral("new text"));
+            files.WriteText(file, QStringLiteral("new text"));
         else
-            TextFile::instance().ReadText(file);
+            files.ReadText(file);
         QFAIL("no error reported");
     } catch (const AppError &error) {
         QVERIFY(number == 0 || error.number() == number);
         QVERIFY(!error.description().isEmpty());
         QVERIFY2(error.description().contains(saying), qPrintable(error.description()));
     }
-    TextFile::instance().setReadLimit(TextFile::MaxReadBytes);
     QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     for (const char *made : {"fifo", "loop", "loop2"})
         QFile::remove(dir.filePath(QString::fromLatin1(made)));
@@ -200,13 +198,14 @@ void tst_TextFile::keepsMode()
     QTemporaryDir dir(testScratchDir() + u"/textfile-XXXXXX");
     const QString file = dir.filePath(QStringLiteral("kept.txt"));
     const QByteArray path = QFile::encodeName(file);
-    TextFile::instance().WriteText(file, QStringLiteral("old"));
+    TextFile files;
+    files.WriteText(file, QStringLiteral("old"));
     QCOMPARE(::chmod(path.constData(), mode_t(mode)), 0);
-    TextFile::instance().WriteText(file, QStringLiteral("new"));
+    files.WriteText(file, QStringLiteral("new"));
     struct stat info;
     QCOMPARE(::stat(path.constData(), &info), 0);
     QCOMPARE(int(info.st_mode & 07777), mode);
-    QCOMPARE(TextFile::instance().ReadText(file), QStringLiteral("new"));
+    QCOMPARE(files.ReadText(file), QStringLiteral("new"));
 }
 
 QTEST_MAIN(tst_TextFile)

@@ -59,9 +59,9 @@ void frmReadMe::keyPressEvent(QKeyEvent *event)
     QWidget::keyPressEvent(event);
 }
 
-void ShowReadMe(QWidget *owner)
+void ShowReadMe(QWidget *owner, FileOpener &opener)
 {
-    if (suOpenReadMeFile())
+    if (suOpenReadMeFile(opener))
         return;
     auto *window =
         owner ? owner->findChild<frmReadMe *>(QString(), Qt::FindDirectChildrenOnly) : nullptr;

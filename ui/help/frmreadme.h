@@ -4,6 +4,7 @@
 
 #include <QWidget>
 
+class FileOpener;
 class QTextBrowser;
 
 class frmReadMe : public QWidget
@@ -21,6 +22,6 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
 };
 
-// Opens the read-me in the desktop's viewer; when the desktop has none, shows it in the
+// Opens the read-me through opener (the desktop's viewer); when that fails, shows it in the
 // program's own window over owner (or brings that window forward when it is open already).
-void ShowReadMe(QWidget *owner);
+void ShowReadMe(QWidget *owner, FileOpener &opener);

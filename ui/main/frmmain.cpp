@@ -102,7 +102,8 @@ constexpr MenuItemSpec OptionsItems[] = {
 };
 
 constexpr MenuItemSpec HelpItems[] = {
-    {0, u"&Contents...", key(Qt::Key_F1, Qt::ControlModifier), [](frmMain &w) { ShowReadMe(&w); }},
+    {0, u"&Contents...", key(Qt::Key_F1, Qt::ControlModifier),
+     [](frmMain &w) { ShowReadMe(&w, w.services().opener); }},
     {1, u"Regular expression help...", key(Qt::Key_F1), [](frmMain &w) { ShowPatternHelp(&w); }},
     {2, u"-"},
     {3, u"&About...", key(Qt::Key_F1, Qt::ShiftModifier),
@@ -164,8 +165,9 @@ QFont windowFont()
 
 } // namespace
 
-frmMain::frmMain(QWidget *parent)
+frmMain::frmMain(const Services &services, QWidget *parent)
     : QMainWindow(parent)
+    , m_services(services)
 {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Sievewright"));

@@ -12,6 +12,7 @@
 // files). Dialogs, files and settings go through support/; the twips and shift-state helpers
 // that the help window shares sit in ui/.
 
+#include "support/services.h"
 #include "ui/main/menuarray.h"
 
 #include <QMainWindow>
@@ -42,7 +43,9 @@ class frmMain : public QMainWindow
     Q_OBJECT
 
 public:
-    explicit frmMain(QWidget *parent = nullptr);
+    // services (copied; the objects they name outlive the window): the file store for the
+    // document, the opener for the spreadsheet export and the read-me.
+    explicit frmMain(const Services &services, QWidget *parent = nullptr);
     ~frmMain() override;
 
     // Controls, by their names; children of the client area, owned by the window.
@@ -85,6 +88,8 @@ public:
     // Ties the results tree to the source box.
     const MatchLocator &matchLocator() const { return *m_locator; }
 
+    // What the window was handed at its making.
+    const Services &services() const { return m_services; }
     // The window's one document, created on first use.
     CDocument &document();
     // The four option boxes' states.
@@ -138,6 +143,7 @@ private:
     // Selects the character of the pattern as typed at the engine's offset, and focuses it.
     void showPatternError(int position);
 
+    const Services m_services;
     QWidget *m_client = nullptr;
     std::unique_ptr<DocumentView> m_documentView;
     std::unique_ptr<CDocument> m_document;

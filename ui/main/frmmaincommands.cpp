@@ -53,7 +53,7 @@ void frmMain::connectCommands()
 CDocument &frmMain::document()
 {
     if (!m_document)
-        m_document = std::make_unique<CDocument>();
+        m_document = std::make_unique<CDocument>(m_services.files);
     return *m_document;
 }
 
@@ -79,7 +79,9 @@ void frmMain::runPattern(RunCommand command)
     TreeWidgetResults tree(tvResults,
                            [this](const QString &key) { return ilTreeIcons->icon(key); });
     RunOutcome outcome = RunRegExp(tree, txtPattern->Text(), txtSourceString->Text(), runOptions(),
-                                   command, ExportMatchesToExcel);
+                                   command, [this](const engine::MatchCollection &matches) {
+                                       ExportMatchesToExcel(matches, m_services.opener);
+                                   });
     if (outcome.positions)
         m_locator->setPositions(std::move(*outcome.positions));
     showPatternError(outcome.errorPosition);

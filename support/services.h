@@ -1,0 +1,13 @@
+#pragma once
+// The services that start-up builds once and hands to the main window, which passes them on to
+// its document (files), the spreadsheet export and the read-me (opener). The objects are not
+// owned and outlive every window they are handed to; tests hand in fakes.
+
+class FileOpener;
+class FileStore;
+
+struct Services
+{
+    FileStore &files;
+    FileOpener &opener;
+};
