@@ -4,7 +4,6 @@
 #include "runner/codegenerator.h"
 #include "support/appinfo.h"
 #include "support/appservices.h"
-#include "support/sufiles.h"
 #include "support/suresources.h"
 #include "support/suwindow.h"
 #include "ui/help/frmpatternhelp.h"
