@@ -134,6 +134,8 @@ int CompiledPattern::checkIteration(int id, const std::size_t *ovector, std::uin
 void CompiledPattern::beginRun(const RunControl *control)
 {
     m_control = control;
+    pcre2_set_match_limit_16(m_context.get(),
+                             limits::WatchAfterSteps); // a cancelled run's may stay
     m_deadline =
         std::chrono::steady_clock::now() + (control ? control->timeLimit() : limits::MaxRunTime);
 }
@@ -146,24 +148,29 @@ void CompiledPattern::checkStop(bool clock)
         throw RegExpError(errors::RunTooLong, -1);
 }
 
-int CompiledPattern::match(pcre2_real_code_16 *code, bool jit, pcre2_real_match_context_16 *context,
-                           std::u16string_view text, std::size_t start, std::size_t lastStart)
+int CompiledPattern::match(std::u16string_view text, std::size_t start, std::size_t lastStart)
 {
-    pcre2_set_offset_limit_16(context, lastStart);
+    // The last span needs no offset limit, and the JIT's search for a first code unit is
+    // quicker without one.
+    const std::size_t offsetLimit = lastStart >= text.size() ? PCRE2_UNSET : lastStart;
+    if (offsetLimit != m_offsetLimit) {
+        pcre2_set_offset_limit_16(m_context.get(), offsetLimit);
+        m_offsetLimit = offsetLimit;
+    }
     const auto *subject = reinterpret_cast<PCRE2_SPTR16>(text.data());
-    int rc =
-        jit ? pcre2_jit_match_16(code, subject, text.size(), start, 0, m_matchData.get(), context)
-            : pcre2_match_16(code, subject, text.size(), start, 0, m_matchData.get(), context);
+    int rc = m_jit ? pcre2_jit_match_16(m_code.get(), subject, text.size(), start, 0,
+                                        m_matchData.get(), m_context.get())
+                   : pcre2_match_16(m_code.get(), subject, text.size(), start, 0, m_matchData.get(),
+                                    m_context.get());
     if (rc == PCRE2_ERROR_JIT_STACKLIMIT) // deep backtracking: the interpreter keeps it on the heap
-        rc = pcre2_match_16(code, subject, text.size(), start, PCRE2_NO_JIT, m_matchData.get(),
-                            context);
+        rc = pcre2_match_16(m_code.get(), subject, text.size(), start, PCRE2_NO_JIT,
+                            m_matchData.get(), m_context.get());
     return rc;
 }
 
 int CompiledPattern::searchSpan(std::u16string_view text, std::size_t start, std::size_t lastStart)
 {
-    pcre2_set_match_limit_16(m_context.get(), limits::WatchAfterSteps);
-    int rc = match(m_code.get(), m_jit, m_context.get(), text, start, lastStart);
+    int rc = match(text, start, lastStart);
     if (rc != PCRE2_ERROR_MATCHLIMIT || limits::WatchAfterSteps >= limits::MatchLimit)
         return rc;
     // A start position needs many steps: one position at a time, each with a step limit that
@@ -172,17 +179,17 @@ int CompiledPattern::searchSpan(std::u16string_view text, std::size_t start, std
         std::uint64_t steps = limits::WatchAfterSteps;
         for (;;) {
             pcre2_set_match_limit_16(m_context.get(), static_cast<std::uint32_t>(steps));
-            rc = match(m_code.get(), m_jit, m_context.get(), text, at, at);
+            rc = match(text, at, at);
             if (rc != PCRE2_ERROR_MATCHLIMIT || steps >= limits::MatchLimit)
                 break;
             checkStop(true);
             steps = std::min<std::uint64_t>(steps * 10, limits::MatchLimit);
         }
+        pcre2_set_match_limit_16(m_context.get(), limits::WatchAfterSteps);
         if (rc != PCRE2_ERROR_NOMATCH)
             break;
         checkStop((at - start) % 64 == 63);
     }
-    pcre2_set_match_limit_16(m_context.get(), limits::WatchAfterSteps);
     return rc;
 }
 
@@ -194,7 +201,10 @@ bool CompiledPattern::search(std::u16string_view text, std::size_t start, std::i
     std::size_t span = FirstSpan;
     int rc = 0;
     for (Clock::time_point began{};;) {
-        const std::size_t lastStart = text.size() - start > span ? start + span : text.size();
+        // Spans end on multiples of their length, so that searches in one span share its
+        // offset limit.
+        const std::size_t spanEnd = (start / span + 1) * span;
+        const std::size_t lastStart = std::min(spanEnd, text.size());
         rc = searchSpan(text, start, lastStart);
         if (rc != PCRE2_ERROR_NOMATCH || lastStart >= text.size())
             break;

@@ -85,8 +85,7 @@ private:
     // Throws when the run was cancelled or, with clock, has gone past its time cap.
     void checkStop(bool clock);
     // One PCRE2 call with start positions from start to lastStart.
-    int match(pcre2_real_code_16 *code, bool jit, pcre2_real_match_context_16 *context,
-              std::u16string_view text, std::size_t start, std::size_t lastStart);
+    int match(std::u16string_view text, std::size_t start, std::size_t lastStart);
     // The same, going on one position at a time when one takes many steps.
     int searchSpan(std::u16string_view text, std::size_t start, std::size_t lastStart);
 
@@ -97,6 +96,7 @@ private:
     detail::Pcre2Ptr<pcre2_real_match_context_16> m_context;
     detail::Pcre2Ptr<pcre2_real_jit_stack_16> m_jitStack;
     bool m_jit = false;
+    std::size_t m_offsetLimit = ~std::size_t(0); // as set in m_context (PCRE2_UNSET at first)
 
     const RunControl *m_control = nullptr;
     std::chrono::steady_clock::time_point m_deadline = std::chrono::steady_clock::time_point::max();
