@@ -12,6 +12,7 @@
 #include "runner/enginebridge.h"
 #include "startup/application.h"
 #include "support/backgroundrun.h"
+#include "support/heappolicy.h"
 #include "support/modalresponder.h"
 #include "support/textfile.h"
 #include "tests/support/recordingopener.h"
@@ -178,6 +179,7 @@ public:
 
 int main(int argc, char *argv[])
 {
+    HeapPolicy::apply(); // as the program does
     QTemporaryDir scratch;
     qputenv("QT_QPA_PLATFORM", "offscreen");
     // The window's settings go to the scratch folder, never the user's.
