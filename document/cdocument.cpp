@@ -70,7 +70,7 @@ void prepareDialog(FileDialog &dialog, const QString &fileName, QWidget *owner, 
 // Runs operation until it succeeds, offering Retry and Cancel with failure after each error.
 // True when the operation succeeded, false when the user cancelled.
 template<class Operation>
-bool retrying(const QString &failure, Operation operation)
+bool retrying(ModalHost &modal, const QString &failure, Operation operation)
 {
     for (;;) {
         try {
@@ -78,7 +78,7 @@ bool retrying(const QString &failure, Operation operation)
             return true;
         } catch (const AppError &error) {
             const int button = ErrorReporter::instance().ShowError(
-                error, MsgBoxStyle::RetryCancelCritical, failure);
+                modal, error, MsgBoxStyle::RetryCancelCritical, failure);
             if (button != MsgBoxButton::Retry)
                 return false;
         }
@@ -140,7 +140,7 @@ bool CDocument::RequestSave()
         return true;
     const QString prompt =
         m_fileName.isEmpty() ? SaveChanges : fileMessage(m_fileName, SaveChanges);
-    switch (MsgBox(prompt, MsgBoxStyle::YesNoCancelQuestion)) {
+    switch (MsgBox(m_modal, prompt, MsgBoxStyle::YesNoCancelQuestion)) {
     case MsgBoxButton::Cancel:
         return false;
     case MsgBoxButton::Yes:
@@ -211,7 +211,7 @@ bool CDocument::DoLoad()
         return false;
     FileDialog dialog;
     prepareDialog(dialog, m_fileName, m_form->dialogOwner(), false);
-    if (!dialog.ShowOpen())
+    if (!dialog.ShowOpen(m_modal))
         return false;
     return LoadFromFile(dialog.FilePath);
 }
@@ -219,7 +219,7 @@ bool CDocument::DoLoad()
 bool CDocument::LoadFromFile(const QString &fileName)
 {
     QStringList fields;
-    if (!retrying(fileMessage(fileName, CantLoad), [&] {
+    if (!retrying(m_modal, fileMessage(fileName, CantLoad), [&] {
             needingMemory(QStringLiteral("There is not enough memory to load the file."), [&] {
                 const QString content = m_files.ReadText(fileName);
                 fields = content.isEmpty() ? QStringList() : content.split(FieldSeparator);
@@ -228,7 +228,7 @@ bool CDocument::LoadFromFile(const QString &fileName)
         return false;
 
     if (fields.size() < ShortFieldCount || fields.size() > FullFieldCount) {
-        MsgBox(fileMessage(fileName, InvalidData), MsgBoxStyle::Critical);
+        MsgBox(m_modal, fileMessage(fileName, InvalidData), MsgBoxStyle::Critical);
         return false;
     }
 
@@ -253,7 +253,7 @@ bool CDocument::DoSaveAs()
 {
     FileDialog dialog;
     prepareDialog(dialog, m_fileName, m_form->dialogOwner(), true);
-    if (!dialog.ShowSave())
+    if (!dialog.ShowSave(m_modal))
         return false;
     return SaveToFile(dialog.FilePath);
 }
@@ -270,14 +270,15 @@ bool CDocument::SaveToFile(const QString &fileName)
     // again: refuse rather than write it.
     for (std::size_t i = 0; i < StoredTexts.size(); ++i) {
         if (fields.at(qsizetype(i)).contains(FieldSeparator)) {
-            MsgBox(fileMessage(fileName, CantSave) +
+            MsgBox(m_modal,
+                   fileMessage(fileName, CantSave) +
                        u"\r\n\r\nThe pattern, the source text or the replacement contains a NUL "
                        u"character, which a pattern file can't hold.",
                    MsgBoxStyle::Critical);
             return false;
         }
     }
-    if (!retrying(fileMessage(fileName, CantSave), [&] {
+    if (!retrying(m_modal, fileMessage(fileName, CantSave), [&] {
             QString content;
             needingMemory(QStringLiteral("There is not enough memory to save the text."),
                           [&] { content = fields.join(FieldSeparator); });

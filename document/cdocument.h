@@ -6,7 +6,8 @@
 // A pattern file holds seven fields joined by NUL: pattern, source text, replacement, then the
 // Global, Ignore case, Multiline and Ignore line breaks states as "0" or "1". Six fields are
 // read too. The text is stored through the file store it is given (TextFile in the program:
-// UTF-16LE, replaced atomically).
+// UTF-16LE, replaced atomically); its questions, dialogs and failures go through the modal host
+// it is given.
 //
 // Every command returns true when it was carried out; false when it was cancelled or failed,
 // in which case the document and the window are as they were.
@@ -14,6 +15,7 @@
 #include "document/documentview.h"
 
 class FileStore;
+class ModalHost;
 
 #include <QString>
 #include <QStringView>
@@ -21,9 +23,10 @@ class FileStore;
 class CDocument
 {
 public:
-    // files (not owned) must outlive the document.
-    explicit CDocument(FileStore &files)
+    // files and modal (not owned) must outlive the document.
+    CDocument(FileStore &files, ModalHost &modal)
         : m_files(files)
+        , m_modal(modal)
     {}
 
     // File > New: asks to save, then resets the window to a new, untitled document.
@@ -68,6 +71,7 @@ private:
     void UpdateCaption(const QString &fileName);
 
     FileStore &m_files;
+    ModalHost &m_modal;
     QString m_fileName;
     bool m_dirty = false;
     int m_busyDepth = 0;

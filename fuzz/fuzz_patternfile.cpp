@@ -2,7 +2,7 @@
 // loads back to the same fields and options.
 
 #include "document/cdocument.h"
-#include "support/modalresponder.h"
+#include "support/modalhost.h"
 #include "support/textfile.h"
 #include "tests/document/fakeview.h"
 
@@ -16,10 +16,10 @@
 namespace {
 
 // Answers every box with its first choice and every file dialog with Cancel.
-class Dismisser : public ModalResponder
+class Dismisser : public ModalHost
 {
 public:
-    ModalAnswer respond(const ModalRequest &request) override
+    ModalAnswer run(const ModalRequest &request, const std::function<ModalAnswer()> &) override
     {
         ModalAnswer answer;
         answer.button = request.kind == ModalKind::MessageBox ? 1 : 0;
@@ -28,6 +28,7 @@ public:
 };
 
 QTemporaryDir *scratch = nullptr;
+Dismisser *dismisser = nullptr;
 
 struct Fields
 {
@@ -62,8 +63,7 @@ extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     static QApplication app(*argc, *argv);
-    static Dismisser dismisser;
-    ModalHost::setResponder(&dismisser);
+    dismisser = new Dismisser;
     scratch = new QTemporaryDir;
     return 0;
 }
@@ -78,7 +78,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         file.write(reinterpret_cast<const char *>(data), static_cast<qint64>(size));
     }
     TextFile files;
-    CDocument document(files);
+    CDocument document(files, *dismisser);
     FakeView view(document);
     document.Init(view);
     if (!document.LoadAs(path))
@@ -88,7 +88,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const Fields loaded = fieldsOf(view);
     if (!document.Save())
         return 0; // refused, e.g. a text with NUL; the file is left as it was
-    CDocument again(files);
+    CDocument again(files, *dismisser);
     FakeView view2(again);
     again.Init(view2);
     if (!again.LoadAs(path) || !(fieldsOf(view2) == loaded))

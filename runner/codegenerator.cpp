@@ -115,11 +115,11 @@ QString BuildCodeSnippet(const CodeInputs &inputs, SnippetKind kind)
     return lines.join(LineEnd);
 }
 
-void GenerateCode(const CodeInputs &inputs, SnippetKind kind)
+void GenerateCode(ModalHost &modal, const CodeInputs &inputs, SnippetKind kind)
 {
     const QString snippet = BuildCodeSnippet(inputs, kind);
     const QString prompt = u"Copy generated code?" + LineEnd + LineEnd + snippet;
-    if (MsgBox(prompt, MsgBoxStyle::OkCancelInformation, AppInfo::Title.toString()) !=
+    if (MsgBox(modal, prompt, MsgBoxStyle::OkCancelInformation, AppInfo::Title.toString()) !=
         MsgBoxButton::OK)
         return;
     ClipboardText &clipboard = ClipboardText::instance();

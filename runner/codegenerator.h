@@ -8,6 +8,8 @@
 
 #include <QString>
 
+class ModalHost;
+
 // What the generator reads from the main window.
 struct CodeInputs
 {
@@ -32,6 +34,6 @@ QString MakeStringLiteral(const QString &text);
 // The snippet: lines joined by CR LF, no line end after the last.
 QString BuildCodeSnippet(const CodeInputs &inputs, SnippetKind kind);
 
-// Builds the snippet, shows it with "Copy generated code?" (OK and Cancel) and on OK only puts
-// exactly the snippet on the clipboard.
-void GenerateCode(const CodeInputs &inputs, SnippetKind kind);
+// Builds the snippet, shows it through modal with "Copy generated code?" (OK and Cancel) and on
+// OK only puts exactly the snippet on the clipboard.
+void GenerateCode(ModalHost &modal, const CodeInputs &inputs, SnippetKind kind);

@@ -29,14 +29,14 @@ std::unique_ptr<engine::RegExp> createRegExp()
     }
 }
 
-void report(const AppError &error, const QString &message)
+void report(ModalHost &modal, const AppError &error, const QString &message)
 {
-    ErrorReporter::instance().ShowError(error, MsgBoxStyle::Critical, message);
+    ErrorReporter::instance().ShowError(modal, error, MsgBoxStyle::Critical, message);
 }
 
-void reportCantCreate()
+void reportCantCreate(ModalHost &modal)
 {
-    report(outOfMemoryError(), QStringLiteral("Can't create RegExp object."));
+    report(modal, outOfMemoryError(), QStringLiteral("Can't create RegExp object."));
 }
 
 void applyOptions(engine::RegExp &regExp, const QString &pattern, const RunOptions &options)
@@ -58,8 +58,8 @@ enum class Outcome
 // check; a failure is left in failure for the caller to report, with the place of a pattern
 // error in outcome. A cancelled run says so here.
 template<typename Step>
-Outcome runChecked(engine::RegExp &regExp, std::optional<AppError> &failure, RunOutcome &outcome,
-                   Step step)
+Outcome runChecked(ModalHost &modal, engine::RegExp &regExp, std::optional<AppError> &failure,
+                   RunOutcome &outcome, Step step)
 {
     engine::RunControl control;
     control.setResultLimit(MaxResultBoxLength);
@@ -81,15 +81,16 @@ Outcome runChecked(engine::RegExp &regExp, std::optional<AppError> &failure, Run
         return Outcome::Done;
     if (failure)
         return Outcome::Failed;
-    MsgBox(toQString(engine::RegExpError(engine::errors::Cancelled, -1).description()),
+    MsgBox(modal, toQString(engine::RegExpError(engine::errors::Cancelled, -1).description()),
            MsgBoxStyle::Information);
     return Outcome::Cancelled;
 }
 
 } // namespace
 
-RunOutcome RunRegExp(ResultsTree &tree, const QString &pattern, const QString &source,
-                     const RunOptions &options, RunCommand command, const MatchExporter &exporter)
+RunOutcome RunRegExp(ModalHost &modal, ResultsTree &tree, const QString &pattern,
+                     const QString &source, const RunOptions &options, RunCommand command,
+                     const MatchExporter &exporter)
 {
     const bool isTest = command == RunCommand::Test;
     RunOutcome outcome;
@@ -97,14 +98,14 @@ RunOutcome RunRegExp(ResultsTree &tree, const QString &pattern, const QString &s
     if (!regExp) {
         if (!isTest)
             tree.Clear();
-        reportCantCreate();
+        reportCantCreate(modal);
         return outcome;
     }
 
     bool verdict = false;
     std::optional<engine::MatchCollection> matches;
     std::optional<AppError> failure;
-    const Outcome ran = runChecked(*regExp, failure, outcome, [&] {
+    const Outcome ran = runChecked(modal, *regExp, failure, outcome, [&] {
         applyOptions(*regExp, pattern, options);
         if (isTest)
             verdict = regExp->Test(u16View(source));
@@ -117,14 +118,14 @@ RunOutcome RunRegExp(ResultsTree &tree, const QString &pattern, const QString &s
     if (!isTest)
         tree.Clear();
     if (failure) {
-        report(*failure, u"RegExp." +
-                             (isTest ? QStringLiteral("Test") : QStringLiteral("Execute")) +
-                             u" has failed.");
+        report(modal, *failure,
+               u"RegExp." + (isTest ? QStringLiteral("Test") : QStringLiteral("Execute")) +
+                   u" has failed.");
         return outcome;
     }
 
     if (isTest) {
-        MsgBox(verdict ? QStringLiteral("Match.") : QStringLiteral("Do not match."),
+        MsgBox(modal, verdict ? QStringLiteral("Match.") : QStringLiteral("Do not match."),
                MsgBoxStyle::Information);
         return outcome;
     }
@@ -175,19 +176,20 @@ void AddSubMatchNodes(ResultsTree &tree, qsizetype matchNode, const engine::SubM
     }
 }
 
-RunOutcome ReplaceRegExp(ResultText &resultBox, const QString &pattern, const QString &source,
-                         const QString &replacement, const RunOptions &options)
+RunOutcome ReplaceRegExp(ModalHost &modal, ResultText &resultBox, const QString &pattern,
+                         const QString &source, const QString &replacement,
+                         const RunOptions &options)
 {
     RunOutcome outcome;
     const std::unique_ptr<engine::RegExp> regExp = createRegExp();
     if (!regExp) {
         resultBox.SetText(QString());
-        reportCantCreate();
+        reportCantCreate(modal);
         return outcome;
     }
     QString result;
     std::optional<AppError> failure;
-    const Outcome ran = runChecked(*regExp, failure, outcome, [&] {
+    const Outcome ran = runChecked(modal, *regExp, failure, outcome, [&] {
         applyOptions(*regExp, pattern, options);
         result = toQString(regExp->Replace(u16View(source), u16View(replacement)));
     });
@@ -204,6 +206,6 @@ RunOutcome ReplaceRegExp(ResultText &resultBox, const QString &pattern, const QS
         }
     }
     if (failure)
-        report(*failure, QStringLiteral("RegExp.Replace has failed."));
+        report(modal, *failure, QStringLiteral("RegExp.Replace has failed."));
     return outcome;
 }

@@ -1,7 +1,8 @@
 #pragma once
 // Execute, Test and Replace: each run makes a fresh engine object, applies the options and the
 // pattern, runs it, reports a failure through ErrorReporter and presents the outcome (the
-// results tree, the Test verdict box, the result box). The engine works off the user-interface
+// results tree, the Test verdict box, the result box). Every box shows through the modal host
+// the caller hands in. The engine works off the user-interface
 // thread (BackgroundRun); a run cancelled with Esc or Cancel says so and changes nothing.
 
 #include "runner/engine/regexp.h"
@@ -13,6 +14,7 @@
 #include <functional>
 #include <optional>
 
+class ModalHost;
 class ResultsTree;
 class ResultText;
 
@@ -44,11 +46,13 @@ struct RunOutcome
 
 // Runs pattern (as typed: options.ignoreLineBreaks applies PreparePattern) over source.
 // exporter is the caller's choice of export; ExecuteAndOpen needs one.
-RunOutcome RunRegExp(ResultsTree &tree, const QString &pattern, const QString &source,
-                     const RunOptions &options, RunCommand command, const MatchExporter &exporter);
+RunOutcome RunRegExp(ModalHost &modal, ResultsTree &tree, const QString &pattern,
+                     const QString &source, const RunOptions &options, RunCommand command,
+                     const MatchExporter &exporter);
 // The totals node, up to MaxMatchNodes match nodes with their submatches, and the skip node.
 void FillResultsTree(ResultsTree &tree, const engine::MatchCollection &matches);
 void AddSubMatchNodes(ResultsTree &tree, qsizetype matchNode, const engine::SubMatches &subMatches);
 // Empties the result box, then fills it with the source after replacement.
-RunOutcome ReplaceRegExp(ResultText &resultBox, const QString &pattern, const QString &source,
-                         const QString &replacement, const RunOptions &options);
+RunOutcome ReplaceRegExp(ModalHost &modal, ResultText &resultBox, const QString &pattern,
+                         const QString &source, const QString &replacement,
+                         const RunOptions &options);

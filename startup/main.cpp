@@ -2,6 +2,7 @@
 #include "startup/modmain.h"
 #include "support/desktopopener.h"
 #include "support/heappolicy.h"
+#include "support/modalhost.h"
 #include "support/services.h"
 #include "support/textfile.h"
 
@@ -23,7 +24,8 @@ int main(int argc, char *argv[])
     // Outlive the application and every window.
     TextFile files;
     DesktopOpener opener;
-    const Services services{files, opener};
+    ModalHost modal;
+    const Services services{files, opener, modal};
     return runApplication(argc, argv, [&services] {
         if (!Main(services))
             return 0;

@@ -3,6 +3,7 @@
 #include "support/appinfo.h"
 #include "support/appservices.h"
 #include "support/messagebox.h"
+#include "support/services.h"
 #include "support/sufiles.h"
 #include "support/suwindow.h"
 #include "ui/main/frmmain.h"
@@ -12,7 +13,7 @@ bool Main(const Services &services)
     suRegisterAppPath();
     if (!suIsInIDE())
         suSetWindowResIconAll(suGetThunderMainHandle(), QStringLiteral("A_MAIN"));
-    if (!CheckCommandLine())
+    if (!CheckCommandLine(services.modal))
         return false;
     // Owned by the application: deleted when closed, which ends the event loop.
     auto *window = new frmMain(services);
@@ -21,15 +22,15 @@ bool Main(const Services &services)
     return true;
 }
 
-bool CheckCommandLine()
+bool CheckCommandLine(ModalHost &modal)
 {
     const CommandLineArgs &args = AppServices::instance().CommandLine();
     if (args.Count() > 1) {
-        ShowUsage();
+        ShowUsage(modal);
         return false;
     }
     if (args.Count() == 1 && args.Item(0) == u"/?") {
-        ShowUsage();
+        ShowUsage(modal);
         return false;
     }
     return true;
@@ -40,7 +41,7 @@ QString usageText()
     return u"Usage: " + ApplicationInfo::current().exeName + u"[.EXE] [RegExpFileName]";
 }
 
-void ShowUsage()
+void ShowUsage(ModalHost &modal)
 {
-    MsgBox(usageText(), MsgBoxStyle::Information, AppInfo::Title.toString());
+    MsgBox(modal, usageText(), MsgBoxStyle::Information, AppInfo::Title.toString());
 }

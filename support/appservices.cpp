@@ -1,7 +1,7 @@
 #include "support/appservices.h"
 
 #include "support/messageboxfit.h"
-#include "support/modalresponder.h"
+#include "support/modalhost.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -42,14 +42,14 @@ QString AppServices::aboutText(const ApplicationInfo &app, const QString &text)
     return result;
 }
 
-void AppServices::ShowAbout(QWidget *owner, const ApplicationInfo &app, const QString &text,
-                            const QIcon &icon, const QString &)
+void AppServices::ShowAbout(ModalHost &host, QWidget *owner, const ApplicationInfo &app,
+                            const QString &text, const QIcon &icon, const QString &)
 {
     ModalRequest request;
     request.kind = ModalKind::About;
     request.caption = u"About " + app.title;
     request.text = aboutText(app, text);
-    ModalHost::run(request, [&] {
+    host.run(request, [&] {
         QMessageBox box(QMessageBox::NoIcon, request.caption, request.text, QMessageBox::Ok, owner);
         box.setTextFormat(Qt::PlainText);
         const QIcon shown = icon.isNull() ? QApplication::windowIcon() : icon;

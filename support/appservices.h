@@ -7,6 +7,7 @@
 #include <QIcon>
 #include <QString>
 
+class ModalHost;
 class QAbstractButton;
 class QWidget;
 
@@ -20,10 +21,10 @@ public:
     CommandLineArgs &CommandLine();
     // Runs the button's click action (nothing happens for a disabled button).
     void PushButton(QAbstractButton *button);
-    // Modal About box over owner, with the application's title, version and executable name;
-    // text (may be empty) and the application's description are shown below them. The name
+    // Modal About box through host over owner, with the application's title, version and executable
+    // name; text (may be empty) and the application's description are shown below them. The name
     // text is the caller's name for the program's component and is not shown.
-    void ShowAbout(QWidget *owner, const ApplicationInfo &app, const QString &text,
+    void ShowAbout(ModalHost &host, QWidget *owner, const ApplicationInfo &app, const QString &text,
                    const QIcon &icon, const QString &nameText);
 
     // The About box's text for these arguments.

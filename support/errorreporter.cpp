@@ -8,9 +8,10 @@ ErrorReporter &ErrorReporter::instance()
     return reporter;
 }
 
-int ErrorReporter::ShowError(const AppError &error, int style, const QString &message)
+int ErrorReporter::ShowError(ModalHost &host, const AppError &error, int style,
+                             const QString &message)
 {
-    return MsgBox(reportText(error, message), style);
+    return MsgBox(host, reportText(error, message), style);
 }
 
 QString ErrorReporter::reportText(const AppError &error, const QString &message)

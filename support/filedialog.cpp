@@ -1,7 +1,7 @@
 #include "support/filedialog.h"
 
 #include "support/filedialogwindow.h"
-#include "support/modalresponder.h"
+#include "support/modalhost.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -22,17 +22,17 @@ QString FileDialog::qtFilter(const QString &filter)
     return entries.join(u";;");
 }
 
-bool FileDialog::ShowOpen()
+bool FileDialog::ShowOpen(ModalHost &host)
 {
-    return show(false);
+    return show(host, false);
 }
 
-bool FileDialog::ShowSave()
+bool FileDialog::ShowSave(ModalHost &host)
 {
-    return show(true);
+    return show(host, true);
 }
 
-bool FileDialog::show(bool save)
+bool FileDialog::show(ModalHost &host, bool save)
 {
     ModalRequest request;
     request.kind = save ? ModalKind::SaveFile : ModalKind::OpenFile;
@@ -41,7 +41,7 @@ bool FileDialog::show(bool save)
     request.filter = Filter;
     request.initialDir = InitDir;
     request.defaultExt = DefaultExt;
-    const ModalAnswer answer = ModalHost::run(request, [&] {
+    const ModalAnswer answer = host.run(request, [&] {
         FileDialogWindow dialog(OwnerWindow, save, request.caption, InitDir, qtFilter(Filter),
                                 DefaultExt);
         if (!FilePath.isEmpty())

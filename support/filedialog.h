@@ -3,6 +3,7 @@
 
 #include <QString>
 
+class ModalHost;
 class QWidget;
 
 class FileDialog
@@ -19,14 +20,14 @@ public:
     QWidget *OwnerWindow = nullptr;
     QString InitDir;
 
-    // Modal; true when the user chose a file (FilePath then holds it).
-    bool ShowOpen();
-    bool ShowSave();
+    // Modal, through host; true when the user chose a file (FilePath then holds it).
+    bool ShowOpen(ModalHost &host);
+    bool ShowSave(ModalHost &host);
 
     // The filter in Qt's form: "RegExp files (*.RegExp);;All files (*)"; "*.*" becomes "*",
     // every file.
     static QString qtFilter(const QString &filter);
 
 private:
-    bool show(bool save);
+    bool show(ModalHost &host, bool save);
 };

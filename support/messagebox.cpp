@@ -2,7 +2,7 @@
 
 #include "support/appinfo.h"
 #include "support/messageboxfit.h"
-#include "support/modalresponder.h"
+#include "support/modalhost.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -115,18 +115,19 @@ std::unique_ptr<QDialog> msgBoxWindow(const QString &prompt, int style, const QS
                      pushButtons);
 }
 
-int MsgBox(const QString &prompt, int style, const QString &title)
+int MsgBox(ModalHost &host, const QString &prompt, int style, const QString &title)
 {
     ModalRequest request;
     request.kind = ModalKind::MessageBox;
     request.style = style;
     request.caption = title.isEmpty() ? AppInfo::Title.toString() : title;
     request.text = prompt;
-    return ModalHost::run(request,
-                          [&] {
-                              ModalAnswer answer;
-                              answer.button = showReal(request.text, style, request.caption);
-                              return answer;
-                          })
+    return host
+        .run(request,
+             [&] {
+                 ModalAnswer answer;
+                 answer.button = showReal(request.text, style, request.caption);
+                 return answer;
+             })
         .button;
 }

@@ -9,6 +9,7 @@
 
 #include <memory>
 
+class ModalHost;
 class QDialog;
 
 namespace MsgBoxButton {
@@ -29,10 +30,10 @@ inline constexpr int Information = 64;         // OK, information icon
 inline constexpr int OkCancelInformation = 65; // OK and Cancel, information icon
 } // namespace MsgBoxStyle
 
-// Shows the box over the active window and returns the button pressed; an empty title gives
-// the application title. Closing the box with Esc or its close button gives Cancel where the box
-// has one, else the only button.
-int MsgBox(const QString &prompt, int style = 0, const QString &title = {});
+// Shows the box through host over the active window and returns the button pressed; an empty
+// title gives the application title. Closing the box with Esc or its close button gives Cancel
+// where the box has one, else the only button.
+int MsgBox(ModalHost &host, const QString &prompt, int style = 0, const QString &title = {});
 
 // The window that MsgBox shows for these arguments, not yet shown: for looking at it.
 std::unique_ptr<QDialog> msgBoxWindow(const QString &prompt, int style, const QString &title = {});

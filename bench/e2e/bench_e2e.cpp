@@ -13,7 +13,7 @@
 #include "startup/application.h"
 #include "support/backgroundrun.h"
 #include "support/heappolicy.h"
-#include "support/modalresponder.h"
+#include "support/modalhost.h"
 #include "support/textfile.h"
 #include "tests/support/recordingopener.h"
 #include "ui/main/frmmain.h"
@@ -43,11 +43,11 @@
 namespace {
 
 // Answers every message box with OK and remembers its text.
-class OkResponder : public ModalResponder
+class OkResponder : public ModalHost
 {
 public:
     QString lastText;
-    ModalAnswer respond(const ModalRequest &request) override
+    ModalAnswer run(const ModalRequest &request, const std::function<ModalAnswer()> &) override
     {
         lastText = request.text;
         ModalAnswer answer;
@@ -215,10 +215,9 @@ int main(int argc, char *argv[])
                     QStringLiteral("median of 5 starts")});
 
     OkResponder responder;
-    ModalHost::setResponder(&responder);
     TextFile files;
     RecordingOpener opener;
-    frmMain window(Services{files, opener});
+    frmMain window(Services{files, opener, responder});
     window.show();
     QApplication::processEvents();
 
@@ -393,6 +392,5 @@ int main(int argc, char *argv[])
                     row.peak ? qPrintable(mb(row.peak)) : "", qPrintable(row.note));
     std::printf("\nsource: %lld characters (%.0f MB as UTF-16)\n",
                 static_cast<long long>(source.size()), source.size() * 2 / 1e6);
-    ModalHost::setResponder(nullptr);
     return 0;
 }

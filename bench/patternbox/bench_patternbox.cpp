@@ -6,6 +6,7 @@
 
 #include "runner/engine/scanner.h"
 #include "startup/application.h"
+#include "support/modalhost.h"
 #include "support/textfile.h"
 #include "tests/support/recordingopener.h"
 #include "ui/main/frmmain.h"
@@ -79,7 +80,8 @@ int main(int argc, char *argv[])
     QStandardPaths::setTestModeEnabled(true);
     TextFile files;
     RecordingOpener opener;
-    frmMain window(Services{files, opener});
+    ModalHost modal;
+    frmMain window(Services{files, opener, modal});
     window.show();
     TextBox *box = window.txtPattern;
     PatternHighlighter *highlighter = box->findChild<PatternHighlighter *>();

@@ -4,6 +4,7 @@
 
 #include "runner/enginebridge.h"
 #include "runner/modregexp.h"
+#include "support/modalhost.h"
 #include "tests/support/plainresultstree.h"
 #include "ui/main/treewidgetresults.h"
 
@@ -49,13 +50,16 @@ int main(int argc, char *argv[])
         regExp.setPattern(u16View(pattern));
         count = regExp.Execute(u16View(source)).Count();
     });
+    ModalHost modal;
     PlainResultsTree plain;
-    const double plainMs = medianMs(
-        repetitions, [&] { RunRegExp(plain, pattern, source, {true}, RunCommand::Execute, {}); });
+    const double plainMs = medianMs(repetitions, [&] {
+        RunRegExp(modal, plain, pattern, source, {true}, RunCommand::Execute, {});
+    });
     QTreeWidget widget;
     TreeWidgetResults results(&widget, [](const QString &) { return QIcon(); });
-    const double widgetMs = medianMs(
-        repetitions, [&] { RunRegExp(results, pattern, source, {true}, RunCommand::Execute, {}); });
+    const double widgetMs = medianMs(repetitions, [&] {
+        RunRegExp(modal, results, pattern, source, {true}, RunCommand::Execute, {});
+    });
 
     std::printf(
         "Execute, Global, pattern (\\d)(\\d), %lld characters, %d matches, median of %d\n\n",

@@ -2,6 +2,7 @@
 // Prints a table; the file is written to the temporary folder and nothing is opened.
 
 #include "runner/spreadsheet/exportmatches.h"
+#include "support/modalhost.h"
 #include "tests/support/recordingopener.h"
 
 #include <QApplication>
@@ -49,6 +50,7 @@ int main(int argc, char **argv)
     // The exports go to the cache folder: the scratch one, never the user's.
     qputenv("XDG_CACHE_HOME", QFile::encodeName(scratch.path()));
     RecordingOpener opener;
+    ModalHost modal;
 
     const int matches = 100'000;
     const engine::MatchCollection collection = keyValueMatches(matches);
@@ -57,7 +59,7 @@ int main(int argc, char **argv)
     for (int run = 0; run < 5; ++run) {
         QElapsedTimer timer;
         timer.start();
-        ExportMatchesToExcel(collection, opener);
+        ExportMatchesToExcel(collection, opener, modal);
         seconds.push_back(timer.nsecsElapsed() / 1e9);
         const QString opened =
             opener.opened().isEmpty() ? QString() : opener.opened().constLast().path;

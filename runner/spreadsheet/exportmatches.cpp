@@ -70,19 +70,20 @@ int writeMatches(excel::Application &application, const engine::MatchCollection 
     return cut;
 }
 
-void reportCutCells(int cut)
+void reportCutCells(ModalHost &modal, int cut)
 {
     const QLocale locale;
     const QString limit = locale.toString(excel::MaxCellLength);
     const QString cells =
         cut == 1 ? QStringLiteral("1 cell was") : locale.toString(cut) + u" cells were";
-    MsgBox(cells + u" cut to " + limit + u" characters, the most a cell can hold.",
+    MsgBox(modal, cells + u" cut to " + limit + u" characters, the most a cell can hold.",
            MsgBoxStyle::Information);
 }
 
 } // namespace
 
-void ExportMatchesToExcel(const engine::MatchCollection &matches, FileOpener &opener)
+void ExportMatchesToExcel(const engine::MatchCollection &matches, FileOpener &opener,
+                          ModalHost &modal)
 {
     if (matches.Count() < 1)
         return;
@@ -105,7 +106,7 @@ void ExportMatchesToExcel(const engine::MatchCollection &matches, FileOpener &op
             }
         }
         setMousePointer(MousePointer::Default);
-        ErrorReporter::instance().ShowError(error, MsgBoxStyle::Critical,
+        ErrorReporter::instance().ShowError(modal, error, MsgBoxStyle::Critical,
                                             QStringLiteral("Can't generate XSL file. Microsoft "
                                                            "Office is not installed or Excel "
                                                            "is not working."));
@@ -116,7 +117,7 @@ void ExportMatchesToExcel(const engine::MatchCollection &matches, FileOpener &op
         application->leaveOpenForUser(folder, fileStem, opener);
         setMousePointer(MousePointer::Default);
         if (cut > 0)
-            reportCutCells(cut);
+            reportCutCells(modal, cut);
     } catch (const AppError &error) {
         fail(error);
     } catch (const std::bad_alloc &) {

@@ -72,22 +72,22 @@ void tst_BigInput::tenMillionCharacters()
     QFETCH(int, matches);
     const QString source = unit.repeated(Units);
 
+    ScriptedResponder responder;
     PlainResultsTree tree;
-    RunRegExp(tree, pattern, source, {global, false, true}, RunCommand::Execute, {});
+    RunRegExp(responder, tree, pattern, source, {global, false, true}, RunCommand::Execute, {});
     // The match nodes and the skip node.
     QCOMPARE(tree.roots().size(), matches > MaxMatchNodes ? MaxMatchNodes + 2 : matches + 1);
     QCOMPARE(tree.item(tree.roots().first()).text,
              u"Total " + QLocale().toString(matches) + u" element(s) found");
 
     ResultBox box;
-    ReplaceRegExp(box, pattern, source, replacement, {global, false, true});
+    ReplaceRegExp(responder, box, pattern, source, replacement, {global, false, true});
     const QString rest = global ? replaced : unit;
     QCOMPARE(box.text.size(), replaced.size() + rest.size() * (Units - 1));
     QVERIFY(box.text == replaced + rest.repeated(Units - 1));
 
-    ScriptedResponder responder;
     responder.button(MsgBoxButton::OK);
-    RunRegExp(tree, pattern, source, {global, false, true}, RunCommand::Test, {});
+    RunRegExp(responder, tree, pattern, source, {global, false, true}, RunCommand::Test, {});
     QCOMPARE(responder.last().text, matches ? QStringLiteral("Match.") : "Do not match.");
 }
 
@@ -102,10 +102,10 @@ void tst_BigInput::bigPatternFile()
                                       QStringLiteral("0")}
                               .join(QChar(0)));
 
-    CDocument document(files);
+    ScriptedResponder noMessages;
+    CDocument document(files, noMessages);
     FakeView view(document);
     document.Init(view);
-    ScriptedResponder noMessages;
     QVERIFY(document.LoadAs(path));
     QCOMPARE(view.text(TextBoxId::txtPattern), QStringLiteral("p+"));
     QVERIFY(view.text(TextBoxId::txtSourceString) == source);

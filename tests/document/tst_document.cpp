@@ -55,14 +55,16 @@ void writeBytes(const QString &path, const QByteArray &bytes)
     QCOMPARE(file.write(bytes), bytes.size());
 }
 
-// A document initialised on a fake window, on the real file store unless given another.
+// A document initialised on a fake window, on the real file store unless given another; its
+// boxes and dialogs go to the responder (none is scripted at first).
 struct Bench
 {
     TextFile sound;
+    ScriptedResponder responder;
     CDocument doc;
     FakeView view{doc};
     explicit Bench(FileStore *files = nullptr)
-        : doc(files ? *files : sound)
+        : doc(files ? *files : sound, responder)
     {
         doc.Init(view);
     }
@@ -208,7 +210,7 @@ void tst_Document::load()
     else
         QVERIFY(b.doc.LoadAs(path(QStringLiteral("first"))));
     b.showResult();
-    ScriptedResponder responder;
+    ScriptedResponder &responder = b.responder;
     const bool readFails = !kind.isEmpty();
     if (readFails)
         responder.button(kind == u"late" ? MsgBoxButton::Retry : MsgBoxButton::Cancel);
@@ -292,7 +294,7 @@ void tst_Document::saveFailure()
     Bench b(&files);
     QVERIFY(b.doc.LoadAs(path(QStringLiteral("first"))));
     b.view.edit(content);
-    ScriptedResponder responder;
+    ScriptedResponder &responder = b.responder;
     responder.chooseFile(target).button(answer);
     QCOMPARE(b.doc.SaveAs(), retry);
 
@@ -357,7 +359,7 @@ void tst_Document::commands()
 
     const QMap<QString, int> buttons{
         {"Yes", MsgBoxButton::Yes}, {"No", MsgBoxButton::No}, {"Cancel", MsgBoxButton::Cancel}};
-    ScriptedResponder responder;
+    ScriptedResponder &responder = b.responder;
     for (const QString &step : script) {
         if (buttons.contains(step))
             responder.button(buttons.value(step));

@@ -113,13 +113,13 @@ void tst_Lifecycle::placement()
         placed = window->geometry();
         QVERIFY(window->close());
     }
-    Window again = openWindow();
+    ScriptedResponder responder;
+    Window again = openWindow(testServices(responder));
     QCOMPARE(again->geometry(), placed);
 
     // A close that is cancelled stores nothing.
     again->txtPattern->SetText(QStringLiteral("x"));
     again->move(again->pos() + QPoint(5, 5));
-    ScriptedResponder responder;
     responder.button(MsgBoxButton::Cancel);
     QVERIFY(!again->close());
     QCOMPARE(openWindow()->geometry(), placed);
@@ -127,8 +127,9 @@ void tst_Lifecycle::placement()
 
 void tst_Lifecycle::runKeys()
 {
+    ScriptedResponder responder;
     RecordingOpener opener(false);
-    Window window = openWindow({testServices().files, opener});
+    Window window = openWindow({testServices().files, opener, responder});
     typeLines(window->txtPattern, {QStringLiteral("(\\w)(\\d)")});
     typeLines(window->txtSourceString, {QStringLiteral("a1 b2 c")});
     typeLines(window->txtReplaceVar, {QStringLiteral("$2$1")});
@@ -145,7 +146,6 @@ void tst_Lifecycle::runKeys()
     QCOMPARE(window->txtResult->Text(), QStringLiteral("1a 2b c"));
     QCOMPARE(window->windowTitle(), title);
 
-    ScriptedResponder responder;
     responder.button(MsgBoxButton::OK);
     QTest::keyClick(window->txtPattern, Qt::Key_F7);
     QCOMPARE(responder.last().text, QStringLiteral("Match."));
@@ -209,10 +209,10 @@ void tst_Lifecycle::closing()
     QFETCH(QList<int>, answers);
     QFETCH(bool, closed);
 
-    Window window = openWindow();
+    ScriptedResponder responder;
+    Window window = openWindow(testServices(responder));
     if (changed)
         typeLines(window->txtSourceString, {QStringLiteral("keep me")});
-    ScriptedResponder responder;
     for (int answer : answers)
         responder.button(answer);
     if (answers == QList<int>{MsgBoxButton::Yes})
@@ -266,7 +266,8 @@ void tst_Lifecycle::startWithFile()
 
 void tst_Lifecycle::optionsToggle()
 {
-    Window window = openWindow();
+    ScriptedResponder responder;
+    Window window = openWindow(testServices(responder));
     const std::pair<int, QCheckBox *> items[] = {{0, window->chkGlobal},
                                                  {1, window->chkIgnoreCase},
                                                  {2, window->chkMultiline},
@@ -279,7 +280,6 @@ void tst_Lifecycle::optionsToggle()
         QVERIFY(!window->mnuOptions.item(index)->isChecked());
     }
     QVERIFY(dirty(*window));
-    ScriptedResponder responder;
     responder.button(MsgBoxButton::No);
     QVERIFY(window->close());
 }
@@ -310,7 +310,8 @@ void tst_Lifecycle::selectAll()
     QFETCH(int, modifiers);
     QFETCH(bool, selectsAll);
 
-    Window window = openWindow();
+    ScriptedResponder responder;
+    Window window = openWindow(testServices(responder));
     auto *edit = window->findChild<TextBox *>(box);
     QVERIFY(edit);
     edit->SetText(QStringLiteral("one\r\ntwo"));
@@ -327,7 +328,6 @@ void tst_Lifecycle::selectAll()
         QCOMPARE(edit->Text(), QStringLiteral("a"));
     }
 
-    ScriptedResponder responder;
     if (box != u"txtResult")
         responder.button(MsgBoxButton::No);
     QVERIFY(window->close());
@@ -335,8 +335,9 @@ void tst_Lifecycle::selectAll()
 
 void tst_Lifecycle::helpMenu()
 {
+    ScriptedResponder responder;
     RecordingOpener opener(false);
-    Window window = openWindow({testServices().files, opener});
+    Window window = openWindow({testServices().files, opener, responder});
 
     // No viewer on the desktop (the opener fails): the program's own window shows the read-me,
     // read-only; asking again brings the same window forward.
@@ -363,7 +364,6 @@ void tst_Lifecycle::helpMenu()
     window->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(window.get()));
 
-    ScriptedResponder responder;
     responder.closeAbout();
     QTest::keyClick(window->txtPattern, Qt::Key_F1, Qt::ShiftModifier);
     QCOMPARE(responder.last().kind, ModalKind::About);
@@ -389,14 +389,14 @@ void tst_Lifecycle::helpMenu()
 
 void tst_Lifecycle::generateCode()
 {
-    Window window = openWindow();
+    ScriptedResponder responder;
+    Window window = openWindow(testServices(responder));
     window->txtPattern->SetText(QStringLiteral("a\r\nb"));
     window->txtReplaceVar->SetText(QStringLiteral("\"x\""));
     window->chkIgnoreLineBreaks->setChecked(true);
     ClipboardText::instance().SetText(QStringLiteral("before"));
 
     CodeInputs inputs{QStringLiteral("a\r\nb"), QStringLiteral("\"x\""), {true, true, true, true}};
-    ScriptedResponder responder;
     responder.button(MsgBoxButton::Cancel).button(MsgBoxButton::OK);
     QTest::keyClick(window->txtPattern, Qt::Key_F6, Qt::ShiftModifier);
     QCOMPARE(ClipboardText::instance().Text(), QStringLiteral("before"));
@@ -410,7 +410,8 @@ void tst_Lifecycle::generateCode()
 
 void tst_Lifecycle::emptyBoxesSayWhatTheyAreFor()
 {
-    Window window = openWindow();
+    ScriptedResponder responder;
+    Window window = openWindow(testServices(responder));
     const std::pair<TextBox *, QString> boxes[] = {
         {window->txtPattern, QStringLiteral("Pattern")},
         {window->txtSourceString, QStringLiteral("Source text")},
@@ -438,7 +439,6 @@ void tst_Lifecycle::emptyBoxesSayWhatTheyAreFor()
     // Nor saved.
     const QString path = QDir(testScratchDir()).filePath(QStringLiteral("Empty.RegExp"));
     window->txtReplaceVar->SetText(QString());
-    ScriptedResponder responder;
     responder.chooseFile(path);
     QVERIFY(window->document().SaveAs());
     QFile saved(path);
@@ -474,9 +474,10 @@ void tst_Lifecycle::droppedFileOpens()
 {
     QFETCH(QString, target);
     QFETCH(bool, changed);
+    ScriptedResponder responder;
     const QString path =
         writePatternFile(QStringLiteral("Dropped.RegExp"), {"d+", "a 12", "", "1", "1", "1", "0"});
-    Window window = openWindow();
+    Window window = openWindow(testServices(responder));
     if (changed)
         window->txtSourceString->SetText(QStringLiteral("edited"));
     QCOMPARE(dirty(*window), changed);
@@ -499,7 +500,6 @@ void tst_Lifecycle::droppedFileOpens()
     QMimeData file;
     file.setUrls({QUrl::fromLocalFile(path)});
     file.setText(QUrl::fromLocalFile(path).toString());
-    ScriptedResponder responder;
     if (changed)
         responder.button(MsgBoxButton::No);
     QVERIFY(drop(file));

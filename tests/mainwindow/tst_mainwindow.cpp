@@ -1,7 +1,9 @@
+#include "support/messagebox.h"
 #include "support/suresources.h"
+#include "tests/support/openwindow.h"
+#include "tests/support/recordingopener.h"
 #include "tests/support/scriptedresponder.h"
 #include "tests/support/testenvironment.h"
-#include "tests/support/testservices.h"
 #include "ui/main/elasticgrid.h"
 #include "ui/main/frmmain.h"
 #include "ui/main/imagelist.h"
@@ -16,49 +18,9 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 
 namespace {
-
-// The window with its menu handlers silenced, so clicks are seen only through menuItemClicked.
-// Every key the window previews is recorded; keys listed in swallow are kept from the control.
-class QuietMain : public frmMain
-{
-public:
-    QuietMain()
-        : frmMain(testServices())
-    {}
-
-    struct Preview
-    {
-        QString focus;
-        int keyCode;
-        int shift;
-    };
-    QList<Preview> previews;
-    QList<int> swallow;
-
-protected:
-    void mnuFile_Click(int) override {}
-    void mnuRun_Click(int) override {}
-    void mnuOptions_Click(int) override {}
-    void mnuHelp_Click(int) override {}
-    void Form_KeyDown(int &keyCode, int shift) override
-    {
-        if (keyCode >= Qt::Key_Shift && keyCode <= Qt::Key_Alt)
-            return; // the presses of the modifiers themselves
-        const QWidget *focus = QApplication::focusWidget();
-        previews.append({focus ? focus->objectName() : QString(), keyCode, shift});
-        if (swallow.contains(keyCode))
-            keyCode = 0;
-    }
-};
-
-bool showActive(QWidget &window)
-{
-    window.show();
-    window.activateWindow();
-    return QTest::qWaitForWindowActive(&window);
-}
 
 void press(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
 {
@@ -134,7 +96,7 @@ QTreeWidgetItem *node(ResultsTreeWidget *tree, const QString &text)
     return found.isEmpty() ? nullptr : found.first();
 }
 
-// The menu items that have a shortcut key.
+// The menu items that have a shortcut key, in menu order.
 const std::tuple<const char *, int, const char *> Shortcuts[] = {
     {"mnuFile", 0, "Ctrl+N"},    {"mnuFile", 10, "F3"},       {"mnuFile", 11, "F2"},
     {"mnuFile", 12, "Shift+F2"}, {"mnuRun", 0, "F5"},         {"mnuRun", 1, "Ctrl+F5"},
@@ -154,9 +116,10 @@ private Q_SLOTS:
 
     void tabFollowsTabOrder_data();
     void tabFollowsTabOrder();
-    void windowPreviewsKeys_data();
-    void windowPreviewsKeys();
+    void keysReachTheControl_data();
+    void keysReachTheControl();
     void shortcuts();
+    void escapeFromEveryControl();
     void helpMenuAtRightEnd();
     void layout_data();
     void layout();
@@ -164,9 +127,6 @@ private Q_SLOTS:
     void unfocusedSelectionDimmed();
     void leftArrow_data();
     void leftArrow();
-
-private:
-    ScriptedResponder m_noDialogs; // any box or dialog fails the test
 };
 
 void tst_MainWindow::tabFollowsTabOrder_data()
@@ -179,9 +139,8 @@ void tst_MainWindow::tabFollowsTabOrder_data()
 void tst_MainWindow::tabFollowsTabOrder()
 {
     QFETCH(bool, forward);
-    QuietMain w;
-    QVERIFY(showActive(w));
-    w.txtPattern->setFocus();
+    Window w = openWindow();
+    w->txtPattern->setFocus();
 
     QStringList expected = TabOrder;
     if (forward)
@@ -195,57 +154,42 @@ void tst_MainWindow::tabFollowsTabOrder()
         visited.append(QApplication::focusWidget()->objectName());
     }
     QCOMPARE(visited, expected);
-    // The window saw every Tab first, wherever the focus was; no box typed one.
-    QCOMPARE(w.previews.size(), TabOrder.size());
-    QCOMPARE(w.previews.last().focus, forward ? TabOrder.last() : TabOrder.at(1));
-    QVERIFY(w.txtPattern->Text().isEmpty());
+    // No box typed one.
+    for (TextBox *box : {w->txtPattern, w->txtSourceString, w->txtReplaceVar, w->txtResult})
+        QVERIFY(box->Text().isEmpty());
 }
 
-void tst_MainWindow::windowPreviewsKeys_data()
+void tst_MainWindow::keysReachTheControl_data()
 {
     QTest::addColumn<QString>("control");
     QTest::addColumn<int>("key");
-    QTest::addColumn<int>("shift"); // Shift 1, Ctrl 2, Alt 4
-    QTest::addColumn<bool>("swallow");
+    QTest::addColumn<int>("modifiers");
     QTest::addColumn<QString>("state"); // of the control afterwards
 
-    QTest::newRow("text box types after the window saw the key")
-        << QStringLiteral("txtPattern") << int(Qt::Key_X) << 0 << false << QStringLiteral("x");
-    QTest::newRow("Shift, Ctrl and Alt sum to 7")
-        << QStringLiteral("txtResult") << int(Qt::Key_X) << 7 << true << QString();
+    QTest::newRow("text box types a letter") << QStringLiteral("txtPattern") << int(Qt::Key_X)
+                                             << int(Qt::NoModifier) << QStringLiteral("x");
     QTest::newRow("Ctrl+Tab types a tab, the focus stays")
-        << QStringLiteral("txtSourceString") << int(Qt::Key_Tab) << 2 << false
+        << QStringLiteral("txtSourceString") << int(Qt::Key_Tab) << int(Qt::ControlModifier)
         << QStringLiteral("\t");
     // A new document starts with Global checked.
-    QTest::newRow("window keeps Space from the check box")
-        << QStringLiteral("chkGlobal") << int(Qt::Key_Space) << 0 << true
-        << QStringLiteral("checked");
+    QTest::newRow("Space toggles the check box")
+        << QStringLiteral("chkGlobal") << int(Qt::Key_Space) << int(Qt::NoModifier) << QString();
 }
 
-void tst_MainWindow::windowPreviewsKeys()
+void tst_MainWindow::keysReachTheControl()
 {
     QFETCH(QString, control);
     QFETCH(int, key);
-    QFETCH(int, shift);
-    QFETCH(bool, swallow);
+    QFETCH(int, modifiers);
     QFETCH(QString, state);
 
-    QuietMain w;
-    QVERIFY(showActive(w));
-    if (swallow)
-        w.swallow.append(key);
-    auto *widget = w.findChild<QWidget *>(control);
+    Window w = openWindow();
+    QSignalSpy clicks(w.get(), &frmMain::menuItemClicked);
+    auto *widget = w->findChild<QWidget *>(control);
     widget->setFocus();
-    Qt::KeyboardModifiers modifiers;
-    modifiers.setFlag(Qt::ShiftModifier, shift & 1);
-    modifiers.setFlag(Qt::ControlModifier, shift & 2);
-    modifiers.setFlag(Qt::AltModifier, shift & 4);
-    press(key, modifiers);
+    press(key, Qt::KeyboardModifiers(modifiers));
 
-    QCOMPARE(w.previews.size(), 1);
-    QCOMPARE(w.previews.first().focus, control);
-    QCOMPARE(w.previews.first().keyCode, key);
-    QCOMPARE(w.previews.first().shift, shift);
+    QCOMPARE(clicks.size(), 0);
     QCOMPARE(QApplication::focusWidget(), widget);
     auto *box = qobject_cast<TextBox *>(widget);
     auto *check = qobject_cast<QCheckBox *>(widget);
@@ -254,36 +198,78 @@ void tst_MainWindow::windowPreviewsKeys()
 
 void tst_MainWindow::shortcuts()
 {
-    QuietMain w;
-    QVERIFY(showActive(w));
-    QSignalSpy clicks(&w, &frmMain::menuItemClicked);
-    w.txtPattern->setFocus();
+    // The read-me goes to the desktop's viewer, so no window of the program's own takes the
+    // focus; the help window is modal and is closed as soon as it shows.
+    ScriptedResponder responder;
+    RecordingOpener opener(true);
+    Window w = openWindow({testServices().files, opener, responder});
+    responder.cancelDialog().cancelDialog().cancelDialog(); // Open, Save, Save as
+    responder.button(MsgBoxButton::OK);                     // Test
+    for (int snippet = 0; snippet < 3; ++snippet)           // Generate code
+        responder.button(MsgBoxButton::Cancel);
+    responder.closeAbout();
+    QWidget *helpOwner = nullptr;
+    QTimer helpCloser;
+    connect(&helpCloser, &QTimer::timeout, this, [&helpOwner] {
+        if (QWidget *help = QApplication::activeModalWidget()) {
+            helpOwner = help->parentWidget();
+            help->close();
+        }
+    });
+    helpCloser.start(10);
+
+    QSignalSpy clicks(w.get(), &frmMain::menuItemClicked);
     for (const auto &[menu, index, key] : Shortcuts) {
+        w->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(w.get()));
+        w->txtPattern->setFocus();
         const QKeyCombination combination = QKeySequence(QString::fromLatin1(key))[0];
         press(combination.key(), combination.keyboardModifiers());
         QCOMPARE(clicks.size(), 1);
         QCOMPARE(clicks.takeFirst(), (QVariantList{QString::fromLatin1(menu), index}));
     }
-    QVERIFY(w.txtPattern->Text().isEmpty());
+    QVERIFY(w->txtPattern->Text().isEmpty());
 
-    // From every kind of control; Esc chooses no item ("Esc" in the Exit caption is text) but
-    // reaches the window's handler.
-    for (QWidget *control : QWidgetList{w.tvResults, w.chkGlobal, w.cmdTest}) {
-        control->setFocus();
+    // Each key reached its item's action.
+    QCOMPARE(responder.pending(), 0);
+    QList<ModalKind> kinds;
+    for (const ModalRequest &request : responder.shown())
+        kinds.append(request.kind);
+    const ModalKind box = ModalKind::MessageBox;
+    QCOMPARE(kinds, (QList<ModalKind>{ModalKind::OpenFile, ModalKind::SaveFile, ModalKind::SaveFile,
+                                      box, box, box, box, ModalKind::About}));
+    QCOMPARE(responder.shown().at(3).text, QStringLiteral("Match."));
+    for (qsizetype i = 4; i < 7; ++i)
+        QVERIFY(responder.shown().at(i).text.startsWith(u"Copy generated code?"));
+    QCOMPARE(w->tvResults->topLevelItemCount(), 2); // Execute: the totals and the empty match
+    QVERIFY(!w->chkGlobal->isChecked());
+    QVERIFY(w->chkIgnoreLineBreaks->isChecked());
+    QCOMPARE(opener.opened().size(), 1);
+    QVERIFY(opener.opened().first().path.endsWith(u"README.html"));
+    QCOMPARE(helpOwner, w.get());
+}
+
+void tst_MainWindow::escapeFromEveryControl()
+{
+    // F5 reaches Execute from every kind of control; Esc chooses no item ("Esc" in the Exit
+    // caption is text) and closes the unchanged window.
+    for (const char *name : {"txtResult", "tvResults", "chkGlobal", "cmdTest"}) {
+        Window w = openWindow();
+        QSignalSpy clicks(w.get(), &frmMain::menuItemClicked);
+        w->findChild<QWidget *>(QString::fromLatin1(name))->setFocus();
         press(Qt::Key_F5);
         QCOMPARE(clicks.size(), 1);
         QCOMPARE(clicks.takeFirst(), (QVariantList{QStringLiteral("mnuRun"), 0}));
-        w.previews.clear();
         press(Qt::Key_Escape);
         QCOMPARE(clicks.size(), 0);
-        QCOMPARE(w.previews.size(), 1);
+        QVERIFY2(!w->isVisible(), name);
     }
 }
 
 void tst_MainWindow::helpMenuAtRightEnd()
 {
-    QuietMain w;
-    QVERIFY(showActive(w));
+    const Window window = openWindow();
+    frmMain &w = *window;
     QMenuBar *bar = w.menuBar();
     auto place = [bar](const MenuArray &array) {
         return bar->actionGeometry(array.menu()->menuAction());
@@ -314,8 +300,8 @@ void tst_MainWindow::layout()
 {
     QFETCH(QSize, change);
     QFETCH(bool, minimise);
-    QuietMain w;
-    QVERIFY(showActive(w));
+    const Window window = openWindow();
+    frmMain &w = *window;
     QCOMPARE(w.clientArea()->size(), QSize(613, 424));
     const QMap<QString, QRect> expected = expectedRects(w);
     QCOMPARE(controlRects(w), expected);
@@ -368,7 +354,7 @@ void tst_MainWindow::layout()
 
 void tst_MainWindow::imageListTreeLookAndIcons()
 {
-    QuietMain w;
+    frmMain w(testServices());
     const QStringList keys = frmMain::resultIconKeys();
     QCOMPARE(w.ilTreeIcons->keys(), keys);
     QCOMPARE(w.tvResults->imageList(), w.ilTreeIcons);
@@ -391,8 +377,8 @@ void tst_MainWindow::imageListTreeLookAndIcons()
 
 void tst_MainWindow::unfocusedSelectionDimmed()
 {
-    QuietMain w;
-    QVERIFY(showActive(w));
+    const Window window = openWindow();
+    frmMain &w = *window;
     w.txtPattern->SetText(QStringLiteral("________"));
     w.txtPattern->selectAll();
     // A point inside the first selected character, in the box's pixels.
@@ -440,8 +426,8 @@ void tst_MainWindow::leftArrow()
     QFETCH(QString, selectedAfter);
     QFETCH(bool, expandedAfter);
 
-    QuietMain w;
-    QVERIFY(showActive(w));
+    const Window window = openWindow();
+    frmMain &w = *window;
     ResultsTreeWidget *tree = w.tvResults;
     if (selected != u"-") {
         fillTree(tree);
@@ -458,7 +444,6 @@ void tst_MainWindow::leftArrow()
         tree->setCurrentItem(item, 0, QItemSelectionModel::NoUpdate);
 
     press(Qt::Key_Left);
-    QCOMPARE(w.previews.size(), 1); // the window saw the key first
     const QList<QTreeWidgetItem *> after = tree->selectedItems();
     QCOMPARE(after.isEmpty() ? QString() : after.first()->text(0), selectedAfter);
     if (QTreeWidgetItem *match = node(tree, QStringLiteral("Match 1")))

@@ -264,7 +264,8 @@ QColor shadeAt(TextBox *box, int position)
 
 void tst_MatchLocator::highlights()
 {
-    Window window = openWindow();
+    ScriptedResponder responder;
+    Window window = openWindow(testServices(responder));
     TextBox *box = window->txtSourceString;
     ResultsTreeWidget *tree = window->tvResults;
     const QColor base = box->palette().color(QPalette::Base);
@@ -311,7 +312,6 @@ void tst_MatchLocator::highlights()
     QTest::keyClick(box, Qt::Key_Z);
     QCOMPARE(window->matchLocator().positionBytes(), size_t(0));
     execute(*window, QStringLiteral("a(\\d)"), box->Text());
-    ScriptedResponder responder;
     responder.button(MsgBoxButton::No);
     window->mnuFile.item(0)->trigger();
     QCOMPARE(window->matchLocator().positionBytes(), size_t(0));
@@ -372,7 +372,8 @@ void tst_MatchLocator::patternError()
     QFETCH(qsizetype, start);
     QFETCH(qsizetype, length);
 
-    Window window = openWindow();
+    ScriptedResponder responder;
+    Window window = openWindow(testServices(responder));
     window->chkIgnoreLineBreaks->setChecked(ignoreLineBreaks);
     TextBox *box = window->txtPattern;
     box->setFocus();
@@ -384,7 +385,6 @@ void tst_MatchLocator::patternError()
     window->txtSourceString->SetText(QStringLiteral("source"));
     window->txtSourceString->setFocus();
 
-    ScriptedResponder responder;
     responder.button(MsgBoxButton::OK);
     QTest::keyClick(window->txtSourceString, Qt::Key(key));
     QCOMPARE(responder.shown().size(), 1);

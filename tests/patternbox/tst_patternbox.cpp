@@ -179,14 +179,14 @@ void tst_PatternBox::errorMarkIsExecutesError()
     QFETCH(bool, ignoreLineBreaks);
     QFETCH(std::vector<int>, marks);
 
-    frmMain w(testServices());
+    ScriptedResponder responder;
+    frmMain w(testServices(responder));
     w.chkIgnoreLineBreaks->setChecked(ignoreLineBreaks);
     w.txtPattern->SetText(pattern);
     PatternHighlighter &highlighter = highlighterOf(*w.txtPattern);
     highlighter.scanNow();
     QCOMPARE(highlighter.errorMarks(), marks);
 
-    ScriptedResponder responder;
     responder.button(MsgBoxButton::OK);
     w.cmdExecute->click();
     // The Execute message: its first line, then the same text as the tooltip.
@@ -206,8 +206,8 @@ void tst_PatternBox::errorMarkIsExecutesError()
 
 void tst_PatternBox::errorMarkClearsWhenValid()
 {
-    frmMain w(testServices());
     ScriptedResponder noDialogs;
+    frmMain w(testServices(noDialogs));
     w.show();
     w.txtPattern->setFocus();
     QTest::keyClicks(w.txtPattern, QStringLiteral("(a"));
@@ -279,7 +279,6 @@ void tst_PatternBox::showingIsNoEdit()
 {
     const QString pattern = QStringLiteral("(a|[bc])+?\\1\\z");
     frmMain w(testServices());
-    ScriptedResponder noDialogs;
     w.show();
     QVERIFY(w.document().LoadAs(writePatternFile(pattern)));
     PatternHighlighter &highlighter = highlighterOf(*w.txtPattern);

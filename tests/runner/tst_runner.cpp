@@ -40,7 +40,9 @@ QStringList rootTexts(const PlainResultsTree &tree)
 void execute(PlainResultsTree &tree, const QString &pattern, const QString &source,
              bool global = true, bool ignoreCase = false, bool multiline = false)
 {
-    RunRegExp(tree, pattern, source, {global, ignoreCase, multiline}, RunCommand::Execute, {});
+    ScriptedResponder noDialogs;
+    RunRegExp(noDialogs, tree, pattern, source, {global, ignoreCase, multiline},
+              RunCommand::Execute, {});
 }
 
 } // namespace
@@ -208,17 +210,17 @@ void tst_Runner::commands()
     QFETCH(QString, expected);
     QFETCH(int, style);
 
+    ScriptedResponder responder;
     PlainResultsTree tree;
     execute(tree, "o", "foo boo");
     const QStringList before = rootTexts(tree);
     ResultBox box;
-    ScriptedResponder responder;
     if (style)
         responder.button(MsgBoxButton::OK);
     if (command == u"Replace")
-        ReplaceRegExp(box, pattern, "foo boo", replacement, {global, true, false});
+        ReplaceRegExp(responder, box, pattern, "foo boo", replacement, {global, true, false});
     else
-        RunRegExp(tree, pattern, "foo boo", {global, true, false},
+        RunRegExp(responder, tree, pattern, "foo boo", {global, true, false},
                   command == u"Test" ? RunCommand::Test : RunCommand::Execute, {});
 
     QCOMPARE(responder.shown().size(), style ? 1 : 0);
@@ -238,19 +240,19 @@ void tst_Runner::commands()
 
 void tst_Runner::exportOnlyForOpenInExcel()
 {
+    ScriptedResponder responder;
     PlainResultsTree tree;
     QList<int> exported;
     const MatchExporter exporter = [&](const engine::MatchCollection &m) {
         exported.append(m.Count());
     };
-    RunRegExp(tree, "a", "aXa", {true}, RunCommand::Execute, exporter);
+    RunRegExp(responder, tree, "a", "aXa", {true}, RunCommand::Execute, exporter);
     QVERIFY(exported.isEmpty());
-    RunRegExp(tree, "a", "aXa", {true}, RunCommand::ExecuteAndOpen, exporter);
+    RunRegExp(responder, tree, "a", "aXa", {true}, RunCommand::ExecuteAndOpen, exporter);
     QCOMPARE(exported, QList<int>{2});
     QCOMPARE(tree.roots().size(), 3);
-    ScriptedResponder responder;
     responder.button(MsgBoxButton::OK);
-    RunRegExp(tree, "(a", "aXa", {true}, RunCommand::ExecuteAndOpen, exporter);
+    RunRegExp(responder, tree, "(a", "aXa", {true}, RunCommand::ExecuteAndOpen, exporter);
     QCOMPARE(exported, QList<int>{2});
 }
 
@@ -280,8 +282,10 @@ void tst_Runner::positions()
     QFETCH(int, offset);
     QFETCH(int, firstReaching);
 
+    ScriptedResponder responder;
     PlainResultsTree tree;
-    const RunOutcome outcome = RunRegExp(tree, pattern, source, {true}, RunCommand::Execute, {});
+    const RunOutcome outcome =
+        RunRegExp(responder, tree, pattern, source, {true}, RunCommand::Execute, {});
     QVERIFY(outcome.positions);
     const MatchPositions &positions = *outcome.positions;
     QCOMPARE(positions.firstReaching(offset), firstReaching);
@@ -304,25 +308,27 @@ void tst_Runner::positions()
 
 void tst_Runner::outcomeOfFailures()
 {
+    ScriptedResponder responder;
     PlainResultsTree tree;
     ResultBox box;
-    ScriptedResponder responder;
     for (int shown = 0; shown < 4; ++shown)
         responder.button(MsgBoxButton::OK);
-    const RunOutcome failed = RunRegExp(tree, "ab)c", "abc", {true}, RunCommand::Execute, {});
+    const RunOutcome failed =
+        RunRegExp(responder, tree, "ab)c", "abc", {true}, RunCommand::Execute, {});
     QVERIFY(!failed.positions);
     QCOMPARE(failed.errorPosition, 2);
-    QCOMPARE(ReplaceRegExp(box, "a{2,1}", "abc", "x", {true}).errorPosition, 1);
+    QCOMPARE(ReplaceRegExp(responder, box, "a{2,1}", "abc", "x", {true}).errorPosition, 1);
     // Test keeps no positions; a run that fails without a place in the pattern gives -1.
-    QVERIFY(!RunRegExp(tree, "a", "abc", {true}, RunCommand::Test, {}).positions);
-    const RunOutcome backtracking =
-        RunRegExp(tree, "(a+)+$", QString(40, u'a') + u'b', {true}, RunCommand::Execute, {});
+    QVERIFY(!RunRegExp(responder, tree, "a", "abc", {true}, RunCommand::Test, {}).positions);
+    const RunOutcome backtracking = RunRegExp(responder, tree, "(a+)+$", QString(40, u'a') + u'b',
+                                              {true}, RunCommand::Execute, {});
     QCOMPARE(backtracking.errorPosition, -1);
 
     // Keeping the listed matches only frees the rest.
     PlainResultsTree big;
     MatchPositions many =
-        *RunRegExp(big, "\\d", QString(150, u'1'), {true}, RunCommand::Execute, {}).positions;
+        *RunRegExp(responder, big, "\\d", QString(150, u'1'), {true}, RunCommand::Execute, {})
+             .positions;
     const std::size_t bytes = many.bytes();
     many.truncate(MaxMatchNodes);
     QCOMPARE(many.count(), MaxMatchNodes);
@@ -340,11 +346,11 @@ void tst_Runner::cancelledRunChangesNothing_data()
 void tst_Runner::cancelledRunChangesNothing()
 {
     QFETCH(QString, command);
+    ScriptedResponder responder;
     PlainResultsTree tree;
     execute(tree, "o", "foo boo");
     const QStringList before = rootTexts(tree);
     ResultBox box;
-    ScriptedResponder responder;
     responder.button(MsgBoxButton::OK);
 
     // A run of a minute: the progress window comes up, and Esc in it cancels the run.
@@ -360,9 +366,10 @@ void tst_Runner::cancelledRunChangesNothing()
     });
     const QString source = QString(10'000, u'a') + u'b';
     if (command == u"Replace")
-        ReplaceRegExp(box, QStringLiteral("(a|aa){1,20}$"), source, QStringLiteral("x"), {true});
+        ReplaceRegExp(responder, box, QStringLiteral("(a|aa){1,20}$"), source, QStringLiteral("x"),
+                      {true});
     else
-        RunRegExp(tree, QStringLiteral("(a|aa){1,20}$"), source, {true},
+        RunRegExp(responder, tree, QStringLiteral("(a|aa){1,20}$"), source, {true},
                   command == u"Test" ? RunCommand::Test : RunCommand::Execute, {});
 
     QVERIFY(progressShown);

@@ -63,7 +63,7 @@ class tst_Spreadsheet : public QObject
     XlsxSheet exported(const engine::MatchCollection &matches)
     {
         ScriptedResponder noMessages;
-        ExportMatchesToExcel(matches, *m_opener);
+        ExportMatchesToExcel(matches, *m_opener, noMessages);
         return opened();
     }
 
@@ -207,7 +207,7 @@ void tst_Spreadsheet::exportOrEarlyEnd()
     ScriptedResponder responder;
     if (!message.isEmpty())
         responder.button(1);
-    ExportMatchesToExcel(collectionOf(matches), *m_opener);
+    ExportMatchesToExcel(collectionOf(matches), *m_opener, responder);
 
     QCOMPARE(mousePointer(), MousePointer::Default);
     QCOMPARE(responder.shown().size(), message.isEmpty() ? 0 : 1);
@@ -241,7 +241,7 @@ void tst_Spreadsheet::exportOrEarlyEnd()
     // left alone.
     if (!message.isEmpty())
         return;
-    ExportMatchesToExcel(collectionOf(matches), *m_opener);
+    ExportMatchesToExcel(collectionOf(matches), *m_opener, responder);
     QCOMPARE(m_opener->opened().size(), 2);
     QVERIFY(m_opener->opened().first().path != m_opener->opened().last().path);
     QVERIFY(name.match(QFileInfo(m_opener->opened().last().path).fileName()).hasMatch());
@@ -286,7 +286,7 @@ void tst_Spreadsheet::tooLongCellsAreCut()
         fake.push_back({match.at(0), match.at(1)});
     ScriptedResponder responder;
     responder.button(1);
-    ExportMatchesToExcel(collectionOf(fake), *m_opener);
+    ExportMatchesToExcel(collectionOf(fake), *m_opener, responder);
 
     // One message, after the sheet was handed over and the pointer is back.
     QCOMPARE(responder.shown().size(), 1);

@@ -1,5 +1,6 @@
 #pragma once
-// Drives the real file dialog the way a user would, for tests that run without a responder.
+// Drives the real file dialog the way a user would, for tests that hand in a ModalHost that
+// shows the real dialogs.
 
 #include <QString>
 

@@ -4,17 +4,6 @@
 
 #include <QTest>
 
-ScriptedResponder::ScriptedResponder()
-    : m_previous(ModalHost::responder())
-{
-    ModalHost::setResponder(this);
-}
-
-ScriptedResponder::~ScriptedResponder()
-{
-    ModalHost::setResponder(m_previous);
-}
-
 ScriptedResponder &ScriptedResponder::button(int code)
 {
     Step step;
@@ -56,7 +45,8 @@ void ScriptedResponder::clear()
     m_shown.clear();
 }
 
-ModalAnswer ScriptedResponder::respond(const ModalRequest &request)
+ModalAnswer ScriptedResponder::run(const ModalRequest &request,
+                                   const std::function<ModalAnswer()> &)
 {
     m_shown.append(request);
     if (onShow)

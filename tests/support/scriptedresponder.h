@@ -1,22 +1,19 @@
 #pragma once
 // Answers the program's modal boxes and dialogs in a test, in the order scripted, and records
 // what was shown. A box that was not scripted fails the running test and is answered with
-// Cancel (or OK where that is its only button), so no test ever hangs on a dialog.
-// Installs itself on construction and restores the real dialogs on destruction.
+// Cancel (or OK where that is its only button), so no test ever hangs on a dialog. Tests hand
+// it to what they build in place of the host that shows the real dialogs.
 
-#include "support/modalresponder.h"
+#include "support/modalhost.h"
 
 #include <QList>
 #include <QString>
 
 #include <functional>
 
-class ScriptedResponder : public ModalResponder
+class ScriptedResponder : public ModalHost
 {
 public:
-    ScriptedResponder();
-    ~ScriptedResponder() override;
-
     // Next message box: press this button code.
     ScriptedResponder &button(int code);
     // Next file dialog: choose this file; or cancel it.
@@ -34,7 +31,8 @@ public:
     // their report is shown.
     std::function<void(const ModalRequest &)> onShow;
 
-    ModalAnswer respond(const ModalRequest &request) override;
+    ModalAnswer run(const ModalRequest &request,
+                    const std::function<ModalAnswer()> &showReal) override;
 
 private:
     struct Step
@@ -44,5 +42,4 @@ private:
     };
     QList<Step> m_script;
     QList<ModalRequest> m_shown;
-    ModalResponder *m_previous = nullptr;
 };

@@ -2,11 +2,18 @@
 
 #include "support/textfile.h"
 #include "tests/support/recordingopener.h"
+#include "tests/support/scriptedresponder.h"
 
-const Services &testServices()
+Services testServices(ModalHost &modal)
 {
     static TextFile files;
     static RecordingOpener opener(false);
-    static const Services services{files, opener};
-    return services;
+    return {files, opener, modal};
+}
+
+Services testServices()
+{
+    // Nothing scripted: every box is unexpected.
+    static ScriptedResponder noDialogs;
+    return testServices(noDialogs);
 }

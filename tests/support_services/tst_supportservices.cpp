@@ -2,6 +2,7 @@
 #include "support/filedialog.h"
 #include "support/messagebox.h"
 #include "support/messageboxfit.h"
+#include "support/modalhost.h"
 #include "support/windowplacement.h"
 #include "tests/support/filedialogdriver.h"
 #include "tests/support/scriptedresponder.h"
@@ -71,7 +72,7 @@ void tst_SupportServices::msgBoxStyles()
     for (int code : buttons) {
         ScriptedResponder responder;
         responder.button(code);
-        QCOMPARE(MsgBox(QStringLiteral("Question?"), style), code);
+        QCOMPARE(MsgBox(responder, QStringLiteral("Question?"), style), code);
         QCOMPARE(responder.last().style, style);
         QCOMPARE(responder.last().caption, QStringLiteral("Brackwen - Sievewright"));
         QCOMPARE(responder.last().text, QStringLiteral("Question?"));
@@ -133,15 +134,16 @@ void tst_SupportServices::errorReport()
     // 1-based position.
     ScriptedResponder responder;
     responder.button(MsgBoxButton::Retry).button(MsgBoxButton::OK);
-    QCOMPARE(ErrorReporter::instance().ShowError(AppError(5017, QStringLiteral("Syntax error"), 3),
+    QCOMPARE(ErrorReporter::instance().ShowError(responder,
+                                                 AppError(5017, QStringLiteral("Syntax error"), 3),
                                                  21, QStringLiteral("Failed.")),
              MsgBoxButton::Retry);
     QCOMPARE(
         responder.last().text,
         QStringLiteral("Failed.\n\nSyntax error\n\nError 5017 at character 4 of the pattern."));
     QCOMPARE(responder.last().style, 21);
-    ErrorReporter::instance().ShowError(AppError(53, QStringLiteral("File not found.")), 16,
-                                        QStringLiteral("Failed."));
+    ErrorReporter::instance().ShowError(responder, AppError(53, QStringLiteral("File not found.")),
+                                        16, QStringLiteral("Failed."));
     QCOMPARE(responder.last().text, QStringLiteral("Failed.\n\nFile not found.\n\nError 53."));
 }
 
@@ -185,12 +187,12 @@ void tst_SupportServices::fileDialog()
     dialog.FilePath = QStringLiteral("/tmp/old.RegExp");
     ScriptedResponder responder;
     responder.chooseFile(QStringLiteral("/tmp/sub/../new.RegExp")).cancelDialog();
-    QVERIFY(dialog.ShowSave());
+    QVERIFY(dialog.ShowSave(responder));
     QCOMPARE(dialog.FilePath, QStringLiteral("/tmp/new.RegExp"));
     QCOMPARE(responder.last().kind, ModalKind::SaveFile);
     QCOMPARE(responder.last().text, QStringLiteral("/tmp/old.RegExp"));
     QCOMPARE(responder.last().initialDir, QStringLiteral("/tmp"));
-    QVERIFY(!dialog.ShowOpen());
+    QVERIFY(!dialog.ShowOpen(responder));
     QCOMPARE(dialog.FilePath, QStringLiteral("/tmp/new.RegExp"));
 }
 
@@ -230,6 +232,7 @@ void tst_SupportServices::typedNames()
 
     QTemporaryDir dir;
     QVERIFY(addFiles(dir));
+    ModalHost realDialogs;
     FileDialog dialog;
     dialog.Filter = RegExpFilter;
     dialog.DefaultExt = QStringLiteral("RegExp");
@@ -246,7 +249,7 @@ void tst_SupportServices::typedNames()
             FileDialogDriver::typeName(shown, typed);
         FileDialogDriver::confirm(shown);
     });
-    QVERIFY(save ? dialog.ShowSave() : dialog.ShowOpen());
+    QVERIFY(save ? dialog.ShowSave(realDialogs) : dialog.ShowOpen(realDialogs));
     QCOMPARE(dialog.FilePath, dir.filePath(chosen));
     QCOMPARE(listed, filter.startsWith(u"All"));
 }
@@ -256,6 +259,7 @@ void tst_SupportServices::dialogSize()
     clearTestSettings();
     QTemporaryDir dir;
     QVERIFY(addFiles(dir));
+    ModalHost realDialogs;
     FileDialog dialog;
     dialog.Filter = RegExpFilter;
     dialog.InitDir = dir.path();
@@ -271,7 +275,7 @@ void tst_SupportServices::dialogSize()
         resized = QTest::qWaitFor([&] { return shown->size() == bigger; });
         shown->close();
     });
-    QVERIFY(!dialog.ShowOpen());
+    QVERIFY(!dialog.ShowOpen(realDialogs));
     QVERIFY(whole);
     QVERIFY(resized);
 
@@ -281,12 +285,12 @@ void tst_SupportServices::dialogSize()
         reopened = shown->size();
         shown->close();
     });
-    QVERIFY(!dialog.ShowOpen());
+    QVERIFY(!dialog.ShowOpen(realDialogs));
     FileDialogDriver::whenShown([&](QWidget *shown) {
         saveSize = shown->size();
         shown->close();
     });
-    QVERIFY(!dialog.ShowSave());
+    QVERIFY(!dialog.ShowSave(realDialogs));
     QCOMPARE(reopened, bigger);
     QVERIFY(saveSize != bigger);
 }

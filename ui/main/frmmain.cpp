@@ -107,8 +107,8 @@ constexpr MenuItemSpec HelpItems[] = {
     {2, u"-"},
     {3, u"&About...", key(Qt::Key_F1, Qt::ShiftModifier),
      [](frmMain &w) {
-         AppServices::instance().ShowAbout(&w, ApplicationInfo::current(), QString(), QIcon(),
-                                           AboutNameText.toString());
+         AppServices::instance().ShowAbout(w.services().modal, &w, ApplicationInfo::current(),
+                                           QString(), QIcon(), AboutNameText.toString());
      }},
 };
 

@@ -9,7 +9,9 @@
 // RunRegExp and ReplaceRegExp fill tvResults or txtResult, the code generator makes the
 // snippet, and the spreadsheet export, which the window hands to RunRegExp, writes the
 // matches) or the document (document/: reads and writes the controls, the caption and the
-// files). Dialogs, files and settings go through support/; the twips and shift-state helpers
+// files). Dialogs, files and settings go through support/: every message box and file dialog
+// through the modal host of the services start-up hands the window, which passes it on with
+// the file store (document) and the opener (export, read-me). The twips and shift-state helpers
 // that the help window shares sit in ui/.
 
 #include "support/services.h"
@@ -102,21 +104,21 @@ Q_SIGNALS:
     void menuItemClicked(const QString &menuName, int index);
 
 protected:
-    // One handler per menu, with the chosen item's index: runs the item's action.
-    virtual void mnuFile_Click(int index);
-    virtual void mnuRun_Click(int index);
-    virtual void mnuOptions_Click(int index);
-    virtual void mnuHelp_Click(int index);
-    // Sees every key press in the window before the focused control does. keyCode is a
-    // Qt::Key, shift a sum of 1 (Shift), 2 (Ctrl) and 4 (Alt); setting keyCode to 0 keeps
-    // the key from the control.
-    virtual void Form_KeyDown(int &keyCode, int shift);
-
     bool eventFilter(QObject *watched, QEvent *event) override;
     // Asks to save unsaved changes; the window stays open when that is cancelled or fails.
     void closeEvent(QCloseEvent *event) override;
 
 private:
+    // One handler per menu, with the chosen item's index: runs the item's action.
+    void mnuFile_Click(int index);
+    void mnuRun_Click(int index);
+    void mnuOptions_Click(int index);
+    void mnuHelp_Click(int index);
+    // Sees every key press in the window before the focused control does. keyCode is a
+    // Qt::Key, shift a sum of 1 (Shift), 2 (Ctrl) and 4 (Alt); setting keyCode to 0 keeps
+    // the key from the control.
+    void Form_KeyDown(int &keyCode, int shift);
+
     void createControls();
     void createMenus();
     void setTabOrder();

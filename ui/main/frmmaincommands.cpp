@@ -53,7 +53,7 @@ void frmMain::connectCommands()
 CDocument &frmMain::document()
 {
     if (!m_document)
-        m_document = std::make_unique<CDocument>(m_services.files);
+        m_document = std::make_unique<CDocument>(m_services.files, m_services.modal);
     return *m_document;
 }
 
@@ -71,17 +71,19 @@ RunOptions frmMain::runOptions() const
 
 void frmMain::GenerateCode(SnippetKind kind)
 {
-    ::GenerateCode({txtPattern->Text(), txtReplaceVar->Text(), runOptions()}, kind);
+    ::GenerateCode(m_services.modal, {txtPattern->Text(), txtReplaceVar->Text(), runOptions()},
+                   kind);
 }
 
 void frmMain::runPattern(RunCommand command)
 {
     TreeWidgetResults tree(tvResults,
                            [this](const QString &key) { return ilTreeIcons->icon(key); });
-    RunOutcome outcome = RunRegExp(tree, txtPattern->Text(), txtSourceString->Text(), runOptions(),
-                                   command, [this](const engine::MatchCollection &matches) {
-                                       ExportMatchesToExcel(matches, m_services.opener);
-                                   });
+    RunOutcome outcome =
+        RunRegExp(m_services.modal, tree, txtPattern->Text(), txtSourceString->Text(), runOptions(),
+                  command, [this](const engine::MatchCollection &matches) {
+                      ExportMatchesToExcel(matches, m_services.opener, m_services.modal);
+                  });
     if (outcome.positions)
         m_locator->setPositions(std::move(*outcome.positions));
     showPatternError(outcome.errorPosition);
@@ -127,7 +129,7 @@ void frmMain::cmdTest_Click()
 void frmMain::cmdReplace_Click()
 {
     const RunOutcome outcome =
-        ReplaceRegExp(*txtResult, txtPattern->Text(), txtSourceString->Text(),
+        ReplaceRegExp(m_services.modal, *txtResult, txtPattern->Text(), txtSourceString->Text(),
                       txtReplaceVar->Text(), runOptions());
     showPatternError(outcome.errorPosition);
 }

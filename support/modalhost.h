@@ -1,7 +1,7 @@
 #pragma once
-// Every modal message box, file dialog and About box of the program passes through ModalHost.
-// Production shows the real Qt dialog; a test installs a responder that answers each request
-// in order and records what was shown.
+// Every modal message box, file dialog and About box of the program passes through a ModalHost.
+// Start-up builds the one that shows the real Qt dialogs and hands it down with the other
+// services; a test hands in one that answers each request in order and records what was shown.
 
 #include <QString>
 
@@ -33,17 +33,12 @@ struct ModalAnswer
     QString filePath;      // file dialogs: the chosen file, absolute
 };
 
-class ModalResponder
+class ModalHost
 {
 public:
-    virtual ~ModalResponder() = default;
-    virtual ModalAnswer respond(const ModalRequest &request) = 0;
-};
+    virtual ~ModalHost() = default;
 
-namespace ModalHost {
-// Installs a responder (not owned); nullptr restores the real dialogs.
-void setResponder(ModalResponder *responder);
-ModalResponder *responder();
-// Answers the request through the responder when one is installed, else through showReal.
-ModalAnswer run(const ModalRequest &request, const std::function<ModalAnswer()> &showReal);
-} // namespace ModalHost
+    // Answers the request; this host shows the real dialog through showReal.
+    virtual ModalAnswer run(const ModalRequest &request,
+                            const std::function<ModalAnswer()> &showReal);
+};
