@@ -5,15 +5,17 @@
 #include <pcre2.h>
 
 #include <algorithm>
+#include <bit>
 #include <charconv>
 #include <new>
 
 namespace engine {
 namespace {
 
-// Start positions tried by the first call of a search, and at most by one call.
+// Start positions tried by the first call of a search, and at most by one call (powers of two).
 constexpr std::size_t FirstSpan = 4096;
 constexpr std::size_t MaxSpan = std::size_t(1) << 26;
+static_assert(std::has_single_bit(FirstSpan) && std::has_single_bit(MaxSpan));
 
 std::u16string pcreMessage(int code)
 {
@@ -140,15 +142,14 @@ void CompiledPattern::beginRun(const RunControl *control)
         std::chrono::steady_clock::now() + (control ? control->timeLimit() : limits::MaxRunTime);
 }
 
-void CompiledPattern::checkStop(bool clock)
+void CompiledPattern::stop(bool cancelled)
 {
-    if (m_control && m_control->cancelled())
-        throw RegExpError(errors::Cancelled, -1);
-    if (clock && std::chrono::steady_clock::now() > m_deadline)
-        throw RegExpError(errors::RunTooLong, -1);
+    throw RegExpError(cancelled ? errors::Cancelled : errors::RunTooLong, -1);
 }
 
-int CompiledPattern::match(std::u16string_view text, std::size_t start, std::size_t lastStart)
+// On every search: kept inline.
+[[gnu::always_inline]] inline int CompiledPattern::match(std::u16string_view text,
+                                                         std::size_t start, std::size_t lastStart)
 {
     // The last span needs no offset limit, and the JIT's search for a first code unit is
     // quicker without one.
@@ -168,13 +169,9 @@ int CompiledPattern::match(std::u16string_view text, std::size_t start, std::siz
     return rc;
 }
 
-int CompiledPattern::searchSpan(std::u16string_view text, std::size_t start, std::size_t lastStart)
+int CompiledPattern::searchAlone(std::u16string_view text, std::size_t start, std::size_t lastStart)
 {
-    int rc = match(text, start, lastStart);
-    if (rc != PCRE2_ERROR_MATCHLIMIT || limits::WatchAfterSteps >= limits::MatchLimit)
-        return rc;
-    // A start position needs many steps: one position at a time, each with a step limit that
-    // grows tenfold up to the full one, looking at the run's cancellation and time between.
+    int rc = PCRE2_ERROR_NOMATCH;
     for (std::size_t at = start; at <= lastStart; ++at) {
         std::uint64_t steps = limits::WatchAfterSteps;
         for (;;) {
@@ -201,11 +198,13 @@ bool CompiledPattern::search(std::u16string_view text, std::size_t start, std::i
     std::size_t span = FirstSpan;
     int rc = 0;
     for (Clock::time_point began{};;) {
-        // Spans end on multiples of their length, so that searches in one span share its
-        // offset limit.
-        const std::size_t spanEnd = (start / span + 1) * span;
+        // Spans end on multiples of their length (a power of two), so that searches in one
+        // span share its offset limit.
+        const std::size_t spanEnd = (start | (span - 1)) + 1;
         const std::size_t lastStart = std::min(spanEnd, text.size());
-        rc = searchSpan(text, start, lastStart);
+        rc = match(text, start, lastStart);
+        if (rc == PCRE2_ERROR_MATCHLIMIT && limits::WatchAfterSteps < limits::MatchLimit)
+            rc = searchAlone(text, start, lastStart);
         if (rc != PCRE2_ERROR_NOMATCH || lastStart >= text.size())
             break;
         const Clock::time_point now = Clock::now();

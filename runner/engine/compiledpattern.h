@@ -83,11 +83,19 @@ public:
 
 private:
     // Throws when the run was cancelled or, with clock, has gone past its time cap.
-    void checkStop(bool clock);
+    void checkStop(bool clock)
+    {
+        if (m_control && m_control->cancelled())
+            stop(true);
+        if (clock && std::chrono::steady_clock::now() > m_deadline)
+            stop(false);
+    }
+    [[noreturn]] static void stop(bool cancelled);
     // One PCRE2 call with start positions from start to lastStart.
     int match(std::u16string_view text, std::size_t start, std::size_t lastStart);
-    // The same, going on one position at a time when one takes many steps.
-    int searchSpan(std::u16string_view text, std::size_t start, std::size_t lastStart);
+    // The same when a start position took many steps: one position at a time, each with a
+    // step limit growing tenfold up to the full one, looking at the run between the tries.
+    int searchAlone(std::u16string_view text, std::size_t start, std::size_t lastStart);
 
     detail::Translation m_translation;
     detail::CaseMode m_caseMode;
