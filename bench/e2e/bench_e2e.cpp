@@ -207,12 +207,8 @@ int main(int argc, char *argv[])
     }
     rows.push_back({QStringLiteral("start-up to the window shown"), medianOf(starts),
                     QStringLiteral("500"), 0, 0, QStringLiteral("median of 5 starts")});
-    rows.push_back({QStringLiteral("start-up with the 10 MB file"),
-                    medianOf(bigStarts),
-                    {},
-                    0,
-                    0,
-                    QStringLiteral("median of 5 starts")});
+    rows.push_back({QStringLiteral("start-up with the 10 MB file"), medianOf(bigStarts),
+                    QStringLiteral("400"), 0, 0, QStringLiteral("median of 5 starts")});
 
     OkResponder responder;
     TextFile files;
