@@ -1,6 +1,7 @@
 #include "startup/application.h"
 #include "startup/modmain.h"
 #include "support/desktopopener.h"
+#include "support/heappolicy.h"
 #include "support/modalhost.h"
 #include "support/services.h"
 #include "support/textfile.h"
@@ -12,6 +13,7 @@
 
 int main(int argc, char *argv[])
 {
+    HeapPolicy::apply();
     if (!hasDisplay()) {
         std::fputs("sievewright: no display to show a window on (neither DISPLAY nor "
                    "WAYLAND_DISPLAY is set).\nStart it from a desktop session, or under "

@@ -13,8 +13,10 @@
 #include <QProgressDialog>
 #include <QTimer>
 
+#include <condition_variable>
 #include <exception>
 #include <memory>
+#include <mutex>
 #include <thread>
 
 #include <sys/resource.h>
@@ -149,11 +151,13 @@ void BackgroundRun::run(const std::function<void()> &work, const std::function<v
         return;
     }
     m_cancel = &cancel;
-    const std::unique_ptr<InputGuard> guard = std::make_unique<InputGuard>(*this);
-    const DisabledWindow disabled;
-    QGuiApplication::setOverrideCursor(Qt::BusyCursor);
 
-    QEventLoop loop;
+    // The worker tells the window's thread that it has ended: through the condition while
+    // that thread waits quietly, through the event loop once it runs one.
+    std::mutex lock;
+    std::condition_variable ended;
+    bool done = false;
+    QEventLoop *loop = nullptr;
     std::exception_ptr failure;
     std::thread worker([&] {
         // The window's thread goes first when the processors are busy.
@@ -163,8 +167,34 @@ void BackgroundRun::run(const std::function<void()> &work, const std::function<v
         } catch (...) {
             failure = std::current_exception();
         }
-        QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
+        const std::lock_guard<std::mutex> hold(lock);
+        done = true;
+        if (loop)
+            QMetaObject::invokeMethod(loop, &QEventLoop::quit, Qt::QueuedConnection);
+        ended.notify_one();
     });
+    const auto finish = [&] {
+        worker.join();
+        m_cancel = nullptr;
+        if (failure)
+            std::rethrow_exception(failure);
+    };
+
+    // Most runs end at once: then the window is left as it is, not greyed and given back.
+    QEventLoop eventLoop;
+    {
+        std::unique_lock<std::mutex> hold(lock);
+        if (ended.wait_for(hold, QuietWait, [&] { return done; })) {
+            hold.unlock();
+            finish();
+            return;
+        }
+        loop = &eventLoop;
+    }
+
+    const std::unique_ptr<InputGuard> guard = std::make_unique<InputGuard>(*this);
+    const DisabledWindow disabled;
+    QGuiApplication::setOverrideCursor(Qt::BusyCursor);
 
     std::unique_ptr<QProgressDialog> progress;
     QTimer showTimer;
@@ -183,14 +213,11 @@ void BackgroundRun::run(const std::function<void()> &work, const std::function<v
         guard->setProgressWindow(progress.get());
         progress->show();
     });
-    showTimer.start(ShowAfter);
-    loop.exec();
-    worker.join();
+    showTimer.start(ShowAfter - QuietWait);
+    eventLoop.exec();
 
     showTimer.stop();
     progress.reset();
     QGuiApplication::restoreOverrideCursor();
-    m_cancel = nullptr;
-    if (failure)
-        std::rethrow_exception(failure);
+    finish();
 }

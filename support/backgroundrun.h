@@ -1,9 +1,9 @@
 #pragma once
 // Runs a piece of work on a worker thread while the calling (user-interface) thread goes on
-// handling events, so that the windows repaint and can be moved. Meanwhile the user's input
-// to the windows is held back and the wait pointer shows; after ShowAfter a small window says
-// that the work goes on and offers Cancel. Esc, Cancel or closing a window calls the cancel
-// routine given, which must make the work end soon.
+// handling events, so that the windows repaint and can be moved. Past a short quiet wait the
+// user's input to the windows is held back and the wait pointer shows; after ShowAfter a small
+// window says that the work goes on and offers Cancel. Esc, Cancel or closing a window calls the
+// cancel routine given, which must make the work end soon.
 
 #include <chrono>
 #include <functional>
@@ -12,6 +12,9 @@ class BackgroundRun
 {
 public:
     static constexpr std::chrono::milliseconds ShowAfter{500};
+    // A run that ends within this time leaves the window alone: it is not greyed, holds no
+    // wait pointer and handles no events meanwhile.
+    static constexpr std::chrono::milliseconds QuietWait{40};
 
     static BackgroundRun &instance();
 

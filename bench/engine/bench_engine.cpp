@@ -4,6 +4,7 @@
 
 #include "bench/engine/workloads.h"
 #include "runner/engine/regexp.h"
+#include "support/heappolicy.h"
 
 #include <algorithm>
 #include <chrono>
@@ -135,6 +136,7 @@ double medianMs(int repetitions, Work work)
 
 int main(int argc, char *argv[])
 {
+    HeapPolicy::apply(); // as the program does
     const int repetitions = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
     const std::size_t chars =
         static_cast<std::size_t>(argc > 2 ? std::max(1, std::atoi(argv[2])) : 10) * 1'000'000;

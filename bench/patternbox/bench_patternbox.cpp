@@ -6,6 +6,7 @@
 
 #include "runner/engine/scanner.h"
 #include "startup/application.h"
+#include "support/heappolicy.h"
 #include "support/modalhost.h"
 #include "support/textfile.h"
 #include "tests/support/recordingopener.h"
@@ -71,6 +72,7 @@ void typeKey(QWidget *box, Qt::Key key, const QString &text)
 
 int main(int argc, char *argv[])
 {
+    HeapPolicy::apply(); // as the program does
     QTemporaryDir scratch;
     qputenv("QT_QPA_PLATFORM", "offscreen");
     // The window's settings go to the scratch folder, never the user's.

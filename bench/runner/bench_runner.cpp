@@ -4,6 +4,7 @@
 
 #include "runner/enginebridge.h"
 #include "runner/modregexp.h"
+#include "support/heappolicy.h"
 #include "support/modalhost.h"
 #include "tests/support/plainresultstree.h"
 #include "ui/main/treewidgetresults.h"
@@ -36,6 +37,7 @@ double medianMs(int repetitions, const std::function<void()> &work)
 
 int main(int argc, char *argv[])
 {
+    HeapPolicy::apply(); // as the program does
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     const int repetitions = argc > 1 ? std::max(1, atoi(argv[1])) : 5;

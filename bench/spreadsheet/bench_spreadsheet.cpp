@@ -2,6 +2,7 @@
 // Prints a table; the file is written to the temporary folder and nothing is opened.
 
 #include "runner/spreadsheet/exportmatches.h"
+#include "support/heappolicy.h"
 #include "support/modalhost.h"
 #include "tests/support/recordingopener.h"
 
@@ -42,6 +43,7 @@ engine::MatchCollection keyValueMatches(int count)
 
 int main(int argc, char **argv)
 {
+    HeapPolicy::apply(); // as the program does
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);

@@ -5,15 +5,17 @@
 #include <pcre2.h>
 
 #include <algorithm>
+#include <bit>
 #include <charconv>
 #include <new>
 
 namespace engine {
 namespace {
 
-// Start positions tried by the first call of a search, and at most by one call.
+// Start positions tried by the first call of a search, and at most by one call (powers of two).
 constexpr std::size_t FirstSpan = 4096;
 constexpr std::size_t MaxSpan = std::size_t(1) << 26;
+static_assert(std::has_single_bit(FirstSpan) && std::has_single_bit(MaxSpan));
 
 std::u16string pcreMessage(int code)
 {
@@ -134,55 +136,57 @@ int CompiledPattern::checkIteration(int id, const std::size_t *ovector, std::uin
 void CompiledPattern::beginRun(const RunControl *control)
 {
     m_control = control;
+    pcre2_set_match_limit_16(m_context.get(),
+                             limits::WatchAfterSteps); // a cancelled run's may stay
     m_deadline =
         std::chrono::steady_clock::now() + (control ? control->timeLimit() : limits::MaxRunTime);
 }
 
-void CompiledPattern::checkStop(bool clock)
+void CompiledPattern::stop(bool cancelled)
 {
-    if (m_control && m_control->cancelled())
-        throw RegExpError(errors::Cancelled, -1);
-    if (clock && std::chrono::steady_clock::now() > m_deadline)
-        throw RegExpError(errors::RunTooLong, -1);
+    throw RegExpError(cancelled ? errors::Cancelled : errors::RunTooLong, -1);
 }
 
-int CompiledPattern::match(pcre2_real_code_16 *code, bool jit, pcre2_real_match_context_16 *context,
-                           std::u16string_view text, std::size_t start, std::size_t lastStart)
+// On every search: kept inline.
+[[gnu::always_inline]] inline int CompiledPattern::match(std::u16string_view text,
+                                                         std::size_t start, std::size_t lastStart)
 {
-    pcre2_set_offset_limit_16(context, lastStart);
+    // The last span needs no offset limit, and the JIT's search for a first code unit is
+    // quicker without one.
+    const std::size_t offsetLimit = lastStart >= text.size() ? PCRE2_UNSET : lastStart;
+    if (offsetLimit != m_offsetLimit) {
+        pcre2_set_offset_limit_16(m_context.get(), offsetLimit);
+        m_offsetLimit = offsetLimit;
+    }
     const auto *subject = reinterpret_cast<PCRE2_SPTR16>(text.data());
-    int rc =
-        jit ? pcre2_jit_match_16(code, subject, text.size(), start, 0, m_matchData.get(), context)
-            : pcre2_match_16(code, subject, text.size(), start, 0, m_matchData.get(), context);
+    int rc = m_jit ? pcre2_jit_match_16(m_code.get(), subject, text.size(), start, 0,
+                                        m_matchData.get(), m_context.get())
+                   : pcre2_match_16(m_code.get(), subject, text.size(), start, 0, m_matchData.get(),
+                                    m_context.get());
     if (rc == PCRE2_ERROR_JIT_STACKLIMIT) // deep backtracking: the interpreter keeps it on the heap
-        rc = pcre2_match_16(code, subject, text.size(), start, PCRE2_NO_JIT, m_matchData.get(),
-                            context);
+        rc = pcre2_match_16(m_code.get(), subject, text.size(), start, PCRE2_NO_JIT,
+                            m_matchData.get(), m_context.get());
     return rc;
 }
 
-int CompiledPattern::searchSpan(std::u16string_view text, std::size_t start, std::size_t lastStart)
+int CompiledPattern::searchAlone(std::u16string_view text, std::size_t start, std::size_t lastStart)
 {
-    pcre2_set_match_limit_16(m_context.get(), limits::WatchAfterSteps);
-    int rc = match(m_code.get(), m_jit, m_context.get(), text, start, lastStart);
-    if (rc != PCRE2_ERROR_MATCHLIMIT || limits::WatchAfterSteps >= limits::MatchLimit)
-        return rc;
-    // A start position needs many steps: one position at a time, each with a step limit that
-    // grows tenfold up to the full one, looking at the run's cancellation and time between.
+    int rc = PCRE2_ERROR_NOMATCH;
     for (std::size_t at = start; at <= lastStart; ++at) {
         std::uint64_t steps = limits::WatchAfterSteps;
         for (;;) {
             pcre2_set_match_limit_16(m_context.get(), static_cast<std::uint32_t>(steps));
-            rc = match(m_code.get(), m_jit, m_context.get(), text, at, at);
+            rc = match(text, at, at);
             if (rc != PCRE2_ERROR_MATCHLIMIT || steps >= limits::MatchLimit)
                 break;
             checkStop(true);
             steps = std::min<std::uint64_t>(steps * 10, limits::MatchLimit);
         }
+        pcre2_set_match_limit_16(m_context.get(), limits::WatchAfterSteps);
         if (rc != PCRE2_ERROR_NOMATCH)
             break;
         checkStop((at - start) % 64 == 63);
     }
-    pcre2_set_match_limit_16(m_context.get(), limits::WatchAfterSteps);
     return rc;
 }
 
@@ -194,8 +198,13 @@ bool CompiledPattern::search(std::u16string_view text, std::size_t start, std::i
     std::size_t span = FirstSpan;
     int rc = 0;
     for (Clock::time_point began{};;) {
-        const std::size_t lastStart = text.size() - start > span ? start + span : text.size();
-        rc = searchSpan(text, start, lastStart);
+        // Spans end on multiples of their length (a power of two), so that searches in one
+        // span share its offset limit.
+        const std::size_t spanEnd = (start | (span - 1)) + 1;
+        const std::size_t lastStart = std::min(spanEnd, text.size());
+        rc = match(text, start, lastStart);
+        if (rc == PCRE2_ERROR_MATCHLIMIT && limits::WatchAfterSteps < limits::MatchLimit)
+            rc = searchAlone(text, start, lastStart);
         if (rc != PCRE2_ERROR_NOMATCH || lastStart >= text.size())
             break;
         const Clock::time_point now = Clock::now();

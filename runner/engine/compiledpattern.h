@@ -83,12 +83,19 @@ public:
 
 private:
     // Throws when the run was cancelled or, with clock, has gone past its time cap.
-    void checkStop(bool clock);
+    void checkStop(bool clock)
+    {
+        if (m_control && m_control->cancelled())
+            stop(true);
+        if (clock && std::chrono::steady_clock::now() > m_deadline)
+            stop(false);
+    }
+    [[noreturn]] static void stop(bool cancelled);
     // One PCRE2 call with start positions from start to lastStart.
-    int match(pcre2_real_code_16 *code, bool jit, pcre2_real_match_context_16 *context,
-              std::u16string_view text, std::size_t start, std::size_t lastStart);
-    // The same, going on one position at a time when one takes many steps.
-    int searchSpan(std::u16string_view text, std::size_t start, std::size_t lastStart);
+    int match(std::u16string_view text, std::size_t start, std::size_t lastStart);
+    // The same when a start position took many steps: one position at a time, each with a
+    // step limit growing tenfold up to the full one, looking at the run between the tries.
+    int searchAlone(std::u16string_view text, std::size_t start, std::size_t lastStart);
 
     detail::Translation m_translation;
     detail::CaseMode m_caseMode;
@@ -97,6 +104,7 @@ private:
     detail::Pcre2Ptr<pcre2_real_match_context_16> m_context;
     detail::Pcre2Ptr<pcre2_real_jit_stack_16> m_jitStack;
     bool m_jit = false;
+    std::size_t m_offsetLimit = ~std::size_t(0); // as set in m_context (PCRE2_UNSET at first)
 
     const RunControl *m_control = nullptr;
     std::chrono::steady_clock::time_point m_deadline = std::chrono::steady_clock::time_point::max();

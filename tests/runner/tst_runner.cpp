@@ -8,9 +8,13 @@
 #include "tests/support/testenvironment.h"
 
 #include <QApplication>
+#include <QMainWindow>
 #include <QProgressDialog>
 #include <QTest>
 #include <QTimer>
+
+#include <chrono>
+#include <thread>
 
 namespace {
 
@@ -62,6 +66,8 @@ private Q_SLOTS:
     void outcomeOfFailures();
     void cancelledRunChangesNothing_data();
     void cancelledRunChangesNothing();
+    void onlyLongRunsGreyTheWindow_data();
+    void onlyLongRunsGreyTheWindow();
 };
 
 void tst_Runner::matchCounts_data()
@@ -374,6 +380,49 @@ void tst_Runner::cancelledRunChangesNothing()
     QCOMPARE(box.text, QStringLiteral("old result"));
     QCOMPARE(box.sets, 0);
     QVERIFY(!BackgroundRun::instance().isRunning());
+}
+
+void tst_Runner::onlyLongRunsGreyTheWindow_data()
+{
+    QTest::addColumn<int>("ms");
+    QTest::addColumn<bool>("greyed");
+    QTest::newRow("a quick run leaves the window alone") << 0 << false;
+    QTest::newRow("a longer run greys it and gives it back") << 300 << true;
+}
+
+void tst_Runner::onlyLongRunsGreyTheWindow()
+{
+    QFETCH(int, ms);
+    QFETCH(bool, greyed);
+    QMainWindow window;
+    auto *controls = new QWidget;
+    window.setCentralWidget(controls);
+    window.show();
+    window.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+
+    struct EnabledChanges : QObject
+    {
+        int count = 0;
+        bool eventFilter(QObject *, QEvent *event) override
+        {
+            count += event->type() == QEvent::EnabledChange;
+            return false;
+        }
+    } changes;
+    controls->installEventFilter(&changes);
+    bool busyPointer = false;
+    QTimer look; // ends with the test, so a quick run's never fires later
+    look.setSingleShot(true);
+    QObject::connect(&look, &QTimer::timeout,
+                     [&] { busyPointer = QGuiApplication::overrideCursor() != nullptr; });
+    look.start(150);
+    BackgroundRun::instance().run(
+        [ms] { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }, [] {});
+    QCOMPARE(changes.count, greyed ? 2 : 0);
+    QCOMPARE(busyPointer, greyed);
+    QVERIFY(controls->isEnabled());
+    QVERIFY(!QGuiApplication::overrideCursor());
 }
 
 QTEST_MAIN(tst_Runner)
