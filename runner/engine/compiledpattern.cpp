@@ -14,8 +14,13 @@ namespace {
 
 // Start positions tried by the first call of a search, and at most by one call (powers of two).
 constexpr std::size_t FirstSpan = 4096;
-constexpr std::size_t MaxSpan = std::size_t(1) << 26;
+constexpr std::size_t MaxSpan = std::size_t(1) << 21;
 static_assert(std::has_single_bit(FirstSpan) && std::has_single_bit(MaxSpan));
+// Backtracking steps one call may take over all its start positions: a longer span gets fewer
+// steps at each, so that no call runs long between two looks at the run. Text where a start
+// position needs more brings the span back to FirstSpan.
+constexpr std::uint64_t StepsPerCall = std::uint64_t(FirstSpan) * limits::WatchAfterSteps;
+static_assert(StepsPerCall / MaxSpan >= 16);
 
 std::u16string pcreMessage(int code)
 {
@@ -101,7 +106,7 @@ CompiledPattern::CompiledPattern(const detail::SyntaxTree &tree, detail::CaseMod
     m_context.reset(pcre2_match_context_create_16(nullptr));
     if (!m_matchData || !m_context)
         throw std::bad_alloc();
-    pcre2_set_match_limit_16(m_context.get(), limits::WatchAfterSteps);
+    setMatchLimit(limits::WatchAfterSteps);
     pcre2_set_depth_limit_16(m_context.get(), limits::DepthLimit);
     pcre2_set_heap_limit_16(m_context.get(), limits::HeapLimitKiB);
     if (!m_translation.checks.empty())
@@ -136,8 +141,6 @@ int CompiledPattern::checkIteration(int id, const std::size_t *ovector, std::uin
 void CompiledPattern::beginRun(const RunControl *control)
 {
     m_control = control;
-    pcre2_set_match_limit_16(m_context.get(),
-                             limits::WatchAfterSteps); // a cancelled run's may stay
     m_deadline =
         std::chrono::steady_clock::now() + (control ? control->timeLimit() : limits::MaxRunTime);
 }
@@ -145,6 +148,14 @@ void CompiledPattern::beginRun(const RunControl *control)
 void CompiledPattern::stop(bool cancelled)
 {
     throw RegExpError(cancelled ? errors::Cancelled : errors::RunTooLong, -1);
+}
+
+void CompiledPattern::setMatchLimit(std::uint32_t steps)
+{
+    if (steps != m_matchLimit) {
+        pcre2_set_match_limit_16(m_context.get(), steps);
+        m_matchLimit = steps;
+    }
 }
 
 // On every search: kept inline.
@@ -175,14 +186,13 @@ int CompiledPattern::searchAlone(std::u16string_view text, std::size_t start, st
     for (std::size_t at = start; at <= lastStart; ++at) {
         std::uint64_t steps = limits::WatchAfterSteps;
         for (;;) {
-            pcre2_set_match_limit_16(m_context.get(), static_cast<std::uint32_t>(steps));
+            setMatchLimit(static_cast<std::uint32_t>(steps));
             rc = match(text, at, at);
             if (rc != PCRE2_ERROR_MATCHLIMIT || steps >= limits::MatchLimit)
                 break;
             checkStop(true);
             steps = std::min<std::uint64_t>(steps * 10, limits::MatchLimit);
         }
-        pcre2_set_match_limit_16(m_context.get(), limits::WatchAfterSteps);
         if (rc != PCRE2_ERROR_NOMATCH)
             break;
         checkStop((at - start) % 64 == 63);
@@ -202,7 +212,13 @@ bool CompiledPattern::search(std::u16string_view text, std::size_t start, std::i
         // span share its offset limit.
         const std::size_t spanEnd = (start | (span - 1)) + 1;
         const std::size_t lastStart = std::min(spanEnd, text.size());
+        setMatchLimit(static_cast<std::uint32_t>(StepsPerCall / span));
         rc = match(text, start, lastStart);
+        if (rc == PCRE2_ERROR_MATCHLIMIT && span > FirstSpan) {
+            span = FirstSpan; // the same start positions again, with all their steps
+            began = {};
+            continue;
+        }
         if (rc == PCRE2_ERROR_MATCHLIMIT && limits::WatchAfterSteps < limits::MatchLimit)
             rc = searchAlone(text, start, lastStart);
         if (rc != PCRE2_ERROR_NOMATCH || lastStart >= text.size())

@@ -1,9 +1,11 @@
 #pragma once
 // One translated pattern compiled by PCRE2 (JIT where available), with its match state and
 // limits, and the dialect's search loop. A search tries its start positions in spans and
-// looks at the run's RunControl and time cap between them; a start position that needs more
-// than limits::WatchAfterSteps steps is tried again alone with a step limit growing to the
-// full one, looking at the run between the tries.
+// looks at the run's RunControl and time cap between them. A span grows while it is quick, with
+// fewer steps for each start position, so that every call takes about as long as the first
+// (FirstSpan positions at limits::WatchAfterSteps each). A start position that needs more than
+// that is tried again alone with a step limit growing to the full one, looking at the run
+// between the tries.
 
 #include "runner/engine/regexp.h"
 #include "runner/engine/translator.h"
@@ -91,6 +93,8 @@ private:
             stop(false);
     }
     [[noreturn]] static void stop(bool cancelled);
+    // Sets the backtracking steps each start position may take (PCRE2's match limit).
+    void setMatchLimit(std::uint32_t steps);
     // One PCRE2 call with start positions from start to lastStart.
     int match(std::u16string_view text, std::size_t start, std::size_t lastStart);
     // The same when a start position took many steps: one position at a time, each with a
@@ -105,6 +109,7 @@ private:
     detail::Pcre2Ptr<pcre2_real_jit_stack_16> m_jitStack;
     bool m_jit = false;
     std::size_t m_offsetLimit = ~std::size_t(0); // as set in m_context (PCRE2_UNSET at first)
+    std::uint32_t m_matchLimit = 0;              // as set in m_context
 
     const RunControl *m_control = nullptr;
     std::chrono::steady_clock::time_point m_deadline = std::chrono::steady_clock::time_point::max();

@@ -368,24 +368,37 @@ void tst_Engine::runStops_data()
 {
     QTest::addColumn<bool>("test"); // Test: one search over the whole text; else Execute
     QTest::addColumn<bool>("cancel");
+    QTest::addColumn<int>("quick"); // "b"s before the "a"s: where spans grow long
+    QTest::addColumn<int>("repeats");
     QTest::addColumn<int>("number");
     using namespace engine::errors;
-    QTest::newRow("Test cancelled inside its one search") << true << true << Cancelled;
-    QTest::newRow("Test past the time cap inside its one search") << true << false << RunTooLong;
-    QTest::newRow("Execute cancelled between short searches") << false << true << Cancelled;
-    QTest::newRow("Execute past the time cap") << false << false << RunTooLong;
+    QTest::newRow("Test cancelled inside its one search") << true << true << 0 << 20 << Cancelled;
+    QTest::newRow("Test past the time cap inside its one search")
+        << true << false << 0 << 20 << RunTooLong;
+    QTest::newRow("Execute cancelled between short searches")
+        << false << true << 0 << 20 << Cancelled;
+    QTest::newRow("Execute past the time cap") << false << false << 0 << 20 << RunTooLong;
+    // Each start position stays under the steps that are looked at alone; a span grown long
+    // over the quick stretch must not take them all in one call.
+    QTest::newRow("Test cancelled after a quick stretch")
+        << true << true << 3'000'000 << 12 << Cancelled;
+    QTest::newRow("Test past the time cap after a quick stretch")
+        << true << false << 3'000'000 << 12 << RunTooLong;
 }
 
 void tst_Engine::runStops()
 {
     QFETCH(bool, test);
     QFETCH(bool, cancel);
+    QFETCH(int, quick);
+    QFETCH(int, repeats);
     QFETCH(int, number);
     // Every search stays under the backtracking limit; the whole run would take a minute.
     engine::RegExp re;
     re.setGlobal(true);
-    re.setPattern(u"(a|aa){1,20}$");
-    const std::u16string source = std::u16string(10'000, u'a') + u"b";
+    re.setPattern(u"(a|aa){1," + std::u16string(QString::number(repeats).toStdU16String()) + u"}$");
+    const std::u16string source = std::u16string(std::size_t(quick), u'b') +
+                                  std::u16string(quick ? 300'000 : 10'000, u'a') + u"b";
     engine::RunControl control;
     control.setTimeLimit(std::chrono::milliseconds(cancel ? 60'000 : 100));
     re.setRunControl(&control);
@@ -395,17 +408,18 @@ void tst_Engine::runStops()
             control.cancel();
         }
     });
+    int stopped = 0; // the error number; 0: the run ended
     try {
         if (test)
             re.Test(source);
         else
             re.Execute(source);
-        QFAIL("the run was not stopped");
     } catch (const engine::RegExpError &e) {
-        QCOMPARE(e.number(), number);
+        stopped = e.number();
         QVERIFY(e.description() == engine::RegExpError::descriptionFor(number));
     }
     canceller.join();
+    QCOMPARE(stopped, number);
     // The next run under a fresh control is not affected.
     engine::RunControl fresh;
     re.setRunControl(&fresh);
