@@ -7,12 +7,11 @@
 // resident memory before each step and its peak during the step.
 //   bench_e2e            (no arguments: the window would read them as a file name)
 
+#include "bench/support/offscreenapplication.h"
 #include "document/cdocument.h"
 #include "runner/engine/regexp.h"
 #include "runner/enginebridge.h"
-#include "startup/application.h"
 #include "support/backgroundrun.h"
-#include "support/heappolicy.h"
 #include "support/modalhost.h"
 #include "support/textfile.h"
 #include "tests/support/recordingopener.h"
@@ -30,7 +29,6 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QScrollBar>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -179,14 +177,8 @@ public:
 
 int main(int argc, char *argv[])
 {
-    HeapPolicy::apply(); // as the program does
-    QTemporaryDir scratch;
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    // The window's settings go to the scratch folder, never the user's.
-    qputenv("XDG_CONFIG_HOME", QFile::encodeName(scratch.path()));
-    QApplication app(argc, argv);
-    configureApplication();
-    QStandardPaths::setTestModeEnabled(true);
+    const OffscreenApplication app(argc, argv);
+    const QTemporaryDir &scratch = app.scratch();
     // Test mode keeps the cache (the exports) under the home folder.
     qputenv("HOME", QFile::encodeName(scratch.path()));
     qputenv("TMPDIR", QFile::encodeName(scratch.path()));

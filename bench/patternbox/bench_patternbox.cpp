@@ -4,9 +4,8 @@
 // that mark a bracket pair. Prints a table of median and worst times.
 //   bench_patternbox
 
+#include "bench/support/offscreenapplication.h"
 #include "runner/engine/scanner.h"
-#include "startup/application.h"
-#include "support/heappolicy.h"
 #include "support/modalhost.h"
 #include "support/textfile.h"
 #include "tests/support/recordingopener.h"
@@ -16,10 +15,7 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QKeyEvent>
-#include <QStandardPaths>
-#include <QTemporaryDir>
 #include <QTimer>
 
 #include <algorithm>
@@ -72,14 +68,7 @@ void typeKey(QWidget *box, Qt::Key key, const QString &text)
 
 int main(int argc, char *argv[])
 {
-    HeapPolicy::apply(); // as the program does
-    QTemporaryDir scratch;
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    // The window's settings go to the scratch folder, never the user's.
-    qputenv("XDG_CONFIG_HOME", QFile::encodeName(scratch.path()));
-    QApplication app(argc, argv);
-    configureApplication();
-    QStandardPaths::setTestModeEnabled(true);
+    const OffscreenApplication app(argc, argv);
     TextFile files;
     RecordingOpener opener;
     ModalHost modal;
