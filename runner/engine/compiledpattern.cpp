@@ -83,6 +83,9 @@ CompiledPattern::CompiledPattern(const detail::SyntaxTree &tree, detail::CaseMod
         options |= PCRE2_CASELESS;
     if (lineMode == detail::LineMode::Native)
         options |= PCRE2_MULTILINE | PCRE2_ALT_CIRCUMFLEX;
+    m_lineStarts = lineMode != detail::LineMode::TextEdges && tree.startsAtLineStart();
+    if (m_lineStarts)
+        options |= PCRE2_ANCHORED;
 
     const detail::Pcre2Ptr<pcre2_compile_context_16> cc(pcre2_compile_context_create_16(nullptr));
     if (!cc)
@@ -125,17 +128,7 @@ int CompiledPattern::checkIteration(int id, const std::size_t *ovector, std::uin
     if (id < 0 || static_cast<std::size_t>(id) >= m_translation.checks.size())
         return 0;
     const detail::IterationCheck &check = m_translation.checks[static_cast<std::size_t>(id)];
-    const auto group = static_cast<std::uint32_t>(check.group);
-    switch (check.kind) {
-    case detail::IterationCheck::Kind::RejectEmpty:
-        return group < captureTop && ovector[2 * group] == position ? 1 : 0;
-    case detail::IterationCheck::Kind::First:
-    case detail::IterationCheck::Kind::Exit:
-        return captureLast == group ? 0 : 1;
-    case detail::IterationCheck::Kind::Later:
-        return captureLast == group ? 1 : 0;
-    }
-    return 0;
+    return check.rejects(ovector, captureTop, captureLast, position) ? 1 : 0;
 }
 
 void CompiledPattern::beginRun(const RunControl *control)
@@ -180,19 +173,24 @@ void CompiledPattern::setMatchLimit(std::uint32_t steps)
     return rc;
 }
 
+int CompiledPattern::matchAt(std::u16string_view text, std::size_t at, std::size_t lastStart)
+{
+    std::uint64_t steps = limits::WatchAfterSteps;
+    for (;;) {
+        setMatchLimit(static_cast<std::uint32_t>(steps));
+        const int rc = match(text, at, lastStart);
+        if (rc != PCRE2_ERROR_MATCHLIMIT || steps >= limits::MatchLimit)
+            return rc;
+        checkStop(true);
+        steps = std::min<std::uint64_t>(steps * 10, limits::MatchLimit);
+    }
+}
+
 int CompiledPattern::searchAlone(std::u16string_view text, std::size_t start, std::size_t lastStart)
 {
     int rc = PCRE2_ERROR_NOMATCH;
     for (std::size_t at = start; at <= lastStart; ++at) {
-        std::uint64_t steps = limits::WatchAfterSteps;
-        for (;;) {
-            setMatchLimit(static_cast<std::uint32_t>(steps));
-            rc = match(text, at, at);
-            if (rc != PCRE2_ERROR_MATCHLIMIT || steps >= limits::MatchLimit)
-                break;
-            checkStop(true);
-            steps = std::min<std::uint64_t>(steps * 10, limits::MatchLimit);
-        }
+        rc = matchAt(text, at, at);
         if (rc != PCRE2_ERROR_NOMATCH)
             break;
         checkStop((at - start) % 64 == 63);
@@ -200,8 +198,43 @@ int CompiledPattern::searchAlone(std::u16string_view text, std::size_t start, st
     return rc;
 }
 
+namespace {
+
+// The first line start at or after from: the start of the text, or just after a CR or LF
+// (the end of the text included); npos when there is none.
+std::size_t nextLineStart(std::u16string_view text, std::size_t from)
+{
+    if (from == 0)
+        return 0;
+    const char16_t *const data = text.data();
+    for (std::size_t i = from - 1; i < text.size(); ++i) {
+        const char16_t c = data[i];
+        if (c <= u'\r' && (c == u'\n' || c == u'\r'))
+            return i + 1;
+    }
+    return std::u16string_view::npos;
+}
+
+} // namespace
+
+int CompiledPattern::searchLineStarts(std::u16string_view text, std::size_t start)
+{
+    for (unsigned tries = 1;; ++tries) {
+        const std::size_t at = nextLineStart(text, start);
+        if (at > text.size())
+            return PCRE2_ERROR_NOMATCH;
+        const int rc = matchAt(text, at, text.size());
+        if (rc != PCRE2_ERROR_NOMATCH)
+            return rc;
+        checkStop(tries % 64 == 0);
+        start = at + 1;
+    }
+}
+
 bool CompiledPattern::search(std::u16string_view text, std::size_t start, std::int32_t *bounds)
 {
+    if (m_lineStarts)
+        return answer(searchLineStarts(text, start), bounds);
     // The start positions are tried in spans, so that a long search without a match looks at
     // the run's cancellation and time between spans. A span grows while it is quick.
     using Clock = std::chrono::steady_clock;
@@ -237,6 +270,11 @@ bool CompiledPattern::search(std::u16string_view text, std::size_t start, std::i
         began = now;
         start = lastStart + 1;
     }
+    return answer(rc, bounds);
+}
+
+bool CompiledPattern::answer(int rc, std::int32_t *bounds)
+{
     if (rc == PCRE2_ERROR_NOMATCH)
         return false;
     if (rc < 0) {
