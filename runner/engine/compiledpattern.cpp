@@ -4,6 +4,10 @@
 
 #include <pcre2.h>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include <algorithm>
 #include <bit>
 #include <charconv>
@@ -109,6 +113,7 @@ CompiledPattern::CompiledPattern(const detail::SyntaxTree &tree, detail::CaseMod
     m_context.reset(pcre2_match_context_create_16(nullptr));
     if (!m_matchData || !m_context)
         throw std::bad_alloc();
+    m_ovector = pcre2_get_ovector_pointer_16(m_matchData.get());
     setMatchLimit(limits::WatchAfterSteps);
     pcre2_set_depth_limit_16(m_context.get(), limits::DepthLimit);
     pcre2_set_heap_limit_16(m_context.get(), limits::HeapLimitKiB);
@@ -200,19 +205,34 @@ int CompiledPattern::searchAlone(std::u16string_view text, std::size_t start, st
 
 namespace {
 
+// The first CR or LF in text from from on; text.size() when there is none.
+std::size_t findBreak(std::u16string_view text, std::size_t from)
+{
+    const char16_t *const data = text.data();
+    std::size_t i = from;
+#if defined(__SSE2__)
+    // Eight code units at a time.
+    const __m128i cr = _mm_set1_epi16(u'\r');
+    const __m128i lf = _mm_set1_epi16(u'\n');
+    for (; i + 8 <= text.size(); i += 8) {
+        const __m128i units = _mm_loadu_si128(reinterpret_cast<const __m128i *>(data + i));
+        const int found =
+            _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi16(units, cr), _mm_cmpeq_epi16(units, lf)));
+        if (found)
+            return i + static_cast<std::size_t>(std::countr_zero(static_cast<unsigned>(found)) / 2);
+    }
+#endif
+    for (; i < text.size(); ++i)
+        if (data[i] == u'\n' || data[i] == u'\r')
+            return i;
+    return text.size();
+}
+
 // The first line start at or after from: the start of the text, or just after a CR or LF
-// (the end of the text included); npos when there is none.
+// (the end of the text included); past the end when there is none.
 std::size_t nextLineStart(std::u16string_view text, std::size_t from)
 {
-    if (from == 0)
-        return 0;
-    const char16_t *const data = text.data();
-    for (std::size_t i = from - 1; i < text.size(); ++i) {
-        const char16_t c = data[i];
-        if (c <= u'\r' && (c == u'\n' || c == u'\r'))
-            return i + 1;
-    }
-    return std::u16string_view::npos;
+    return from == 0 ? 0 : findBreak(text, from - 1) + 1;
 }
 
 } // namespace
@@ -245,7 +265,7 @@ bool CompiledPattern::search(std::u16string_view text, std::size_t start, std::i
         // span share its offset limit.
         const std::size_t spanEnd = (start | (span - 1)) + 1;
         const std::size_t lastStart = std::min(spanEnd, text.size());
-        setMatchLimit(static_cast<std::uint32_t>(StepsPerCall / span));
+        setMatchLimit(static_cast<std::uint32_t>(StepsPerCall >> std::countr_zero(span)));
         rc = match(text, start, lastStart);
         if (rc == PCRE2_ERROR_MATCHLIMIT && span > FirstSpan) {
             span = FirstSpan; // the same start positions again, with all their steps
@@ -291,7 +311,7 @@ bool CompiledPattern::answer(int rc, std::int32_t *bounds)
                               u"The engine failed: " + pcreMessage(rc) + u".", -1);
         }
     }
-    const PCRE2_SIZE *ov = pcre2_get_ovector_pointer_16(m_matchData.get());
+    const PCRE2_SIZE *ov = m_ovector;
     const std::uint32_t top = static_cast<std::uint32_t>(rc); // groups set, + 1
     bounds[0] = static_cast<std::int32_t>(ov[0]);
     bounds[1] = static_cast<std::int32_t>(ov[1]);

@@ -112,6 +112,7 @@ private:
     detail::CaseMode m_caseMode;
     detail::Pcre2Ptr<pcre2_real_code_16> m_code;
     detail::Pcre2Ptr<pcre2_real_match_data_16> m_matchData;
+    const std::size_t *m_ovector = nullptr; // m_matchData's, fixed for its life
     detail::Pcre2Ptr<pcre2_real_match_context_16> m_context;
     detail::Pcre2Ptr<pcre2_real_jit_stack_16> m_jitStack;
     bool m_jit = false;
