@@ -87,7 +87,8 @@ CompiledPattern::CompiledPattern(const detail::SyntaxTree &tree, detail::CaseMod
         options |= PCRE2_CASELESS;
     if (lineMode == detail::LineMode::Native)
         options |= PCRE2_MULTILINE | PCRE2_ALT_CIRCUMFLEX;
-    m_lineStarts = lineMode != detail::LineMode::TextEdges && tree.startsAtLineStart();
+    // Without CR, PCRE2's own search for line starts (after LF) is as quick.
+    m_lineStarts = lineMode == detail::LineMode::Lookaround && tree.startsAtLineStart();
     if (m_lineStarts)
         options |= PCRE2_ANCHORED;
 

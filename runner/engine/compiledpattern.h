@@ -5,8 +5,9 @@
 // fewer steps for each start position, so that every call takes about as long as the first
 // (FirstSpan positions at limits::WatchAfterSteps each). A start position that needs more than
 // that is tried again alone with a step limit growing to the full one, looking at the run
-// between the tries. A pattern whose every match begins at a line start under Multiline is
-// compiled anchored and tried only at the start of the text and after each CR and LF.
+// between the tries. A pattern whose every match begins at a line start under Multiline, on a
+// text with CR, is compiled anchored and tried only at the start of the text and after each CR
+// and LF.
 
 #include "runner/engine/regexp.h"
 #include "runner/engine/translator.h"
