@@ -31,7 +31,7 @@ constexpr qsizetype PatternLength = 1'000'000;
 // Every kind of span, repeated to the length.
 QString bigPattern()
 {
-    const QString unit = uR"((ab|c[d-f]\d+?)*x{2,3}\z\x4\1^$|)"_qs;
+    const QString unit = QStringLiteral(R"((ab|c[d-f]\d+?)*x{2,3}\z\x4\1^$|)");
     QString pattern;
     while (pattern.size() + unit.size() <= PatternLength)
         pattern += unit;
