@@ -1,9 +1,10 @@
 #include "support/textfile.h"
 
 #include "support/apperror.h"
+#include "support/filereplacement.h"
+#include "support/systemerror.h"
 
 #include <QFile>
-#include <QSaveFile>
 #include <QStringDecoder>
 
 #include <algorithm>
@@ -49,63 +50,19 @@ QString decodeCp1252(const QByteArray &bytes)
     return text;
 }
 
-// The error for a failed system call on fileName, described by its errno.
-AppError systemError(const QString &fileName, int error)
-{
-    switch (error) {
-    case ENOENT:
-        return AppError(AppErrorNumber::FileNotFound, QStringLiteral("File not found."));
-    case EACCES:
-    case EPERM:
-        return AppError(AppErrorNumber::PermissionDenied, QStringLiteral("Permission denied."));
-    case ENOSPC:
-    case EDQUOT:
-        return AppError(AppErrorNumber::DiskFull, QStringLiteral("The disk is full."));
-    case ELOOP:
-        return AppError(AppErrorNumber::PathFileAccess,
-                        QStringLiteral("The name leads to a loop of symbolic links."));
-    case ENOMEM:
-        return AppError(AppErrorNumber::OutOfMemory, QStringLiteral("Out of memory."));
-    case EIO:
-        return AppError(AppErrorNumber::DeviceIO, QString::fromLocal8Bit(std::strerror(error)));
-    case 0:
-        return AppError(AppErrorNumber::PathFileAccess, QStringLiteral("Can't access ") + fileName);
-    default:
-        return AppError(AppErrorNumber::PathFileAccess,
-                        QString::fromLocal8Bit(std::strerror(error)) + u'.');
-    }
-}
-
-// The error of a QFileDevice operation that failed with errno set.
-AppError fileError(const QString &fileName, QFileDevice::FileError error, int savedErrno,
-                   const QString &detail)
-{
-    if (savedErrno == ENOSPC || savedErrno == EDQUOT || savedErrno == ELOOP)
-        return systemError(fileName, savedErrno);
-    qint32 number = AppErrorNumber::PathFileAccess;
-    switch (error) {
-    case QFileDevice::PermissionsError:
-        number = AppErrorNumber::PermissionDenied;
-        break;
-    case QFileDevice::ResourceError:
-        number = AppErrorNumber::DiskFull;
-        break;
-    case QFileDevice::ReadError:
-    case QFileDevice::WriteError:
-        number = AppErrorNumber::DeviceIO;
-        break;
-    default:
-        break;
-    }
-    return AppError(number, detail.isEmpty() ? QStringLiteral("Can't access ") + fileName : detail);
-}
-
-AppError tooLarge(qint64 size, qint64 limit)
+AppError tooLarge(qint64 size, qint64 limit, const char *unit)
 {
     return AppError(AppErrorNumber::OutOfMemory,
-                    QStringLiteral("The file is too large (%1 bytes or more; at most %2 are read).")
+                    QStringLiteral("The file is too large (%1 %3 or more; at most %2 are read).")
                         .arg(size)
-                        .arg(limit));
+                        .arg(limit)
+                        .arg(QLatin1StringView(unit)));
+}
+
+// The bytes that may hold maxChars characters: 3 for one in UTF-8, and a byte-order mark.
+qint64 byteLimit(qsizetype maxChars)
+{
+    return 3 * qint64(maxChars) + 3;
 }
 
 // Closes a descriptor when it goes out of scope.
@@ -143,7 +100,7 @@ QString specialFileKind(mode_t mode)
     return QStringLiteral("The name is not a regular file; only regular files are read.");
 }
 
-// The whole content of a regular file, at most TextFile::MaxReadBytes. Never blocks on a pipe
+// The whole content of a regular file, at most limit bytes. Never blocks on a pipe
 // or device: those are refused before and after opening.
 QByteArray readRegularFile(const QString &fileName, qint64 limit)
 {
@@ -154,7 +111,7 @@ QByteArray readRegularFile(const QString &fileName, qint64 limit)
     if (!S_ISREG(info.st_mode))
         throw AppError(AppErrorNumber::PathFileAccess, specialFileKind(info.st_mode));
     if (info.st_size > limit)
-        throw tooLarge(info.st_size, limit);
+        throw tooLarge(info.st_size, limit, "bytes");
     const FileDescriptor fd(::open(path.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
     if (fd.get() < 0)
         throw systemError(fileName, errno);
@@ -169,7 +126,7 @@ QByteArray readRegularFile(const QString &fileName, qint64 limit)
     for (;;) {
         if (filled == bytes.size()) {
             if (filled > limit)
-                throw tooLarge(filled, limit);
+                throw tooLarge(filled, limit, "bytes");
             bytes.resize(std::min<qsizetype>(filled * 2 + 4096, limit + 1));
         }
         const ssize_t got = ::read(fd.get(), bytes.data() + filled, size_t(bytes.size() - filled));
@@ -183,7 +140,7 @@ QByteArray readRegularFile(const QString &fileName, qint64 limit)
         filled += got;
     }
     if (filled > limit)
-        throw tooLarge(filled, limit);
+        throw tooLarge(filled, limit, "bytes");
     bytes.truncate(filled);
     return bytes;
 }
@@ -223,63 +180,28 @@ QString TextFile::decode(const QByteArray &bytes)
 
 void TextFile::WriteText(const QString &fileName, const QString &text)
 {
+    // What could not be read back is not written.
+    if (text.size() > m_maxChars)
+        throw AppError(AppErrorNumber::OutOfMemory,
+                       QStringLiteral("The text is too large to be opened again (%1 characters; "
+                                      "at most %2 are read).")
+                           .arg(text.size())
+                           .arg(m_maxChars));
     try {
-        writeBytes(fileName, encode(text));
+        replaceFileContent(fileName, encode(text));
     } catch (const std::bad_alloc &) {
         throw AppError(AppErrorNumber::OutOfMemory,
                        QStringLiteral("There is not enough memory to save the text."));
     }
 }
 
-void TextFile::writeBytes(const QString &fileName, const QByteArray &bytes)
-{
-    // The old file's mode and owner go to the new one: QSaveFile alone would make a read-only
-    // file writable when the superuser saves over it.
-    struct stat old;
-    const QByteArray path = QFile::encodeName(fileName);
-    const bool replacing = ::stat(path.constData(), &old) == 0;
-    if (!replacing && errno == ELOOP)
-        throw systemError(fileName, errno);
-    QSaveFile file(fileName);
-    if (m_fault == WriteFault::CreateTemporary || !file.open(QIODevice::WriteOnly)) {
-        const int saved = errno;
-        const QString reason = m_fault == WriteFault::CreateTemporary
-                                   ? QStringLiteral("Can't create the temporary file.")
-                                   : file.errorString();
-        throw fileError(fileName, file.error(), saved, reason);
-    }
-    if (replacing && S_ISREG(old.st_mode)) {
-        if (old.st_uid != ::geteuid() || old.st_gid != ::getegid())
-            (void)::fchown(file.handle(), old.st_uid, old.st_gid); // kept where allowed
-        ::fchmod(file.handle(), old.st_mode & 07777);
-    }
-    const qint64 wanted = m_fault == WriteFault::ShortWrite ? bytes.size() / 2 : bytes.size();
-    errno = 0;
-    if (m_fault == WriteFault::DiskFull || file.write(bytes.constData(), wanted) != bytes.size()) {
-        const bool full = m_fault == WriteFault::DiskFull || errno == ENOSPC || errno == EDQUOT;
-        const QString reason = m_fault == WriteFault::ShortWrite || file.errorString().isEmpty()
-                                   ? QStringLiteral("Not all of the text could be written.")
-                                   : file.errorString();
-        file.cancelWriting();
-        if (full)
-            throw systemError(fileName, ENOSPC);
-        throw AppError(AppErrorNumber::DeviceIO, reason);
-    }
-    if (m_fault == WriteFault::Commit) {
-        file.cancelWriting();
-        file.commit();
-        throw AppError(AppErrorNumber::PathFileAccess,
-                       QStringLiteral("Can't replace the file with the new text."));
-    }
-    errno = 0;
-    if (!file.commit())
-        throw fileError(fileName, file.error(), errno, file.errorString());
-}
-
 QString TextFile::ReadText(const QString &fileName)
 {
     try {
-        return decode(readRegularFile(fileName, m_readLimit));
+        QString text = decode(readRegularFile(fileName, byteLimit(m_maxChars)));
+        if (text.size() > m_maxChars)
+            throw tooLarge(text.size(), m_maxChars, "characters");
+        return text;
     } catch (const std::bad_alloc &) {
         throw AppError(AppErrorNumber::OutOfMemory,
                        QStringLiteral("There is not enough memory to read the file."));
