@@ -50,13 +50,12 @@ QString decodeCp1252(const QByteArray &bytes)
     return text;
 }
 
-AppError tooLarge(qint64 size, qint64 limit, const char *unit)
+AppError tooLarge(qint64 size, qint64 limit)
 {
     return AppError(AppErrorNumber::OutOfMemory,
-                    QStringLiteral("The file is too large (%1 %3 or more; at most %2 are read).")
+                    QStringLiteral("The file is too large (%1 bytes or more; at most %2 are read).")
                         .arg(size)
-                        .arg(limit)
-                        .arg(QLatin1StringView(unit)));
+                        .arg(limit));
 }
 
 // The bytes that may hold maxChars characters: 3 for one in UTF-8, and a byte-order mark.
@@ -111,7 +110,7 @@ QByteArray readRegularFile(const QString &fileName, qint64 limit)
     if (!S_ISREG(info.st_mode))
         throw AppError(AppErrorNumber::PathFileAccess, specialFileKind(info.st_mode));
     if (info.st_size > limit)
-        throw tooLarge(info.st_size, limit, "bytes");
+        throw tooLarge(info.st_size, limit);
     const FileDescriptor fd(::open(path.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
     if (fd.get() < 0)
         throw systemError(fileName, errno);
@@ -126,7 +125,7 @@ QByteArray readRegularFile(const QString &fileName, qint64 limit)
     for (;;) {
         if (filled == bytes.size()) {
             if (filled > limit)
-                throw tooLarge(filled, limit, "bytes");
+                throw tooLarge(filled, limit);
             bytes.resize(std::min<qsizetype>(filled * 2 + 4096, limit + 1));
         }
         const ssize_t got = ::read(fd.get(), bytes.data() + filled, size_t(bytes.size() - filled));
@@ -140,7 +139,7 @@ QByteArray readRegularFile(const QString &fileName, qint64 limit)
         filled += got;
     }
     if (filled > limit)
-        throw tooLarge(filled, limit, "bytes");
+        throw tooLarge(filled, limit);
     bytes.truncate(filled);
     return bytes;
 }
@@ -181,12 +180,7 @@ QString TextFile::decode(const QByteArray &bytes)
 void TextFile::WriteText(const QString &fileName, const QString &text)
 {
     // What could not be read back is not written.
-    if (text.size() > m_maxChars)
-        throw AppError(AppErrorNumber::OutOfMemory,
-                       QStringLiteral("The text is too large to be opened again (%1 characters; "
-                                      "at most %2 are read).")
-                           .arg(text.size())
-                           .arg(m_maxChars));
+    checkReadable(text, true);
     try {
         replaceFileContent(fileName, encode(text));
     } catch (const std::bad_alloc &) {
@@ -195,12 +189,30 @@ void TextFile::WriteText(const QString &fileName, const QString &text)
     }
 }
 
+void TextFile::checkReadable(const QString &text, bool writing) const
+{
+    const QString what = writing ? QStringLiteral("The text is too large to be opened again")
+                                 : QStringLiteral("The file is too large");
+    if (text.size() > m_maxChars)
+        throw AppError(AppErrorNumber::OutOfMemory,
+                       QStringLiteral("%1 (%2 characters; at most %3 are read).")
+                           .arg(what)
+                           .arg(text.size())
+                           .arg(m_maxChars));
+    const qsizetype lines = QStringView(text).count(u"\r\n");
+    if (lines > m_maxLines)
+        throw AppError(AppErrorNumber::OutOfMemory,
+                       QStringLiteral("%1 (%2 lines ending in CR LF; at most %3 are read).")
+                           .arg(what)
+                           .arg(lines)
+                           .arg(m_maxLines));
+}
+
 QString TextFile::ReadText(const QString &fileName)
 {
     try {
         QString text = decode(readRegularFile(fileName, byteLimit(m_maxChars)));
-        if (text.size() > m_maxChars)
-            throw tooLarge(text.size(), m_maxChars, "characters");
+        checkReadable(text, false);
         return text;
     } catch (const std::bad_alloc &) {
         throw AppError(AppErrorNumber::OutOfMemory,
