@@ -6,7 +6,6 @@
 #include <QMimeData>
 #include <QTextBlock>
 #include <QTextDocument>
-#include <QTextDocumentFragment>
 
 #include <algorithm>
 #include <ranges>
