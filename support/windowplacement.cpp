@@ -62,6 +62,22 @@ bool WindowPlacement::StoreSize(QWidget *window, const QString &key, const QStri
     return storeRecord(recordKey(window, key, section), window->size());
 }
 
+QByteArray WindowPlacement::RestoreState(QWidget *window, const QString &key,
+                                         const QString &section)
+{
+    if (!window)
+        return {};
+    return QSettings().value(recordKey(window, key, section) + u" parts").toByteArray();
+}
+
+bool WindowPlacement::StoreState(QWidget *window, const QByteArray &state, const QString &key,
+                                 const QString &section)
+{
+    if (!window)
+        return false;
+    return storeRecord(recordKey(window, key, section) + u" parts", state);
+}
+
 void WindowPlacement::ensureOnScreen(QWidget *window)
 {
     const QRect frame = window->frameGeometry();

@@ -23,6 +23,12 @@ public:
     bool RestoreSize(QWidget *window, const QString &key, const QString &section);
     bool StoreSize(QWidget *window, const QString &key, const QString &section);
 
+    // The state of a window's parts (its panels and bars), kept beside its placement: empty
+    // when none is stored.
+    QByteArray RestoreState(QWidget *window, const QString &key, const QString &section);
+    bool StoreState(QWidget *window, const QByteArray &state, const QString &key,
+                    const QString &section);
+
     // Moves a top-level window so that it lies on a screen's available area.
     static void ensureOnScreen(QWidget *window);
 };

@@ -55,12 +55,12 @@ int main(int argc, char *argv[])
     ModalHost modal;
     PlainResultsTree plain;
     const double plainMs = medianMs(repetitions, [&] {
-        RunRegExp(modal, plain, pattern, source, {true}, RunCommand::Execute, {});
+        RunRegExp(modal, plain, pattern, source, {true}, RunCommand::Execute);
     });
     QTreeWidget widget;
     TreeWidgetResults results(&widget, [](const QString &) { return QIcon(); });
     const double widgetMs = medianMs(repetitions, [&] {
-        RunRegExp(modal, results, pattern, source, {true}, RunCommand::Execute, {});
+        RunRegExp(modal, results, pattern, source, {true}, RunCommand::Execute);
     });
 
     std::printf(

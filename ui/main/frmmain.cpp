@@ -14,8 +14,10 @@
 #include "ui/main/imagelist.h"
 #include "ui/main/mainlayout.h"
 #include "ui/main/matchlocator.h"
+#include "ui/main/panelhost.h"
 #include "ui/main/resultstreewidget.h"
 #include "ui/main/sourcetextbox.h"
+#include "ui/main/statusline.h"
 #include "ui/main/textbox.h"
 #include "ui/shiftstate.h"
 
@@ -322,6 +324,14 @@ void frmMain::createMenus()
         connect(menu, &QMenu::triggered, this,
                 [this, &array, handler](QAction *action) { menuClicked(array, handler, action); });
     }
+
+    // The View menu stands between Options and Help; it lists the panels and the status line.
+    auto *view = new QMenu(QStringLiteral("&View"), bar);
+    view->setObjectName(QStringLiteral("mnuView"));
+    bar->insertMenu(mnuHelp.menu()->menuAction(), view);
+    m_statusLine = new StatusLine(this);
+    setStatusBar(m_statusLine);
+    m_panels = new PanelHost(this, view, m_statusLine);
 }
 
 void frmMain::mnuFile_Click(int index)

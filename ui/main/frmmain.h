@@ -32,12 +32,14 @@ class DocumentView;
 class ElasticGrid;
 class ImageList;
 class MatchLocator;
+class PanelHost;
 class QCheckBox;
 class QCloseEvent;
 class QFrame;
 class QPushButton;
 class QSessionManager;
 class ResultsTreeWidget;
+class StatusLine;
 class TextBox;
 
 class frmMain : public QMainWindow
@@ -77,6 +79,9 @@ public:
 
     // The area below the menu bar that the measures of the controls refer to.
     QWidget *clientArea() const { return m_client; }
+    // The panels (docks with their View items) and the status line under the option strip.
+    PanelHost &panels() const { return *m_panels; }
+    StatusLine &statusLine() const { return *m_statusLine; }
 
     // Places the result area, the options strip and the four buttons for the client size;
     // a step that cannot be carried out is skipped.
@@ -102,6 +107,8 @@ public:
 Q_SIGNALS:
     // A menu item was chosen: the array's name ("mnuFile", ...) and the item's index.
     void menuItemClicked(const QString &menuName, int index);
+    // The pattern, the source, the replacement or an option changed.
+    void workChanged();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -155,4 +162,6 @@ private:
     // The positions of the last Execute: the tree's nodes select their text in the source box,
     // which highlights every match. Goes before the controls it watches.
     std::unique_ptr<MatchLocator> m_locator;
+    StatusLine *m_statusLine = nullptr;
+    PanelHost *m_panels = nullptr;
 };

@@ -11,6 +11,7 @@
 #include "ui/main/formdocumentview.h"
 #include "ui/main/frmmain.h"
 #include "ui/main/matchlocator.h"
+#include "ui/main/panelhost.h"
 #include "ui/main/textbox.h"
 
 #include <QAction>
@@ -21,7 +22,8 @@
 
 namespace {
 
-constexpr int HelpMenuPosition = 3;
+// Help follows File, Run, Options and View.
+constexpr int HelpMenuPosition = 4;
 constexpr QStringView ExitKeyText = u"\tEsc";
 constexpr QStringView PlacementSection = u"Window placement";
 
@@ -62,14 +64,17 @@ void frmMain::ReleaseSelectAllHooks()
 void frmMain::RestoreWindowPlacement()
 {
     WindowPlacement placement;
-    placement.RestoreWindow(this, QString(), PlacementSection.toString(),
-                            ApplicationInfo::current());
+    if (placement.RestoreWindow(this, QString(), PlacementSection.toString(),
+                                ApplicationInfo::current()))
+        m_panels->restoreState(
+            placement.RestoreState(this, QString(), PlacementSection.toString()));
 }
 
 void frmMain::SaveWindowPlacement()
 {
     WindowPlacement placement;
     placement.StoreWindow(this, QString(), PlacementSection.toString(), ApplicationInfo::current());
+    placement.StoreState(this, m_panels->saveState(), QString(), PlacementSection.toString());
 }
 
 void frmMain::InitDocument()
