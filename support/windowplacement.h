@@ -29,6 +29,8 @@ public:
     bool StoreState(QWidget *window, const QByteArray &state, const QString &key,
                     const QString &section);
 
+    // Shrinks and moves a top-level window larger than its screen's available area into it.
+    static void fitToScreen(QWidget *window);
     // Moves a top-level window so that it lies on a screen's available area.
     static void ensureOnScreen(QWidget *window);
 };

@@ -89,14 +89,15 @@ QDockWidget *PanelHost::addPanel(QWidget *content, const QString &objectName, co
     dock->setObjectName(objectName);
     dock->setWidget(content);
     dock->hide();
-    m_window->addDockWidget(Qt::RightDockWidgetArea, dock);
+    // A state restored before the panel existed places it (and opens it where it was open).
+    if (!m_window->restoreDockWidget(dock)) {
+        m_window->addDockWidget(Qt::RightDockWidgetArea, dock);
+        dock->hide();
+    }
     m_docks.insert(objectName, dock);
-    QAction *item = addViewItem(title, dock, key, m_panelsEnd);
+    addViewItem(title, dock, key, m_panelsEnd);
     m_panelsEnd->setVisible(true);
-    // A state restored before the panel existed places it now.
-    m_window->restoreDockWidget(dock);
-    const QSignalBlocker quiet(item);
-    item->setChecked(!dock->isHidden());
+    syncItem(m_parts.back());
     return dock;
 }
 
@@ -186,15 +187,16 @@ bool PanelHost::restoreState(const QByteArray &state)
         return false;
     m_line->setVisible(lineOpen);
     m_line->setDismissed(lineDismissed);
-    syncItems();
+    for (Part &part : m_parts)
+        syncItem(part);
     return true;
 }
 
-void PanelHost::syncItems()
+void PanelHost::syncItem(Part &part)
 {
-    for (Part &part : m_parts) {
-        const QSignalBlocker quiet(part.item);
-        part.item->setChecked(!part.widget->isHidden());
-        part.grown = {};
-    }
+    const QSignalBlocker quiet(part.item);
+    const bool open = !part.widget->isHidden();
+    part.item->setChecked(open);
+    // The restored placement holds the room of an open part: closing it gives all of it back.
+    part.grown = open ? QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX) : QSize();
 }

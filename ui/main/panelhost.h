@@ -56,7 +56,8 @@ private:
     void setOpen(Part &part, bool open);
     Part *partOf(const QObject *widget);
     bool eventFilter(QObject *watched, QEvent *event) override;
-    void syncItems();
+    // Checks the part's item as the part is shown, after a restore.
+    void syncItem(Part &part);
 
     QMainWindow *m_window;
     QMenu *m_view;
