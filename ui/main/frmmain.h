@@ -4,21 +4,22 @@
 //
 // Data flow: the controls are the only store of the work. Menu clicks reach one handler per
 // menu with the item's index (mnuFile_Click, ...), which runs the action in the item's row of
-// the menu table (frmmain.cpp), and every key press is seen by Form_KeyDown before the focused
+// the menu table (mainmenus.cpp), and every key press is seen by Form_KeyDown before the focused
 // control. The commands (frmmaincommands.cpp) read the controls and call the runner (runner/:
-// RunRegExp and ReplaceRegExp fill tvResults or txtResult, the code generator makes the
-// snippet, and the spreadsheet export, which the window hands to RunRegExp, writes the
-// matches) or the document (document/: reads and writes the controls, the caption and the
-// files). Dialogs, files and settings go through support/: every message box and file dialog
-// through the modal host of the services start-up hands the window, which passes it on with
-// the file store (document) and the opener (export, read-me). The twips and shift-state helpers
-// that the help window shares sit in ui/.
+// RunRegExp fills tvResults and hands back the run's result, which the window shows as the
+// source box's highlights and hands to the spreadsheet export; ReplaceRegExp fills txtResult;
+// the code generator makes the snippet) or the document (document/: reads and writes the controls,
+// the caption and the files). Dialogs, files and settings go through support/: every message box
+// and file dialog through the modal host of the services start-up hands the window, which passes it
+// on with the file store (document) and the opener (export, read-me). The twips and shift-state
+// helpers that the help window shares sit in ui/. Panels and the status line (panelhost.h,
+// statusline.h) read the work when workChanged() says it changed.
 
 #include "support/services.h"
-#include "ui/main/menuarray.h"
+#include "ui/main/maincontrols.h"
 
 #include <QMainWindow>
-#include <QStringList>
+#include <QStringView>
 
 #include <array>
 #include <memory>
@@ -31,6 +32,9 @@ enum class SnippetKind;
 class DocumentView;
 class ElasticGrid;
 class ImageList;
+class MainMenus;
+class MenuArray;
+class QAction;
 class MatchLocator;
 class PanelHost;
 class QCheckBox;
@@ -52,30 +56,13 @@ public:
     explicit frmMain(const Services &services, QWidget *parent = nullptr);
     ~frmMain() override;
 
-    // Controls, by their names; children of the client area, owned by the window.
-    ElasticGrid *vseContainer = nullptr;
-    TextBox *txtReplaceVar = nullptr;
-    TextBox *txtResult = nullptr;
-    TextBox *txtSourceString = nullptr;
-    TextBox *txtPattern = nullptr;
-    ResultsTreeWidget *tvResults = nullptr;
-    ImageList *ilTreeIcons = nullptr;
-    QFrame *pnlSetting = nullptr;
-    QPushButton *cmdExecuteAndOpen = nullptr;
-    QPushButton *cmdReplace = nullptr;
-    QPushButton *cmdTest = nullptr;
-    QPushButton *cmdExecute = nullptr;
-    QCheckBox *chkIgnoreCase = nullptr;
-    QCheckBox *chkGlobal = nullptr;
-    QCheckBox *chkIgnoreLineBreaks = nullptr;
-    QCheckBox *chkMultiline = nullptr;
-
-    // The menu bar (items 0, 1, 2, 99 are the drop-downs' own actions) and the drop-downs.
-    MenuArray mnuMain{QStringLiteral("mnuMain")};
-    MenuArray mnuFile{QStringLiteral("mnuFile")};
-    MenuArray mnuRun{QStringLiteral("mnuRun")};
-    MenuArray mnuOptions{QStringLiteral("mnuOptions")};
-    MenuArray mnuHelp{QStringLiteral("mnuHelp")};
+    // The controls by their names; children of the client area, owned by the window.
+    MainControls controls() const;
+    // The menu array named name ("mnuMain", "mnuFile", "mnuRun", "mnuOptions", "mnuHelp"; the
+    // menu bar's items 0, 1, 2, 99 are the drop-downs' own actions); null for another name.
+    const MenuArray *menuArray(QStringView name) const;
+    // The item at index of the array named name; null where there is none.
+    QAction *menuItem(QStringView name, int index) const;
 
     // The area below the menu bar that the measures of the controls refer to.
     QWidget *clientArea() const { return m_client; }
@@ -88,9 +75,6 @@ public:
     void Form_Resize();
     // Fills ilTreeIcons with the 22 result icons and sets the tree's look.
     void InitResultsTree();
-
-    // The keys of the result icons, in image-list order.
-    static QStringList resultIconKeys();
 
     // Ties the results tree to the source box.
     const MatchLocator &matchLocator() const { return *m_locator; }
@@ -116,6 +100,23 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
+    ElasticGrid *vseContainer = nullptr;
+    TextBox *txtReplaceVar = nullptr;
+    TextBox *txtResult = nullptr;
+    TextBox *txtSourceString = nullptr;
+    TextBox *txtPattern = nullptr;
+    ResultsTreeWidget *tvResults = nullptr;
+    ImageList *ilTreeIcons = nullptr;
+    QFrame *pnlSetting = nullptr;
+    QPushButton *cmdExecuteAndOpen = nullptr;
+    QPushButton *cmdReplace = nullptr;
+    QPushButton *cmdTest = nullptr;
+    QPushButton *cmdExecute = nullptr;
+    QCheckBox *chkIgnoreCase = nullptr;
+    QCheckBox *chkGlobal = nullptr;
+    QCheckBox *chkIgnoreLineBreaks = nullptr;
+    QCheckBox *chkMultiline = nullptr;
+
     // One handler per menu, with the chosen item's index: runs the item's action.
     void mnuFile_Click(int index);
     void mnuRun_Click(int index);
@@ -126,11 +127,13 @@ private:
     // the key from the control.
     void Form_KeyDown(int &keyCode, int shift);
 
+    // Tahoma 9, falling back to the platform's sans serif.
+    static QFont windowFont();
     void createControls();
     void createMenus();
     void setTabOrder();
     void connectCommands();
-    void menuClicked(MenuArray &array, void (frmMain::*handler)(int), QAction *action);
+    void menuClicked(const MenuArray &array, void (frmMain::*handler)(int), QAction *action);
 
     // Lifecycle.
     void Form_Load();
@@ -154,6 +157,7 @@ private:
 
     const Services m_services;
     QWidget *m_client = nullptr;
+    std::unique_ptr<MainMenus> m_menus;
     std::unique_ptr<DocumentView> m_documentView;
     std::unique_ptr<CDocument> m_document;
     // txtPattern, txtSourceString, txtReplaceVar, txtResult.

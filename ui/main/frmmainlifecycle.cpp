@@ -10,6 +10,7 @@
 #include "ui/hooks/cstbselectallhook.h"
 #include "ui/main/formdocumentview.h"
 #include "ui/main/frmmain.h"
+#include "ui/main/mainmenus.h"
 #include "ui/main/matchlocator.h"
 #include "ui/main/panelhost.h"
 #include "ui/main/textbox.h"
@@ -37,7 +38,7 @@ void frmMain::Form_Load()
     if (!suIsInIDE())
         suSetWindowResIconAll(this, QStringLiteral("A_MAIN"));
     suFixUserControlsContainerWindow();
-    if (QAction *exit = mnuFile.item(99))
+    if (QAction *exit = m_menus->mnuFile.item(99))
         exit->setText(exit->text() + ExitKeyText);
     suSetMenuJustify(menuBar(), HelpMenuPosition, true);
     InitSelectAllHooks();
