@@ -51,12 +51,11 @@ void applyOptions(engine::RegExp &regExp, const QString &pattern, const RunOptio
     regExp.setPattern(u16View(PreparePattern(pattern, options.ignoreLineBreaks)));
 }
 
-// Makes the engine object and runs step with it under control: the result says whether it was
-// done, failed (and why) or was cancelled.
+// Runs step with regExp under control: the result says whether it was done, failed (and why) or
+// was cancelled. A null regExp (no memory for it) fails at once.
 template<typename Step>
-RunResult runChecked(engine::RunControl &control, Step step)
+RunResult runChecked(engine::RegExp *regExp, engine::RunControl &control, Step step)
 {
-    const std::unique_ptr<engine::RegExp> regExp = createRegExp();
     if (!regExp)
         return failed(RunError::Stage::Create, outOfMemoryError());
     RunResult result;
@@ -74,6 +73,31 @@ RunResult runChecked(engine::RunControl &control, Step step)
     }
     regExp->setRunControl(nullptr);
     return result;
+}
+
+// The run itself: the engine's matches or verdict, without their positions.
+RunResult runEngine(engine::RegExp *regExp, engine::RunControl &control, const QString &pattern,
+                    const QString &source, const RunOptions &options, RunCommand command)
+{
+    return runChecked(regExp, control, [&](engine::RegExp &regExp, RunResult &result) {
+        applyOptions(regExp, pattern, options);
+        if (command == RunCommand::Test)
+            result.verdict = regExp.Test(u16View(source));
+        else
+            result.matches.emplace(regExp.Execute(u16View(source)));
+    });
+}
+
+// Where the matches of an Execute lie; a result without memory for them fails as out of memory.
+void addPositions(RunResult &result)
+{
+    if (!result.matches)
+        return;
+    try {
+        result.positions = MatchPositions(*result.matches);
+    } catch (const std::bad_alloc &) {
+        result = failed(RunError::Stage::Run, outOfMemoryError());
+    }
 }
 
 // Runs work off the user-interface thread with a fresh control; Esc or Cancel stops it.
@@ -112,23 +136,22 @@ bool reportStop(ModalHost &modal, const RunResult &result, const QString &method
 RunResult RunPattern(engine::RunControl &control, const QString &pattern, const QString &source,
                      const RunOptions &options, RunCommand command)
 {
-    return runChecked(control, [&](engine::RegExp &regExp, RunResult &result) {
-        applyOptions(regExp, pattern, options);
-        if (command == RunCommand::Test) {
-            result.verdict = regExp.Test(u16View(source));
-            return;
-        }
-        result.matches.emplace(regExp.Execute(u16View(source)));
-        result.positions = MatchPositions(*result.matches);
-    });
+    const std::unique_ptr<engine::RegExp> regExp = createRegExp();
+    RunResult result = runEngine(regExp.get(), control, pattern, source, options, command);
+    addPositions(result);
+    return result;
 }
 
 RunResult RunRegExp(ModalHost &modal, ResultsTree &tree, const QString &pattern,
                     const QString &source, const RunOptions &options, RunCommand command)
 {
+    // Only the engine's run works off the user-interface thread, so that a quick run stays
+    // within the background run's quiet wait; the object is made and freed here.
+    const std::unique_ptr<engine::RegExp> regExp = createRegExp();
     RunResult result = runInBackground([&](engine::RunControl &control) {
-        return RunPattern(control, pattern, source, options, command);
+        return runEngine(regExp.get(), control, pattern, source, options, command);
     });
+    addPositions(result);
     // A cancelled run leaves everything as it was; any other empties the tree (Execute).
     if (command != RunCommand::Test && result.outcome != RunResult::Outcome::Cancelled)
         tree.Clear();
@@ -187,8 +210,9 @@ RunResult ReplaceRegExp(ModalHost &modal, ResultText &resultBox, const QString &
                         const RunOptions &options)
 {
     QString text;
+    const std::unique_ptr<engine::RegExp> regExp = createRegExp();
     RunResult result = runInBackground([&](engine::RunControl &control) {
-        return runChecked(control, [&](engine::RegExp &regExp, RunResult &) {
+        return runChecked(regExp.get(), control, [&](engine::RegExp &regExp, RunResult &) {
             applyOptions(regExp, pattern, options);
             text = toQString(regExp.Replace(u16View(source), u16View(replacement)));
         });
