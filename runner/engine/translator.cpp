@@ -9,17 +9,21 @@ namespace {
 class Translator
 {
 public:
-    Translator(const SyntaxTree &tree, CaseMode caseMode, LineMode lineMode)
+    Translator(const SyntaxTree &tree, CaseMode caseMode, LineMode lineMode, bool withSpans)
         : m_tree(tree)
         , m_caseMode(caseMode)
         , m_lineMode(lineMode)
+        , m_withSpans(withSpans)
     {
         m_out.groupNumbers.assign(static_cast<std::size_t>(tree.groupCount), 0);
     }
 
     Translation run()
     {
+        const Node &root = node(m_tree.root);
+        m_closer = {root.start + root.length, 0};
         emit(m_tree.root);
+        mapTo(m_closer);
         return std::move(m_out);
     }
 
@@ -27,6 +31,32 @@ private:
     const Node &node(int index) const { return m_tree.nodes[static_cast<std::size_t>(index)]; }
 
     void text(std::u16string_view s) { m_out.pattern += s; }
+
+    // A part of the pattern: start and length.
+    struct Part
+    {
+        int start;
+        int length;
+    };
+    static Part partOf(const Node &n) { return {n.start, n.length}; }
+    // The quantifier of a Repeat node.
+    Part quantifierOf(const Node &n) const
+    {
+        const Node &child = node(n.children.front());
+        const int end = child.start + child.length;
+        return {end, n.start + n.length - end};
+    }
+
+    // The text from here on stands for part of the pattern.
+    void mapTo(Part part)
+    {
+        if (!m_withSpans)
+            return;
+        const auto offset = static_cast<std::uint32_t>(m_out.pattern.size());
+        if (!m_out.spans.empty() && m_out.spans.back().offset == offset)
+            m_out.spans.pop_back();
+        m_out.spans.push_back({offset, part.start, part.length});
+    }
 
     void number(long long v)
     {
@@ -69,6 +99,8 @@ private:
                               u"The pattern cannot be compiled: regular expression is too large.",
                               -1);
         const Node &n = node(index);
+        if (n.kind < Node::Kind::Group) // a single item
+            mapTo(partOf(n));
         switch (n.kind) {
         case Node::Kind::Empty:
             break;
@@ -104,23 +136,23 @@ private:
         }
         case Node::Kind::Group:
             m_out.groupNumbers[static_cast<std::size_t>(n.value - 1)] = newGroup();
-            text(u"(");
-            emit(n.children.front());
-            text(u")");
+            group(u"(", n);
             break;
         case Node::Kind::NonCapturing:
-            bracket(u"(?:", n.children.front());
+            group(u"(?:", n);
             break;
         case Node::Kind::LookAhead:
-            bracket(u"(?=", n.children.front());
+            group(u"(?=", n);
             break;
         case Node::Kind::NegativeLookAhead:
-            bracket(u"(?!", n.children.front());
+            group(u"(?!", n);
             break;
         case Node::Kind::Alternation:
             for (std::size_t i = 0; i < n.children.size(); ++i) {
-                if (i)
+                if (i) {
+                    mapTo(m_closer); // the end of an alternative
                     text(u"|");
+                }
                 emit(n.children[i]);
             }
             break;
@@ -134,8 +166,22 @@ private:
         }
     }
 
+    // A group of the pattern: its ")" closes each alternative inside.
+    void group(std::u16string_view open, const Node &n)
+    {
+        mapTo({n.start, static_cast<int>(open.size())});
+        text(open);
+        const Part outer = m_closer;
+        m_closer = {n.start + n.length - 1, 1};
+        emit(n.children.front());
+        mapTo(m_closer);
+        text(u")");
+        m_closer = outer;
+    }
+
     void bracket(std::u16string_view open, int child)
     {
+        mapTo(partOf(node(child)));
         text(open);
         emit(child);
         text(u")");
@@ -158,8 +204,11 @@ private:
         }
     }
 
-    void quantifier(int min, int max, bool lazy)
+    // ownPart: the quantifier's text stands for the loop's quantifier (else for the item before).
+    void quantifier(int min, int max, bool lazy, bool ownPart = true)
     {
+        if (ownPart)
+            mapTo(m_loop);
         if (min == 0 && max < 0) {
             text(u"*");
         } else if (min == 1 && max < 0) {
@@ -184,6 +233,7 @@ private:
 
     void callout(IterationCheck::Kind kind, int group)
     {
+        mapTo(m_loop);
         const std::size_t id = m_out.checks.size();
         m_out.checks.push_back({kind, group});
         // The check's index as a string callout (see CompiledPattern's callout entry).
@@ -195,6 +245,7 @@ private:
     // An empty group whose start marks where the match stood.
     int mark()
     {
+        mapTo(m_loop);
         text(u"()");
         return newGroup();
     }
@@ -212,13 +263,28 @@ private:
 
     void repeat(const Node &n)
     {
-        const int child = n.children.front();
         if (n.max == 0)
             return; // matches the empty text; the groups inside take no part
+        const Part outer = m_loop;
+        m_loop = quantifierOf(n);
+        loop(n);
+        m_loop = outer;
+    }
+
+    // The text of a loop: its own parts stand for the quantifier.
+    void loop(const Node &n)
+    {
+        const int child = n.children.front();
         const bool canGrow = n.max < 0 || n.max > n.min;
         if (!canGrow || !m_tree.nullable(child)) {
             atom(child);
-            quantifier(n.min, n.max, n.lazy);
+            // PCRE2 reads a single item and its quantifier as one item.
+            const Node::Kind kind = node(child).kind;
+            const bool oneItem =
+                kind == Node::Kind::Char || kind == Node::Kind::Set || kind == Node::Kind::Dot;
+            if (oneItem && m_withSpans)
+                m_out.spans.back() = {m_out.spans.back().offset, n.start, n.length};
+            quantifier(n.min, n.max, n.lazy, !oneItem);
             return;
         }
         // Iterations below the minimum may match nothing; any later one must consume text.
@@ -237,6 +303,7 @@ private:
     // Up to max iterations (-1: no limit), none of them empty.
     void optionalIterations(int child, int max, bool lazy)
     {
+        mapTo(m_loop);
         text(u"(?:");
         const int start = mark();
         emit(child);
@@ -287,14 +354,66 @@ private:
     const SyntaxTree &m_tree;
     CaseMode m_caseMode;
     LineMode m_lineMode;
+    bool m_withSpans;
     Translation m_out;
+    Part m_closer{0, 0}; // what ends the alternatives being emitted
+    Part m_loop{0, 0};   // the quantifier of the loop being emitted
 };
 
 } // namespace
 
-Translation translate(const SyntaxTree &tree, CaseMode caseMode, LineMode lineMode)
+Translation translate(const SyntaxTree &tree, CaseMode caseMode, LineMode lineMode, bool withSpans)
 {
-    return Translator(tree, caseMode, lineMode).run();
+    return Translator(tree, caseMode, lineMode, withSpans).run();
+}
+
+CaseMode caseModeFor(const SyntaxTree &tree, bool ignoreCase)
+{
+    if (!ignoreCase)
+        return CaseMode::Exact;
+    return !tree.hasBackReference && tree.asciiFoldingSuffices() ? CaseMode::Caseless
+                                                                 : CaseMode::Canonical;
+}
+
+LineMode lineModeFor(const SyntaxTree &tree, bool multiline, std::u16string_view text)
+{
+    if (!multiline || !tree.hasLineAnchor)
+        return LineMode::TextEdges;
+    return text.find(u'\r') != std::u16string_view::npos ? LineMode::Lookaround : LineMode::Native;
+}
+
+void readBounds(const Translation &translation, const std::size_t *ovector, std::uint32_t top,
+                std::int32_t *bounds)
+{
+    constexpr std::size_t Unset = ~std::size_t(0);
+    bounds[0] = static_cast<std::int32_t>(ovector[0]);
+    bounds[1] = static_cast<std::int32_t>(ovector[1]);
+    const std::vector<int> &numbers = translation.groupNumbers;
+    for (std::size_t i = 0; i < numbers.size(); ++i) {
+        const auto g = static_cast<std::uint32_t>(numbers[i]);
+        const bool set = g != 0 && g < top && ovector[2 * g] != Unset;
+        bounds[2 * i + 2] = set ? static_cast<std::int32_t>(ovector[2 * g]) : -1;
+        bounds[2 * i + 3] = set ? static_cast<std::int32_t>(ovector[2 * g + 1]) : -1;
+    }
+}
+
+int checkIteration(const std::vector<IterationCheck> &checks, int id, const std::size_t *ovector,
+                   std::uint32_t captureTop, std::uint32_t captureLast, std::size_t position)
+{
+    if (id < 0 || static_cast<std::size_t>(id) >= checks.size())
+        return 0;
+    const IterationCheck &check = checks[static_cast<std::size_t>(id)];
+    const auto group = static_cast<std::uint32_t>(check.group);
+    switch (check.kind) {
+    case IterationCheck::Kind::RejectEmpty:
+        return group < captureTop && ovector[2 * group] == position ? 1 : 0;
+    case IterationCheck::Kind::First:
+    case IterationCheck::Kind::Exit:
+        return captureLast == group ? 0 : 1;
+    case IterationCheck::Kind::Later:
+        return captureLast == group ? 1 : 0;
+    }
+    return 0;
 }
 
 } // namespace engine::detail

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace engine::detail {
@@ -41,14 +42,40 @@ struct IterationCheck
     int group;
 };
 
+// From offset on in the translation (up to the next mark), the text stands for the part
+// [start, start + length) of the pattern.
+struct SpanMark
+{
+    std::uint32_t offset;
+    int start;
+    int length;
+};
+
 struct Translation
 {
     std::u16string pattern;
     std::vector<int> groupNumbers; // PCRE2 group number of dialect group i + 1, 0 if never run
     int pcreGroupCount = 0;
     std::vector<IterationCheck> checks;
+    // Only when asked for: in offset order, the last one standing for the pattern's end.
+    std::vector<SpanMark> spans;
 };
 
-Translation translate(const SyntaxTree &tree, CaseMode caseMode, LineMode lineMode);
+// How the options are carried out for a pattern (and, for Multiline, a text).
+CaseMode caseModeFor(const SyntaxTree &tree, bool ignoreCase);
+LineMode lineModeFor(const SyntaxTree &tree, bool multiline, std::u16string_view text);
+
+// withSpans: also fill Translation::spans.
+Translation translate(const SyntaxTree &tree, CaseMode caseMode, LineMode lineMode,
+                      bool withSpans = false);
+
+// Fills bounds as CompiledPattern::search gives them from PCRE2's offsets of a match (top: the
+// groups set, + 1).
+void readBounds(const Translation &translation, const std::size_t *ovector, std::uint32_t top,
+                std::int32_t *bounds);
+
+// The verdict of check id of the translation at a callout: 0 to go on, 1 to fail there.
+int checkIteration(const std::vector<IterationCheck> &checks, int id, const std::size_t *ovector,
+                   std::uint32_t captureTop, std::uint32_t captureLast, std::size_t position);
 
 } // namespace engine::detail
