@@ -382,21 +382,6 @@ LineMode lineModeFor(const SyntaxTree &tree, bool multiline, std::u16string_view
     return text.find(u'\r') != std::u16string_view::npos ? LineMode::Lookaround : LineMode::Native;
 }
 
-void readBounds(const Translation &translation, const std::size_t *ovector, std::uint32_t top,
-                std::int32_t *bounds)
-{
-    constexpr std::size_t Unset = ~std::size_t(0);
-    bounds[0] = static_cast<std::int32_t>(ovector[0]);
-    bounds[1] = static_cast<std::int32_t>(ovector[1]);
-    const std::vector<int> &numbers = translation.groupNumbers;
-    for (std::size_t i = 0; i < numbers.size(); ++i) {
-        const auto g = static_cast<std::uint32_t>(numbers[i]);
-        const bool set = g != 0 && g < top && ovector[2 * g] != Unset;
-        bounds[2 * i + 2] = set ? static_cast<std::int32_t>(ovector[2 * g]) : -1;
-        bounds[2 * i + 3] = set ? static_cast<std::int32_t>(ovector[2 * g + 1]) : -1;
-    }
-}
-
 int checkIteration(const std::vector<IterationCheck> &checks, int id, const std::size_t *ovector,
                    std::uint32_t captureTop, std::uint32_t captureLast, std::size_t position)
 {
