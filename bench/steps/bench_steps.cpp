@@ -6,6 +6,7 @@
 
 #include "bench/support/memorystatus.h"
 #include "bench/support/offscreenapplication.h"
+#include "bench/support/timing.h"
 #include "runner/engine/trace.h"
 #include "ui/main/livejob.h"
 #include "ui/main/textbox.h"
@@ -19,7 +20,6 @@
 #include <cstdio>
 #include <functional>
 #include <random>
-#include <vector>
 
 namespace {
 
@@ -56,21 +56,16 @@ void traceAlone(int as)
 
 // Median and worst of moves, each followed by a repaint of the panel and both boxes.
 void moves(const char *work, StepsPanel &panel, TextBox &pattern, TextBox &source, int times,
-           const std::function<void(int)> &move)
+           const std::function<void()> &move)
 {
-    std::vector<double> ms;
-    for (int i = 0; i < times; ++i) {
-        QElapsedTimer timer;
-        timer.start();
-        move(i);
+    const Timings timings = Timings::of(times, [&] {
+        move();
         panel.repaint();
         pattern.repaint();
         source.repaint();
-        ms.push_back(timer.nsecsElapsed() / 1e6);
-    }
-    std::sort(ms.begin(), ms.end());
-    row(work, ms[ms.size() / 2], "50",
-        QStringLiteral("worst %1 ms of %2").arg(ms.back(), 0, 'f', 1).arg(times));
+    });
+    row(work, timings.median(), "50",
+        QStringLiteral("worst %1 ms of %2").arg(timings.worst(), 0, 'f', 1).arg(times));
 }
 
 } // namespace
@@ -127,13 +122,13 @@ int main(int argc, char **argv)
     const auto steps = static_cast<qint64>(panel.result()->records.size());
     std::mt19937 random(7);
     moves("slider to a random step", panel, pattern, source, 50,
-          [&](int) { panel.setStep(std::uniform_int_distribution<qint64>(0, steps - 1)(random)); });
-    moves("last step, from the first", panel, pattern, source, 20, [&](int) {
+          [&] { panel.setStep(std::uniform_int_distribution<qint64>(0, steps - 1)(random)); });
+    moves("last step, from the first", panel, pattern, source, 20, [&] {
         panel.first();
         panel.last();
     });
-    moves("next backtrack", panel, pattern, source, 50, [&](int) { panel.nextBacktrack(); });
-    moves("next start position, from the first step", panel, pattern, source, 20, [&](int) {
+    moves("next backtrack", panel, pattern, source, 50, [&] { panel.nextBacktrack(); });
+    moves("next start position, from the first step", panel, pattern, source, 20, [&] {
         panel.first();
         panel.nextStart();
     });

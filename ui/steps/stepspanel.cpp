@@ -1,5 +1,6 @@
 #include "ui/steps/stepspanel.h"
 
+#include "runner/u16text.h"
 #include "ui/main/livejob.h"
 #include "ui/steps/heatview.h"
 
@@ -90,15 +91,13 @@ void StepsPanel::setBoxes(TextBox *pattern, TextBox *source)
 void StepsPanel::trace(const Request &request, bool now)
 {
     m_job->schedule([this, request](engine::RunControl &control) -> LiveJob::Show {
-        const std::u16string pattern = request.pattern.toStdU16String();
-        const std::u16string source = request.source.toStdU16String();
         engine::TraceOptions options;
         options.ignoreCase = request.ignoreCase;
         options.multiline = request.multiline;
         try {
             auto result = std::make_shared<const engine::TraceResult>(
-                engine::Trace(pattern, options, source, static_cast<std::size_t>(request.from),
-                              request.stepLimit, &control));
+                engine::Trace(u16View(request.pattern), options, u16View(request.source),
+                              static_cast<std::size_t>(request.from), request.stepLimit, &control));
             return [this, result, text = request.pattern] { shown(result, text); };
         } catch (const engine::RegExpError &e) {
             if (e.number() == engine::errors::Cancelled)
