@@ -150,6 +150,7 @@ private:
         while (!atEnd() && peek() != u'|' && peek() != u')') {
             if (quantifierAt(m_pos))
                 fail(errors::UnexpectedQuantifier, m_pos); // nothing to repeat
+            const std::size_t termStart = m_pos;
             Term term = parseTerm(depth);
             spanned(termStart, term.node);
             if (auto q = quantifierAt(m_pos)) {

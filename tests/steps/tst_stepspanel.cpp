@@ -170,6 +170,8 @@ void tst_StepsPanel::heatCountsInTooltips()
                      100.0 * trace.parts[static_cast<std::size_t>(a)].steps / trace.steps, 'f', 1))
                  .arg(trace.steps));
     QVERIFY(heat.partTip(heat.partAt(8)).startsWith(QStringLiteral("The pattern's end: ")));
+    QVERIFY(bench.panel.stateText().endsWith(
+        QStringLiteral("Most steps: %1.").arg(heat.partTip(heat.hottestPart()))));
 }
 
 void tst_StepsPanel::shadesReadable_data()

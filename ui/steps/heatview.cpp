@@ -14,6 +14,8 @@ namespace {
 constexpr int Margin = 4;
 // The strongest shade: how far from the base colour towards the highlight.
 constexpr double Strongest = 0.85;
+// The end cell's width in characters, after a gap of one.
+constexpr int EndCells = 3;
 
 double luminance(const QColor &c)
 {
@@ -88,6 +90,16 @@ QString HeatView::partTip(int part) const
              QLocale().toString(static_cast<qulonglong>(m_total)));
 }
 
+int HeatView::hottestPart() const
+{
+    if (m_parts.empty())
+        return -1;
+    const auto most = std::max_element(
+        m_parts.begin(), m_parts.end(),
+        [](const engine::TracePart &a, const engine::TracePart &b) { return a.steps < b.steps; });
+    return static_cast<int>(most - m_parts.begin());
+}
+
 HeatView::Shade HeatView::shade(const QPalette &palette, double share)
 {
     const QColor background = mix(palette.color(QPalette::Base), palette.color(QPalette::Highlight),
@@ -118,7 +130,7 @@ int HeatView::columns(int width) const
 
 int HeatView::heightForWidth(int width) const
 {
-    const int cells = static_cast<int>(m_pattern.size()) + 3; // the end cell is 3 wide
+    const int cells = static_cast<int>(m_pattern.size()) + 1 + EndCells;
     const int lines = (cells + columns(width) - 1) / columns(width);
     return 2 * Margin + std::max(1, lines) * cellSize().height();
 }
@@ -138,7 +150,8 @@ int HeatView::cellAt(QPoint point) const
     const int index = line * columns(width()) + column;
     if (index < m_pattern.size())
         return index;
-    return index < m_pattern.size() + 3 ? static_cast<int>(m_pattern.size()) : -1;
+    const bool inEnd = index > m_pattern.size() && index <= m_pattern.size() + EndCells;
+    return inEnd ? static_cast<int>(m_pattern.size()) : -1;
 }
 
 void HeatView::paintEvent(QPaintEvent *)
@@ -165,7 +178,7 @@ void HeatView::paintEvent(QPaintEvent *)
     };
     for (int i = 0; i < m_pattern.size(); ++i)
         paintCell(i, 1, m_pattern.mid(i, 1));
-    paintCell(static_cast<int>(m_pattern.size()), 3, tr("end"));
+    paintCell(static_cast<int>(m_pattern.size()) + 1, EndCells, tr("end"));
 }
 
 bool HeatView::event(QEvent *event)

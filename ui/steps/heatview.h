@@ -28,6 +28,8 @@ public:
     int partAt(int index) const;
     // The tooltip of a part.
     QString partTip(int part) const;
+    // The part with the most steps, or -1.
+    int hottestPart() const;
 
     // Background and text of a part with share (0 to 1) of the hottest part's steps.
     struct Shade

@@ -145,6 +145,9 @@ void StepsPanel::shown(std::shared_ptr<const engine::TraceResult> result, const 
                     .arg(m_result->bounds[0]);
     else
         state = tr("%1 steps, no match.").arg(number(m_result->steps));
+    const int hottest = m_heat->hottestPart();
+    if (hottest >= 0)
+        state += u' ' + tr("Most steps: %1.").arg(m_heat->partTip(hottest));
     m_state->setText(state);
     m_step = -1;
     setStep(kept < 0 ? 0 : std::min(kept, count - 1));
