@@ -84,7 +84,7 @@ QString HeatView::partTip(int part) const
         p.length == 0 ? tr("The pattern's end")
                       : QStringLiteral("\u201C%1\u201D").arg(m_pattern.mid(p.start, p.length));
     const double share = m_total ? 100.0 * static_cast<double>(p.steps) / m_total : 0;
-    return tr("%1: %2 steps (%3% of %4)")
+    return (p.steps == 1 ? tr("%1: %2 step (%3% of %4)") : tr("%1: %2 steps (%3% of %4)"))
         .arg(what, QLocale().toString(static_cast<qulonglong>(p.steps)),
              QLocale().toString(share, 'f', 1),
              QLocale().toString(static_cast<qulonglong>(m_total)));
