@@ -76,8 +76,8 @@ int main(int argc, char **argv)
     std::printf("| %-44s | %9s | %6s | %s |\n", "work", "ms", "budget", "outcome");
     std::printf("|%s|%s|%s|%s|\n", std::string(46, '-').c_str(), std::string(11, '-').c_str(),
                 std::string(8, '-').c_str(), std::string(9, '-').c_str());
+    traceAlone(24); // first, so that its peak is not hidden by memory the heap keeps
     traceAlone(22);
-    traceAlone(24);
 
     TextBox pattern;
     TextBox source;
