@@ -231,6 +231,15 @@ TraceResult Trace(std::u16string_view pattern, const TraceOptions &options,
     return tracer.take();
 }
 
+std::size_t SearchStartOf(const MatchCollection &matches, int match)
+{
+    if (match <= 0)
+        return 0;
+    const Match before = matches.Item(match - 1);
+    const auto end = static_cast<std::size_t>(before.FirstIndex() + before.Length());
+    return before.Length() == 0 ? end + 1 : end;
+}
+
 RunSteps StepsOfRun(std::u16string_view pattern, const TraceOptions &options,
                     std::u16string_view source, bool global, const RunControl *control)
 {

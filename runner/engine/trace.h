@@ -113,6 +113,10 @@ TraceResult Trace(std::u16string_view pattern, const TraceOptions &options,
                   std::uint64_t stepLimit = limits::TraceSteps,
                   const RunControl *control = nullptr);
 
+// Where the search that found match (of a Global Execute) began: 0 for the first, else after
+// the match before (one further after an empty one). Trace from there retraces its attempt.
+std::size_t SearchStartOf(const MatchCollection &matches, int match);
+
 // The steps of each match of a run as Execute (global or not) finds them, without records.
 struct RunSteps
 {

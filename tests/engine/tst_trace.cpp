@@ -233,9 +233,7 @@ void tst_Trace::outcomeIsExecutes()
             ++compared;
             if (m == matches.Count())
                 break;
-            const engine::Match match = matches.Item(m);
-            const auto end = static_cast<std::size_t>(match.FirstIndex() + match.Length());
-            from = match.Length() == 0 ? end + 1 : end;
+            from = engine::SearchStartOf(matches, m + 1);
             if (from > text.size())
                 break;
         }
