@@ -4,8 +4,10 @@
 #include "ui/main/livejob.h"
 #include "ui/main/textbox.h"
 #include "ui/steps/heatview.h"
+#include "ui/steps/stepsbinding.h"
 #include "ui/steps/stepspanel.h"
 
+#include <QSignalSpy>
 #include <QTest>
 
 namespace {
@@ -63,6 +65,9 @@ private Q_SLOTS:
     void heatCountsInTooltips();
     void shadesReadable_data();
     void shadesReadable();
+    void bindingFollowsSelectionAndCaret();
+    void bindingWaitsWhileHidden();
+    void bindingCountsTheRun();
 };
 
 void tst_StepsPanel::keysMoveTheMarks_data()
@@ -205,6 +210,88 @@ void tst_StepsPanel::shadesReadable()
         QVERIFY2(HeatView::contrast(shade.text, shade.background) >= 4.5,
                  qPrintable(QString::number(i / 20.0)));
     }
+}
+
+namespace {
+
+// A bench whose work is read by a binding, the pattern "ab" over "ab ab ab".
+struct BoundBench : Bench
+{
+    StepsBinding binding;
+
+    BoundBench()
+        : Bench(QStringLiteral("ab"), QStringLiteral("ab ab ab"))
+        , binding(&panel, [this] {
+            StepsBinding::Work work;
+            work.pattern = pattern.Text();
+            work.source = source.Text();
+            work.global = true;
+            return work;
+        })
+    {
+        panel.job().setPause(std::chrono::milliseconds(0));
+    }
+
+    engine::MatchCollection matches()
+    {
+        engine::RegExp re;
+        re.setPattern(u"ab");
+        re.setGlobal(true);
+        return re.Execute(source.Text().toStdU16String());
+    }
+
+    int tracedMatch()
+    {
+        if (!panel.job().waitForIdle(std::chrono::seconds(20)) || !panel.result() ||
+            !panel.result()->found())
+            return -1;
+        return panel.result()->bounds[0];
+    }
+};
+
+} // namespace
+
+void tst_StepsPanel::bindingFollowsSelectionAndCaret()
+{
+    BoundBench bench;
+    bench.panel.show();
+    bench.binding.matchSelected(bench.matches(), 2);
+    QCOMPARE(bench.binding.from(), 5); // after the match before
+    QCOMPARE(bench.tracedMatch(), 6);
+    // With a match selected the caret does not move the trace; without one it does.
+    bench.binding.caretMoved(1);
+    QCOMPARE(bench.binding.from(), 5);
+    bench.binding.matchSelected(std::nullopt, -1);
+    bench.binding.caretMoved(1);
+    QCOMPARE(bench.tracedMatch(), 3);
+    // An edit re-traces from the caret.
+    bench.source.SetText(QStringLiteral("xab"));
+    bench.binding.workChanged();
+    QCOMPARE(bench.tracedMatch(), 1);
+}
+
+void tst_StepsPanel::bindingWaitsWhileHidden()
+{
+    BoundBench bench;
+    bench.binding.workChanged();
+    QVERIFY(!bench.panel.job().busy());
+    QVERIFY(!bench.panel.result());
+    bench.panel.show();
+    QCOMPARE(bench.tracedMatch(), 0);
+}
+
+void tst_StepsPanel::bindingCountsTheRun()
+{
+    BoundBench bench;
+    bench.panel.show();
+    QSignalSpy counted(&bench.binding, &StepsBinding::runCounted);
+    QSignalSpy status(&bench.binding, &StepsBinding::statusText);
+    bench.binding.runEnded(bench.matches());
+    QVERIFY(bench.binding.countJob().waitForIdle(std::chrono::seconds(20)));
+    QCOMPARE(counted.size(), 1);
+    const auto steps = counted.front().front().value<std::shared_ptr<const engine::RunSteps>>();
+    QCOMPARE(steps->perMatch.size(), std::size_t(3));
+    QCOMPARE(status.back().front().toString(), QStringLiteral("Run: %1 steps").arg(steps->total));
 }
 
 QTEST_MAIN(tst_StepsPanel)
