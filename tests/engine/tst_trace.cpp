@@ -64,64 +64,53 @@ private:
 
     std::u16string term(int depth)
     {
-        std::u16string atom;
-        bool quantifiable = true;
-        switch (pick(depth < 3 ? 14 : 9)) {
-        case 0:
-        case 1:
-        case 2:
-            atom = u"a";
-            break;
-        case 3:
-            atom = u"b";
-            break;
-        case 4:
-            atom = pick(2) ? u"[ab]" : u"\\w";
-            break;
-        case 5:
-            atom = u".";
-            break;
-        case 6:
-            atom = {u'\\', char16_t(u'1' + pick(std::max(m_groups, 1)))};
-            if (!m_groups)
-                atom = u"a";
-            break;
-        case 7: {
-            static const std::u16string anchors[] = {u"^", u"$", u"\\b", u"\\B"};
-            atom = anchors[pick(4)];
-            quantifiable = false;
-            break;
-        }
-        case 8:
-            atom = u"";
-            quantifiable = false;
-            break;
-        case 9:
-        case 10:
-            if (m_groups < 9) {
-                ++m_groups;
-                atom = wrapped(u"(", depth);
-                break;
-            }
-            [[fallthrough]];
-        case 11:
-            atom = wrapped(u"(?:", depth);
-            break;
-        case 12:
-            atom = wrapped(u"(?=", depth);
-            break;
-        default:
-            atom = wrapped(u"(?!", depth);
-            break;
-        }
-        if (!quantifiable || pick(3) == 0)
-            return atom;
+        static const std::u16string anchors[] = {u"^", u"$", u"\\b", u"\\B"};
         static const std::u16string quantifiers[] = {u"*",   u"+",     u"?",     u"{0}",
                                                      u"{2}", u"{1,3}", u"{0,2}", u"{2,}"};
+        const int kind = pick(depth < 3 ? 14 : 9);
+        if (kind == 7)
+            return anchors[pick(4)];
+        if (kind == 8)
+            return {};
+        std::u16string atom = this->atom(kind, depth);
+        if (pick(3) == 0)
+            return atom;
         atom += quantifiers[pick(8)];
         if (pick(3) == 0)
             atom += u'?';
         return atom;
+    }
+
+    // A quantifiable atom of the kind picked.
+    std::u16string atom(int kind, int depth)
+    {
+        switch (kind) {
+        case 3:
+            return u"b";
+        case 4:
+            return pick(2) ? u"[ab]" : u"\\w";
+        case 5:
+            return u".";
+        case 6:
+            if (m_groups)
+                return {u'\\', char16_t(u'1' + pick(m_groups))};
+            return u"a";
+        case 9:
+        case 10:
+            if (m_groups < 9) {
+                ++m_groups;
+                return wrapped(u"(", depth);
+            }
+            return wrapped(u"(?:", depth);
+        case 11:
+            return wrapped(u"(?:", depth);
+        case 12:
+            return wrapped(u"(?=", depth);
+        case 13:
+            return wrapped(u"(?!", depth);
+        default:
+            return u"a";
+        }
     }
 
     std::u16string wrapped(std::u16string_view open, int depth)
