@@ -284,6 +284,7 @@ void tst_StepsPanel::bindingCountsTheRun()
 {
     BoundBench bench;
     bench.panel.show();
+    QCOMPARE(bench.tracedMatch(), 0);
     QSignalSpy counted(&bench.binding, &StepsBinding::runCounted);
     QSignalSpy status(&bench.binding, &StepsBinding::statusText);
     bench.binding.runEnded(bench.matches());
@@ -291,7 +292,13 @@ void tst_StepsPanel::bindingCountsTheRun()
     QCOMPARE(counted.size(), 1);
     const auto steps = counted.front().front().value<std::shared_ptr<const engine::RunSteps>>();
     QCOMPARE(steps->perMatch.size(), std::size_t(3));
-    QCOMPARE(status.back().front().toString(), QStringLiteral("Run: %1 steps").arg(steps->total));
+    // The status line holds the run's total and the trace's; an edit drops the run's.
+    QCOMPARE(status.back().front().toString(),
+             QStringLiteral("Run: %1 steps \u00B7 Trace: %2 steps")
+                 .arg(steps->total)
+                 .arg(bench.panel.result()->steps));
+    bench.binding.workChanged();
+    QVERIFY(status.back().front().toString().startsWith(QStringLiteral("Trace: ")));
 }
 
 QTEST_MAIN(tst_StepsPanel)

@@ -26,8 +26,9 @@ StepsBinding::StepsBinding(StepsPanel *panel, ReadWork read, QObject *parent)
 {
     m_panel->installEventFilter(this);
     connect(m_panel, &StepsPanel::traced, this, [this](quint64 steps, bool stopped) {
-        Q_EMIT statusText(stopped ? tr("Trace: stopped at %1 steps").arg(number(steps))
-                                  : tr("Trace: %1 steps").arg(number(steps)));
+        m_traceText = stopped ? tr("Trace: stopped at %1 steps").arg(number(steps))
+                              : tr("Trace: %1 steps").arg(number(steps));
+        tell();
     });
 }
 
@@ -40,6 +41,8 @@ void StepsBinding::workChanged()
 {
     m_matchSelected = false;
     m_count->cancel();
+    m_runText.clear();
+    tell();
     retrace(false);
 }
 
@@ -75,7 +78,8 @@ void StepsBinding::runEnded(const engine::MatchCollection &matches)
                 return {}; // not the run's work any more
             return [this, steps] {
                 Q_EMIT runCounted(steps);
-                Q_EMIT statusText(tr("Run: %1 steps").arg(number(steps->total)));
+                m_runText = tr("Run: %1 steps").arg(number(steps->total));
+                tell();
             };
         });
     m_count->runNow();
@@ -87,7 +91,18 @@ bool StepsBinding::eventFilter(QObject *watched, QEvent *event)
         retrace(true);
     else if (watched == m_panel && event->type() == QEvent::Hide)
         Q_EMIT statusText(QString());
+    if (watched == m_panel && event->type() == QEvent::Show)
+        tell();
     return QObject::eventFilter(watched, event);
+}
+
+void StepsBinding::tell()
+{
+    QStringList parts;
+    for (const QString &part : {m_runText, m_traceText})
+        if (!part.isEmpty())
+            parts << part;
+    Q_EMIT statusText(parts.join(QStringLiteral(" \u00B7 ")));
 }
 
 void StepsBinding::retrace(bool now)

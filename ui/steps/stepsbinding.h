@@ -51,12 +51,14 @@ public:
 Q_SIGNALS:
     // Steps of each match of the last run and the run's total.
     void runCounted(std::shared_ptr<const engine::RunSteps> steps);
-    // The status line's text for the steps ("" to clear it).
+    // The status line's text for the steps: the run's total and the trace's ("" to clear it).
     void statusText(const QString &text);
 
 private:
     bool eventFilter(QObject *watched, QEvent *event) override;
     void retrace(bool now);
+    // Emits statusText with the run's and the trace's totals.
+    void tell();
 
     StepsPanel *m_panel;
     ReadWork m_read;
@@ -64,4 +66,6 @@ private:
     int m_from = 0;
     bool m_matchSelected = false;
     bool m_stale = true; // the work changed while the panel was hidden
+    QString m_runText;
+    QString m_traceText;
 };
