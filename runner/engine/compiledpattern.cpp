@@ -55,6 +55,52 @@ int calloutEntry(pcre2_callout_block_16 *block, void *data)
 } // namespace
 
 namespace detail {
+void throwMatchFailure(int rc)
+{
+    switch (rc) {
+    case PCRE2_ERROR_MATCHLIMIT:
+    case PCRE2_ERROR_DEPTHLIMIT:
+    case PCRE2_ERROR_HEAPLIMIT:
+    case PCRE2_ERROR_JIT_STACKLIMIT:
+        throw RegExpError(errors::TooMuchBacktracking, -1);
+    case PCRE2_ERROR_NOMEMORY:
+        throw std::bad_alloc();
+    default:
+        throw RegExpError(errors::EngineFailure, u"The engine failed: " + pcreMessage(rc) + u".",
+                          -1);
+    }
+}
+
+Pcre2Ptr<pcre2_code_16> compileTranslation(const Translation &translation, CaseMode caseMode,
+                                           LineMode lineMode, std::uint32_t moreOptions)
+{
+    std::uint32_t options = moreOptions | PCRE2_NEVER_UTF | PCRE2_NEVER_UCP |
+                            PCRE2_NEVER_BACKSLASH_C | PCRE2_MATCH_UNSET_BACKREF |
+                            PCRE2_DOLLAR_ENDONLY | PCRE2_USE_OFFSET_LIMIT;
+    if (caseMode == CaseMode::Caseless)
+        options |= PCRE2_CASELESS;
+    if (lineMode == LineMode::Native)
+        options |= PCRE2_MULTILINE | PCRE2_ALT_CIRCUMFLEX;
+
+    const Pcre2Ptr<pcre2_compile_context_16> cc(pcre2_compile_context_create_16(nullptr));
+    if (!cc)
+        throw std::bad_alloc();
+    pcre2_set_newline_16(cc.get(), PCRE2_NEWLINE_LF);
+    pcre2_set_parens_nest_limit_16(cc.get(), limits::ParensNestLimit);
+    int error = 0;
+    PCRE2_SIZE offset = 0;
+    const auto *text = reinterpret_cast<PCRE2_SPTR16>(translation.pattern.data());
+    Pcre2Ptr<pcre2_code_16> code(
+        pcre2_compile_16(text, translation.pattern.size(), options, &error, &offset, cc.get()));
+    if (!code) {
+        if (error == PCRE2_ERROR_HEAP_FAILED)
+            throw std::bad_alloc();
+        throw RegExpError(errors::EngineFailure,
+                          u"The pattern cannot be compiled: " + pcreMessage(error) + u".", -1);
+    }
+    return code;
+}
+
 void Pcre2Free::operator()(pcre2_real_code_16 *code) const
 {
     pcre2_code_free_16(code);
@@ -82,34 +128,10 @@ CompiledPattern::CompiledPattern(const detail::SyntaxTree &tree, detail::CaseMod
     : m_translation(detail::translate(tree, caseMode, lineMode))
     , m_caseMode(caseMode)
 {
-    std::uint32_t options = PCRE2_NEVER_UTF | PCRE2_NEVER_UCP | PCRE2_NEVER_BACKSLASH_C |
-                            PCRE2_MATCH_UNSET_BACKREF | PCRE2_DOLLAR_ENDONLY |
-                            PCRE2_USE_OFFSET_LIMIT;
-    if (caseMode == detail::CaseMode::Caseless)
-        options |= PCRE2_CASELESS;
-    if (lineMode == detail::LineMode::Native)
-        options |= PCRE2_MULTILINE | PCRE2_ALT_CIRCUMFLEX;
     // Without CR, PCRE2's own search for line starts (after LF) is as quick.
     m_lineStarts = lineMode == detail::LineMode::Lookaround && tree.startsAtLineStart();
-    if (m_lineStarts)
-        options |= PCRE2_ANCHORED;
-
-    const detail::Pcre2Ptr<pcre2_compile_context_16> cc(pcre2_compile_context_create_16(nullptr));
-    if (!cc)
-        throw std::bad_alloc();
-    pcre2_set_newline_16(cc.get(), PCRE2_NEWLINE_LF);
-    pcre2_set_parens_nest_limit_16(cc.get(), limits::ParensNestLimit);
-    int error = 0;
-    PCRE2_SIZE offset = 0;
-    const auto *text = reinterpret_cast<PCRE2_SPTR16>(m_translation.pattern.data());
-    m_code.reset(
-        pcre2_compile_16(text, m_translation.pattern.size(), options, &error, &offset, cc.get()));
-    if (!m_code) {
-        if (error == PCRE2_ERROR_HEAP_FAILED)
-            throw std::bad_alloc();
-        throw RegExpError(errors::EngineFailure,
-                          u"The pattern cannot be compiled: " + pcreMessage(error) + u".", -1);
-    }
+    m_code = detail::compileTranslation(m_translation, caseMode, lineMode,
+                                        m_lineStarts ? PCRE2_ANCHORED : 0);
     m_jit = pcre2_jit_compile_16(m_code.get(), PCRE2_JIT_COMPLETE) == 0;
 
     m_matchData.reset(pcre2_match_data_create_from_pattern_16(m_code.get(), nullptr));
@@ -133,10 +155,8 @@ CompiledPattern::CompiledPattern(const detail::SyntaxTree &tree, detail::CaseMod
 int CompiledPattern::checkIteration(int id, const std::size_t *ovector, std::uint32_t captureTop,
                                     std::uint32_t captureLast, std::size_t position) const
 {
-    if (id < 0 || static_cast<std::size_t>(id) >= m_translation.checks.size())
-        return 0;
-    const detail::IterationCheck &check = m_translation.checks[static_cast<std::size_t>(id)];
-    return check.rejects(ovector, captureTop, captureLast, position) ? 1 : 0;
+    return detail::checkIteration(m_translation.checks, id, ovector, captureTop, captureLast,
+                                  position);
 }
 
 void CompiledPattern::beginRun(const RunControl *control)
@@ -300,31 +320,9 @@ bool CompiledPattern::answer(int rc, std::int32_t *bounds)
 {
     if (rc == PCRE2_ERROR_NOMATCH)
         return false;
-    if (rc < 0) {
-        switch (rc) {
-        case PCRE2_ERROR_MATCHLIMIT:
-        case PCRE2_ERROR_DEPTHLIMIT:
-        case PCRE2_ERROR_HEAPLIMIT:
-        case PCRE2_ERROR_JIT_STACKLIMIT:
-            throw RegExpError(errors::TooMuchBacktracking, -1);
-        case PCRE2_ERROR_NOMEMORY:
-            throw std::bad_alloc();
-        default:
-            throw RegExpError(errors::EngineFailure,
-                              u"The engine failed: " + pcreMessage(rc) + u".", -1);
-        }
-    }
-    const PCRE2_SIZE *ov = m_ovector;
-    const std::uint32_t top = static_cast<std::uint32_t>(rc); // groups set, + 1
-    bounds[0] = static_cast<std::int32_t>(ov[0]);
-    bounds[1] = static_cast<std::int32_t>(ov[1]);
-    const std::vector<int> &numbers = m_translation.groupNumbers;
-    for (std::size_t i = 0; i < numbers.size(); ++i) {
-        const auto g = static_cast<std::uint32_t>(numbers[i]);
-        const bool set = g != 0 && g < top && ov[2 * g] != PCRE2_UNSET;
-        bounds[2 * i + 2] = set ? static_cast<std::int32_t>(ov[2 * g]) : -1;
-        bounds[2 * i + 3] = set ? static_cast<std::int32_t>(ov[2 * g + 1]) : -1;
-    }
+    if (rc < 0)
+        detail::throwMatchFailure(rc);
+    detail::readBounds(m_translation, m_ovector, static_cast<std::uint32_t>(rc), bounds);
     return true;
 }
 

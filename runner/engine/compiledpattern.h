@@ -37,6 +37,14 @@ struct Pcre2Free
 };
 template<class Handle>
 using Pcre2Ptr = std::unique_ptr<Handle, Pcre2Free>;
+
+// Compiles a translation for PCRE2 with the options its modes need and moreOptions. Throws
+// RegExpError when PCRE2 refuses it.
+Pcre2Ptr<pcre2_real_code_16> compileTranslation(const Translation &translation, CaseMode caseMode,
+                                                LineMode lineMode, std::uint32_t moreOptions);
+
+// Throws what a failed PCRE2 match (rc < 0, not "no match") means for a run.
+[[noreturn]] void throwMatchFailure(int rc);
 } // namespace detail
 
 class RunControl;

@@ -173,23 +173,36 @@ private:
         return add(std::move(n));
     }
 
+    // Gives the node the pattern text from start to the current position.
+    int spanned(std::size_t start, int node)
+    {
+        Node &n = m_tree.nodes[static_cast<std::size_t>(node)];
+        n.start = static_cast<int>(start);
+        n.length = static_cast<int>(m_pos - start);
+        return node;
+    }
+
     int parseDisjunction(int depth)
     {
         if (depth > limits::MaxNesting)
             throw RegExpError(errors::EngineFailure, u"The pattern is nested too deeply.",
                               static_cast<int>(m_pos));
-        std::vector<int> alternatives{parseAlternative(depth)};
-        while (!atEnd() && peek() == u'|') {
+        const std::size_t first = m_pos;
+        std::vector<int> alternatives;
+        for (;;) {
+            const std::size_t start = m_pos;
+            alternatives.push_back(spanned(start, parseAlternative(depth)));
+            if (atEnd() || peek() != u'|')
+                break;
             report(m_pos, 1, TokenKind::Alternation);
             ++m_pos;
-            alternatives.push_back(parseAlternative(depth));
         }
         if (alternatives.size() == 1)
             return alternatives.front();
         Node n;
         n.kind = Node::Kind::Alternation;
         n.children = std::move(alternatives);
-        return add(std::move(n));
+        return spanned(first, add(std::move(n)));
     }
 
     int parseAlternative(int depth)
@@ -199,11 +212,13 @@ private:
         while (!atEnd() && peek() != u'|' && peek() != u')') {
             if (quantifierAt(m_pos))
                 fail(errors::UnexpectedQuantifier, m_pos); // nothing to repeat
+            const std::size_t termStart = m_pos;
             Term term = parseTerm(depth);
+            spanned(termStart, term.node);
             if (auto q = quantifierAt(m_pos)) {
                 if (!term.quantifiable)
                     fail(errors::UnexpectedQuantifier, m_pos);
-                term.node = applyQuantifier(term.node, *q);
+                term.node = spanned(termStart, applyQuantifier(term.node, *q));
             }
             seq.children.push_back(term.node);
         }

@@ -38,6 +38,9 @@ struct Node
     int value = 0; // set index or group number
     int min = 0;
     int max = 0;
+    // The pattern text the node was read from (terms, quantified terms and alternatives).
+    int start = 0;
+    int length = 0;
     std::vector<int> children;
 
     // Worked out once, as the node joins the tree (its children are already there).

@@ -13,17 +13,21 @@ namespace {
 class Translator
 {
 public:
-    Translator(const SyntaxTree &tree, CaseMode caseMode, LineMode lineMode)
+    Translator(const SyntaxTree &tree, CaseMode caseMode, LineMode lineMode, bool withSpans)
         : m_tree(tree)
         , m_caseMode(caseMode)
         , m_lineMode(lineMode)
+        , m_withSpans(withSpans)
     {
         m_out.groupNumbers.assign(static_cast<std::size_t>(tree.groupCount), 0);
     }
 
     Translation run()
     {
+        const Node &root = node(m_tree.root);
+        m_closer = {root.start + root.length, 0};
         emit(m_tree.root);
+        mapTo(m_closer);
         return std::move(m_out);
     }
 
@@ -31,6 +35,32 @@ private:
     const Node &node(int index) const { return m_tree.nodes[static_cast<std::size_t>(index)]; }
 
     void text(std::u16string_view s) { m_out.pattern += s; }
+
+    // A part of the pattern: start and length.
+    struct Part
+    {
+        int start;
+        int length;
+    };
+    static Part partOf(const Node &n) { return {n.start, n.length}; }
+    // The quantifier of a Repeat node.
+    Part quantifierOf(const Node &n) const
+    {
+        const Node &child = node(n.children.front());
+        const int end = child.start + child.length;
+        return {end, n.start + n.length - end};
+    }
+
+    // The text from here on stands for part of the pattern.
+    void mapTo(Part part)
+    {
+        if (!m_withSpans)
+            return;
+        const auto offset = static_cast<std::uint32_t>(m_out.pattern.size());
+        if (!m_out.spans.empty() && m_out.spans.back().offset == offset)
+            m_out.spans.pop_back();
+        m_out.spans.push_back({offset, part.start, part.length});
+    }
 
     void number(long long v)
     {
@@ -73,6 +103,8 @@ private:
                               u"The pattern cannot be compiled: regular expression is too large.",
                               -1);
         const Node &n = node(index);
+        if (n.kind < Node::Kind::Group) // a single item
+            mapTo(partOf(n));
         switch (n.kind) {
         case Node::Kind::Empty:
             break;
@@ -108,23 +140,23 @@ private:
         }
         case Node::Kind::Group:
             m_out.groupNumbers[static_cast<std::size_t>(n.value - 1)] = newGroup();
-            text(u"(");
-            emit(n.children.front());
-            text(u")");
+            group(u"(", n);
             break;
         case Node::Kind::NonCapturing:
-            bracket(u"(?:", n.children.front());
+            group(u"(?:", n);
             break;
         case Node::Kind::LookAhead:
-            bracket(u"(?=", n.children.front());
+            group(u"(?=", n);
             break;
         case Node::Kind::NegativeLookAhead:
-            bracket(u"(?!", n.children.front());
+            group(u"(?!", n);
             break;
         case Node::Kind::Alternation:
             for (std::size_t i = 0; i < n.children.size(); ++i) {
-                if (i)
+                if (i) {
+                    mapTo(m_closer); // the end of an alternative
                     text(u"|");
+                }
                 emit(n.children[i]);
             }
             break;
@@ -149,14 +181,29 @@ private:
         if (node(boundary).kind != Node::Kind::WordBoundary || !node(next).startsWithWordChar ||
             m_caseMode == CaseMode::Canonical)
             return false;
+        mapTo(partOf(node(boundary)));
         text(u"(?<!");
         text(CharSet::wordChars().pcreText());
         text(u")");
         return true;
     }
 
+    // A group of the pattern: its ")" closes each alternative inside.
+    void group(std::u16string_view open, const Node &n)
+    {
+        mapTo({n.start, static_cast<int>(open.size())});
+        text(open);
+        const Part outer = m_closer;
+        m_closer = {n.start + n.length - 1, 1};
+        emit(n.children.front());
+        mapTo(m_closer);
+        text(u")");
+        m_closer = outer;
+    }
+
     void bracket(std::u16string_view open, int child)
     {
+        mapTo(partOf(node(child)));
         text(open);
         emit(child);
         text(u")");
@@ -179,8 +226,11 @@ private:
         }
     }
 
-    void quantifier(int min, int max, bool lazy)
+    // ownPart: the quantifier's text stands for the loop's quantifier (else for the item before).
+    void quantifier(int min, int max, bool lazy, bool ownPart = true)
     {
+        if (ownPart)
+            mapTo(m_loop);
         if (min == 0 && max < 0) {
             text(u"*");
         } else if (min == 1 && max < 0) {
@@ -205,6 +255,7 @@ private:
 
     void callout(IterationCheck::Kind kind, int group)
     {
+        mapTo(m_loop);
         const std::size_t id = m_out.checks.size();
         m_out.checks.push_back({kind, group});
         // The check's index as a string callout (see CompiledPattern's callout entry).
@@ -216,19 +267,35 @@ private:
     // An empty group whose start marks where the match stood.
     int mark()
     {
+        mapTo(m_loop);
         text(u"()");
         return newGroup();
     }
 
     void repeat(const Node &n)
     {
-        const int child = n.children.front();
         if (n.max == 0)
             return; // matches the empty text; the groups inside take no part
+        const Part outer = m_loop;
+        m_loop = quantifierOf(n);
+        loop(n);
+        m_loop = outer;
+    }
+
+    // The text of a loop: its own parts stand for the quantifier.
+    void loop(const Node &n)
+    {
+        const int child = n.children.front();
         const bool canGrow = n.max < 0 || n.max > n.min;
         if (!canGrow || !m_tree.nullable(child)) {
             atom(child);
-            quantifier(n.min, n.max, n.lazy);
+            // PCRE2 reads a single item and its quantifier as one item.
+            const Node::Kind kind = node(child).kind;
+            const bool oneItem =
+                kind == Node::Kind::Char || kind == Node::Kind::Set || kind == Node::Kind::Dot;
+            if (oneItem && m_withSpans)
+                m_out.spans.back() = {m_out.spans.back().offset, n.start, n.length};
+            quantifier(n.min, n.max, n.lazy, !oneItem);
             return;
         }
         // Iterations below the minimum may match nothing; any later one must consume text.
@@ -247,6 +314,7 @@ private:
     // Up to max iterations (-1: no limit), none of them empty.
     void optionalIterations(int child, int max, bool lazy)
     {
+        mapTo(m_loop);
         text(u"(?:");
         const int start = mark();
         emit(child);
@@ -337,7 +405,10 @@ private:
     const SyntaxTree &m_tree;
     CaseMode m_caseMode;
     LineMode m_lineMode;
+    bool m_withSpans;
     Translation m_out;
+    Part m_closer{0, 0}; // what ends the alternatives being emitted
+    Part m_loop{0, 0};   // the quantifier of the loop being emitted
 };
 
 } // namespace
@@ -359,9 +430,34 @@ bool IterationCheck::rejects(const std::size_t *ovector, std::uint32_t captureTo
     return false;
 }
 
-Translation translate(const SyntaxTree &tree, CaseMode caseMode, LineMode lineMode)
+Translation translate(const SyntaxTree &tree, CaseMode caseMode, LineMode lineMode, bool withSpans)
 {
-    return Translator(tree, caseMode, lineMode).run();
+    return Translator(tree, caseMode, lineMode, withSpans).run();
+}
+
+CaseMode caseModeFor(const SyntaxTree &tree, bool ignoreCase)
+{
+    if (!ignoreCase)
+        return CaseMode::Exact;
+    return !tree.hasBackReference && tree.asciiFoldingSuffices() ? CaseMode::Caseless
+                                                                 : CaseMode::Canonical;
+}
+
+LineMode lineModeFor(const SyntaxTree &tree, bool multiline, std::u16string_view text)
+{
+    if (!multiline || !tree.hasLineAnchor)
+        return LineMode::TextEdges;
+    return text.find(u'\r') != std::u16string_view::npos ? LineMode::Lookaround : LineMode::Native;
+}
+
+int checkIteration(const std::vector<IterationCheck> &checks, int id, const std::size_t *ovector,
+                   std::uint32_t captureTop, std::uint32_t captureLast, std::size_t position)
+{
+    if (id < 0 || static_cast<std::size_t>(id) >= checks.size())
+        return 0;
+    return checks[static_cast<std::size_t>(id)].rejects(ovector, captureTop, captureLast, position)
+               ? 1
+               : 0;
 }
 
 } // namespace engine::detail
