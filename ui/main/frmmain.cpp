@@ -63,10 +63,18 @@ void toggle(QCheckBox *box)
     box->setChecked(!box->isChecked());
 }
 
+// A new or opened document is typed into from the pattern on.
+void caretToPattern(frmMain &w, bool done)
+{
+    if (done)
+        w.txtPattern->setFocus(Qt::OtherFocusReason);
+}
+
 constexpr MenuItemSpec FileItems[] = {
-    {0, u"&New", key(Qt::Key_N, Qt::ControlModifier), [](frmMain &w) { w.document().Clear(); }},
+    {0, u"&New", key(Qt::Key_N, Qt::ControlModifier),
+     [](frmMain &w) { caretToPattern(w, w.document().Clear()); }},
     {1, u"-"},
-    {10, u"&Open...", key(Qt::Key_F3), [](frmMain &w) { w.document().Load(); }},
+    {10, u"&Open...", key(Qt::Key_F3), [](frmMain &w) { caretToPattern(w, w.document().Load()); }},
     {11, u"&Save", key(Qt::Key_F2), [](frmMain &w) { w.document().Save(); }},
     {12, u"Save &as...", key(Qt::Key_F2, Qt::ShiftModifier),
      [](frmMain &w) { w.document().SaveAs(); }},
@@ -140,21 +148,6 @@ QPushButton *createButton(QWidget *parent, const QString &name, const QString &c
     return button;
 }
 
-// The selection of a box without the focus shows dimmed, as desktop editors show it.
-void dimUnfocusedSelection(QWidget *box)
-{
-    QPalette palette = box->palette();
-    const QColor highlight = palette.color(QPalette::Active, QPalette::Highlight);
-    const QColor base = palette.color(QPalette::Active, QPalette::Base);
-    const auto mix = [](int a, int b) { return (a * 2 + b * 3) / 5; };
-    palette.setColor(QPalette::Inactive, QPalette::Highlight,
-                     QColor(mix(highlight.red(), base.red()), mix(highlight.green(), base.green()),
-                            mix(highlight.blue(), base.blue())));
-    palette.setColor(QPalette::Inactive, QPalette::HighlightedText,
-                     palette.color(QPalette::Active, QPalette::Text));
-    box->setPalette(palette);
-}
-
 QFont windowFont()
 {
     QFont font(QStringLiteral("Tahoma"), 9);
@@ -214,10 +207,8 @@ void frmMain::createControls()
         {txtSourceString, QStringLiteral("Source text")},
         {txtReplaceVar, QStringLiteral("Replacement")},
         {txtResult, QStringLiteral("Result of Replace")}};
-    for (const auto &[box, text] : placeholders) {
+    for (const auto &[box, text] : placeholders)
         box->setPlaceholderText(text);
-        dimUnfocusedSelection(box);
-    }
     tvResults->setEmptyHint(QStringLiteral("Execute (F5) lists the matches here."));
 
     vseContainer->setCells(txtPattern, {0, 0});

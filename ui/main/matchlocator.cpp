@@ -74,7 +74,7 @@ bool MatchLocator::locate(QTreeWidgetItem *node)
     if (!m_positions)
         return false;
     const std::optional<std::pair<int, int>> target = matchOf(node);
-    m_source->setCurrentMatch(target ? target->first : -1);
+    m_source->setCurrentMatch(target ? target->first : -1, target ? target->second : 0);
     const MatchPositions::Span span =
         target ? m_positions->span(target->first, target->second) : MatchPositions::Span{};
     if (!span.participated()) {

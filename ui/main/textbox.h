@@ -44,12 +44,15 @@ public:
     static bool isContinuation(const QTextBlock &block);
 
 protected:
+    bool event(QEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     QMimeData *createMimeDataFromSelection() const override;
     // Pasted or dropped text with a line over LongLine goes in as pieces as well.
     void insertFromMimeData(const QMimeData *source) override;
 
 private:
+    // Gives the selection of the box without the focus the colours Shades computes.
+    void keepUnfocusedSelectionVisible();
     // text, the document's raw text from position start on, without the separators before
     // the blocks that continue a line.
     QString withoutContinuations(QString text, int start) const;
