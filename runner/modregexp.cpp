@@ -56,17 +56,22 @@ enum class Outcome
 
 // Runs step off the user-interface thread (Esc or Cancel stops it) under the run's one error
 // check; a failure is left in failure for the caller to report, with the place of a pattern
-// error in outcome. A cancelled run says so here.
+// error in outcome, and the engine's time there too.
 template<typename Step>
-Outcome runChecked(ModalHost &modal, engine::RegExp &regExp, std::optional<AppError> &failure,
-                   RunOutcome &outcome, Step step)
+Outcome runChecked(engine::RegExp &regExp, std::optional<AppError> &failure, RunOutcome &outcome,
+                   Step step)
 {
     engine::RunControl control;
     control.setResultLimit(MaxResultBoxLength);
     regExp.setRunControl(&control);
     bool done = false;
+    const auto started = std::chrono::steady_clock::now();
+    const auto timed = [&] {
+        step();
+        outcome.engineTime = std::chrono::steady_clock::now() - started;
+    };
     try {
-        BackgroundRun::instance().run(step, [&control] { control.cancel(); });
+        BackgroundRun::instance().run(timed, [&control] { control.cancel(); });
         done = !control.cancelled();
     } catch (const engine::RegExpError &error) {
         if (error.number() != engine::errors::Cancelled) {
@@ -81,8 +86,7 @@ Outcome runChecked(ModalHost &modal, engine::RegExp &regExp, std::optional<AppEr
         return Outcome::Done;
     if (failure)
         return Outcome::Failed;
-    MsgBox(modal, toQString(engine::RegExpError(engine::errors::Cancelled, -1).description()),
-           MsgBoxStyle::Information);
+    outcome.cancelled = true;
     return Outcome::Cancelled;
 }
 
@@ -105,7 +109,7 @@ RunOutcome RunRegExp(ModalHost &modal, ResultsTree &tree, const QString &pattern
     bool verdict = false;
     std::optional<engine::MatchCollection> matches;
     std::optional<AppError> failure;
-    const Outcome ran = runChecked(modal, *regExp, failure, outcome, [&] {
+    const Outcome ran = runChecked(*regExp, failure, outcome, [&] {
         applyOptions(*regExp, pattern, options);
         if (isTest)
             verdict = regExp->Test(u16View(source));
@@ -125,10 +129,11 @@ RunOutcome RunRegExp(ModalHost &modal, ResultsTree &tree, const QString &pattern
     }
 
     if (isTest) {
-        MsgBox(modal, verdict ? QStringLiteral("Match.") : QStringLiteral("Do not match."),
-               MsgBoxStyle::Information);
+        outcome.verdict = verdict;
+        MsgBox(modal, TestVerdictText(verdict), MsgBoxStyle::Information);
         return outcome;
     }
+    outcome.matchCount = matches->Count();
     FillResultsTree(tree, *matches);
     outcome.positions.emplace(*matches);
     if (command == RunCommand::ExecuteAndOpen) {
@@ -137,6 +142,11 @@ RunOutcome RunRegExp(ModalHost &modal, ResultsTree &tree, const QString &pattern
             exporter(*matches);
     }
     return outcome;
+}
+
+QString TestVerdictText(bool matched)
+{
+    return matched ? QStringLiteral("Match.") : QStringLiteral("Do not match.");
 }
 
 void FillResultsTree(ResultsTree &tree, const engine::MatchCollection &matches)
@@ -189,7 +199,7 @@ RunOutcome ReplaceRegExp(ModalHost &modal, ResultText &resultBox, const QString 
     }
     QString result;
     std::optional<AppError> failure;
-    const Outcome ran = runChecked(modal, *regExp, failure, outcome, [&] {
+    const Outcome ran = runChecked(*regExp, failure, outcome, [&] {
         applyOptions(*regExp, pattern, options);
         result = toQString(regExp->Replace(u16View(source), u16View(replacement)));
     });

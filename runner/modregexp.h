@@ -3,7 +3,8 @@
 // pattern, runs it, reports a failure through ErrorReporter and presents the outcome (the
 // results tree, the Test verdict box, the result box). Every box shows through the modal host
 // the caller hands in. The engine works off the user-interface
-// thread (BackgroundRun); a run cancelled with Esc or Cancel says so and changes nothing.
+// thread (BackgroundRun); a run cancelled with Esc or Cancel changes nothing and shows no box:
+// its outcome says so, for the window's status line.
 
 #include "runner/engine/regexp.h"
 #include "runner/matchpositions.h"
@@ -11,6 +12,7 @@
 
 #include <QString>
 
+#include <chrono>
 #include <functional>
 #include <optional>
 
@@ -42,6 +44,14 @@ struct RunOutcome
     // The offset in the pattern, after PreparePattern, of a reported pattern error; -1 where
     // none applies.
     int errorPosition = -1;
+    // Esc or Cancel stopped the run; nothing was changed or shown.
+    bool cancelled = false;
+    // The number of matches of a successful Execute; -1 otherwise.
+    qint64 matchCount = -1;
+    // Test's verdict, once shown.
+    std::optional<bool> verdict;
+    // How long the engine worked.
+    std::chrono::nanoseconds engineTime{0};
 };
 
 // Runs pattern (as typed: options.ignoreLineBreaks applies PreparePattern) over source.
@@ -49,6 +59,8 @@ struct RunOutcome
 RunOutcome RunRegExp(ModalHost &modal, ResultsTree &tree, const QString &pattern,
                      const QString &source, const RunOptions &options, RunCommand command,
                      const MatchExporter &exporter);
+// Test's verdict as its box and the status line give it: "Match." or "Do not match.".
+QString TestVerdictText(bool matched);
 // The totals node, up to MaxMatchNodes match nodes with their submatches, and the skip node.
 void FillResultsTree(ResultsTree &tree, const engine::MatchCollection &matches);
 void AddSubMatchNodes(ResultsTree &tree, qsizetype matchNode, const engine::SubMatches &subMatches);
