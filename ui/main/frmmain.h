@@ -17,6 +17,7 @@
 #include "support/services.h"
 #include "ui/main/menuarray.h"
 
+#include <QElapsedTimer>
 #include <QMainWindow>
 #include <QStringList>
 
@@ -25,6 +26,14 @@
 
 class CDocument;
 class csTBSelectAllHook;
+class LiveResults;
+class PatternHighlighter;
+class ReplaceOutput;
+class StatusLine;
+struct LiveAnswer;
+struct LiveRequest;
+struct RunOutcome;
+class QTimer;
 enum class RunCommand;
 struct RunOptions;
 enum class SnippetKind;
@@ -96,12 +105,18 @@ public:
     CDocument &document();
     // The four option boxes' states.
     RunOptions runOptions() const;
+
+    // The results that follow the typing, and the line that says what the runs found.
+    LiveResults &liveResults() const { return *m_live; }
+    StatusLine *statusLine() const { return m_statusLine; }
     // Offers the snippet for the current pattern, replacement and options.
     void GenerateCode(SnippetKind kind);
 
 Q_SIGNALS:
     // A menu item was chosen: the array's name ("mnuFile", ...) and the item's index.
     void menuItemClicked(const QString &menuName, int index);
+    // The pattern, the source, the replacement or an option changed.
+    void workChanged();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -145,6 +160,28 @@ private:
     // Selects the character of the pattern as typed at the engine's offset, and focuses it.
     void showPatternError(int position);
 
+    // Live results and the status line (frmmainlive.cpp).
+    void connectLive(PatternHighlighter &highlighter);
+    LiveRequest takeWork() const;
+    void showLiveAnswer(const LiveAnswer &answer);
+    // Greys the tree and the highlights, or shows them as current again.
+    void setResultsOutOfDate(bool outOfDate);
+    // What a run by command found, or that it was cancelled.
+    void showRunOutcome(const RunOutcome &outcome);
+    // The elapsed time of a run in the status line while it goes on.
+    void startRunClock();
+    void stopRunClock();
+    struct RunWatch
+    {
+        explicit RunWatch(frmMain &window)
+            : window(window)
+        {
+            window.startRunClock();
+        }
+        ~RunWatch() { window.stopRunClock(); }
+        frmMain &window;
+    };
+
     const Services m_services;
     QWidget *m_client = nullptr;
     std::unique_ptr<DocumentView> m_documentView;
@@ -152,6 +189,11 @@ private:
     // txtPattern, txtSourceString, txtReplaceVar, txtResult.
     std::array<std::unique_ptr<csTBSelectAllHook>, 4> m_selectAllHooks;
     bool m_unloaded = false;
+    LiveResults *m_live = nullptr;
+    ReplaceOutput *m_replaceOutput = nullptr;
+    StatusLine *m_statusLine = nullptr;
+    QTimer *m_runClock = nullptr;
+    QElapsedTimer m_runStarted;
     // The positions of the last Execute: the tree's nodes select their text in the source box,
     // which highlights every match. Goes before the controls it watches.
     std::unique_ptr<MatchLocator> m_locator;

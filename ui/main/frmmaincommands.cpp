@@ -11,6 +11,7 @@
 #include "ui/main/imagelist.h"
 #include "ui/main/matchlocator.h"
 #include "ui/main/patternhighlighter.h"
+#include "ui/main/replaceoutput.h"
 #include "ui/main/resultstreewidget.h"
 #include "ui/main/textbox.h"
 #include "ui/main/textboxoffsets.h"
@@ -43,11 +44,7 @@ void frmMain::connectCommands()
     auto *highlighter = new PatternHighlighter(txtPattern);
     connect(chkIgnoreLineBreaks, &QCheckBox::toggled, highlighter,
             &PatternHighlighter::setIgnoreLineBreaks);
-    // Highlights show what the pattern and options found; they go when either changes.
-    connect(txtPattern, &QPlainTextEdit::textChanged, m_locator.get(),
-            &MatchLocator::hideHighlights);
-    for (QCheckBox *box : {chkGlobal, chkIgnoreCase, chkMultiline, chkIgnoreLineBreaks})
-        connect(box, &QCheckBox::toggled, m_locator.get(), &MatchLocator::hideHighlights);
+    connectLive(*highlighter);
 }
 
 CDocument &frmMain::document()
@@ -79,6 +76,7 @@ void frmMain::runPattern(RunCommand command)
 {
     TreeWidgetResults tree(tvResults,
                            [this](const QString &key) { return ilTreeIcons->icon(key); });
+    const RunWatch watch(*this);
     RunOutcome outcome =
         RunRegExp(m_services.modal, tree, txtPattern->Text(), txtSourceString->Text(), runOptions(),
                   command, [this](const engine::MatchCollection &matches) {
@@ -86,6 +84,10 @@ void frmMain::runPattern(RunCommand command)
                   });
     if (outcome.positions)
         m_locator->setPositions(std::move(*outcome.positions));
+    // The tree was filled or emptied anew, except by Test or a cancelled run.
+    if (command != RunCommand::Test && !outcome.cancelled)
+        setResultsOutOfDate(false);
+    showRunOutcome(outcome);
     showPatternError(outcome.errorPosition);
 }
 
@@ -128,8 +130,13 @@ void frmMain::cmdTest_Click()
 
 void frmMain::cmdReplace_Click()
 {
-    const RunOutcome outcome =
-        ReplaceRegExp(m_services.modal, *txtResult, txtPattern->Text(), txtSourceString->Text(),
-                      txtReplaceVar->Text(), runOptions());
+    const RunWatch watch(*this);
+    RunOutcome outcome;
+    m_replaceOutput->write([&] {
+        outcome = ReplaceRegExp(m_services.modal, *txtResult, txtPattern->Text(),
+                                txtSourceString->Text(), txtReplaceVar->Text(), runOptions());
+        return !outcome.cancelled;
+    });
+    showRunOutcome(outcome);
     showPatternError(outcome.errorPosition);
 }

@@ -5,6 +5,8 @@
 #include "ui/main/sourcetextbox.h"
 #include "ui/main/textboxoffsets.h"
 
+#include <QSignalBlocker>
+
 #include <algorithm>
 
 MatchLocator::MatchLocator(ResultsTreeWidget *tree, SourceTextBox *source, QObject *parent)
@@ -29,24 +31,28 @@ MatchLocator::MatchLocator(ResultsTreeWidget *tree, SourceTextBox *source, QObje
 void MatchLocator::setPositions(MatchPositions positions)
 {
     m_positions = std::move(positions);
-    m_highlighted = true;
     m_source->showMatches(&*m_positions);
+}
+
+void MatchLocator::restoreSelection(int topLevel, int child)
+{
+    QTreeWidgetItem *node = m_tree->topLevelItem(topLevel);
+    if (node && child >= 0)
+        node = node->child(child);
+    if (!node)
+        return;
+    {
+        const QSignalBlocker quiet(m_tree);
+        m_tree->setCurrentItem(node);
+    }
+    const std::optional<std::pair<int, int>> target = matchOf(node);
+    m_source->setCurrentMatch(target ? target->first : -1, target ? target->second : 0);
 }
 
 void MatchLocator::clear()
 {
     m_source->showMatches(nullptr);
-    m_highlighted = false;
     m_positions.reset();
-}
-
-void MatchLocator::hideHighlights()
-{
-    if (!m_highlighted)
-        return;
-    m_source->showMatches(nullptr);
-    m_highlighted = false;
-    m_positions->truncate(MaxMatchNodes);
 }
 
 std::size_t MatchLocator::positionBytes() const

@@ -2,6 +2,7 @@
 
 #include "runner/runoptions.h"
 #include "ui/main/shades.h"
+#include "ui/main/statustexts.h"
 #include "ui/main/textbox.h"
 
 #include <QHelpEvent>
@@ -379,6 +380,14 @@ QList<QTextLayout::FormatRange> PatternHighlighter::formatsOf(const QTextBlock &
         formats.append({it->first - start, 1, groupFormat(it->second)});
     mark(m_bracketMarks, m_bracketFormat);
     return formats;
+}
+
+QString PatternHighlighter::firstError() const
+{
+    if (m_reading.errorNumber == 0)
+        return QString();
+    return StatusTexts::patternError(m_reading.errorNumber, m_reading.errorDescription,
+                                     m_reading.errorPosition);
 }
 
 void PatternHighlighter::findGroupBrackets()

@@ -45,6 +45,9 @@ public:
     // The tooltip for the character at document position position: the error, a group number,
     // or nothing.
     QString toolTipAt(int position) const;
+    // The pattern's error as the status line shows it ("Error 5019 at character 4: ..."); empty
+    // while the pattern is valid.
+    QString firstError() const;
     // The document positions marked as the error, and as the bracket pair at the caret.
     std::vector<int> errorMarks() const { return m_reading.errorMarks; }
     std::vector<int> bracketMarks() const { return m_bracketMarks; }
