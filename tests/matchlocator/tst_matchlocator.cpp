@@ -10,6 +10,7 @@
 #include "tests/support/scriptedresponder.h"
 #include "tests/support/testenvironment.h"
 #include "ui/main/frmmain.h"
+#include "ui/main/liveresults.h"
 #include "ui/main/matchlocator.h"
 #include "ui/main/resultstreewidget.h"
 #include "ui/main/shades.h"
@@ -311,19 +312,21 @@ void tst_MatchLocator::highlights()
     QCOMPARE(window->windowTitle(), title);
     QCOMPARE(box->document()->availableUndoSteps(), undoSteps);
 
-    // A pattern edit hides them; the listed matches are still located.
+    // Without live results, a pattern edit greys them; the listed matches are still located.
+    window->liveResults().setOn(false);
     window->txtPattern->setFocus();
     QTest::keyClick(window->txtPattern, Qt::Key_X);
-    QCOMPARE(shadeAt(box, 1), base);
+    QCOMPARE(shadeAt(box, 1), shades.staleMatch(0));
+    QCOMPARE(shadeAt(box, 5), shades.staleMatch(1));
     tree->setFocus();
     pressKeys(tree, {Qt::Key_Up});
     QCOMPARE(selection(*box), std::make_pair(qsizetype(6), qsizetype(2)));
 
-    // So does a change of the options; Execute shows them again.
+    // So does a change of the options; Execute shows them in colour again.
     execute(*window, QStringLiteral("a(\\d)"), box->Text());
     QCOMPARE(shadeAt(box, 1), shades.match(0));
     window->chkIgnoreCase->click();
-    QCOMPARE(shadeAt(box, 1), base);
+    QCOMPARE(shadeAt(box, 1), shades.staleMatch(0));
 
     // An edit of the source, or a new document, forgets the positions.
     execute(*window, QStringLiteral("a(\\d)"), box->Text());
