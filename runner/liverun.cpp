@@ -1,6 +1,6 @@
 #include "runner/liverun.h"
 
-#include "runner/enginebridge.h"
+#include "runner/u16text.h"
 
 #include <new>
 
@@ -19,12 +19,12 @@ LiveAnswer RunLive(LiveRequest request, engine::RunControl &control,
         regExp.setMultiline(request.options.multiline);
         regExp.setPattern(
             u16View(PreparePattern(request.pattern, request.options.ignoreLineBreaks)));
-        answer.matches = std::make_shared<const engine::MatchCollection>(
-            regExp.Execute(u16View(request.source)));
+        const auto source = std::make_shared<const std::u16string>(u16View(request.source));
+        request.source = QString();
+        answer.matches = std::make_shared<const engine::MatchCollection>(regExp.Execute(source));
         answer.positions = std::make_shared<MatchPositions>(*answer.matches);
         if (request.replace)
-            answer.replaced =
-                toQString(regExp.Replace(u16View(request.source), u16View(request.replacement)));
+            answer.replaced = toQString(regExp.Replace(*source, u16View(request.replacement)));
     } catch (const engine::RegExpError &error) {
         answer = LiveAnswer();
         switch (error.number()) {

@@ -2,7 +2,7 @@
 // the source box, the box highlights the matches of the last Execute, and a pattern error
 // selects its character in the pattern box. Driven with real key presses and mouse clicks.
 
-#include "runner/enginebridge.h"
+#include "runner/u16text.h"
 #include "runner/matchpositions.h"
 #include "support/appservices.h"
 #include "support/messagebox.h"
