@@ -85,7 +85,7 @@ int main(int argc, char *argv[])
     window.show();
     LiveResults &live = window.liveResults();
     live.setOn(true);
-    window.chkGlobal->setChecked(true);
+    window.controls().chkGlobal->setChecked(true);
     bool shown = false;
     QObject::connect(&live, &LiveResults::answered, [&] { shown = true; });
 
@@ -95,8 +95,8 @@ int main(int argc, char *argv[])
 
     // 100,000 characters, 10,000 matches of (\d)(\d); the keys add and take away a "?", which
     // keeps every match.
-    window.txtSourceString->SetText(QStringLiteral("abc 12 def").repeated(10'000));
-    TextBox *pattern = window.txtPattern;
+    window.controls().txtSourceString->SetText(QStringLiteral("abc 12 def").repeated(10'000));
+    TextBox *pattern = window.controls().txtPattern;
     pattern->SetText(QStringLiteral("(\\d)(\\d)"));
     live.waitForIdle(std::chrono::seconds(10));
     pattern->setFocus();
@@ -121,12 +121,12 @@ int main(int argc, char *argv[])
         [&] {
             while (!shown && sinceKey.elapsed() < 10'000)
                 QApplication::processEvents(QEventLoop::WaitForMoreEvents, 1);
-            window.tvResults->viewport()->repaint();
-            window.txtSourceString->viewport()->repaint();
+            window.controls().tvResults->viewport()->repaint();
+            window.controls().txtSourceString->viewport()->repaint();
             results.push_back(sinceKey.nsecsElapsed() / 1e6);
-            if (window.tvResults->topLevelItemCount() != 102)
+            if (window.controls().tvResults->topLevelItemCount() != 102)
                 std::printf("unexpected tree: %d root nodes\n",
-                            window.tvResults->topLevelItemCount());
+                            window.controls().tvResults->topLevelItemCount());
         });
     row("100,000 characters, 10,000 matches: a key in the pattern", keys.median(), keys.worst(),
         "2");
@@ -135,7 +135,7 @@ int main(int argc, char *argv[])
 
     // The end-to-end benchmark's source: 10,000,000 characters, 1,000,000 matches.
     const QString line = QStringLiteral("abc 12 def").repeated(9) + u"abc 12 d\r\n";
-    window.txtSourceString->SetText(line.repeated(100'000));
+    window.controls().txtSourceString->SetText(line.repeated(100'000));
     QElapsedTimer first;
     first.start();
     shown = false;
@@ -143,7 +143,7 @@ int main(int argc, char *argv[])
         QApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
     row("10,000,000 characters: first results after loading", first.nsecsElapsed() / 1e6,
         first.nsecsElapsed() / 1e6, "");
-    TextBox *source = window.txtSourceString;
+    TextBox *source = window.controls().txtSourceString;
     source->setFocus();
     source->moveCursor(QTextCursor::End);
     // Paces: faster than the pause (no run starts), a key during each run (it is cancelled), and

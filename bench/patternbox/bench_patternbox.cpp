@@ -59,7 +59,7 @@ int main(int argc, char *argv[])
     window.show();
     // The figures of the commands alone; bench_live measures the live results.
     window.liveResults().setOn(false);
-    TextBox *box = window.txtPattern;
+    TextBox *box = window.controls().txtPattern;
     PatternHighlighter *highlighter = box->findChild<PatternHighlighter *>();
     const QString pattern = bigPattern();
 

@@ -42,7 +42,7 @@ QStringList topLevelTexts(const QTreeWidget *tree)
 
 QString status(const frmMain &window, StatusLine::Slot slot = StatusLine::Slot::Run)
 {
-    return window.statusLine()->text(slot);
+    return window.statusLine().text(slot);
 }
 
 // Replaces the text of box by typing: select all, then the keys.
@@ -66,8 +66,8 @@ Window liveWindow(ModalHost &modal, bool live, const QString &source)
 {
     Window window = openWindow(testServices(modal));
     window->liveResults().setOn(live);
-    window->chkGlobal->setChecked(true);
-    window->txtSourceString->SetText(source);
+    window->controls().chkGlobal->setChecked(true);
+    window->controls().txtSourceString->SetText(source);
     settle(*window);
     return window;
 }
@@ -102,18 +102,19 @@ void tst_Live::resultsFollowTheTyping()
 {
     ScriptedResponder responder;
     Window window = liveWindow(responder, true, QStringLiteral("abcdef 2024-11-05"));
-    type(window->txtPattern, QStringLiteral("(\\w)(\\w)"));
-    QTRY_COMPARE_WITH_TIMEOUT(window->tvResults->topLevelItemCount(), 8, Wait);
-    QCOMPARE(window->tvResults->topLevelItem(0)->text(0),
+    type(window->controls().txtPattern, QStringLiteral("(\\w)(\\w)"));
+    QTRY_COMPARE_WITH_TIMEOUT(window->controls().tvResults->topLevelItemCount(), 8, Wait);
+    QCOMPARE(window->controls().tvResults->topLevelItem(0)->text(0),
              QStringLiteral("Total 7 element(s) found"));
-    QCOMPARE(window->tvResults->topLevelItem(1)->child(1)->text(0), QStringLiteral("b [1]"));
+    QCOMPARE(window->controls().tvResults->topLevelItem(1)->child(1)->text(0),
+             QStringLiteral("b [1]"));
     QVERIFY(status(*window).startsWith(u"7 matches in "));
     // A key in the source: the results follow it too.
-    window->txtSourceString->setFocus();
-    QTest::keyClick(window->txtSourceString, Qt::Key_End, Qt::ControlModifier);
-    QTest::keyClicks(window->txtSourceString, QStringLiteral("xy"));
-    QTRY_COMPARE_WITH_TIMEOUT(window->tvResults->topLevelItemCount(), 9, Wait);
-    QVERIFY(!window->tvResults->isOutOfDate());
+    window->controls().txtSourceString->setFocus();
+    QTest::keyClick(window->controls().txtSourceString, Qt::Key_End, Qt::ControlModifier);
+    QTest::keyClicks(window->controls().txtSourceString, QStringLiteral("xy"));
+    QTRY_COMPARE_WITH_TIMEOUT(window->controls().tvResults->topLevelItemCount(), 9, Wait);
+    QVERIFY(!window->controls().tvResults->isOutOfDate());
     QCOMPARE(responder.shown().size(), 0);
 }
 
@@ -121,56 +122,58 @@ void tst_Live::invalidPatternGivesNoDialogLive()
 {
     ScriptedResponder responder;
     Window window = liveWindow(responder, true, QStringLiteral("ab ab"));
-    type(window->txtPattern, QStringLiteral("ab"));
-    QTRY_COMPARE_WITH_TIMEOUT(window->tvResults->topLevelItemCount(), 3, Wait);
-    const QStringList before = topLevelTexts(window->tvResults);
+    type(window->controls().txtPattern, QStringLiteral("ab"));
+    QTRY_COMPARE_WITH_TIMEOUT(window->controls().tvResults->topLevelItemCount(), 3, Wait);
+    const QStringList before = topLevelTexts(window->controls().tvResults);
 
     // The last good results stay, marked out of date; the error goes to the status line.
-    QTest::keyClick(window->txtPattern, Qt::Key_ParenLeft);
-    QTRY_VERIFY_WITH_TIMEOUT(window->tvResults->isOutOfDate(), Wait);
-    QCOMPARE(topLevelTexts(window->tvResults), before);
-    QCOMPARE(status(*window), StatusTexts::patternError(
-                                  5020, QStringLiteral("Expected ')' in regular expression"), 3));
-    QTRY_VERIFY_WITH_TIMEOUT(!status(*window, StatusLine::Slot::Pattern).isEmpty(), Wait);
+    QTest::keyClick(window->controls().txtPattern, Qt::Key_ParenLeft);
+    QTRY_VERIFY_WITH_TIMEOUT(window->controls().tvResults->isOutOfDate(), Wait);
+    QCOMPARE(topLevelTexts(window->controls().tvResults), before);
+    QTRY_COMPARE_WITH_TIMEOUT(
+        status(*window, StatusLine::Slot::Pattern),
+        StatusTexts::patternError(5020, QStringLiteral("Expected ')' in regular expression"), 3),
+        Wait);
+    QCOMPARE(status(*window), QString());
     QCOMPARE(responder.shown().size(), 0);
 
     // F5 gives the documented message and the empty tree.
     responder.button(MsgBoxButton::OK);
-    QTest::keyClick(window->txtPattern, Qt::Key_F5);
+    QTest::keyClick(window->controls().txtPattern, Qt::Key_F5);
     QCOMPARE(responder.shown().size(), 1);
     QVERIFY(responder.last().text.startsWith(u"RegExp.Execute has failed."));
-    QCOMPARE(window->tvResults->topLevelItemCount(), 0);
+    QCOMPARE(window->controls().tvResults->topLevelItemCount(), 0);
 }
 
 void tst_Live::keepsTheSelectedNode()
 {
     ScriptedResponder responder;
     Window window = liveWindow(responder, true, QStringLiteral("a1 b2 c3"));
-    type(window->txtPattern, QStringLiteral("\\w(\\d)"));
-    QTRY_COMPARE_WITH_TIMEOUT(window->tvResults->topLevelItemCount(), 4, Wait);
+    type(window->controls().txtPattern, QStringLiteral("\\w(\\d)"));
+    QTRY_COMPARE_WITH_TIMEOUT(window->controls().tvResults->topLevelItemCount(), 4, Wait);
     // The submatch of the second match.
-    window->tvResults->setFocus();
+    window->controls().tvResults->setFocus();
     for (int i = 0; i < 4; ++i)
-        QTest::keyClick(window->tvResults, Qt::Key_Down);
-    QCOMPARE(window->tvResults->currentItem()->text(0), QStringLiteral("2 [1]"));
+        QTest::keyClick(window->controls().tvResults, Qt::Key_Down);
+    QCOMPARE(window->controls().tvResults->currentItem()->text(0), QStringLiteral("2 [1]"));
 
     // A key typed in the source box: the node is selected again, the caret stays where typed.
-    window->txtSourceString->setFocus();
-    QTest::keyClick(window->txtSourceString, Qt::Key_End, Qt::ControlModifier);
-    QTest::keyClicks(window->txtSourceString, QStringLiteral(" d4"));
-    const int caret = window->txtSourceString->textCursor().position();
-    QTRY_COMPARE_WITH_TIMEOUT(window->tvResults->topLevelItemCount(), 5, Wait);
-    QVERIFY(window->tvResults->currentItem());
-    QCOMPARE(window->tvResults->currentItem()->text(0), QStringLiteral("2 [1]"));
-    QCOMPARE(window->txtSourceString->textCursor().position(), caret);
-    QVERIFY(!window->txtSourceString->textCursor().hasSelection());
+    window->controls().txtSourceString->setFocus();
+    QTest::keyClick(window->controls().txtSourceString, Qt::Key_End, Qt::ControlModifier);
+    QTest::keyClicks(window->controls().txtSourceString, QStringLiteral(" d4"));
+    const int caret = window->controls().txtSourceString->textCursor().position();
+    QTRY_COMPARE_WITH_TIMEOUT(window->controls().tvResults->topLevelItemCount(), 5, Wait);
+    QVERIFY(window->controls().tvResults->currentItem());
+    QCOMPARE(window->controls().tvResults->currentItem()->text(0), QStringLiteral("2 [1]"));
+    QCOMPARE(window->controls().txtSourceString->textCursor().position(), caret);
+    QVERIFY(!window->controls().txtSourceString->textCursor().hasSelection());
 }
 
 void tst_Live::longLiveRunStops()
 {
     ScriptedResponder responder;
     Window window = liveWindow(responder, true, QString(10'000, u'a') + u'b');
-    type(window->txtPattern, QStringLiteral("(a|aa){1,20}$"));
+    type(window->controls().txtPattern, QStringLiteral("(a|aa){1,20}$"));
     QTRY_COMPARE_WITH_TIMEOUT(status(*window), StatusTexts::Stopped.toString(),
                               int(LiveResults::TimeCap.count()) + Wait);
     QCOMPARE(responder.shown().size(), 0);
@@ -191,36 +194,36 @@ void tst_Live::outOfDateWhileLiveIsOff()
     QFETCH(bool, nodesSelect);
     ScriptedResponder responder;
     Window window = liveWindow(responder, false, QStringLiteral("xa1 ya2"));
-    type(window->txtPattern, QStringLiteral("a\\d"));
-    QTest::keyClick(window->txtPattern, Qt::Key_F5);
-    QCOMPARE(window->tvResults->topLevelItemCount(), 3);
-    QVERIFY(!window->tvResults->isOutOfDate());
+    type(window->controls().txtPattern, QStringLiteral("a\\d"));
+    QTest::keyClick(window->controls().txtPattern, Qt::Key_F5);
+    QCOMPARE(window->controls().tvResults->topLevelItemCount(), 3);
+    QVERIFY(!window->controls().tvResults->isOutOfDate());
 
     if (change == u"pattern") {
-        QTest::keyClick(window->txtPattern, Qt::Key_X);
+        QTest::keyClick(window->controls().txtPattern, Qt::Key_X);
     } else if (change == u"option") {
-        window->chkIgnoreCase->click();
+        window->controls().chkIgnoreCase->click();
     } else {
-        window->txtSourceString->setFocus();
-        QTest::keyClick(window->txtSourceString, Qt::Key_End, Qt::ControlModifier);
-        QTest::keyClick(window->txtSourceString, Qt::Key_Z);
+        window->controls().txtSourceString->setFocus();
+        QTest::keyClick(window->controls().txtSourceString, Qt::Key_End, Qt::ControlModifier);
+        QTest::keyClick(window->controls().txtSourceString, Qt::Key_Z);
     }
-    QVERIFY(window->tvResults->isOutOfDate());
-    QCOMPARE(window->tvResults->topLevelItemCount(), 3);
+    QVERIFY(window->controls().tvResults->isOutOfDate());
+    QCOMPARE(window->controls().tvResults->topLevelItemCount(), 3);
     QCOMPARE(status(*window), StatusTexts::OutOfDate.toString());
     // Nothing runs without F5.
     QTest::qWait(int(LiveResults::Pause.count()) * 3);
-    QVERIFY(window->tvResults->isOutOfDate());
+    QVERIFY(window->controls().tvResults->isOutOfDate());
 
     // The first match node.
-    window->tvResults->setFocus();
-    QTest::keyClick(window->tvResults, Qt::Key_Home);
-    QTest::keyClick(window->tvResults, Qt::Key_Down);
-    QCOMPARE(window->txtSourceString->textCursor().selectedText(),
+    window->controls().tvResults->setFocus();
+    QTest::keyClick(window->controls().tvResults, Qt::Key_Home);
+    QTest::keyClick(window->controls().tvResults, Qt::Key_Down);
+    QCOMPARE(window->controls().txtSourceString->textCursor().selectedText(),
              nodesSelect ? QStringLiteral("a1") : QString());
 
-    QTest::keyClick(window->tvResults, Qt::Key_F5);
-    QVERIFY(!window->tvResults->isOutOfDate());
+    QTest::keyClick(window->controls().tvResults, Qt::Key_F5);
+    QVERIFY(!window->controls().tvResults->isOutOfDate());
     QVERIFY(status(*window).contains(u" in "));
     QCOMPARE(responder.shown().size(), 0);
 }
@@ -229,36 +232,37 @@ void tst_Live::replaceOutputFollowsUntilTyped()
 {
     ScriptedResponder responder;
     Window window = liveWindow(responder, true, QStringLiteral("a1 b2"));
-    type(window->txtReplaceVar, QStringLiteral("<$1>"));
-    type(window->txtPattern, QStringLiteral("\\w(\\d)"));
+    type(window->controls().txtReplaceVar, QStringLiteral("<$1>"));
+    type(window->controls().txtPattern, QStringLiteral("\\w(\\d)"));
     settle(*window);
     // No Replace yet: the result box is not the live runs' to fill.
-    QCOMPARE(window->txtResult->Text(), QString());
-    QTest::keyClick(window->txtPattern, Qt::Key_F6);
-    QCOMPARE(window->txtResult->Text(), QStringLiteral("<1> <2>"));
+    QCOMPARE(window->controls().txtResult->Text(), QString());
+    QTest::keyClick(window->controls().txtPattern, Qt::Key_F6);
+    QCOMPARE(window->controls().txtResult->Text(), QStringLiteral("<1> <2>"));
 
     // While the output is unedited, it follows the work.
-    window->txtSourceString->setFocus();
-    QTest::keyClick(window->txtSourceString, Qt::Key_End, Qt::ControlModifier);
-    QTest::keyClicks(window->txtSourceString, QStringLiteral(" c3"));
-    QTRY_COMPARE_WITH_TIMEOUT(window->txtResult->Text(), QStringLiteral("<1> <2> <3>"), Wait);
+    window->controls().txtSourceString->setFocus();
+    QTest::keyClick(window->controls().txtSourceString, Qt::Key_End, Qt::ControlModifier);
+    QTest::keyClicks(window->controls().txtSourceString, QStringLiteral(" c3"));
+    QTRY_COMPARE_WITH_TIMEOUT(window->controls().txtResult->Text(), QStringLiteral("<1> <2> <3>"),
+                              Wait);
 
     // Once typed in, it is the user's: never overwritten live.
-    window->txtResult->setFocus();
-    QTest::keyClicks(window->txtResult, QStringLiteral("!"));
-    const QString typed = window->txtResult->Text();
-    window->txtSourceString->setFocus();
-    QTest::keyClicks(window->txtSourceString, QStringLiteral(" d4"));
-    QTRY_COMPARE_WITH_TIMEOUT(window->tvResults->topLevelItemCount(), 5, Wait);
+    window->controls().txtResult->setFocus();
+    QTest::keyClicks(window->controls().txtResult, QStringLiteral("!"));
+    const QString typed = window->controls().txtResult->Text();
+    window->controls().txtSourceString->setFocus();
+    QTest::keyClicks(window->controls().txtSourceString, QStringLiteral(" d4"));
+    QTRY_COMPARE_WITH_TIMEOUT(window->controls().tvResults->topLevelItemCount(), 5, Wait);
     QVERIFY(settle(*window));
-    QCOMPARE(window->txtResult->Text(), typed);
+    QCOMPARE(window->controls().txtResult->Text(), typed);
 
     // The next Replace by command makes it the output again.
-    QTest::keyClick(window->txtSourceString, Qt::Key_F6);
-    QCOMPARE(window->txtResult->Text(), QStringLiteral("<1> <2> <3> <4>"));
-    QTest::keyClicks(window->txtSourceString, QStringLiteral(" e5"));
-    QTRY_COMPARE_WITH_TIMEOUT(window->txtResult->Text(), QStringLiteral("<1> <2> <3> <4> <5>"),
-                              Wait);
+    QTest::keyClick(window->controls().txtSourceString, Qt::Key_F6);
+    QCOMPARE(window->controls().txtResult->Text(), QStringLiteral("<1> <2> <3> <4>"));
+    QTest::keyClicks(window->controls().txtSourceString, QStringLiteral(" e5"));
+    QTRY_COMPARE_WITH_TIMEOUT(window->controls().txtResult->Text(),
+                              QStringLiteral("<1> <2> <3> <4> <5>"), Wait);
     QCOMPARE(responder.shown().size(), 0);
 }
 
@@ -266,30 +270,30 @@ void tst_Live::statusLineTexts()
 {
     ScriptedResponder responder;
     Window window = liveWindow(responder, false, QStringLiteral("a b a"));
-    type(window->txtPattern, QStringLiteral("a"));
-    QTest::keyClick(window->txtPattern, Qt::Key_F5);
+    type(window->controls().txtPattern, QStringLiteral("a"));
+    QTest::keyClick(window->controls().txtPattern, Qt::Key_F5);
     QVERIFY2(status(*window).startsWith(u"2 matches in "), qPrintable(status(*window)));
     QVERIFY(status(*window).endsWith(u" ms"));
 
     // Test: the verdict its box gives, in the line too.
     responder.button(MsgBoxButton::OK);
-    QTest::keyClick(window->txtPattern, Qt::Key_F7);
+    QTest::keyClick(window->controls().txtPattern, Qt::Key_F7);
     QCOMPARE(responder.last().text, QStringLiteral("Match."));
     QCOMPARE(status(*window), QStringLiteral("Match."));
-    type(window->txtPattern, QStringLiteral("z"));
+    type(window->controls().txtPattern, QStringLiteral("z"));
     responder.button(MsgBoxButton::OK);
-    QTest::keyClick(window->txtPattern, Qt::Key_F7);
+    QTest::keyClick(window->controls().txtPattern, Qt::Key_F7);
     QCOMPARE(status(*window), QStringLiteral("Do not match."));
-    QTest::keyClick(window->txtPattern, Qt::Key_F5);
+    QTest::keyClick(window->controls().txtPattern, Qt::Key_F5);
     QVERIFY(status(*window).startsWith(u"No match in "));
 
     // The pattern's first error while typing, with its number and position.
-    QTest::keyClicks(window->txtPattern, QStringLiteral("[b"));
-    QTRY_COMPARE_WITH_TIMEOUT(status(*window, StatusLine::Slot::Pattern),
-                              StatusTexts::patternError(
-                                  5019, QStringLiteral("Expected ']' in regular expression"), 3),
-                              Wait);
-    QTest::keyClick(window->txtPattern, Qt::Key_BracketRight);
+    QTest::keyClicks(window->controls().txtPattern, QStringLiteral("[b"));
+    QTRY_COMPARE_WITH_TIMEOUT(
+        status(*window, StatusLine::Slot::Pattern),
+        StatusTexts::patternError(5019, QStringLiteral("Expected ']' in regular expression"), 3),
+        Wait);
+    QTest::keyClick(window->controls().txtPattern, Qt::Key_BracketRight);
     QTRY_COMPARE_WITH_TIMEOUT(status(*window, StatusLine::Slot::Pattern), QString(), Wait);
 }
 
@@ -297,9 +301,9 @@ void tst_Live::cancelledRunSaysSoInTheStatusLine()
 {
     ScriptedResponder responder;
     Window window = liveWindow(responder, false, QString(10'000, u'a') + u'b');
-    type(window->txtPattern, QStringLiteral("(a|aa){1,20}$"));
+    type(window->controls().txtPattern, QStringLiteral("(a|aa){1,20}$"));
     QTimer::singleShot(BackgroundRun::ShowAfter * 2, [] { BackgroundRun::instance().cancel(); });
-    QTest::keyClick(window->txtPattern, Qt::Key_F5);
+    QTest::keyClick(window->controls().txtPattern, Qt::Key_F5);
     QCOMPARE(status(*window), QStringLiteral("The run was cancelled."));
     QCOMPARE(responder.shown().size(), 0);
 }
@@ -310,16 +314,16 @@ void tst_Live::optionRememberedAndOnForANewUser()
     {
         Window window = openWindow();
         QVERIFY(window->liveResults().isOn());
-        QAction *item = window->mnuOptions.item(20);
+        QAction *item = window->menuItem(u"mnuOptions", 20);
         QVERIFY(item && item->isCheckable() && item->isChecked());
         item->trigger();
         QVERIFY(!window->liveResults().isOn());
     }
     Window window = openWindow();
     QVERIFY(!window->liveResults().isOn());
-    QVERIFY(!window->mnuOptions.item(20)->isChecked());
+    QVERIFY(!window->menuItem(u"mnuOptions", 20)->isChecked());
     // The documented items keep their places.
-    QCOMPARE(window->mnuOptions.item(10)->text(), QStringLiteral("Ignore line breaks"));
+    QCOMPARE(window->menuItem(u"mnuOptions", 10)->text(), QStringLiteral("Ignore line breaks"));
 }
 
 void tst_Live::caretInThePatternAfterNewAndOpen()
@@ -328,20 +332,20 @@ void tst_Live::caretInThePatternAfterNewAndOpen()
     Window window = liveWindow(responder, false, QStringLiteral("text"));
     const QString file = testScratchDir() + u"/caret.RegExp";
     responder.chooseFile(file);
-    QTest::keyClick(window->txtSourceString, Qt::Key_F2);
+    QTest::keyClick(window->controls().txtSourceString, Qt::Key_F2);
     QVERIFY(QFile::exists(file));
 
-    window->txtSourceString->setFocus();
-    QTest::keyClick(window->txtSourceString, Qt::Key_N, Qt::ControlModifier);
-    QCOMPARE(QApplication::focusWidget(), window->txtPattern);
+    window->controls().txtSourceString->setFocus();
+    QTest::keyClick(window->controls().txtSourceString, Qt::Key_N, Qt::ControlModifier);
+    QCOMPARE(QApplication::focusWidget(), window->controls().txtPattern);
     QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("typed at once"));
-    QCOMPARE(window->txtPattern->Text(), QStringLiteral("typed at once"));
+    QCOMPARE(window->controls().txtPattern->Text(), QStringLiteral("typed at once"));
 
-    window->txtSourceString->setFocus();
+    window->controls().txtSourceString->setFocus();
     responder.button(MsgBoxButton::No).chooseFile(file);
-    QTest::keyClick(window->txtSourceString, Qt::Key_F3);
-    QCOMPARE(window->txtSourceString->Text(), QStringLiteral("text"));
-    QCOMPARE(QApplication::focusWidget(), window->txtPattern);
+    QTest::keyClick(window->controls().txtSourceString, Qt::Key_F3);
+    QCOMPARE(window->controls().txtSourceString->Text(), QStringLiteral("text"));
+    QCOMPARE(QApplication::focusWidget(), window->controls().txtPattern);
 }
 
 QTEST_MAIN(tst_Live)

@@ -2,8 +2,8 @@
 // the source box, the box highlights the matches of the last Execute, and a pattern error
 // selects its character in the pattern box. Driven with real key presses and mouse clicks.
 
-#include "runner/u16text.h"
 #include "runner/matchpositions.h"
+#include "runner/u16text.h"
 #include "support/appservices.h"
 #include "support/messagebox.h"
 #include "tests/support/openwindow.h"
@@ -32,13 +32,13 @@ namespace {
 // selected yet).
 void execute(frmMain &window, const QString &pattern, const QString &source)
 {
-    window.txtPattern->SetText(pattern);
-    if (window.txtSourceString->Text() != source)
-        window.txtSourceString->SetText(source);
-    window.chkGlobal->setChecked(true);
-    window.txtPattern->setFocus();
-    window.cmdExecute->click();
-    window.tvResults->setFocus(Qt::TabFocusReason);
+    window.controls().txtPattern->SetText(pattern);
+    if (window.controls().txtSourceString->Text() != source)
+        window.controls().txtSourceString->SetText(source);
+    window.controls().chkGlobal->setChecked(true);
+    window.controls().txtPattern->setFocus();
+    window.controls().cmdExecute->click();
+    window.controls().tvResults->setFocus(Qt::TabFocusReason);
 }
 
 // The Text() offset of a document position, counted block by block from the start.
@@ -161,11 +161,11 @@ void tst_MatchLocator::locate()
 
     Window window = openWindow();
     execute(*window, pattern, source);
-    QVERIFY(window->txtSourceString->Text() == source);
-    pressKeys(window->tvResults, keys);
+    QVERIFY(window->controls().txtSourceString->Text() == source);
+    pressKeys(window->controls().tvResults, keys);
 
-    TextBox *box = window->txtSourceString;
-    QCOMPARE(QApplication::focusWidget(), window->tvResults);
+    TextBox *box = window->controls().txtSourceString;
+    QCOMPARE(QApplication::focusWidget(), window->controls().tvResults);
     if (length < 0) {
         QVERIFY(!box->textCursor().hasSelection());
         return;
@@ -183,8 +183,8 @@ void tst_MatchLocator::centred()
         source += QStringLiteral("line ") + QString::number(i) + u"\r\n";
     Window window = openWindow();
     execute(*window, QStringLiteral("line 150\\b"), source);
-    pressKeys(window->tvResults, {Qt::Key_Down});
-    TextBox *box = window->txtSourceString;
+    pressKeys(window->controls().tvResults, {Qt::Key_Down});
+    TextBox *box = window->controls().txtSourceString;
     QCOMPARE(box->textCursor().selectedText(), QStringLiteral("line 150"));
     const QRect caret = box->cursorRect();
     QVERIFY2(qAbs(caret.center().y() - box->viewport()->height() / 2) <= caret.height(),
@@ -192,7 +192,7 @@ void tst_MatchLocator::centred()
 
     // Near the start it cannot be centred; it is shown from the top.
     execute(*window, QStringLiteral("line 2\\b"), source);
-    pressKeys(window->tvResults, {Qt::Key_Down});
+    pressKeys(window->controls().tvResults, {Qt::Key_Down});
     QCOMPARE(box->verticalScrollBar()->value(), 0);
 }
 
@@ -208,7 +208,7 @@ void tst_MatchLocator::activate()
     QFETCH(bool, doubleClick);
     Window window = openWindow();
     execute(*window, QStringLiteral("(b)(c)"), QStringLiteral("a\r\nbc"));
-    ResultsTreeWidget *tree = window->tvResults;
+    ResultsTreeWidget *tree = window->controls().tvResults;
     pressKeys(tree, {Qt::Key_Down, Qt::Key_Down, Qt::Key_Down});
     QTreeWidgetItem *node = tree->currentItem();
     QCOMPARE(node->text(0), QStringLiteral("c [1]"));
@@ -219,8 +219,9 @@ void tst_MatchLocator::activate()
         QTest::mouseDClick(tree->viewport(), Qt::LeftButton, {}, at);
     } else
         QTest::keyClick(tree, Qt::Key_Return);
-    QCOMPARE(QApplication::focusWidget(), window->txtSourceString);
-    QCOMPARE(selection(*window->txtSourceString), std::make_pair(qsizetype(4), qsizetype(1)));
+    QCOMPARE(QApplication::focusWidget(), window->controls().txtSourceString);
+    QCOMPARE(selection(*window->controls().txtSourceString),
+             std::make_pair(qsizetype(4), qsizetype(1)));
 
     // The totals node has no text to go to.
     tree->setFocus();
@@ -232,9 +233,9 @@ void tst_MatchLocator::stopsAfterEdit()
 {
     Window window = openWindow();
     execute(*window, QStringLiteral("\\d"), QStringLiteral("a1 b2 c3"));
-    ResultsTreeWidget *tree = window->tvResults;
+    ResultsTreeWidget *tree = window->controls().tvResults;
     pressKeys(tree, {Qt::Key_Down});
-    TextBox *box = window->txtSourceString;
+    TextBox *box = window->controls().txtSourceString;
     QCOMPARE(selection(*box), std::make_pair(qsizetype(1), qsizetype(1)));
 
     box->setFocus();
@@ -249,7 +250,7 @@ void tst_MatchLocator::stopsAfterEdit()
     QCOMPARE(selection(*box), std::make_pair(qsizetype(1), qsizetype(-1)));
 
     // The next Execute locates again.
-    window->cmdExecute->click();
+    window->controls().cmdExecute->click();
     pressKeys(tree, {Qt::Key_Down, Qt::Key_Down});
     QCOMPARE(selection(*box), std::make_pair(qsizetype(2), qsizetype(1)));
 }
@@ -278,14 +279,28 @@ QColor shadeAt(TextBox *box, int position, Where where = Where::Fill)
     return QColor(box->viewport()->grab().toImage().pixel(x, y));
 }
 
+// Whether the left end of the top row of position's cell shows the frame colour.
+bool framed(TextBox *box, int position, const QColor &frame)
+{
+    QTextCursor cursor(box->document());
+    cursor.setPosition(position);
+    const QRect cell = box->cursorRect(cursor);
+    const QImage shown = box->viewport()->grab().toImage();
+    for (int dx = -1; dx <= 2; ++dx)
+        for (int dy = 0; dy <= 2; ++dy)
+            if (QColor(shown.pixel(cell.left() + dx, cell.top() + dy)) == frame)
+                return true;
+    return false;
+}
+
 } // namespace
 
 void tst_MatchLocator::highlights()
 {
     ScriptedResponder responder;
     Window window = openWindow(testServices(responder));
-    TextBox *box = window->txtSourceString;
-    ResultsTreeWidget *tree = window->tvResults;
+    TextBox *box = window->controls().txtSourceString;
+    ResultsTreeWidget *tree = window->controls().tvResults;
     const Shades shades(box->palette());
     const QColor base = shades.base();
     execute(*window, QStringLiteral("a(\\d)"), QStringLiteral("xa1\r\nya2"));
@@ -306,7 +321,7 @@ void tst_MatchLocator::highlights()
     // The submatch of the second match is framed; the fills stay.
     pressKeys(tree, {Qt::Key_Down, Qt::Key_Down, Qt::Key_Down, Qt::Key_Down});
     QCOMPARE(selection(*box), std::make_pair(qsizetype(7), qsizetype(1)));
-    QCOMPARE(shadeAt(box, 6, Where::LeftEdge), shades.current());
+    QVERIFY(framed(box, 6, shades.current()));
     QCOMPARE(shadeAt(box, 5, Where::Bar), base);
     QCOMPARE(shadeAt(box, 1), shades.match(0));
     QCOMPARE(window->windowTitle(), title);
@@ -314,8 +329,8 @@ void tst_MatchLocator::highlights()
 
     // Without live results, a pattern edit greys them; the listed matches are still located.
     window->liveResults().setOn(false);
-    window->txtPattern->setFocus();
-    QTest::keyClick(window->txtPattern, Qt::Key_X);
+    window->controls().txtPattern->setFocus();
+    QTest::keyClick(window->controls().txtPattern, Qt::Key_X);
     QCOMPARE(shadeAt(box, 1), shades.staleMatch(0));
     QCOMPARE(shadeAt(box, 5), shades.staleMatch(1));
     tree->setFocus();
@@ -325,7 +340,7 @@ void tst_MatchLocator::highlights()
     // So does a change of the options; Execute shows them in colour again.
     execute(*window, QStringLiteral("a(\\d)"), box->Text());
     QCOMPARE(shadeAt(box, 1), shades.match(0));
-    window->chkIgnoreCase->click();
+    window->controls().chkIgnoreCase->click();
     QCOMPARE(shadeAt(box, 1), shades.staleMatch(0));
 
     // An edit of the source, or a new document, forgets the positions.
@@ -336,14 +351,14 @@ void tst_MatchLocator::highlights()
     QCOMPARE(window->matchLocator().positionBytes(), size_t(0));
     execute(*window, QStringLiteral("a(\\d)"), box->Text());
     responder.button(MsgBoxButton::No);
-    window->mnuFile.item(0)->trigger();
+    window->menuItem(u"mnuFile", 0)->trigger();
     QCOMPARE(window->matchLocator().positionBytes(), size_t(0));
 }
 
 void tst_MatchLocator::matchesAndGroupsApart()
 {
     Window window = openWindow();
-    TextBox *box = window->txtSourceString;
+    TextBox *box = window->controls().txtSourceString;
     const Shades shades(box->palette());
     execute(*window, QStringLiteral("(\\w)(\\w)"), QStringLiteral("abcdef 2024-11-05"));
     // Consecutive matches ab, cd, ef: fills alternate, groups 1 and 2 have bars of their own,
@@ -387,11 +402,11 @@ void tst_MatchLocator::nestedGroupsBarRows()
 void tst_MatchLocator::highlightsInPieces()
 {
     Window window = openWindow();
-    TextBox *box = window->txtSourceString;
+    TextBox *box = window->controls().txtSourceString;
     execute(*window, QStringLiteral("(\\d)2"),
             QStringLiteral("x\r\n") + QString(20'000, u'a') + u" 12 b\r\n3");
     // The submatch "1" is selected; the "2" after it shows the current match.
-    pressKeys(window->tvResults, {Qt::Key_Down, Qt::Key_Down});
+    pressKeys(window->controls().tvResults, {Qt::Key_Down, Qt::Key_Down});
     QCOMPARE(selection(*box), std::make_pair(qsizetype(20'004), qsizetype(1)));
     const int two = box->textCursor().selectionEnd();
     QVERIFY(box->document()->findBlock(two).blockNumber() > 1);
@@ -441,19 +456,19 @@ void tst_MatchLocator::patternError()
 
     ScriptedResponder responder;
     Window window = openWindow(testServices(responder));
-    window->chkIgnoreLineBreaks->setChecked(ignoreLineBreaks);
-    TextBox *box = window->txtPattern;
+    window->controls().chkIgnoreLineBreaks->setChecked(ignoreLineBreaks);
+    TextBox *box = window->controls().txtPattern;
     box->setFocus();
     for (qsizetype i = 0; i < lines.size(); ++i) {
         if (i > 0)
             QTest::keyClick(box, Qt::Key_Return);
         QTest::sendKeyEvent(QTest::Click, box, Qt::Key_unknown, lines.at(i), Qt::NoModifier);
     }
-    window->txtSourceString->SetText(QStringLiteral("source"));
-    window->txtSourceString->setFocus();
+    window->controls().txtSourceString->SetText(QStringLiteral("source"));
+    window->controls().txtSourceString->setFocus();
 
     responder.button(MsgBoxButton::OK);
-    QTest::keyClick(window->txtSourceString, Qt::Key(key));
+    QTest::keyClick(window->controls().txtSourceString, Qt::Key(key));
     QCOMPARE(responder.shown().size(), 1);
     QVERIFY(responder.last().text.contains(u" at character "));
     QCOMPARE(QApplication::focusWidget(), box);

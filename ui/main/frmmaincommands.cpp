@@ -33,6 +33,10 @@ void frmMain::connectCommands()
         connect(box, &QPlainTextEdit::textChanged, this, [this] { document().MakeDirty(); });
     for (QCheckBox *box : {chkGlobal, chkIgnoreCase, chkMultiline, chkIgnoreLineBreaks})
         connect(box, &QCheckBox::toggled, this, [this] { document().MakeDirty(); });
+    for (TextBox *box : {txtPattern, txtReplaceVar, txtSourceString})
+        connect(box, &QPlainTextEdit::textChanged, this, &frmMain::workChanged);
+    for (QCheckBox *box : {chkGlobal, chkIgnoreCase, chkMultiline, chkIgnoreLineBreaks})
+        connect(box, &QCheckBox::toggled, this, &frmMain::workChanged);
 
     // A file dropped on a box or anywhere else on the window opens as File > Open opens one.
     auto *drop = new FileDrop(this, [this](const QString &file) { document().LoadDropped(file); });
@@ -77,18 +81,19 @@ void frmMain::runPattern(RunCommand command)
     TreeWidgetResults tree(tvResults,
                            [this](const QString &key) { return ilTreeIcons->icon(key); });
     const RunWatch watch(*this);
-    RunOutcome outcome =
-        RunRegExp(m_services.modal, tree, txtPattern->Text(), txtSourceString->Text(), runOptions(),
-                  command, [this](const engine::MatchCollection &matches) {
-                      ExportMatchesToExcel(matches, m_services.opener, m_services.modal);
-                  });
-    if (outcome.positions)
-        m_locator->setPositions(std::move(*outcome.positions));
+    RunResult result = RunRegExp(m_services.modal, tree, txtPattern->Text(),
+                                 txtSourceString->Text(), runOptions(), command);
+    const bool cancelled = result.outcome == RunResult::Outcome::Cancelled;
     // The tree was filled or emptied anew, except by Test or a cancelled run.
-    if (command != RunCommand::Test && !outcome.cancelled)
+    if (command != RunCommand::Test && !cancelled)
         setResultsOutOfDate(false);
-    showRunOutcome(outcome);
-    showPatternError(outcome.errorPosition);
+    showRunOutcome(result);
+    if (result.matches) {
+        m_locator->setPositions(std::move(result.positions));
+        if (command == RunCommand::ExecuteAndOpen)
+            ExportMatchesToExcel(*result.matches, m_services.opener, m_services.modal);
+    }
+    showPatternError(result.errorPosition());
 }
 
 void frmMain::showPatternError(int position)
@@ -131,12 +136,12 @@ void frmMain::cmdTest_Click()
 void frmMain::cmdReplace_Click()
 {
     const RunWatch watch(*this);
-    RunOutcome outcome;
+    RunResult result;
     m_replaceOutput->write([&] {
-        outcome = ReplaceRegExp(m_services.modal, *txtResult, txtPattern->Text(),
-                                txtSourceString->Text(), txtReplaceVar->Text(), runOptions());
-        return !outcome.cancelled;
+        result = ReplaceRegExp(m_services.modal, *txtResult, txtPattern->Text(),
+                               txtSourceString->Text(), txtReplaceVar->Text(), runOptions());
+        return result.outcome != RunResult::Outcome::Cancelled;
     });
-    showRunOutcome(outcome);
-    showPatternError(outcome.errorPosition);
+    showRunOutcome(result);
+    showPatternError(result.errorPosition());
 }

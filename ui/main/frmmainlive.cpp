@@ -6,6 +6,7 @@
 #include "ui/main/frmmain.h"
 #include "ui/main/imagelist.h"
 #include "ui/main/liveresults.h"
+#include "ui/main/mainmenus.h"
 #include "ui/main/matchlocator.h"
 #include "ui/main/patternhighlighter.h"
 #include "ui/main/replaceoutput.h"
@@ -17,7 +18,6 @@
 #include "ui/main/treewidgetresults.h"
 
 #include <QAction>
-#include <QCheckBox>
 #include <QMenu>
 #include <QTimer>
 
@@ -32,10 +32,10 @@ constexpr std::chrono::milliseconds ClockTick{100};
 
 void frmMain::connectLive(PatternHighlighter &highlighter)
 {
-    m_statusLine = new StatusLine(m_client);
     m_replaceOutput = new ReplaceOutput(txtResult);
     m_live = new LiveResults([this] { return takeWork(); }, this);
 
+    MenuArray &mnuOptions = m_menus->array(MainMenus::Menu::Options);
     QMenu *options = mnuOptions.menu();
     QAction *separator = options->addSeparator();
     mnuOptions.add(LiveSeparatorIndex, separator);
@@ -46,10 +46,6 @@ void frmMain::connectLive(PatternHighlighter &highlighter)
     mnuOptions.add(LiveItemIndex, liveItem);
     connect(liveItem, &QAction::toggled, m_live, &LiveResults::setOn);
 
-    for (TextBox *box : {txtPattern, txtSourceString, txtReplaceVar})
-        connect(box, &QPlainTextEdit::textChanged, this, &frmMain::workChanged);
-    for (QCheckBox *box : {chkGlobal, chkIgnoreCase, chkMultiline, chkIgnoreLineBreaks})
-        connect(box, &QCheckBox::toggled, this, &frmMain::workChanged);
     connect(this, &frmMain::workChanged, m_live, &LiveResults::workChanged);
     connect(m_live, &LiveResults::answered, this, &frmMain::showLiveAnswer);
     connect(m_live, &LiveResults::outOfDate, this, [this] {
@@ -128,10 +124,15 @@ void frmMain::showLiveAnswer(const LiveAnswer &answer)
     }
     case LiveAnswer::Outcome::Failed:
         setResultsOutOfDate(true);
-        m_statusLine->show(slot, StatusTexts::patternError(
-                                     answer.error->number(),
-                                     QString::fromStdU16String(answer.error->description()),
-                                     answer.error->position()));
+        // A pattern error is the pattern's slot's to tell, once the box has read it.
+        if (answer.error->position() >= 0) {
+            m_statusLine->show(slot, QString());
+            return;
+        }
+        m_statusLine->show(
+            slot, StatusTexts::patternError(answer.error->number(),
+                                            QString::fromStdU16String(answer.error->description()),
+                                            answer.error->position()));
         return;
     case LiveAnswer::Outcome::Stopped:
         setResultsOutOfDate(true);
@@ -142,17 +143,18 @@ void frmMain::showLiveAnswer(const LiveAnswer &answer)
     }
 }
 
-void frmMain::showRunOutcome(const RunOutcome &outcome)
+void frmMain::showRunOutcome(const RunResult &result)
 {
     // The run by command is the newest answer.
     m_live->commandRan();
     QString text;
-    if (outcome.cancelled)
-        text = QStringLiteral("The run was cancelled.");
-    else if (outcome.verdict)
-        text = TestVerdictText(*outcome.verdict);
-    else if (outcome.matchCount >= 0)
-        text = StatusTexts::runDone(outcome.matchCount, outcome.engineTime);
+    if (result.outcome == RunResult::Outcome::Cancelled)
+        text = QString::fromStdU16String(
+            engine::RegExpError::descriptionFor(engine::errors::Cancelled));
+    else if (result.verdict)
+        text = TestVerdictText(*result.verdict);
+    else if (result.matches)
+        text = StatusTexts::runDone(result.count(), result.engineTime);
     // A failure has said so in its message box.
     m_statusLine->show(StatusLine::Slot::Run, text);
 }

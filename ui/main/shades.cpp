@@ -77,7 +77,8 @@ int hueOf(const QColor &colour, int fallback)
 }
 
 constexpr int GroupHueList[Shades::GroupHues] = {215, 30, 130, 285, 180, 330};
-constexpr int FillSaturation = 140;
+// Fills stay muted, so that the groups' bars and brackets carry the strong colours.
+constexpr int FillSaturation = 70;
 constexpr int MarkSaturation = 200;
 constexpr int Vivid = 128;
 
@@ -105,8 +106,9 @@ Shades::Shades(const QPalette &palette)
     m_errorWave = fitted(0, 255, {{m_errorBand, NonText}}, Vivid);
 
     m_selectedText = palette.color(QPalette::Active, QPalette::HighlightedText);
+    // As near the palette's own highlight as the bounds allow.
     m_selection = fitted(hueOf(highlight, matchHue), std::max(highlight.hslSaturation(), 120),
-                         {{m_base, NonText}, {m_selectedText, Text}});
+                         {{m_base, NonText}, {m_selectedText, Text}}, highlight.lightness());
     m_focusFrame = fitted(hueOf(highlight, matchHue), MarkSaturation,
                           {{palette.color(QPalette::Active, QPalette::Window), NonText}}, Vivid);
 }

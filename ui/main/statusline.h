@@ -1,11 +1,15 @@
 #pragma once
-// The status line under the option strip: a few slots of short texts, shown side by side.
+// The status line under the option strip: one text per slot (the run, the pattern, the samples,
+// the steps), shown side by side in slot order; an empty text clears its slot. The line stays
+// hidden until a text first asks for it (openWanted), and the window's panel host opens it.
 
-#include <QLabel>
+#include <QStatusBar>
 
 #include <array>
 
-class StatusLine : public QLabel
+class QLabel;
+
+class StatusLine : public QStatusBar
 {
     Q_OBJECT
 
@@ -20,10 +24,19 @@ public:
 
     explicit StatusLine(QWidget *parent = nullptr);
 
-    // Shows text in slot; an empty text clears it.
+    // Sets the text of slot; an empty text clears it. A text while the line is closed asks for
+    // it to open, unless the person closed it.
     void show(Slot slot, const QString &text);
-    QString text(Slot slot) const { return m_texts[static_cast<std::size_t>(slot)]; }
+    // The text of slot.
+    QString text(Slot slot) const;
+    // The person closed the line: texts no longer open it until it is opened again.
+    void setDismissed(bool dismissed) { m_dismissed = dismissed; }
+    bool dismissed() const { return m_dismissed; }
+
+Q_SIGNALS:
+    void openWanted();
 
 private:
-    std::array<QString, 4> m_texts;
+    std::array<QLabel *, 4> m_labels{};
+    bool m_dismissed = false;
 };
