@@ -11,6 +11,7 @@
 #include "ui/main/imagelist.h"
 #include "ui/main/matchlocator.h"
 #include "ui/main/patternhighlighter.h"
+#include "ui/main/replaceoutput.h"
 #include "ui/main/resultstreewidget.h"
 #include "ui/main/textbox.h"
 #include "ui/main/textboxoffsets.h"
@@ -47,11 +48,7 @@ void frmMain::connectCommands()
     auto *highlighter = new PatternHighlighter(txtPattern);
     connect(chkIgnoreLineBreaks, &QCheckBox::toggled, highlighter,
             &PatternHighlighter::setIgnoreLineBreaks);
-    // Highlights show what the pattern and options found; they go when either changes.
-    connect(txtPattern, &QPlainTextEdit::textChanged, m_locator.get(),
-            &MatchLocator::hideHighlights);
-    for (QCheckBox *box : {chkGlobal, chkIgnoreCase, chkMultiline, chkIgnoreLineBreaks})
-        connect(box, &QCheckBox::toggled, m_locator.get(), &MatchLocator::hideHighlights);
+    connectLive(*highlighter);
 }
 
 CDocument &frmMain::document()
@@ -83,8 +80,14 @@ void frmMain::runPattern(RunCommand command)
 {
     TreeWidgetResults tree(tvResults,
                            [this](const QString &key) { return ilTreeIcons->icon(key); });
+    const RunWatch watch(*this);
     RunResult result = RunRegExp(m_services.modal, tree, txtPattern->Text(),
                                  txtSourceString->Text(), runOptions(), command);
+    const bool cancelled = result.outcome == RunResult::Outcome::Cancelled;
+    // The tree was filled or emptied anew, except by Test or a cancelled run.
+    if (command != RunCommand::Test && !cancelled)
+        setResultsOutOfDate(false);
+    showRunOutcome(result);
     if (result.matches) {
         m_locator->setPositions(std::move(result.positions));
         if (command == RunCommand::ExecuteAndOpen)
@@ -132,8 +135,13 @@ void frmMain::cmdTest_Click()
 
 void frmMain::cmdReplace_Click()
 {
-    const RunResult result =
-        ReplaceRegExp(m_services.modal, *txtResult, txtPattern->Text(), txtSourceString->Text(),
-                      txtReplaceVar->Text(), runOptions());
+    const RunWatch watch(*this);
+    RunResult result;
+    m_replaceOutput->write([&] {
+        result = ReplaceRegExp(m_services.modal, *txtResult, txtPattern->Text(),
+                               txtSourceString->Text(), txtReplaceVar->Text(), runOptions());
+        return result.outcome != RunResult::Outcome::Cancelled;
+    });
+    showRunOutcome(result);
     showPatternError(result.errorPosition());
 }

@@ -46,6 +46,7 @@ public:
     static constexpr qsizetype LongLine = 16384;
 
 protected:
+    bool event(QEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     // Copies the exact text, for the boxes of this program, and as plain text for others.
     QMimeData *createMimeDataFromSelection() const override;
@@ -53,6 +54,8 @@ protected:
     void insertFromMimeData(const QMimeData *source) override;
 
 private:
+    // Gives the selection of the box without the focus the colours Shades computes.
+    void keepUnfocusedSelectionVisible();
     // A character of the display form that stands for another: at its offset, value read.
     struct Mark
     {
