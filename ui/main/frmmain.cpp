@@ -2,6 +2,7 @@
 
 #include "document/cdocument.h"
 #include "runner/codegenerator.h"
+#include "samples/sampleset.h"
 #include "support/appinfo.h"
 #include "support/appservices.h"
 #include "support/suresources.h"
@@ -87,6 +88,8 @@ constexpr MenuItemSpec RunItems[] = {
      [](frmMain &w) { w.GenerateCode(SnippetKind::Replace); }},
     {12, u"Generate code for Test...", key(Qt::Key_F7, Qt::ShiftModifier),
      [](frmMain &w) { w.GenerateCode(SnippetKind::Test); }},
+    {13, u"Generate code for Samples...", key(Qt::Key_F9, Qt::ShiftModifier),
+     [](frmMain &w) { w.GenerateSamplesCode(); }},
 };
 
 constexpr MenuItemSpec OptionsItems[] = {
@@ -167,6 +170,7 @@ QFont windowFont()
 frmMain::frmMain(const Services &services, QWidget *parent)
     : QMainWindow(parent)
     , m_services(services)
+    , m_samples(new SampleSet(this))
 {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Sievewright"));

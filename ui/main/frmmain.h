@@ -38,6 +38,7 @@ class QFrame;
 class QPushButton;
 class QSessionManager;
 class ResultsTreeWidget;
+class SampleSet;
 class TextBox;
 
 class frmMain : public QMainWindow
@@ -98,6 +99,10 @@ public:
     RunOptions runOptions() const;
     // Offers the snippet for the current pattern, replacement and options.
     void GenerateCode(SnippetKind kind);
+    // The samples of the document, kept beside its pattern file.
+    SampleSet &samples() const { return *m_samples; }
+    // Offers the Sub that checks every sample with the current pattern and options.
+    void GenerateSamplesCode();
 
 Q_SIGNALS:
     // A menu item was chosen: the array's name ("mnuFile", ...) and the item's index.
@@ -147,6 +152,8 @@ private:
 
     const Services m_services;
     QWidget *m_client = nullptr;
+    // Owned by the window; outlives the document, which goes first.
+    SampleSet *m_samples = nullptr;
     std::unique_ptr<DocumentView> m_documentView;
     std::unique_ptr<CDocument> m_document;
     // txtPattern, txtSourceString, txtReplaceVar, txtResult.

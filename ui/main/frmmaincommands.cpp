@@ -4,7 +4,9 @@
 #include "document/cdocument.h"
 #include "runner/codegenerator.h"
 #include "runner/modregexp.h"
+#include "runner/samplescode.h"
 #include "runner/spreadsheet/exportmatches.h"
+#include "samples/sampleset.h"
 #include "support/suwindow.h"
 #include "ui/main/filedrop.h"
 #include "ui/main/frmmain.h"
@@ -52,8 +54,10 @@ void frmMain::connectCommands()
 
 CDocument &frmMain::document()
 {
-    if (!m_document)
+    if (!m_document) {
         m_document = std::make_unique<CDocument>(m_services.files, m_services.modal);
+        m_document->attachSamples(samples());
+    }
     return *m_document;
 }
 
@@ -73,6 +77,13 @@ void frmMain::GenerateCode(SnippetKind kind)
 {
     ::GenerateCode(m_services.modal, {txtPattern->Text(), txtReplaceVar->Text(), runOptions()},
                    kind);
+}
+
+void frmMain::GenerateSamplesCode()
+{
+    OfferCode(m_services.modal,
+              BuildSamplesSnippet({txtPattern->Text(), txtReplaceVar->Text(), runOptions()},
+                                  samples().samples()));
 }
 
 void frmMain::runPattern(RunCommand command)
