@@ -1,5 +1,6 @@
 #include "startup/checkcommand.h"
 
+#include "document/patternfile.h"
 #include "runner/engine/regexp.h"
 #include "runner/samplecheck.h"
 #include "samples/samplesjson.h"
@@ -20,23 +21,21 @@ struct Unchecked
     QString reason;
 };
 
-// The pattern, replacement and options of a pattern file: seven fields joined by NUL (six in
-// older files), the check boxes "1" when checked.
+// The pattern, replacement and options of a pattern file.
 SampleRunInputs readPatternFile(FileStore &store, const QString &file)
 {
-    QStringList fields;
+    patternfile::Parsed parsed;
     try {
-        const QString content = store.ReadText(file);
-        fields = content.isEmpty() ? QStringList() : content.split(QChar(0));
+        parsed = patternfile::parse(store.ReadText(file));
     } catch (const AppError &error) {
         throw Unchecked{error.description()};
     }
-    if (fields.size() < 6 || fields.size() > 7)
-        throw Unchecked{QStringLiteral("File doesn't contain valid data.")};
-    const auto checked = [&fields](qsizetype field) {
-        return field < fields.size() && fields.at(field) == u"1";
-    };
-    return {fields.at(0), fields.at(2), {checked(3), checked(4), checked(5), checked(6)}};
+    if (!parsed.fields)
+        throw Unchecked{u"File doesn't contain valid data. " + parsed.refusal};
+    const patternfile::Fields &fields = *parsed.fields;
+    return {fields.pattern,
+            fields.replacement,
+            {fields.global, fields.ignoreCase, fields.multiline, fields.ignoreLineBreaks}};
 }
 
 // The samples beside file; none when there is no samples file.

@@ -135,14 +135,13 @@ private:
         Node seq;
         seq.kind = Node::Kind::Sequence;
         while (!atEnd() && peek() != u'|' && peek() != u')') {
-            const std::size_t termStart = m_pos;
             if (quantifierAt(m_pos))
                 fail(errors::UnexpectedQuantifier, m_pos); // nothing to repeat
             Term term = parseTerm(depth);
             if (auto q = quantifierAt(m_pos)) {
                 if (!term.quantifiable)
                     fail(errors::UnexpectedQuantifier, m_pos);
-                term.node = applyQuantifier(term.node, *q, termStart);
+                term.node = applyQuantifier(term.node, *q);
             }
             seq.children.push_back(term.node);
         }
@@ -153,7 +152,7 @@ private:
         return add(std::move(seq));
     }
 
-    int applyQuantifier(int atom, const Quantifier &q, std::size_t)
+    int applyQuantifier(int atom, const Quantifier &q)
     {
         const std::size_t at = m_pos;
         if (q.max >= 0 && q.min > q.max)

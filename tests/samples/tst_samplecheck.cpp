@@ -242,7 +242,8 @@ void tst_SampleCheck::checkCommand_data()
         << "@gone.RegExp: can't check the samples: File not found.\n";
     QTest::newRow("pattern file invalid")
         << QStringList{"bad=|missing"} << 2 << "0 passed, 0 failed\n"
-        << "@bad.RegExp: can't check the samples: File doesn't contain valid data.\n";
+        << "@bad.RegExp: can't check the samples: File doesn't contain valid data. The file is "
+           "empty.\n";
 }
 
 void tst_SampleCheck::checkCommand()
