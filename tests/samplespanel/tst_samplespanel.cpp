@@ -7,10 +7,12 @@
 #include "support/messagebox.h"
 #include "tests/support/scriptedresponder.h"
 #include "tests/support/testenvironment.h"
+#include "ui/main/livejob.h"
 #include "ui/samples/sampledelegate.h"
 #include "ui/samples/sampledetail.h"
 #include "ui/samples/samplesmodel.h"
 #include "ui/samples/samplespanel.h"
+#include "ui/samples/samplesrecheck.h"
 
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -61,6 +63,7 @@ private Q_SLOTS:
     void pasteOfSeveralLines_data();
     void pasteOfSeveralLines();
     void enterUsesTheText();
+    void liveRecheck();
     void lineBreaksKeptWhenEdited_data();
     void lineBreaksKeptWhenEdited();
 };
@@ -189,6 +192,39 @@ void tst_SamplesPanel::enterUsesTheText()
     QTest::keyClick(b.panel.tblSamples, Qt::Key_Return);
     QCOMPARE(used.size(), 1);
     QCOMPARE(used.at(0).at(0).toString(), QString("two\r\nlines"));
+}
+
+void tst_SamplesPanel::liveRecheck()
+{
+    Bench b;
+    QString pattern = QStringLiteral("\\d");
+    SamplesRecheck recheck(b.samples, b.panel, [&] {
+        return SampleRunInputs{pattern, {}, {true}};
+    });
+    LiveJob &job = recheck.job();
+
+    // A load checks the new samples.
+    b.samples.reset({sample("a1"), sample("b", Expectation::NoMatch)});
+    QVERIFY(job.waitForIdle(std::chrono::seconds(5)));
+    QCOMPARE(b.panel.summary(), QString("2 passed, 0 failed"));
+
+    // An edit of a sample checks again.
+    b.panel.addSample(sample("c"));
+    QCOMPARE(b.panel.summary(), QString());
+    QVERIFY(job.waitForIdle(std::chrono::seconds(5)));
+    QCOMPARE(b.panel.summary(), QString("2 passed, 1 failed"));
+
+    // The work changed twice before the pause ended: only the newest is shown.
+    QSignalSpy summaries(&b.panel, &SamplesPanel::summaryChanged);
+    pattern = QStringLiteral("[bc]");
+    recheck.request();
+    pattern = QStringLiteral("(");
+    recheck.request();
+    QVERIFY(job.waitForIdle(std::chrono::seconds(5)));
+    QCOMPARE(b.panel.summary(), QString("0 passed, 3 failed"));
+    QCOMPARE(summaries.size(), 1);
+    QCOMPARE(b.panel.model().verdict(0)->got,
+             QString("error 5020: Expected ')' in regular expression"));
 }
 
 void tst_SamplesPanel::lineBreaksKeptWhenEdited_data()
