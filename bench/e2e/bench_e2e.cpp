@@ -352,7 +352,7 @@ int main(int argc, char *argv[])
                                                "0",
                                                12);
             QByteArray body = line.toLatin1().repeated(
-                int((TextFile::MaxReadBytes - head.size() - tail.size()) / line.size()));
+                int((TextFile::MaxChars - head.size() - tail.size()) / line.size()));
             out.write(head + body + tail);
         }
     }
