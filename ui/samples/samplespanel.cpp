@@ -86,6 +86,8 @@ SamplesPanel::SamplesPanel(SampleSet &samples, ModalHost &modal, QWidget *parent
     tblSamples->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
     tblSamples->horizontalHeader()->setSectionResizeMode(SamplesModel::TextColumn,
                                                          QHeaderView::Stretch);
+    // The verdict beside the text, where a narrow panel still shows it.
+    tblSamples->horizontalHeader()->moveSection(SamplesModel::VerdictColumn, 1);
     for (int column : {SamplesModel::MatchColumn, SamplesModel::GroupColumn})
         tblSamples->setColumnWidth(column,
                                    fontMetrics().horizontalAdvance(QStringLiteral("Group")) + 16);
