@@ -373,8 +373,10 @@ void tst_Lifecycle::helpMenu()
     QVERIFY(responder.last().text.contains(u"Version 1.06.0049"));
     QVERIFY(responder.last().text.contains(QCoreApplication::applicationName()) ||
             responder.last().text.contains(u"Program file: "));
-    // The last paragraph says what the program is.
-    QVERIFY(responder.last().text.endsWith(u"\n\n" + AppInfo::Description));
+    // The last paragraphs say what the program is and under which licence it comes.
+    QVERIFY(responder.last().text.endsWith(u"\n\n" + AppInfo::Description + u"\n\n" +
+                                           AppInfo::Licence));
+    QVERIFY(responder.last().text.contains(u"MIT licence"));
 
     // F1 opens the help window, modal over the main window.
     QWidget *owner = nullptr;
