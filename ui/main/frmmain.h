@@ -51,6 +51,7 @@ class QFrame;
 class QPushButton;
 class QSessionManager;
 class ResultsTreeWidget;
+class SampleSet;
 class StatusLine;
 class TextBox;
 
@@ -97,6 +98,10 @@ public:
     LiveResults &liveResults() const { return *m_live; }
     // Offers the snippet for the current pattern, replacement and options.
     void GenerateCode(SnippetKind kind);
+    // The samples of the document, kept beside its pattern file and shown in the Samples panel.
+    SampleSet &samples() const { return *m_samples; }
+    // Offers the Sub that checks every sample with the current pattern and options.
+    void GenerateSamplesCode();
 
 Q_SIGNALS:
     // A menu item was chosen: the array's name ("mnuFile", ...) and the item's index.
@@ -143,6 +148,9 @@ private:
     void createMenus();
     void setTabOrder();
     void connectCommands();
+    // The Samples panel, its background check and its summary in the status line
+    // (frmmainsamples.cpp).
+    void createSamplesPanel();
     void menuClicked(const MenuArray &array, void (frmMain::*handler)(int), QAction *action);
 
     // Lifecycle.
@@ -189,6 +197,8 @@ private:
 
     const Services m_services;
     QWidget *m_client = nullptr;
+    // Owned by the window; outlives the document, which goes first.
+    SampleSet *m_samples = nullptr;
     std::unique_ptr<MainMenus> m_menus;
     std::unique_ptr<DocumentView> m_documentView;
     std::unique_ptr<CDocument> m_document;

@@ -5,6 +5,7 @@
 #include "runner/codegenerator.h"
 #include "runner/modregexp.h"
 #include "runner/spreadsheet/exportmatches.h"
+#include "samples/sampleset.h"
 #include "support/suwindow.h"
 #include "ui/main/filedrop.h"
 #include "ui/main/frmmain.h"
@@ -53,8 +54,10 @@ void frmMain::connectCommands()
 
 CDocument &frmMain::document()
 {
-    if (!m_document)
+    if (!m_document) {
         m_document = std::make_unique<CDocument>(m_services.files, m_services.modal);
+        m_document->attachSamples(samples());
+    }
     return *m_document;
 }
 

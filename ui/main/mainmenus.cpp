@@ -82,6 +82,8 @@ constexpr MenuItemSpec RunItems[] = {
      [](frmMain &w) { w.GenerateCode(SnippetKind::Replace); }},
     {12, u"Generate code for Test...", key(Qt::Key_F7, Qt::ShiftModifier),
      [](frmMain &w) { w.GenerateCode(SnippetKind::Test); }},
+    {13, u"Generate code for Samples...", key(Qt::Key_F9, Qt::ShiftModifier),
+     [](frmMain &w) { w.GenerateSamplesCode(); }},
 };
 
 constexpr MenuItemSpec OptionsItems[] = {

@@ -218,6 +218,12 @@ void TextBox::insertFromMimeData(const QMimeData *source)
     insertExactText(text);
 }
 
+void TextBox::ReplaceAll(const QString &text)
+{
+    selectAll();
+    insertExactText(text);
+}
+
 void TextBox::insertExactText(const QString &text)
 {
     std::vector<Mark> marks;

@@ -34,6 +34,8 @@ public:
     QString Text() const;
     // Shows text; CR LF breaks lines, lone CR and LF are kept as their control pictures.
     void SetText(const QString &text) override;
+    // Puts text (CR LF line breaks) in place of the whole content as one step Undo takes back.
+    void ReplaceAll(const QString &text);
 
     // The document's raw text as Text() reads it where no character carries a mark.
     static QString fromDisplay(const QString &rawDocumentText);
