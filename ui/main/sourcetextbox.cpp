@@ -22,11 +22,12 @@ struct BlockSpan
     bool coversBreak; // it holds the CR or LF after the block's text
 };
 
-// The part of [start, end) that block shows, given the block's first offset, the length of
-// its text and of its line break; none when the span lies elsewhere.
-std::optional<BlockSpan> inBlock(MatchPositions::Span span, qsizetype blockStart, int length,
-                                 int breakLength, bool lastBlock)
+// The part of [start, end) that block shows, given the block's first offset, its columns and
+// the length of its line break; none when the span lies elsewhere.
+std::optional<BlockSpan> inBlock(MatchPositions::Span span, qsizetype blockStart,
+                                 const BlockColumns &columns, int breakLength, bool lastBlock)
 {
+    const qsizetype length = columns.textLength();
     const qsizetype start = span.start - blockStart;
     const qsizetype end = span.end - blockStart;
     if (start == end) {
@@ -35,18 +36,20 @@ std::optional<BlockSpan> inBlock(MatchPositions::Span span, qsizetype blockStart
             start >= 0 && (start < length + breakLength || (lastBlock && start == length));
         if (!here)
             return std::nullopt;
-        const qsizetype at = std::min<qsizetype>(start, length);
+        const int at = columns.column(std::min(start, length), false);
         return BlockSpan{at, at, false};
     }
     if (start >= length + breakLength || end <= 0)
         return std::nullopt;
-    return BlockSpan{std::clamp<qsizetype>(start, 0, length), std::clamp<qsizetype>(end, 0, length),
+    return BlockSpan{columns.column(std::clamp<qsizetype>(start, 0, length), false),
+                     columns.column(std::clamp<qsizetype>(end, 0, length), true),
                      breakLength > 0 && end > length};
 }
 
-// Fills what span covers of the layout's lines first to last (indexes), drawn at topLeft.
-void fillSpan(QPainter &painter, const QTextLayout &layout, QPointF topLeft, int first, int last,
-              const BlockSpan &span, qreal breakWidth, const QColor &color)
+// Fills what span covers of the layout's lines first to last (indexes), drawn at topLeft; text
+// is the block's.
+void fillSpan(QPainter &painter, const QTextLayout &layout, QStringView text, QPointF topLeft,
+              int first, int last, const BlockSpan &span, qreal breakWidth, const QColor &color)
 {
     const int lastLine = layout.lineCount() - 1;
     for (int i = first; i <= last; ++i) {
@@ -65,11 +68,15 @@ void fillSpan(QPainter &painter, const QTextLayout &layout, QPointF topLeft, int
             }
             continue;
         }
-        const bool withBreak = span.coversBreak && i == lastLine;
-        if (from >= to && !withBreak)
+        // A line ended by a U+2028 (a CR LF of grouped lines) shows the break after its text.
+        const bool grouped = lineEnd > lineStart && text.at(lineEnd - 1) == QChar::LineSeparator;
+        const qsizetype textEnd = grouped ? lineEnd - 1 : lineEnd;
+        const bool withBreak = (span.coversBreak && i == lastLine) ||
+                               (grouped && span.start <= textEnd && span.end > textEnd);
+        if (std::min(span.end, textEnd) <= from && !withBreak)
             continue;
         const qreal x1 = line.cursorToX(int(from));
-        qreal x2 = line.cursorToX(int(to));
+        qreal x2 = line.cursorToX(int(std::min(to, textEnd)));
         if (withBreak)
             x2 = std::max(x1, x2) + breakWidth;
         painter.fillRect(
@@ -168,15 +175,17 @@ void SourceTextBox::paintBlock(QPainter &painter, const QTextBlock &block, QPoin
         ++last;
 
     const qsizetype blockStart = offsets().blockOffset(block);
-    const int length = block.length() - 1;
+    const BlockColumns columns(block);
+    const QString text = block.text();
     const int breakLength = offsets().breakLength(block);
     const bool lastBlock = !block.next().isValid();
     const QTextLine lastShown = layout->lineAt(last);
     // Text() offsets of the lines shown, with the line break after the last line.
-    const qsizetype from = blockStart + layout->lineAt(first).textStart();
-    const qsizetype to = last == lines - 1
-                             ? blockStart + length + breakLength
-                             : blockStart + lastShown.textStart() + lastShown.textLength();
+    const qsizetype from = blockStart + columns.offset(layout->lineAt(first).textStart());
+    const qsizetype to =
+        last == lines - 1
+            ? blockStart + columns.textLength() + breakLength
+            : blockStart + columns.offset(lastShown.textStart() + lastShown.textLength());
     const qreal breakWidth = fontMetrics().horizontalAdvance(u' ');
 
     const int groups = m_positions->groupCount();
@@ -187,13 +196,13 @@ void SourceTextBox::paintBlock(QPainter &painter, const QTextBlock &block, QPoin
             if (!span.participated())
                 continue;
             const std::optional<BlockSpan> part =
-                inBlock(span, blockStart, length, breakLength, lastBlock);
+                inBlock(span, blockStart, columns, breakLength, lastBlock);
             if (!part)
                 continue;
             const bool current = m == m_current;
             const QColor &color = g == 0 ? (current ? colors.current : colors.match)
                                          : (current ? colors.currentGroup : colors.group);
-            fillSpan(painter, *layout, topLeft, first, last, *part, breakWidth, color);
+            fillSpan(painter, *layout, text, topLeft, first, last, *part, breakWidth, color);
         }
     }
 }
