@@ -4,6 +4,10 @@
 
 #include <pcre2.h>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include <algorithm>
 #include <bit>
 #include <charconv>
@@ -85,6 +89,10 @@ CompiledPattern::CompiledPattern(const detail::SyntaxTree &tree, detail::CaseMod
         options |= PCRE2_CASELESS;
     if (lineMode == detail::LineMode::Native)
         options |= PCRE2_MULTILINE | PCRE2_ALT_CIRCUMFLEX;
+    // Without CR, PCRE2's own search for line starts (after LF) is as quick.
+    m_lineStarts = lineMode == detail::LineMode::Lookaround && tree.startsAtLineStart();
+    if (m_lineStarts)
+        options |= PCRE2_ANCHORED;
 
     const detail::Pcre2Ptr<pcre2_compile_context_16> cc(pcre2_compile_context_create_16(nullptr));
     if (!cc)
@@ -108,6 +116,7 @@ CompiledPattern::CompiledPattern(const detail::SyntaxTree &tree, detail::CaseMod
     m_context.reset(pcre2_match_context_create_16(nullptr));
     if (!m_matchData || !m_context)
         throw std::bad_alloc();
+    m_ovector = pcre2_get_ovector_pointer_16(m_matchData.get());
     setMatchLimit(limits::WatchAfterSteps);
     pcre2_set_depth_limit_16(m_context.get(), limits::DepthLimit);
     pcre2_set_heap_limit_16(m_context.get(), limits::HeapLimitKiB);
@@ -127,17 +136,7 @@ int CompiledPattern::checkIteration(int id, const std::size_t *ovector, std::uin
     if (id < 0 || static_cast<std::size_t>(id) >= m_translation.checks.size())
         return 0;
     const detail::IterationCheck &check = m_translation.checks[static_cast<std::size_t>(id)];
-    const auto group = static_cast<std::uint32_t>(check.group);
-    switch (check.kind) {
-    case detail::IterationCheck::Kind::RejectEmpty:
-        return group < captureTop && ovector[2 * group] == position ? 1 : 0;
-    case detail::IterationCheck::Kind::First:
-    case detail::IterationCheck::Kind::Exit:
-        return captureLast == group ? 0 : 1;
-    case detail::IterationCheck::Kind::Later:
-        return captureLast == group ? 1 : 0;
-    }
-    return 0;
+    return check.rejects(ovector, captureTop, captureLast, position) ? 1 : 0;
 }
 
 void CompiledPattern::beginRun(const RunControl *control)
@@ -182,19 +181,24 @@ void CompiledPattern::setMatchLimit(std::uint32_t steps)
     return rc;
 }
 
+int CompiledPattern::matchAt(std::u16string_view text, std::size_t at, std::size_t lastStart)
+{
+    std::uint64_t steps = limits::WatchAfterSteps;
+    for (;;) {
+        setMatchLimit(static_cast<std::uint32_t>(steps));
+        const int rc = match(text, at, lastStart);
+        if (rc != PCRE2_ERROR_MATCHLIMIT || steps >= limits::MatchLimit)
+            return rc;
+        checkStop(true);
+        steps = std::min<std::uint64_t>(steps * 10, limits::MatchLimit);
+    }
+}
+
 int CompiledPattern::searchAlone(std::u16string_view text, std::size_t start, std::size_t lastStart)
 {
     int rc = PCRE2_ERROR_NOMATCH;
     for (std::size_t at = start; at <= lastStart; ++at) {
-        std::uint64_t steps = limits::WatchAfterSteps;
-        for (;;) {
-            setMatchLimit(static_cast<std::uint32_t>(steps));
-            rc = match(text, at, at);
-            if (rc != PCRE2_ERROR_MATCHLIMIT || steps >= limits::MatchLimit)
-                break;
-            checkStop(true);
-            steps = std::min<std::uint64_t>(steps * 10, limits::MatchLimit);
-        }
+        rc = matchAt(text, at, at);
         if (rc != PCRE2_ERROR_NOMATCH)
             break;
         checkStop((at - start) % 64 == 63);
@@ -202,8 +206,58 @@ int CompiledPattern::searchAlone(std::u16string_view text, std::size_t start, st
     return rc;
 }
 
+namespace {
+
+// The first CR or LF in text from from on; text.size() when there is none.
+std::size_t findBreak(std::u16string_view text, std::size_t from)
+{
+    const char16_t *const data = text.data();
+    std::size_t i = from;
+#if defined(__SSE2__)
+    // Eight code units at a time.
+    const __m128i cr = _mm_set1_epi16(u'\r');
+    const __m128i lf = _mm_set1_epi16(u'\n');
+    for (; i + 8 <= text.size(); i += 8) {
+        const __m128i units = _mm_loadu_si128(reinterpret_cast<const __m128i *>(data + i));
+        const int found =
+            _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi16(units, cr), _mm_cmpeq_epi16(units, lf)));
+        if (found)
+            return i + static_cast<std::size_t>(std::countr_zero(static_cast<unsigned>(found)) / 2);
+    }
+#endif
+    for (; i < text.size(); ++i)
+        if (data[i] == u'\n' || data[i] == u'\r')
+            return i;
+    return text.size();
+}
+
+// The first line start at or after from: the start of the text, or just after a CR or LF
+// (the end of the text included); past the end when there is none.
+std::size_t nextLineStart(std::u16string_view text, std::size_t from)
+{
+    return from == 0 ? 0 : findBreak(text, from - 1) + 1;
+}
+
+} // namespace
+
+int CompiledPattern::searchLineStarts(std::u16string_view text, std::size_t start)
+{
+    for (unsigned tries = 1;; ++tries) {
+        const std::size_t at = nextLineStart(text, start);
+        if (at > text.size())
+            return PCRE2_ERROR_NOMATCH;
+        const int rc = matchAt(text, at, text.size());
+        if (rc != PCRE2_ERROR_NOMATCH)
+            return rc;
+        checkStop(tries % 64 == 0);
+        start = at + 1;
+    }
+}
+
 bool CompiledPattern::search(std::u16string_view text, std::size_t start, std::int32_t *bounds)
 {
+    if (m_lineStarts)
+        return answer(searchLineStarts(text, start), bounds);
     // The start positions are tried in spans, so that a long search without a match looks at
     // the run's cancellation and time between spans. A span grows while it is quick.
     using Clock = std::chrono::steady_clock;
@@ -214,7 +268,7 @@ bool CompiledPattern::search(std::u16string_view text, std::size_t start, std::i
         // span share its offset limit.
         const std::size_t spanEnd = (start | (span - 1)) + 1;
         const std::size_t lastStart = std::min(spanEnd, text.size());
-        setMatchLimit(static_cast<std::uint32_t>(StepsPerCall / span));
+        setMatchLimit(static_cast<std::uint32_t>(StepsPerCall >> std::countr_zero(span)));
         rc = match(text, start, lastStart);
         if (rc == PCRE2_ERROR_MATCHLIMIT && span > FirstSpan) {
             span = FirstSpan; // the same start positions again, with all their steps
@@ -239,6 +293,11 @@ bool CompiledPattern::search(std::u16string_view text, std::size_t start, std::i
         began = now;
         start = lastStart + 1;
     }
+    return answer(rc, bounds);
+}
+
+bool CompiledPattern::answer(int rc, std::int32_t *bounds)
+{
     if (rc == PCRE2_ERROR_NOMATCH)
         return false;
     if (rc < 0) {
@@ -255,7 +314,7 @@ bool CompiledPattern::search(std::u16string_view text, std::size_t start, std::i
                               u"The engine failed: " + pcreMessage(rc) + u".", -1);
         }
     }
-    const PCRE2_SIZE *ov = pcre2_get_ovector_pointer_16(m_matchData.get());
+    const PCRE2_SIZE *ov = m_ovector;
     const std::uint32_t top = static_cast<std::uint32_t>(rc); // groups set, + 1
     bounds[0] = static_cast<std::int32_t>(ov[0]);
     bounds[1] = static_cast<std::int32_t>(ov[1]);

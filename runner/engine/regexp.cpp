@@ -218,8 +218,11 @@ MatchCollection RegExp::Execute(std::shared_ptr<const std::u16string> source)
     data->groupCount = pattern.groupCount();
     const std::size_t pairs = 2 * static_cast<std::size_t>(data->groupCount + 1);
     std::vector<std::int32_t> bounds(pairs);
+    std::vector<std::int32_t> &offsets = data->offsets;
     pattern.forEachMatch(text.view(), m_global, bounds.data(), [&](const std::int32_t *b) {
-        data->offsets.insert(data->offsets.end(), b, b + pairs);
+        // One by one: a range insert calls memmove for every match.
+        for (std::size_t i = 0; i < pairs; ++i)
+            offsets.push_back(b[i]);
     });
     data->offsets.shrink_to_fit();
     return MatchCollection(std::move(data));

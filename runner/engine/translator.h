@@ -3,6 +3,7 @@
 
 #include "runner/engine/syntaxtree.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -39,6 +40,10 @@ struct IterationCheck
     };
     Kind kind;
     int group;
+
+    // True when the check fails the match at position, given PCRE2's capture state there.
+    bool rejects(const std::size_t *ovector, std::uint32_t captureTop, std::uint32_t captureLast,
+                 std::size_t position) const;
 };
 
 struct Translation
