@@ -347,11 +347,11 @@ void tst_MatchLocator::highlightsInPieces()
 void tst_MatchLocator::highlightsInGroupedLines()
 {
     Window window = openWindow();
-    TextBox *box = window->txtSourceString;
+    TextBox *box = window->controls().txtSourceString;
     // Many short lines share each block; a match spans the break inside one.
     execute(*window, QStringLiteral("(\\d)2|c\\r\\nd"),
             QStringLiteral("ab\r\n").repeated(2000) + u"x 12 b\r\nc\r\nd");
-    pressKeys(window->tvResults, {Qt::Key_Down, Qt::Key_Down});
+    pressKeys(window->controls().tvResults, {Qt::Key_Down, Qt::Key_Down});
     QCOMPARE(selection(*box), std::make_pair(qsizetype(8002), qsizetype(1)));
     const int two = box->textCursor().selectionEnd();
     QCOMPARE(box->document()->characterAt(two), QChar(u'2'));
@@ -361,7 +361,7 @@ void tst_MatchLocator::highlightsInGroupedLines()
     QCOMPARE(shadeAt(box, two - 2), base);
 
     // The second match: its letters and the break between them shaded.
-    pressKeys(window->tvResults, {Qt::Key_Down});
+    pressKeys(window->controls().tvResults, {Qt::Key_Down});
     QCOMPARE(selection(*box), std::make_pair(qsizetype(8008), qsizetype(4)));
     const int c = box->textCursor().selectionStart();
     QCOMPARE(box->document()->characterAt(c), QChar(u'c'));
