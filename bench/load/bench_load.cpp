@@ -46,16 +46,11 @@ struct Shape
     qsizetype lines; // how many times; 0: as many as the cap allows
 };
 
-// The source of shape: its line repeated, for the largest up to the caps on characters (with
-// room for the other fields) and on lines ending in CR LF.
+// The source of shape: its line repeated, for the largest up to the cap on characters (with
+// room for the other fields).
 QString sourceOf(const Shape &shape, qsizetype room)
 {
-    if (shape.lines)
-        return shape.line.repeated(shape.lines);
-    qsizetype times = room / shape.line.size();
-    if (const qsizetype breaks = shape.line.count(QStringLiteral("\r\n")))
-        times = std::min(times, TextFile::MaxLines / breaks);
-    return shape.line.repeated(times);
+    return shape.line.repeated(shape.lines ? shape.lines : room / shape.line.size());
 }
 
 } // namespace
