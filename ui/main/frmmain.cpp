@@ -50,6 +50,7 @@ frmMain::frmMain(const Services &services, QWidget *parent)
 
     connectCommands();
     createSamplesPanel();
+    createStepsPanel();
     connect(qApp, &QGuiApplication::commitDataRequest, this, &frmMain::sessionEnding);
     Form_Load();
 }
