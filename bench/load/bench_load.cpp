@@ -6,6 +6,7 @@
 
 #include "bench/support/memorystatus.h"
 #include "bench/support/offscreenapplication.h"
+#include "bench/support/okresponder.h"
 #include "document/cdocument.h"
 #include "support/modalhost.h"
 #include "support/textfile.h"
@@ -24,20 +25,6 @@
 #include <vector>
 
 namespace {
-
-// Answers every message box with its first button and remembers its text.
-class FirstButton : public ModalHost
-{
-public:
-    QString lastText;
-    ModalAnswer run(const ModalRequest &request, const std::function<ModalAnswer()> &) override
-    {
-        lastText = request.text;
-        ModalAnswer answer;
-        answer.button = 1;
-        return answer;
-    }
-};
 
 struct Shape
 {
@@ -76,7 +63,7 @@ int main(int argc, char *argv[])
         {"largest: short CR LF lines", word + u"\r\n", 0},
     };
 
-    FirstButton responder;
+    OkResponder responder;
     TextFile files;
     RecordingOpener opener;
     frmMain window(Services{files, opener, responder});
