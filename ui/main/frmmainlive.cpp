@@ -65,6 +65,13 @@ void frmMain::connectLive(PatternHighlighter &highlighter)
     connect(&m_live->job(), &LiveJob::started, this, &frmMain::startRunClock);
     connect(&m_live->job(), &LiveJob::finished, this, &frmMain::stopRunClock);
 
+    // A long text arriving in the source or the result box, until it is all there.
+    for (TextBox *box : {txtSourceString, txtResult}) {
+        connect(box, &TextBox::textArriving, this, &frmMain::showArrivals);
+        connect(box, &TextBox::textArrived, this, &frmMain::showArrivals);
+        connect(box, &QPlainTextEdit::textChanged, this, &frmMain::showArrivals);
+    }
+
     // The pattern's first error, as soon as the box has read it.
     connect(&highlighter, &PatternHighlighter::readingShown, this, [this, &highlighter] {
         m_statusLine->show(StatusLine::Slot::Pattern, highlighter.firstError());
@@ -75,6 +82,17 @@ LiveRequest frmMain::takeWork() const
 {
     return {txtPattern->Text(), txtSourceString->Text(), txtReplaceVar->Text(), runOptions(),
             m_replaceOutput->unedited()};
+}
+
+void frmMain::showArrivals()
+{
+    QString text;
+    if (txtSourceString->arriving())
+        text = StatusTexts::arriving(u"source text", txtSourceString->arrivalPercent());
+    else if (txtResult->arriving())
+        text = StatusTexts::arriving(u"result", txtResult->arrivalPercent());
+    if (text != m_statusLine->text(StatusLine::Slot::Load))
+        m_statusLine->show(StatusLine::Slot::Load, text);
 }
 
 void frmMain::startRunClock()

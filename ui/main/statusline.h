@@ -1,7 +1,8 @@
 #pragma once
 // The status line under the option strip: one text per slot (the run, the pattern, the samples,
-// the steps), shown side by side in slot order; an empty text clears its slot. The line stays
-// hidden until a text first asks for it (openWanted), and the window's panel host opens it.
+// the steps, a long text arriving in a box), shown side by side in slot order; an empty text
+// clears its slot. The line stays hidden until a text first asks for it (openWanted), and the
+// window's panel host opens it.
 
 #include <QStatusBar>
 
@@ -19,7 +20,8 @@ public:
         Run,
         Pattern,
         Samples,
-        Steps
+        Steps,
+        Load
     };
 
     explicit StatusLine(QWidget *parent = nullptr);
@@ -37,6 +39,6 @@ Q_SIGNALS:
     void openWanted();
 
 private:
-    std::array<QLabel *, 4> m_labels{};
+    std::array<QLabel *, 5> m_labels{};
     bool m_dismissed = false;
 };
