@@ -160,10 +160,11 @@ void tst_TextArrival::replaceAllArrivesAsOneUndoStep()
 void tst_TextArrival::pasteArrivesAsAtOnce()
 {
     // Lines of other programs, pasted into the middle of a line of grouped lines.
-    const QString pasted = QStringLiteral("line 1\nline 2\r\n").repeated(1000);
+    const QString pasted = QStringLiteral("line 1\nline 2\r\nline 3\r").repeated(1000);
     const QString expected = u"ab\r\nc" +
                              QString(pasted)
                                  .replace(QStringLiteral("\r\n"), QStringLiteral("\n"))
+                                 .replace(u'\r', u'\n')
                                  .replace(QStringLiteral("\n"), QStringLiteral("\r\n")) +
                              u"d\r\nef";
     TextBox atOnce;

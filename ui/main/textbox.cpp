@@ -54,6 +54,33 @@ qint64 markOf(const QTextCharFormat &format)
     return format.hasProperty(StandsFor) ? format.property(StandsFor).toLongLong() : 0;
 }
 
+// text with every lone CR and lone LF as CR LF; text itself where it has none.
+QString breaksAsCrLf(const QString &text)
+{
+    const QChar *const begin = text.constData();
+    const QChar *const end = begin + text.size();
+    const auto lone = [&](const QChar *at) {
+        return (*at == u'\r' && (at + 1 == end || at[1] != u'\n')) ||
+               (*at == u'\n' && (at == begin || at[-1] != u'\r'));
+    };
+    qsizetype count = 0;
+    for (const QChar *at = begin; at != end; ++at)
+        count += lone(at) ? 1 : 0;
+    if (count == 0)
+        return text;
+    QString out(text.size() + count, Qt::Uninitialized);
+    QChar *to = out.data();
+    for (const QChar *at = begin; at != end; ++at) {
+        if (lone(at)) {
+            *to++ = u'\r';
+            *to++ = u'\n';
+        } else {
+            *to++ = *at;
+        }
+    }
+    return out;
+}
+
 // Whether a key only moves the caret or copies, which the text arriving need not wait for.
 bool movesOnly(const QKeyEvent *event)
 {
@@ -227,10 +254,7 @@ void TextBox::insertFromMimeData(const QMimeData *source)
     } else if (source->hasText()) {
         // Text of other programs breaks lines at CR LF, CR or LF, as the plain text edit itself
         // reads it; every other character is kept.
-        text = source->text();
-        text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"))
-            .replace(u'\r', u'\n')
-            .replace(QStringLiteral("\n"), QStringLiteral("\r\n"));
+        text = breaksAsCrLf(source->text());
     } else {
         QPlainTextEdit::insertFromMimeData(source);
         return;
