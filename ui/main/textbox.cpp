@@ -4,6 +4,7 @@
 #include "ui/main/textboxoffsets.h"
 #include "ui/shiftstate.h"
 
+#include <QElapsedTimer>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMimeData>
@@ -14,10 +15,13 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <chrono>
 #include <numeric>
 #include <ranges>
 
 namespace {
+// The time a turn of the event loop gives the text arriving.
+constexpr std::chrono::milliseconds TurnTime{8};
 constexpr char16_t ParagraphSeparator = 0x2029;
 constexpr char16_t LineSeparator = 0x2028;
 constexpr char16_t PictureCR = 0x240D;
@@ -450,8 +454,11 @@ void TextBox::nextSlice()
         m_arrivalTimer->stop();
         return;
     }
-    const qsizetype end = m_arrival->nextEnd(m_sliceLength);
-    {
+    // Slices until the turn's time is spent: the window waits no longer than that for a turn.
+    QElapsedTimer spent;
+    spent.start();
+    do {
+        const qsizetype end = m_arrival->nextEnd(m_sliceLength);
         const QSignalBlocker quiet(this);
         m_slicing = true;
         QTextCharFormat plain = m_arrivalCursor.charFormat();
@@ -472,7 +479,7 @@ void TextBox::nextSlice()
             doc->setModified(false);
         }
         m_slicing = false;
-    }
+    } while (!m_arrival->finished() && std::chrono::milliseconds(spent.elapsed()) < TurnTime);
     if (!m_arrival->finished()) {
         Q_EMIT textArriving(m_arrival->percent());
         return;

@@ -21,13 +21,14 @@
 // Code that goes round Text() (toPlainText, insertPlainText, appendPlainText) sees the blocks.
 //
 // A long text arrives in slices: SetText, a paste or a drop puts the first slice (a screenful
-// and more) in at once and the rest a slice at each turn of the event loop, so the window never
-// freezes for long. While it arrives (arriving()), Text() already answers the whole text, the
-// box is read only, and a key that would edit it, or any other change of its text, first puts
-// the rest in at once (waitForText()); a new SetText drops the rest instead. The slices emit no
-// textChanged: a SetText emits it once as it starts, a paste as it starts. After the last slice
-// the document, its undo history and its modified state are those a single insertion gives: a
-// SetText leaves nothing to undo and the document unmodified, a paste is one undo step.
+// and more) in at once and the rest on the following turns of the event loop, a few milliseconds'
+// worth a turn, so the window never freezes for long. While it arrives (arriving()), Text() already
+// answers the whole text, the box is read only, and a key that would edit it, or any other change
+// of its text, first puts the rest in at once (waitForText()); a new SetText drops the rest
+// instead. The slices emit no textChanged: a SetText emits it once as it starts, a paste as it
+// starts. After the last slice the document, its undo history and its modified state are those a
+// single insertion gives: a SetText leaves nothing to undo and the document unmodified, a paste is
+// one undo step.
 
 #include "runner/resulttext.h"
 #include "ui/main/textarrival.h"
@@ -108,7 +109,7 @@ private:
     // Lets the rest of arrival come after its first slice, which the document holds; cursor
     // stands where the next slice goes. Text() must answer the whole text already.
     void startArrival(TextArrival arrival, const QTextCursor &cursor);
-    // Puts the next slice in.
+    // Puts the next slices in, for a few milliseconds.
     void nextSlice();
     // Ends the arrival of a text, whole or not.
     void endArrival();
