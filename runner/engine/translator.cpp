@@ -10,14 +10,25 @@
 namespace engine::detail {
 namespace {
 
+// True when boundary is a \b and next begins with a word character, so that the two amount to
+// "no word character before". Not on folded text, whose classes hold the canonical forms as well.
+bool boundaryBeforeWordChar(const SyntaxTree &tree, int boundary, int next, CaseMode caseMode)
+{
+    return caseMode != CaseMode::Canonical &&
+           tree.nodes[static_cast<std::size_t>(boundary)].kind == Node::Kind::WordBoundary &&
+           tree.nodes[static_cast<std::size_t>(next)].startsWithWordChar;
+}
+
 class Translator
 {
 public:
-    Translator(const SyntaxTree &tree, CaseMode caseMode, LineMode lineMode, bool withSpans)
+    Translator(const SyntaxTree &tree, CaseMode caseMode, LineMode lineMode, bool withSpans,
+               bool afterNonWord = false)
         : m_tree(tree)
         , m_caseMode(caseMode)
         , m_lineMode(lineMode)
         , m_withSpans(withSpans)
+        , m_afterNonWord(afterNonWord)
     {
         m_out.groupNumbers.assign(static_cast<std::size_t>(tree.groupCount), 0);
     }
@@ -174,18 +185,35 @@ private:
     }
 
     // Emits \b before an item that begins with a word character as the lookbehind it then
-    // amounts to, which PCRE2 tries faster; false (nothing emitted) otherwise. Not on folded
-    // text, whose classes hold the canonical forms as well.
+    // amounts to, which PCRE2 tries faster; false (nothing emitted) otherwise.
     bool wordStart(int boundary, int next)
     {
-        if (node(boundary).kind != Node::Kind::WordBoundary || !node(next).startsWithWordChar ||
-            m_caseMode == CaseMode::Canonical)
+        if (!boundaryBeforeWordChar(m_tree, boundary, next, m_caseMode))
             return false;
         mapTo(partOf(node(boundary)));
+        if (m_afterNonWord && opensAlternative(boundary)) {
+            text(CharSet::wordChars().pcreText(true));
+            text(u"\\K");
+            return true;
+        }
         text(u"(?<!");
         text(CharSet::wordChars().pcreText());
         text(u")");
         return true;
+    }
+
+    // True when the node is the first item of a top-level alternative.
+    bool opensAlternative(int item) const
+    {
+        const auto opens = [&](int sequence) {
+            const Node &n = node(sequence);
+            return n.kind == Node::Kind::Sequence && !n.children.empty() &&
+                   n.children.front() == item;
+        };
+        const Node &root = node(m_tree.root);
+        if (root.kind != Node::Kind::Alternation)
+            return opens(m_tree.root);
+        return std::any_of(root.children.begin(), root.children.end(), opens);
     }
 
     // A group of the pattern: its ")" closes each alternative inside.
@@ -406,6 +434,7 @@ private:
     CaseMode m_caseMode;
     LineMode m_lineMode;
     bool m_withSpans;
+    bool m_afterNonWord; // the leading \b of each alternative as a non-word character and \K
     Translation m_out;
     Part m_closer{0, 0}; // what ends the alternatives being emitted
     Part m_loop{0, 0};   // the quantifier of the loop being emitted
@@ -433,6 +462,27 @@ bool IterationCheck::rejects(const std::size_t *ovector, std::uint32_t captureTo
 Translation translate(const SyntaxTree &tree, CaseMode caseMode, LineMode lineMode, bool withSpans)
 {
     return Translator(tree, caseMode, lineMode, withSpans).run();
+}
+
+bool startsAtWordStart(const SyntaxTree &tree, CaseMode caseMode)
+{
+    const auto opensWithWordStart = [&](int index) {
+        const Node &n = tree.nodes[static_cast<std::size_t>(index)];
+        return n.kind == Node::Kind::Sequence && n.children.size() >= 2 &&
+               boundaryBeforeWordChar(tree, n.children[0], n.children[1], caseMode);
+    };
+    if (tree.root < 0)
+        return false;
+    const Node &root = tree.nodes[static_cast<std::size_t>(tree.root)];
+    if (root.kind != Node::Kind::Alternation)
+        return opensWithWordStart(tree.root);
+    return std::all_of(root.children.begin(), root.children.end(), opensWithWordStart);
+}
+
+Translation translateAfterNonWord(const SyntaxTree &tree, CaseMode caseMode, LineMode lineMode)
+{
+    ENGINE_INVARIANT(startsAtWordStart(tree, caseMode));
+    return Translator(tree, caseMode, lineMode, false, true).run();
 }
 
 CaseMode caseModeFor(const SyntaxTree &tree, bool ignoreCase)
