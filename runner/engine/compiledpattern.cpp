@@ -2,6 +2,7 @@
 
 #include "runner/engine/invariant.h"
 #include "runner/engine/regexp.h"
+#include "runner/engine/wordstart.h"
 
 #include <pcre2.h>
 

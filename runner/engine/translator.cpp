@@ -3,21 +3,13 @@
 #include "runner/engine/casefold.h"
 #include "runner/engine/invariant.h"
 #include "runner/engine/regexp.h"
+#include "runner/engine/wordstart.h"
 
 #include <algorithm>
 #include <optional>
 
 namespace engine::detail {
 namespace {
-
-// True when boundary is a \b and next begins with a word character, so that the two amount to
-// "no word character before". Not on folded text, whose classes hold the canonical forms as well.
-bool boundaryBeforeWordChar(const SyntaxTree &tree, int boundary, int next, CaseMode caseMode)
-{
-    return caseMode != CaseMode::Canonical &&
-           tree.nodes[static_cast<std::size_t>(boundary)].kind == Node::Kind::WordBoundary &&
-           tree.nodes[static_cast<std::size_t>(next)].startsWithWordChar;
-}
 
 class Translator
 {
@@ -29,6 +21,7 @@ public:
         , m_lineMode(lineMode)
         , m_withSpans(withSpans)
         , m_afterNonWord(afterNonWord)
+        , m_skipAfterFirstRun(afterNonWord && firstRunDecides(tree, caseMode))
     {
         m_out.groupNumbers.assign(static_cast<std::size_t>(tree.groupCount), 0);
     }
@@ -176,6 +169,9 @@ private:
                 if (i + 1 < n.children.size() && wordStart(n.children[i], n.children[i + 1]))
                     continue;
                 emit(n.children[i]);
+                // A try that fails after the first run of the word starts again at its end.
+                if (i == 1 && m_skipAfterFirstRun && index == m_tree.root)
+                    text(u"(*SKIP)");
             }
             break;
         case Node::Kind::Repeat:
@@ -435,6 +431,7 @@ private:
     LineMode m_lineMode;
     bool m_withSpans;
     bool m_afterNonWord; // the leading \b of each alternative as a non-word character and \K
+    bool m_skipAfterFirstRun;
     Translation m_out;
     Part m_closer{0, 0}; // what ends the alternatives being emitted
     Part m_loop{0, 0};   // the quantifier of the loop being emitted
@@ -462,21 +459,6 @@ bool IterationCheck::rejects(const std::size_t *ovector, std::uint32_t captureTo
 Translation translate(const SyntaxTree &tree, CaseMode caseMode, LineMode lineMode, bool withSpans)
 {
     return Translator(tree, caseMode, lineMode, withSpans).run();
-}
-
-bool startsAtWordStart(const SyntaxTree &tree, CaseMode caseMode)
-{
-    const auto opensWithWordStart = [&](int index) {
-        const Node &n = tree.nodes[static_cast<std::size_t>(index)];
-        return n.kind == Node::Kind::Sequence && n.children.size() >= 2 &&
-               boundaryBeforeWordChar(tree, n.children[0], n.children[1], caseMode);
-    };
-    if (tree.root < 0)
-        return false;
-    const Node &root = tree.nodes[static_cast<std::size_t>(tree.root)];
-    if (root.kind != Node::Kind::Alternation)
-        return opensWithWordStart(tree.root);
-    return std::all_of(root.children.begin(), root.children.end(), opensWithWordStart);
 }
 
 Translation translateAfterNonWord(const SyntaxTree &tree, CaseMode caseMode, LineMode lineMode)

@@ -74,13 +74,10 @@ LineMode lineModeFor(const SyntaxTree &tree, bool multiline, std::u16string_view
 Translation translate(const SyntaxTree &tree, CaseMode caseMode, LineMode lineMode,
                       bool withSpans = false);
 
-// True when every match of the tree begins at a word start that its translation tests with a
-// lookbehind: each top-level alternative opens with \b and then a word character.
-bool startsAtWordStart(const SyntaxTree &tree, CaseMode caseMode);
-
-// For a tree that startsAtWordStart: the translation searched from one position before the
-// start. The \b that opens each alternative becomes a non-word character kept out of the match
-// (\K), so that PCRE2 looks for the start among the non-word characters; the groups and checks
+// For a tree that startsAtWordStart (wordstart.h): the translation searched from one position
+// before the start. The \b that opens each alternative becomes a non-word character kept out of
+// the match (\K), so that PCRE2 looks for the start among the non-word characters; where the
+// first run decides a try, a failed try goes on after the run (*SKIP). The groups and checks
 // are those of translate's. A match at the start of the text is not found this way.
 Translation translateAfterNonWord(const SyntaxTree &tree, CaseMode caseMode, LineMode lineMode);
 
