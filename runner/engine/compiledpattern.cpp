@@ -144,7 +144,7 @@ CompiledPattern::CompiledPattern(const detail::SyntaxTree &tree, detail::CaseMod
     // Without CR, PCRE2's own search for line starts (after LF) is as quick.
     m_lineStarts = lineMode == detail::LineMode::Lookaround && tree.startsAtLineStart();
     m_code = compile(m_translation, caseMode, lineMode, m_lineStarts ? PCRE2_ANCHORED : 0);
-    if (detail::startsAtWordStart(tree, caseMode)) {
+    if (detail::searchAfterNonWord(tree, caseMode)) {
         m_afterNonWordTranslation = detail::translateAfterNonWord(tree, caseMode, lineMode);
         ENGINE_INVARIANT(m_afterNonWordTranslation.groupNumbers == m_translation.groupNumbers);
         ENGINE_INVARIANT(m_afterNonWordTranslation.checks.size() == m_translation.checks.size());

@@ -7,9 +7,10 @@
 // that is tried again alone with a step limit growing to the full one, looking at the run
 // between the tries. A pattern whose every match begins at a line start under Multiline, on a
 // text with CR, is compiled anchored and tried only at the start of the text and after each CR
-// and LF. One whose every match begins at a word start is tried at the start of the text, and
-// elsewhere searched from one position earlier in a form that consumes the non-word character
-// before the start, which PCRE2 finds faster than it rules out the positions inside words.
+// and LF. One whose every match begins at a word start with an item that may begin with any
+// letter is tried at the start of the text, and elsewhere searched from one position earlier in
+// a form that consumes the non-word character before the start, which PCRE2 finds faster than it
+// rules out the positions inside words (see searchAfterNonWord).
 
 #include "runner/engine/regexp.h"
 #include "runner/engine/translator.h"

@@ -21,7 +21,7 @@ public:
         , m_lineMode(lineMode)
         , m_withSpans(withSpans)
         , m_afterNonWord(afterNonWord)
-        , m_skipAfterFirstRun(afterNonWord && firstRunDecides(tree, caseMode))
+        , m_skipAfterFirstRun(!withSpans && !afterNonWord && firstRunDecides(tree, caseMode))
     {
         m_out.groupNumbers.assign(static_cast<std::size_t>(tree.groupCount), 0);
     }
@@ -169,7 +169,7 @@ private:
                 if (i + 1 < n.children.size() && wordStart(n.children[i], n.children[i + 1]))
                     continue;
                 emit(n.children[i]);
-                // A try that fails after the first run of the word starts again at its end.
+                // A try that fails after the first run of the word goes on at the run's end.
                 if (i == 1 && m_skipAfterFirstRun && index == m_tree.root)
                     text(u"(*SKIP)");
             }
@@ -430,8 +430,8 @@ private:
     CaseMode m_caseMode;
     LineMode m_lineMode;
     bool m_withSpans;
-    bool m_afterNonWord; // the leading \b of each alternative as a non-word character and \K
-    bool m_skipAfterFirstRun;
+    bool m_afterNonWord;      // the leading \b of each alternative as a non-word character and \K
+    bool m_skipAfterFirstRun; // see firstRunDecides
     Translation m_out;
     Part m_closer{0, 0}; // what ends the alternatives being emitted
     Part m_loop{0, 0};   // the quantifier of the loop being emitted
@@ -463,7 +463,7 @@ Translation translate(const SyntaxTree &tree, CaseMode caseMode, LineMode lineMo
 
 Translation translateAfterNonWord(const SyntaxTree &tree, CaseMode caseMode, LineMode lineMode)
 {
-    ENGINE_INVARIANT(startsAtWordStart(tree, caseMode));
+    ENGINE_INVARIANT(searchAfterNonWord(tree, caseMode));
     return Translator(tree, caseMode, lineMode, false, true).run();
 }
 

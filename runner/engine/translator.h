@@ -70,15 +70,15 @@ struct Translation
 CaseMode caseModeFor(const SyntaxTree &tree, bool ignoreCase);
 LineMode lineModeFor(const SyntaxTree &tree, bool multiline, std::u16string_view text);
 
-// withSpans: also fill Translation::spans.
+// withSpans (for a trace): also fill Translation::spans, and try every start position (without
+// the (*SKIP) after a first run that decides a try, see firstRunDecides in wordstart.h).
 Translation translate(const SyntaxTree &tree, CaseMode caseMode, LineMode lineMode,
                       bool withSpans = false);
 
-// For a tree that startsAtWordStart (wordstart.h): the translation searched from one position
+// For a tree to searchAfterNonWord (wordstart.h): the translation searched from one position
 // before the start. The \b that opens each alternative becomes a non-word character kept out of
-// the match (\K), so that PCRE2 looks for the start among the non-word characters; where the
-// first run decides a try, a failed try goes on after the run (*SKIP). The groups and checks
-// are those of translate's. A match at the start of the text is not found this way.
+// the match (\K), so that PCRE2 looks for the start among the non-word characters; the groups
+// and checks are those of translate's. A match at the start of the text is not found this way.
 Translation translateAfterNonWord(const SyntaxTree &tree, CaseMode caseMode, LineMode lineMode);
 
 // Fills bounds as CompiledPattern::search gives them from PCRE2's offsets of a match (top: the

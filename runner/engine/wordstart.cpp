@@ -29,6 +29,17 @@ bool charactersOf(const SyntaxTree &tree, const Node &n, CharSet &out)
     return true;
 }
 
+// The characters every match of the node can begin with, when the node is a Char or Set, maybe
+// repeated at least once or in a group; false for other nodes.
+bool firstCharactersOf(const SyntaxTree &tree, const Node &n, CharSet &out)
+{
+    const bool wraps = n.kind == Node::Kind::Group || n.kind == Node::Kind::NonCapturing ||
+                       (n.kind == Node::Kind::Repeat && n.min > 0);
+    if (wraps)
+        return firstCharactersOf(tree, at(tree, n.children.front()), out);
+    return charactersOf(tree, n, out);
+}
+
 // The set plus the other ASCII case of its letters, as PCRE2's caseless mode matches it.
 CharSet withAsciiCases(const CharSet &set)
 {
@@ -63,6 +74,26 @@ bool startsAtWordStart(const SyntaxTree &tree, CaseMode caseMode)
         return opensWithWordStart(tree, tree.root, caseMode);
     for (int alternative : root.children)
         if (!opensWithWordStart(tree, alternative, caseMode))
+            return false;
+    return true;
+}
+
+bool searchAfterNonWord(const SyntaxTree &tree, CaseMode caseMode)
+{
+    if (!startsAtWordStart(tree, caseMode) || firstRunDecides(tree, caseMode))
+        return false;
+    const CharSet lowercase = CharSet::range(u'a', u'z');
+    const auto broad = [&](int alternative) {
+        CharSet first;
+        if (!firstCharactersOf(tree, at(tree, at(tree, alternative).children[1]), first))
+            return false;
+        return lowercase.within(caseMode == CaseMode::Caseless ? withAsciiCases(first) : first);
+    };
+    const Node &root = at(tree, tree.root);
+    if (root.kind != Node::Kind::Alternation)
+        return broad(tree.root);
+    for (int alternative : root.children)
+        if (!broad(alternative))
             return false;
     return true;
 }

@@ -17,7 +17,13 @@ bool startsAtWordStart(const SyntaxTree &tree, CaseMode caseMode);
 
 // True when the tree is one alternative whose item after the leading \b is a greedy run of one
 // set of word characters (maybe as a group) that the item after it cannot continue: a try that
-// fails after the longest run fails after every shorter one, and no try begins inside the run.
+// fails after the longest run fails after every shorter one, and no match begins inside the run.
 bool firstRunDecides(const SyntaxTree &tree, CaseMode caseMode);
+
+// True when the tree startsAtWordStart and is better searched for the non-word character before
+// the start (translateAfterNonWord): its first run does not decide a try, and the first item of
+// each alternative may begin with any lowercase letter, so that PCRE2 would otherwise try nearly
+// every position inside the words.
+bool searchAfterNonWord(const SyntaxTree &tree, CaseMode caseMode);
 
 } // namespace engine::detail

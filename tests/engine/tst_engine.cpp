@@ -133,15 +133,28 @@ std::u16string longWords()
 }
 
 // A pattern whose matches begin at word starts is searched from the non-word character before
-// each (and past a failed first run); an empty group after \b turns that off.
+// each, or goes on past a failed first run; an empty group after \b turns both off.
 void addWordStartRows()
 {
-    const char16_t *const patterns[] = {
-        u"\\b\\w+",         u"\\b(\\w+)\\s+\\1\\b", u"\\b[a-c_]+",         u"\\b(?:ab|c\\d)",
-        u"x\\b\\d",         u"\\b(?:a|b)+\\b",      u"\\b[^ ]+",           u"\\b\\w+\\b",
-        u"\\b[a-c]+[A-C]",  u"\\b[a-c]+[d-f]",      u"\\b\\d+[a-z_]",      u"\\b(\\w+)\\s*\\1",
-        u"\\bab|\\b\\d\\w", u"\\b\\w+?\\s",         u"\\b(\\w)\\w*\\1\\b", u"\\b(\\w+)\\s+\\1$",
-        u"\\b\\w+$"};
+    const char16_t *const patterns[] = {u"\\b\\w+",
+                                        u"\\b(\\w+)\\s+\\1\\b",
+                                        u"\\b[a-c_]+",
+                                        u"\\b(?:ab|c\\d)",
+                                        u"x\\b\\d",
+                                        u"\\b(?:a|b)+\\b",
+                                        u"\\b[^ ]+",
+                                        u"\\b\\w+\\b",
+                                        u"\\b[a-c]+[A-C]",
+                                        u"\\b[a-c]+[d-f]",
+                                        u"\\b\\d+[a-z_]",
+                                        u"\\b(\\w+)\\s*\\1",
+                                        u"\\bab|\\b\\d\\w",
+                                        u"\\b\\w+?\\s",
+                                        u"\\b(\\w)\\w*\\1\\b",
+                                        u"\\b(\\w+)\\s+\\1$",
+                                        u"\\b\\w+$",
+                                        u"\\b\\w+\\s|\\b[a-z]\\d",
+                                        u"\\b[A-Z]{2}\\w"};
     const std::u16string text = longWords();
     const std::pair<const char *, std::u16string_view> texts[] = {
         {"words", u"ab ab cd_c1 x1 abx"},
@@ -364,7 +377,7 @@ void tst_Engine::shortcutsAgree()
     QCOMPARE(::execute(pattern, flags, source), ::execute(plain, flags, source));
 }
 
-// Which patterns take the word-start search, and which of them go on after a failed first run.
+// Which patterns are searched after a non-word character, and which go on after a failed run.
 void tst_Engine::wordStartSearch_data()
 {
     QTest::addColumn<QString>("pattern");
@@ -372,22 +385,26 @@ void tst_Engine::wordStartSearch_data()
     QTest::addColumn<QString>("search");
 
     const QString general = QStringLiteral("general");
-    const QString words = QStringLiteral("word starts");
-    const QString skipping = QStringLiteral("word starts, past a failed run");
-    QTest::newRow("doubled word") << QStringLiteral("\\b(\\w+)\\s+\\1\\b") << false << skipping;
-    QTest::newRow("doubled word, IgnoreCase on folded text")
-        << QStringLiteral("\\b(\\w+)\\s+\\1\\b") << true << general;
-    QTest::newRow("whole word, IgnoreCase") << QStringLiteral("\\b\\w+\\b") << true << skipping;
-    QTest::newRow("run the next class continues under IgnoreCase")
-        << QStringLiteral("\\b[a-c]+[A-C]") << true << words;
-    QTest::newRow("run the next class cannot continue")
-        << QStringLiteral("\\b[a-c]+[A-C]") << false << skipping;
-    QTest::newRow("next item may be empty") << QStringLiteral("\\b(\\w+)\\s*\\1") << false << words;
-    QTest::newRow("lazy run") << QStringLiteral("\\b\\w+?\\s") << false << words;
-    QTest::newRow("alternatives") << QStringLiteral("\\bab\\s|\\b\\d+\\s") << false << words;
-    QTest::newRow("one alternative without \\b") << QStringLiteral("\\bab|cd") << false << general;
-    QTest::newRow("\\b inside a group") << QStringLiteral("(\\b\\w+)") << false << general;
-    QTest::newRow("\\b before a non-word class") << QStringLiteral("\\b[^a]") << false << general;
+    const QString after = QStringLiteral("after a non-word character");
+    const QString skipping = QStringLiteral("past a failed run");
+    const auto row = [](const char *name, const char *pattern, bool ignoreCase,
+                        const QString &search) {
+        QTest::newRow(name) << QString::fromLatin1(pattern) << ignoreCase << search;
+    };
+    row("doubled word", "\\b(\\w+)\\s+\\1\\b", false, skipping);
+    row("doubled word, IgnoreCase on folded text", "\\b(\\w+)\\s+\\1\\b", true, general);
+    row("whole word, IgnoreCase", "\\b\\w+\\b", true, skipping);
+    row("run the next class cannot continue", "\\b[a-c]+[A-C]", false, skipping);
+    row("run the next class continues under IgnoreCase", "\\b[a-c]+[A-C]", true, general);
+    row("next item may be empty", "\\b(\\w+)\\s*\\1", false, after);
+    row("lazy run", "\\b\\w+?\\s", false, after);
+    row("lowercase letters under IgnoreCase", "\\b[A-Z]{3}\\w", true, after);
+    row("capitals only", "\\b[A-Z][a-z]+", false, general);
+    row("alternatives, each may begin with any letter", "\\b\\w+\\s|\\b[a-z]\\d", false, after);
+    row("alternatives, one begins with a digit", "\\b\\w+\\s|\\b\\d", false, general);
+    row("one alternative without \\b", "\\b\\w+|cd", false, general);
+    row("\\b inside a group", "(\\b\\w+)", false, general);
+    row("\\b before a non-word class", "\\b[^a]", false, general);
 }
 
 void tst_Engine::wordStartSearch()
@@ -397,11 +414,11 @@ void tst_Engine::wordStartSearch()
     QFETCH(QString, search);
     const engine::detail::SyntaxTree tree = engine::detail::parsePattern(u16(pattern));
     const engine::detail::CaseMode caseMode = engine::detail::caseModeFor(tree, ignoreCase);
-    const QString taken = !engine::detail::startsAtWordStart(tree, caseMode)
-                              ? QStringLiteral("general")
+    const QString taken = engine::detail::searchAfterNonWord(tree, caseMode)
+                              ? QStringLiteral("after a non-word character")
                           : engine::detail::firstRunDecides(tree, caseMode)
-                              ? QStringLiteral("word starts, past a failed run")
-                              : QStringLiteral("word starts");
+                              ? QStringLiteral("past a failed run")
+                              : QStringLiteral("general");
     QCOMPARE(taken, search);
 }
 

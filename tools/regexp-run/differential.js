@@ -227,11 +227,12 @@ function anchorAtLineStarts(tree) {
 }
 
 // Puts \b and an item that begins with a word character in front of the tree, so that the
-// engine searches word starts only (and, where the item is a run the next one cannot continue,
-// goes on after a failed run). choice picks the item.
+// engine searches after the non-word characters, or goes on after a run the next item cannot
+// continue. choice picks the item.
 function startAtWordStarts(tree, choice) {
     const run = (body) => ({ t: 'rep', body, min: 1, max: -1, lazy: false });
-    const items = [run({ t: 'esc', e: 'w' }), { t: 'char', c: 'a' }, { t: 'char', c: '1' },
+    const items = [run({ t: 'esc', e: 'w' }), { t: 'esc', e: 'w' }, { t: 'char', c: 'a' },
+        { t: 'char', c: '1' },
         run({ t: 'class', negate: false, items: [{ from: 'a', to: 'c' }] }), { t: 'char', c: '_' },
         { t: 'group', kind: '(?:', body: run({ t: 'esc', e: 'd' }) }];
     const rest = tree.t === 'alt' ? { t: 'group', kind: '(?:', body: tree } : tree;
