@@ -267,4 +267,29 @@ bool CompiledPattern::search(std::u16string_view text, std::size_t start, std::i
     return true;
 }
 
+std::uint64_t CompiledPattern::stepsAt(std::u16string_view text, std::size_t at,
+                                       std::uint32_t limit)
+{
+    // The interpreter counts every backtracking step; the JIT skips those inside a repeated
+    // character.
+    const auto *subject = reinterpret_cast<PCRE2_SPTR16>(text.data());
+    const auto endsWithin = [&](std::uint64_t steps) {
+        setMatchLimit(static_cast<std::uint32_t>(steps));
+        return pcre2_match_16(m_code.get(), subject, text.size(), at, PCRE2_ANCHORED | PCRE2_NO_JIT,
+                              m_matchData.get(), m_context.get()) != PCRE2_ERROR_MATCHLIMIT;
+    };
+    std::uint64_t high = 4;
+    while (!endsWithin(high)) {
+        if (high >= limit)
+            return 0;
+        high = std::min<std::uint64_t>(high * 4, limit);
+    }
+    std::uint64_t low = high / 4;
+    while (high - low > std::max<std::uint64_t>(high / 16, 1)) {
+        const std::uint64_t mid = low + (high - low) / 2;
+        endsWithin(mid) ? high = mid : low = mid;
+    }
+    return high;
+}
+
 } // namespace engine

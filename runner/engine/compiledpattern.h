@@ -79,6 +79,10 @@ public:
         }
     }
 
+    // The backtracking steps (PCRE2's match limit, in the interpreter) one attempt at start
+    // position `at` needs, found to within a sixteenth; 0 when it needs more than limit.
+    std::uint64_t stepsAt(std::u16string_view text, std::size_t at, std::uint32_t limit);
+
     // Called by PCRE2 for each iteration check: 0 to go on, 1 to fail at that point.
     int checkIteration(int id, const std::size_t *ovector, std::uint32_t captureTop,
                        std::uint32_t captureLast, std::size_t position) const;

@@ -272,6 +272,11 @@ public:
     // replacement ($$ $& $` $' $n $nn). Throws like Execute.
     std::u16string Replace(std::u16string_view source, std::u16string_view replacement);
 
+    // The backtracking steps a search of source takes, the attempts at every start position
+    // together (each to within a sixteenth), or 0 when more than limit. Meant for texts without
+    // a match. Throws RegExpError for an invalid pattern.
+    std::uint64_t SearchSteps(std::u16string_view source, std::uint32_t limit);
+
 private:
     // The compiled pattern for source, ready for one run under m_control.
     CompiledPattern &compiled(std::u16string_view source);
