@@ -14,9 +14,9 @@ namespace engine::detail {
 namespace {
 
 // Steps one attempt may take while measuring; more counts as "over".
-constexpr std::uint32_t StepLimit = 300'000;
+constexpr std::uint32_t StepLimit = 100'000;
 // Fewer steps than this at the longest attack say nothing either way.
-constexpr std::uint64_t MeaningfulSteps = 2'000;
+constexpr std::uint64_t MeaningfulSteps = 1'000;
 // The pump's first repeats; tried again four and sixteen times longer while too few steps.
 constexpr int FirstRepeats = 8;
 constexpr int MaxRepeats = 128;
@@ -57,6 +57,9 @@ public:
     void run()
     {
         findSuspects(c.map.tree.root, false);
+        m_engine.setPattern(c.pattern);
+        m_engine.setIgnoreCase(c.options.ignoreCase);
+        m_engine.setMultiline(c.options.multiline);
         for (std::size_t i = 0; i < m_suspects.size() && i < MaxSuspects; ++i) {
             if (m_control && m_control->cancelled())
                 return;
@@ -102,6 +105,7 @@ private:
             return setOf(index);
         case Node::Kind::Group:
         case Node::Kind::NonCapturing:
+            return firstChars(n.children.front());
         case Node::Kind::Repeat:
             return n.max == 0 ? CharSet{} : firstChars(n.children.front());
         case Node::Kind::Alternation: {
@@ -124,8 +128,8 @@ private:
         }
     }
 
-    // A short text the node matches.
-    std::u16string sample(int index) const
+    // A short text the node matches; with once, every loop without a limit takes a turn.
+    std::u16string sample(int index, bool once = false) const
     {
         const Node &n = node(index);
         switch (n.kind) {
@@ -138,20 +142,20 @@ private:
         }
         case Node::Kind::Group:
         case Node::Kind::NonCapturing:
-            return sample(n.children.front());
         case Node::Kind::Alternation:
-            return sample(n.children.front());
+            return sample(n.children.front(), once);
         case Node::Kind::Sequence: {
             std::u16string out;
             for (int child : n.children)
-                out += sample(child);
+                out += sample(child, once);
             return out;
         }
         case Node::Kind::Repeat: {
             std::u16string out;
-            const std::u16string once = sample(n.children.front());
-            for (int i = 0; i < std::min(n.min, 64); ++i)
-                out += once;
+            const std::u16string turn = sample(n.children.front(), once);
+            const int turns = std::min(std::max(n.min, once && n.max == -1 ? 1 : 0), 64);
+            for (int i = 0; i < turns; ++i)
+                out += turn;
             return out;
         }
         default:
@@ -216,7 +220,7 @@ private:
         if (!look && n.kind == Node::Kind::Repeat && (n.max == -1 || n.max > 8)) {
             const int body = n.children.front();
             if (holdsOpenLoop(body) || holdsOverlappingAlternatives(body)) {
-                const std::u16string pump = sample(body);
+                const std::u16string pump = sample(body, true);
                 if (!pump.empty())
                     m_suspects.push_back(
                         Suspect{c.map.span(index), index, -1, -1, firstChars(body), pump});
@@ -306,10 +310,10 @@ private:
         return attack;
     }
 
-    // Steps of a search of the attack; StepLimit when over.
+    // Steps of the attempt at the attack's start; StepLimit when over.
     std::uint64_t steps(RegExp &re, const Attack &attack, int repeats) const
     {
-        const std::uint64_t n = re.SearchSteps(attack.text(repeats), StepLimit);
+        const std::uint64_t n = re.StepsAt(attack.text(repeats), 0, StepLimit);
         return n == 0 ? StepLimit : n;
     }
 
@@ -319,10 +323,7 @@ private:
             if (w.code == std::string("backtracking") &&
                 TextSpan{w.start, w.length}.contains(s.span))
                 return;
-        RegExp re;
-        re.setPattern(c.pattern);
-        re.setIgnoreCase(c.options.ignoreCase);
-        re.setMultiline(c.options.multiline);
+        RegExp &re = m_engine;
         const Attack attack = attackFor(s);
         try {
             const std::uint64_t base = steps(re, attack, 0);
@@ -385,6 +386,7 @@ private:
     const RunControl *m_control;
     std::vector<int> m_parent;
     std::vector<Suspect> m_suspects;
+    RegExp m_engine; // compiled once for all the suspects
 };
 
 } // namespace

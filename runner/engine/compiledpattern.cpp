@@ -92,6 +92,7 @@ CompiledPattern::CompiledPattern(const detail::SyntaxTree &tree, detail::CaseMod
     int error = 0;
     PCRE2_SIZE offset = 0;
     const auto *text = reinterpret_cast<PCRE2_SPTR16>(m_translation.pattern.data());
+    m_options = options;
     m_code.reset(
         pcre2_compile_16(text, m_translation.pattern.size(), options, &error, &offset, cc.get()));
     if (!m_code) {
@@ -270,13 +271,30 @@ bool CompiledPattern::search(std::u16string_view text, std::size_t start, std::i
 std::uint64_t CompiledPattern::stepsAt(std::u16string_view text, std::size_t at,
                                        std::uint32_t limit)
 {
-    // The interpreter counts every backtracking step; the JIT skips those inside a repeated
-    // character.
+    // Counted in the interpreter, on a compilation whose repeats all leave backtracking
+    // points: the JIT skips steps inside a repeated character, and a repeat made possessive
+    // scans its characters without counting them.
+    if (!m_counted) {
+        const auto *pattern = reinterpret_cast<PCRE2_SPTR16>(m_translation.pattern.data());
+        int error = 0;
+        PCRE2_SIZE offset = 0;
+        m_counted.reset(pcre2_compile_16(pattern, m_translation.pattern.size(),
+                                         m_options | PCRE2_NO_AUTO_POSSESS, &error, &offset,
+                                         nullptr));
+        if (!m_counted)
+            throw RegExpError(errors::EngineFailure,
+                              u"The pattern cannot be compiled: " + pcreMessage(error) + u".", -1);
+    }
+    const detail::Pcre2Ptr<pcre2_match_data_16> data(
+        pcre2_match_data_create_from_pattern_16(m_counted.get(), nullptr));
+    if (!data)
+        throw std::bad_alloc();
     const auto *subject = reinterpret_cast<PCRE2_SPTR16>(text.data());
     const auto endsWithin = [&](std::uint64_t steps) {
         setMatchLimit(static_cast<std::uint32_t>(steps));
-        return pcre2_match_16(m_code.get(), subject, text.size(), at, PCRE2_ANCHORED | PCRE2_NO_JIT,
-                              m_matchData.get(), m_context.get()) != PCRE2_ERROR_MATCHLIMIT;
+        return pcre2_match_16(m_counted.get(), subject, text.size(), at,
+                              PCRE2_ANCHORED | PCRE2_NO_JIT, data.get(),
+                              m_context.get()) != PCRE2_ERROR_MATCHLIMIT;
     };
     std::uint64_t high = 4;
     while (!endsWithin(high)) {
@@ -285,7 +303,7 @@ std::uint64_t CompiledPattern::stepsAt(std::u16string_view text, std::size_t at,
         high = std::min<std::uint64_t>(high * 4, limit);
     }
     std::uint64_t low = high / 4;
-    while (high - low > std::max<std::uint64_t>(high / 16, 1)) {
+    while (high - low > std::max<std::uint64_t>(high / 8, 1)) {
         const std::uint64_t mid = low + (high - low) / 2;
         endsWithin(mid) ? high = mid : low = mid;
     }

@@ -79,8 +79,8 @@ public:
         }
     }
 
-    // The backtracking steps (PCRE2's match limit, in the interpreter) one attempt at start
-    // position `at` needs, found to within a sixteenth; 0 when it needs more than limit.
+    // The backtracking steps (PCRE2's match limit) one attempt at start position `at` needs,
+    // found to within an eighth; 0 when it needs more than limit.
     std::uint64_t stepsAt(std::u16string_view text, std::size_t at, std::uint32_t limit);
 
     // Called by PCRE2 for each iteration check: 0 to go on, 1 to fail at that point.
@@ -111,6 +111,8 @@ private:
     detail::Pcre2Ptr<pcre2_real_match_data_16> m_matchData;
     detail::Pcre2Ptr<pcre2_real_match_context_16> m_context;
     detail::Pcre2Ptr<pcre2_real_jit_stack_16> m_jitStack;
+    std::uint32_t m_options = 0;                    // PCRE2's compile options
+    detail::Pcre2Ptr<pcre2_real_code_16> m_counted; // for stepsAt, made on its first call
     bool m_jit = false;
     std::size_t m_offsetLimit = ~std::size_t(0); // as set in m_context (PCRE2_UNSET at first)
     std::uint32_t m_matchLimit = 0;              // as set in m_context

@@ -203,21 +203,11 @@ private:
 
 } // namespace
 
-std::uint64_t RegExp::SearchSteps(std::u16string_view source, std::uint32_t limit)
+std::uint64_t RegExp::StepsAt(std::u16string_view source, std::size_t at, std::uint32_t limit)
 {
     CompiledPattern &pattern = compiled(source);
     const SearchText text(pattern, source);
-    std::uint64_t total = 0;
-    for (std::size_t at = 0; at <= source.size(); ++at) {
-        const std::uint64_t steps =
-            pattern.stepsAt(text.view(), at, static_cast<std::uint32_t>(limit - total));
-        if (steps == 0)
-            return 0;
-        total += steps;
-        if (total >= limit)
-            return 0;
-    }
-    return total;
+    return pattern.stepsAt(text.view(), at, limit);
 }
 
 MatchCollection RegExp::Execute(std::u16string_view source)

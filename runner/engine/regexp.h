@@ -272,10 +272,10 @@ public:
     // replacement ($$ $& $` $' $n $nn). Throws like Execute.
     std::u16string Replace(std::u16string_view source, std::u16string_view replacement);
 
-    // The backtracking steps a search of source takes, the attempts at every start position
-    // together (each to within a sixteenth), or 0 when more than limit. Meant for texts without
-    // a match. Throws RegExpError for an invalid pattern.
-    std::uint64_t SearchSteps(std::u16string_view source, std::uint32_t limit);
+    // The backtracking steps the attempt at offset `at` of source takes (to within an
+    // eighth), every repeat counting its backtracking, or 0 when more than limit. Throws
+    // RegExpError for an invalid pattern.
+    std::uint64_t StepsAt(std::u16string_view source, std::size_t at, std::uint32_t limit);
 
 private:
     // The compiled pattern for source, ready for one run under m_control.

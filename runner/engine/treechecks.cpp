@@ -88,6 +88,11 @@ private:
 
     void classMembers(int index)
     {
+        // A POSIX class's letters are told as one warning already.
+        const TextSpan &span = c.map.span(index);
+        for (const Warning &w : c.out)
+            if (w.code == "posix-class" && TextSpan{w.start, w.length}.contains(span))
+                return;
         CharSet seen;
         for (const ClassMember *m : c.map.membersOf(index)) {
             const auto &ranges = m->members.ranges();
