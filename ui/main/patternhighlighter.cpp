@@ -99,6 +99,15 @@ void PatternHighlighter::updateFormats()
     m_errorFormat = QTextCharFormat();
     m_errorFormat.setUnderlineStyle(QTextCharFormat::WaveUnderline);
     m_errorFormat.setUnderlineColor(kindColour(palette, 0, 255));
+    m_warningFormat = QTextCharFormat();
+    m_warningFormat.setUnderlineStyle(QTextCharFormat::DotLine);
+    m_warningFormat.setUnderlineColor(kindColour(palette, 45, 255));
+}
+
+void PatternHighlighter::setWarnings(std::vector<WarningMark> warnings)
+{
+    m_warnings = std::move(warnings);
+    recolourAll();
 }
 
 void PatternHighlighter::contentsChanged(int position, int removed, int added)
@@ -316,6 +325,12 @@ QList<QTextLayout::FormatRange> PatternHighlighter::formatsOf(const QTextBlock &
         if (to > from)
             formats.append({from - start, to - from, formatFor(it->kind)});
     }
+    for (const WarningMark &w : m_warnings) {
+        const int from = std::max(w.start, start);
+        const int to = std::min(std::max(w.end, w.start + 1), end);
+        if (to > from)
+            formats.append({from - start, to - from, m_warningFormat});
+    }
     // The marks come last: the layout merges them into the look of what they mark.
     auto mark = [&](const std::vector<int> &positions, const QTextCharFormat &added) {
         for (int p : positions)
@@ -332,6 +347,9 @@ QString PatternHighlighter::toolTipAt(int position) const
     const std::vector<int> &errors = m_reading.errorMarks;
     if (std::find(errors.begin(), errors.end(), position) != errors.end())
         return m_reading.errorText;
+    for (const WarningMark &w : m_warnings)
+        if (position >= w.start && position < std::max(w.end, w.start + 1))
+            return w.text;
     const PatternReading::Bracket *bracket = bracketAt(position);
     if (bracket && bracket->group > 0)
         return QStringLiteral("group %1").arg(bracket->group);
