@@ -1,5 +1,6 @@
 #include "document/cdocument.h"
 
+#include "document/patternfile.h"
 #include "support/apperror.h"
 #include "support/appinfo.h"
 #include "support/errorreporter.h"
@@ -9,9 +10,6 @@
 #include "support/mousepointer.h"
 #include "support/sufiles.h"
 
-#include <QStringList>
-
-#include <array>
 #include <new>
 
 namespace {
@@ -29,16 +27,6 @@ void needingMemory(const QString &description, Work work)
         throw AppError(AppErrorNumber::OutOfMemory, description);
     }
 }
-
-constexpr QChar FieldSeparator = QChar(0);
-constexpr qsizetype FullFieldCount = 7;
-constexpr qsizetype ShortFieldCount = 6;
-
-constexpr std::array<TextBoxId, 3> StoredTexts = {TextBoxId::txtPattern, TextBoxId::txtSourceString,
-                                                  TextBoxId::txtReplaceVar};
-constexpr std::array<CheckBoxId, 4> StoredChecks = {
-    CheckBoxId::chkGlobal, CheckBoxId::chkIgnoreCase, CheckBoxId::chkMultiline,
-    CheckBoxId::chkIgnoreLineBreaks};
 
 const QString PatternFilter = QStringLiteral("RegExp files|*.RegExp|All files|*.*");
 const QString PatternExtension = QStringLiteral("RegExp");
@@ -218,29 +206,27 @@ bool CDocument::DoLoad()
 
 bool CDocument::LoadFromFile(const QString &fileName)
 {
-    QStringList fields;
+    patternfile::Parsed parsed;
     if (!retrying(m_modal, fileMessage(fileName, CantLoad), [&] {
-            needingMemory(QStringLiteral("There is not enough memory to load the file."), [&] {
-                const QString content = m_files.ReadText(fileName);
-                fields = content.isEmpty() ? QStringList() : content.split(FieldSeparator);
-            });
+            needingMemory(QStringLiteral("There is not enough memory to load the file."),
+                          [&] { parsed = patternfile::parse(m_files.ReadText(fileName)); });
         }))
         return false;
 
-    if (fields.size() < ShortFieldCount || fields.size() > FullFieldCount) {
+    if (!parsed.fields) {
         MsgBox(m_modal, fileMessage(fileName, InvalidData), MsgBoxStyle::Critical);
         return false;
     }
 
-    for (std::size_t i = 0; i < StoredTexts.size(); ++i)
-        m_form->setText(StoredTexts[i], fields.at(qsizetype(i)));
+    const patternfile::Fields &fields = *parsed.fields;
+    m_form->setText(TextBoxId::txtPattern, fields.pattern);
+    m_form->setText(TextBoxId::txtSourceString, fields.source);
+    m_form->setText(TextBoxId::txtReplaceVar, fields.replacement);
     m_form->setText(TextBoxId::txtResult, QString());
-    for (std::size_t i = 0; i < StoredChecks.size(); ++i) {
-        const qsizetype field = qsizetype(StoredTexts.size() + i);
-        // Only the single character "1" checks a box.
-        const bool checked = field < fields.size() && fields.at(field) == u"1";
-        m_form->setCheckState(StoredChecks[i], checked ? 1 : 0);
-    }
+    m_form->setCheckState(CheckBoxId::chkGlobal, fields.global ? 1 : 0);
+    m_form->setCheckState(CheckBoxId::chkIgnoreCase, fields.ignoreCase ? 1 : 0);
+    m_form->setCheckState(CheckBoxId::chkMultiline, fields.multiline ? 1 : 0);
+    m_form->setCheckState(CheckBoxId::chkIgnoreLineBreaks, fields.ignoreLineBreaks ? 1 : 0);
     m_form->clearResults();
 
     UpdateCaption(fileName);
@@ -260,28 +246,23 @@ bool CDocument::DoSaveAs()
 
 bool CDocument::SaveToFile(const QString &fileName)
 {
-    QStringList fields;
-    for (TextBoxId box : StoredTexts)
-        fields.append(m_form->text(box));
-    for (CheckBoxId box : StoredChecks)
-        fields.append(QString::number(m_form->checkState(box)));
+    patternfile::Fields fields;
+    fields.pattern = m_form->text(TextBoxId::txtPattern);
+    fields.source = m_form->text(TextBoxId::txtSourceString);
+    fields.replacement = m_form->text(TextBoxId::txtReplaceVar);
+    fields.global = m_form->checkState(CheckBoxId::chkGlobal) != 0;
+    fields.ignoreCase = m_form->checkState(CheckBoxId::chkIgnoreCase) != 0;
+    fields.multiline = m_form->checkState(CheckBoxId::chkMultiline) != 0;
+    fields.ignoreLineBreaks = m_form->checkState(CheckBoxId::chkIgnoreLineBreaks) != 0;
 
-    // A NUL inside a text would split it into extra fields, and the file could never be loaded
-    // again: refuse rather than write it.
-    for (std::size_t i = 0; i < StoredTexts.size(); ++i) {
-        if (fields.at(qsizetype(i)).contains(FieldSeparator)) {
-            MsgBox(m_modal,
-                   fileMessage(fileName, CantSave) +
-                       u"\r\n\r\nThe pattern, the source text or the replacement contains a NUL "
-                       u"character, which a pattern file can't hold.",
-                   MsgBoxStyle::Critical);
-            return false;
-        }
+    if (const QString why = patternfile::unstorable(fields); !why.isEmpty()) {
+        MsgBox(m_modal, fileMessage(fileName, CantSave) + u"\r\n\r\n" + why, MsgBoxStyle::Critical);
+        return false;
     }
     if (!retrying(m_modal, fileMessage(fileName, CantSave), [&] {
             QString content;
             needingMemory(QStringLiteral("There is not enough memory to save the text."),
-                          [&] { content = fields.join(FieldSeparator); });
+                          [&] { content = patternfile::serialize(fields); });
             m_files.WriteText(fileName, content);
         }))
         return false;

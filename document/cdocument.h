@@ -3,11 +3,9 @@
 // dirty state), the window title, and the commands that create, open and save it. The content
 // lives only in the window's controls, which the document reads and writes through its view.
 //
-// A pattern file holds seven fields joined by NUL: pattern, source text, replacement, then the
-// Global, Ignore case, Multiline and Ignore line breaks states as "0" or "1". Six fields are
-// read too. The text is stored through the file store it is given (TextFile in the program:
-// UTF-16LE, replaced atomically); its questions, dialogs and failures go through the modal host
-// it is given.
+// The file's text is read and built by document/patternfile.h, and stored through the file
+// store the document is given (TextFile in the program: UTF-16LE, replaced atomically); its
+// questions, dialogs and failures go through the modal host it is given.
 //
 // Every command returns true when it was carried out; false when it was cancelled or failed,
 // in which case the document and the window are as they were.

@@ -8,9 +8,10 @@
 //   bench_e2e            (no arguments: the window would read them as a file name)
 
 #include "bench/support/offscreenapplication.h"
+#include "bench/support/timing.h"
 #include "document/cdocument.h"
 #include "runner/engine/regexp.h"
-#include "runner/enginebridge.h"
+#include "runner/u16text.h"
 #include "support/backgroundrun.h"
 #include "support/modalhost.h"
 #include "support/textfile.h"
@@ -87,12 +88,6 @@ struct Row
 
 std::vector<Row> rows;
 
-double medianOf(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
 // Runs work with the events it posts, runs times, and adds its row: the median time and the
 // highest peak of memory.
 // before, when given, runs untimed ahead of each run.
@@ -100,21 +95,21 @@ void measure(const QString &name, const QString &budget, int runs,
              const std::function<QString()> &work, const std::function<void()> &before = {})
 {
     Row row{name, 0, budget, statusMb("VmRSS"), 0, {}};
-    std::vector<double> times;
-    for (int run = 0; run < runs; ++run) {
-        if (before) {
-            before();
-            QApplication::processEvents();
-        }
-        resetPeak();
-        QElapsedTimer timer;
-        timer.start();
-        row.note = work();
-        QApplication::processEvents();
-        times.push_back(timer.nsecsElapsed() / 1e6);
-        row.peak = std::max(row.peak, statusMb("VmHWM"));
-    }
-    row.ms = medianOf(times);
+    row.ms = Timings::of(
+                 runs,
+                 [&] {
+                     row.note = work();
+                     QApplication::processEvents();
+                 },
+                 [&] {
+                     if (before) {
+                         before();
+                         QApplication::processEvents();
+                     }
+                     resetPeak();
+                 },
+                 [&] { row.peak = std::max(row.peak, statusMb("VmHWM")); })
+                 .median();
     rows.push_back(row);
 }
 
@@ -197,9 +192,9 @@ int main(int argc, char *argv[])
         starts.push_back(startUpMs(scratch.path(), {}));
         bigStarts.push_back(startUpMs(scratch.path(), {file}));
     }
-    rows.push_back({QStringLiteral("start-up to the window shown"), medianOf(starts),
+    rows.push_back({QStringLiteral("start-up to the window shown"), Timings::median(starts),
                     QStringLiteral("500"), 0, 0, QStringLiteral("median of 5 starts")});
-    rows.push_back({QStringLiteral("start-up with the 10 MB file"), medianOf(bigStarts),
+    rows.push_back({QStringLiteral("start-up with the 10 MB file"), Timings::median(bigStarts),
                     QStringLiteral("400"), 0, 0, QStringLiteral("median of 5 starts")});
 
     OkResponder responder;

@@ -3,6 +3,7 @@
 //   bench_engine [repetitions] [million characters]
 
 #include "bench/engine/workloads.h"
+#include "bench/support/timing.h"
 #include "runner/engine/regexp.h"
 #include "support/heappolicy.h"
 
@@ -118,20 +119,6 @@ std::map<std::string, NodeResult> runNode(const std::u16string &lf, const std::u
     return results;
 }
 
-template<class Work>
-double medianMs(int repetitions, Work work)
-{
-    std::vector<double> times;
-    for (int i = 0; i < repetitions; ++i) {
-        const auto t0 = std::chrono::steady_clock::now();
-        work();
-        const auto t1 = std::chrono::steady_clock::now();
-        times.push_back(std::chrono::duration<double, std::milli>(t1 - t0).count());
-    }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
-}
-
 } // namespace
 
 int main(int argc, char *argv[])
@@ -160,14 +147,15 @@ int main(int argc, char *argv[])
         const auto &source = w.crlf ? crlf : lf;
         long long count = 0;
         const std::string op = w.op;
-        const double ms = medianMs(repetitions, [&] {
-            if (op == "execute")
-                count = re.Execute(source).Count();
-            else if (op == "replace")
-                count = static_cast<long long>(re.Replace(*source, w.replacement).size());
-            else
-                count = re.Test(*source) ? 1 : 0;
-        });
+        const double ms =
+            Timings::of(repetitions, [&] {
+                if (op == "execute")
+                    count = re.Execute(source).Count();
+                else if (op == "replace")
+                    count = static_cast<long long>(re.Replace(*source, w.replacement).size());
+                else
+                    count = re.Test(*source) ? 1 : 0;
+            }).median();
         auto it = node.find(w.name);
         if (it == node.end()) {
             std::printf("| %-24s | %9lld | %10.1f | %10s | %6s |\n", w.name, count, ms, "-", "-");
@@ -183,13 +171,13 @@ int main(int argc, char *argv[])
     bad.setPattern(u"(a+)+$");
     const std::u16string victim = std::u16string(40, u'a') + u"b";
     std::string outcome;
-    const double badMs = medianMs(1, [&] {
-        try {
-            outcome = bad.Test(victim) ? "match" : "no match";
-        } catch (const engine::RegExpError &e) {
-            outcome = "error " + std::to_string(e.number());
-        }
-    });
+    const double badMs = Timings::of(1, [&] {
+                             try {
+                                 outcome = bad.Test(victim) ? "match" : "no match";
+                             } catch (const engine::RegExpError &e) {
+                                 outcome = "error " + std::to_string(e.number());
+                             }
+                         }).median();
     std::printf("\n(a+)+$ on 40 x \"a\" + \"b\": %s in %.1f ms\n", outcome.c_str(), badMs);
     if (node.empty())
         std::printf("(node not found: no comparison)\n");

@@ -2,11 +2,11 @@
 // runs each, printed as a table. The patterns mix every kind of span and hold loops that Lint
 // suspects, so the backtracking check runs the engine on its attacks.
 
+#include "bench/support/timing.h"
 #include "runner/engine/explain.h"
 #include "runner/engine/lint.h"
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -28,20 +28,6 @@ std::u16string patternOf(std::size_t length)
     return p;
 }
 
-template<class Work>
-double medianMs(int runs, Work work)
-{
-    std::vector<double> times;
-    for (int i = 0; i < runs; ++i) {
-        const auto t0 = std::chrono::steady_clock::now();
-        work();
-        const auto t1 = std::chrono::steady_clock::now();
-        times.push_back(std::chrono::duration<double, std::milli>(t1 - t0).count());
-    }
-    std::nth_element(times.begin(), times.begin() + runs / 2, times.end());
-    return times[static_cast<std::size_t>(runs / 2)];
-}
-
 } // namespace
 
 int main()
@@ -51,9 +37,9 @@ int main()
         const std::u16string pattern = patternOf(length);
         std::size_t nodes = 0;
         const double explainMs =
-            medianMs(7, [&] { nodes = engine::Explain(pattern).nodes.size(); });
+            Timings::of(7, [&] { nodes = engine::Explain(pattern).nodes.size(); }).median();
         engine::LintResult lint;
-        const double lintMs = medianMs(7, [&] { lint = engine::Lint(pattern); });
+        const double lintMs = Timings::of(7, [&] { lint = engine::Lint(pattern); }).median();
         const auto backtracking =
             std::count_if(lint.warnings.begin(), lint.warnings.end(),
                           [](const engine::Warning &w) { return w.code == "backtracking"; });

@@ -5,6 +5,7 @@
 //   bench_patternbox
 
 #include "bench/support/offscreenapplication.h"
+#include "bench/support/timing.h"
 #include "runner/engine/scanner.h"
 #include "support/modalhost.h"
 #include "support/textfile.h"
@@ -30,30 +31,11 @@ constexpr qsizetype PatternLength = 1'000'000;
 // Every kind of span, repeated to the length.
 QString bigPattern()
 {
-    const QString unit = uR"((ab|c[d-f]\d+?)*x{2,3}\z\x4\1^$|)"_qs;
+    const QString unit = QStringLiteral(R"((ab|c[d-f]\d+?)*x{2,3}\z\x4\1^$|)");
     QString pattern;
     while (pattern.size() + unit.size() <= PatternLength)
         pattern += unit;
     return pattern + QString(PatternLength - pattern.size(), u'a');
-}
-
-struct Times
-{
-    double median;
-    double worst;
-};
-
-Times timed(int runs, const std::function<void()> &work)
-{
-    std::vector<double> ms;
-    for (int i = 0; i < runs; ++i) {
-        QElapsedTimer timer;
-        timer.start();
-        work();
-        ms.push_back(timer.nsecsElapsed() / 1e6);
-    }
-    std::sort(ms.begin(), ms.end());
-    return {ms[ms.size() / 2], ms.back()};
 }
 
 void typeKey(QWidget *box, Qt::Key key, const QString &text)
@@ -80,11 +62,11 @@ int main(int argc, char *argv[])
 
     std::printf("%-52s %10s %10s\n", "pattern box, 1,000,000-character pattern", "median ms",
                 "worst ms");
-    auto row = [](const char *work, Times t) {
-        std::printf("%-52s %10.2f %10.2f\n", work, t.median, t.worst);
+    auto row = [](const char *work, const Timings &t) {
+        std::printf("%-52s %10.2f %10.2f\n", work, t.median(), t.worst());
     };
 
-    row("engine Scan alone", timed(5, [&] {
+    row("engine Scan alone", Timings::of(5, [&] {
             const engine::ScanResult r =
                 engine::Scan({reinterpret_cast<const char16_t *>(pattern.utf16()),
                               static_cast<std::size_t>(pattern.size())});
@@ -94,7 +76,7 @@ int main(int argc, char *argv[])
     box->SetText(pattern);
     QApplication::processEvents();
     row("first reading of the loaded pattern (waited for)",
-        timed(1, [&] { highlighter->scanNow(); }));
+        Timings::of(1, [&] { highlighter->scanNow(); }));
 
     box->setFocus();
     auto moveCaret = [&](int position) {
@@ -104,7 +86,7 @@ int main(int argc, char *argv[])
         QApplication::processEvents();
     };
     auto typeKeys = [&](int runs, Qt::Key key, const QString &text) {
-        return timed(runs, [&] {
+        return Timings::of(runs, [&] {
             typeKey(box, key, text);
             QApplication::processEvents();
             box->viewport()->repaint();

@@ -2,38 +2,21 @@
 // the same 10-million-character source with 1,000,000 matches. Prints a table.
 //   bench_runner [repetitions]
 
-#include "runner/enginebridge.h"
+#include "bench/support/timing.h"
 #include "runner/modregexp.h"
+#include "runner/u16text.h"
 #include "support/heappolicy.h"
 #include "support/modalhost.h"
 #include "tests/support/plainresultstree.h"
 #include "ui/main/treewidgetresults.h"
 
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QTreeWidget>
 
 #include <algorithm>
 #include <cstdio>
 #include <functional>
 #include <vector>
-
-namespace {
-
-double medianMs(int repetitions, const std::function<void()> &work)
-{
-    std::vector<double> times;
-    for (int i = 0; i < repetitions; ++i) {
-        QElapsedTimer timer;
-        timer.start();
-        work();
-        times.push_back(timer.nsecsElapsed() / 1e6);
-    }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
-}
-
-} // namespace
 
 int main(int argc, char *argv[])
 {
@@ -46,22 +29,24 @@ int main(int argc, char *argv[])
     const QString pattern = QStringLiteral("(\\d)(\\d)");
 
     int count = 0;
-    const double engineMs = medianMs(repetitions, [&] {
-        engine::RegExp regExp;
-        regExp.setGlobal(true);
-        regExp.setPattern(u16View(pattern));
-        count = regExp.Execute(u16View(source)).Count();
-    });
+    const double engineMs = Timings::of(repetitions, [&] {
+                                engine::RegExp regExp;
+                                regExp.setGlobal(true);
+                                regExp.setPattern(u16View(pattern));
+                                count = regExp.Execute(u16View(source)).Count();
+                            }).median();
     ModalHost modal;
     PlainResultsTree plain;
-    const double plainMs = medianMs(repetitions, [&] {
-        RunRegExp(modal, plain, pattern, source, {true}, RunCommand::Execute, {});
-    });
+    const double plainMs =
+        Timings::of(repetitions, [&] {
+            RunRegExp(modal, plain, pattern, source, {true}, RunCommand::Execute, {});
+        }).median();
     QTreeWidget widget;
     TreeWidgetResults results(&widget, [](const QString &) { return QIcon(); });
-    const double widgetMs = medianMs(repetitions, [&] {
-        RunRegExp(modal, results, pattern, source, {true}, RunCommand::Execute, {});
-    });
+    const double widgetMs =
+        Timings::of(repetitions, [&] {
+            RunRegExp(modal, results, pattern, source, {true}, RunCommand::Execute, {});
+        }).median();
 
     std::printf(
         "Execute, Global, pattern (\\d)(\\d), %lld characters, %d matches, median of %d\n\n",

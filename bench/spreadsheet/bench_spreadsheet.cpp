@@ -1,6 +1,7 @@
 // Export of 100,000 matches with 2 submatches each to a finished .xlsx (budget: 3 s).
 // Prints a table; the file is written to the temporary folder and nothing is opened.
 
+#include "bench/support/timing.h"
 #include "runner/spreadsheet/exportmatches.h"
 #include "support/heappolicy.h"
 #include "support/modalhost.h"
@@ -8,7 +9,6 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QTemporaryDir>
 
@@ -56,23 +56,19 @@ int main(int argc, char **argv)
 
     const int matches = 100'000;
     const engine::MatchCollection collection = keyValueMatches(matches);
-    std::vector<double> seconds;
     qint64 bytes = 0;
-    for (int run = 0; run < 5; ++run) {
-        QElapsedTimer timer;
-        timer.start();
-        ExportMatchesToExcel(collection, opener, modal);
-        seconds.push_back(timer.nsecsElapsed() / 1e9);
-        const QString opened =
-            opener.opened().isEmpty() ? QString() : opener.opened().constLast().path;
-        bytes = QFileInfo(opened).size();
-        QFile::remove(opened);
-    }
-    std::sort(seconds.begin(), seconds.end());
+    const Timings timings = Timings::of(
+        5, [&] { ExportMatchesToExcel(collection, opener, modal); }, {},
+        [&] {
+            const QString opened =
+                opener.opened().isEmpty() ? QString() : opener.opened().constLast().path;
+            bytes = QFileInfo(opened).size();
+            QFile::remove(opened);
+        });
+    const double median = timings.median() / 1000;
     std::printf("| Work | Matches | Cells | File (bytes) | Best (s) | Median (s) | Budget (s) |\n");
     std::printf("|---|---|---|---|---|---|---|\n");
     std::printf("| Export to .xlsx | %d | %d | %lld | %.3f | %.3f | 3.0 |\n", matches,
-                matches * 3 + 7, static_cast<long long>(bytes), seconds.front(),
-                seconds[seconds.size() / 2]);
-    return seconds[seconds.size() / 2] <= 3.0 && bytes > 0 ? 0 : 1;
+                matches * 3 + 7, static_cast<long long>(bytes), timings.best() / 1000, median);
+    return median <= 3.0 && bytes > 0 ? 0 : 1;
 }

@@ -21,6 +21,8 @@ static_assert(std::has_single_bit(FirstSpan) && std::has_single_bit(MaxSpan));
 // position needs more brings the span back to FirstSpan.
 constexpr std::uint64_t StepsPerCall = std::uint64_t(FirstSpan) * limits::WatchAfterSteps;
 static_assert(StepsPerCall / MaxSpan >= 16);
+// A start position that runs out of its share of steps is tried alone with more.
+static_assert(limits::WatchAfterSteps < limits::MatchLimit);
 
 std::u16string pcreMessage(int code)
 {
@@ -220,7 +222,7 @@ bool CompiledPattern::search(std::u16string_view text, std::size_t start, std::i
             began = {};
             continue;
         }
-        if (rc == PCRE2_ERROR_MATCHLIMIT && limits::WatchAfterSteps < limits::MatchLimit)
+        if (rc == PCRE2_ERROR_MATCHLIMIT)
             rc = searchAlone(text, start, lastStart);
         if (rc != PCRE2_ERROR_NOMATCH || lastStart >= text.size())
             break;

@@ -155,7 +155,6 @@ private:
         Node seq;
         seq.kind = Node::Kind::Sequence;
         while (!atEnd() && peek() != u'|' && peek() != u')') {
-            const std::size_t termStart = m_pos;
             if (quantifierAt(m_pos))
                 fail(errors::UnexpectedQuantifier, m_pos); // nothing to repeat
             Term term = parseTerm(depth);
@@ -163,7 +162,7 @@ private:
             if (auto q = quantifierAt(m_pos)) {
                 if (!term.quantifiable)
                     fail(errors::UnexpectedQuantifier, m_pos);
-                term.node = applyQuantifier(term.node, *q, termStart);
+                term.node = applyQuantifier(term.node, *q);
                 spanOf(term.node, termStart);
             }
             seq.children.push_back(term.node);
@@ -179,7 +178,7 @@ private:
         return node;
     }
 
-    int applyQuantifier(int atom, const Quantifier &q, std::size_t)
+    int applyQuantifier(int atom, const Quantifier &q)
     {
         const std::size_t at = m_pos;
         if (q.max >= 0 && q.min > q.max)

@@ -128,15 +128,6 @@ void Range::setValue(QStringView value)
     }
 }
 
-QString Range::Value() const
-{
-    const auto r = static_cast<size_t>(m_area.top - 1);
-    const auto c = static_cast<size_t>(m_area.left - 1);
-    if (r >= m_sheet->m_rows.size() || c >= m_sheet->m_rows[r].size())
-        return {};
-    return m_sheet->m_rows[r][c].text;
-}
-
 void Range::setHorizontalAlignment(int alignment)
 {
     if (!knownHorizontal(alignment))

@@ -92,8 +92,6 @@ public:
     // cell's text and marks the cell as text; "" empties the cell. Throws for a text longer
     // than MaxCellLength.
     void setValue(QStringView value);
-    // The text of the first cell, without the marker.
-    QString Value() const;
     void setHorizontalAlignment(int alignment);
     void setVerticalAlignment(int alignment);
     void setWrapText(bool on);
@@ -106,8 +104,6 @@ public:
     // get the automatic height, which the spreadsheet application computes when it opens the
     // file. Throws unless the range is whole rows or columns.
     void AutoFit();
-
-    const Area &area() const { return m_area; }
 
 private:
     friend class Font;
@@ -223,7 +219,6 @@ public:
     Application(const Application &) = delete;
     Application &operator=(const Application &) = delete;
 
-    bool Visible() const { return m_visible; }
     void setVisible(bool on) { m_visible = on; }
     excel::Workbooks &Workbooks() { return m_workbooks; }
 

@@ -227,7 +227,7 @@ void tst_Spreadsheet::exportOrEarlyEnd()
     if (lastRow < 0)
         return;
     static const QRegularExpression name(
-        uR"(^Sievewright matches \d{4}-\d\d-\d\d \d\d\.\d\d\.\d\d( \(\d\))?\.xlsx$)"_qs);
+        QStringLiteral(R"(^Sievewright matches \d{4}-\d\d-\d\d \d\d\.\d\d\.\d\d( \(\d\))?\.xlsx$)"));
     QCOMPARE(QFileInfo(m_opener->opened().last().path).absolutePath(), m_exportDir);
     QVERIFY2(name.match(QFileInfo(m_opener->opened().last().path).fileName()).hasMatch(),
              qPrintable(m_opener->opened().last().path));

@@ -52,15 +52,20 @@ ModalAnswer ScriptedResponder::run(const ModalRequest &request,
     if (onShow)
         onShow(request);
     const bool wantsDialog = request.kind != ModalKind::MessageBox;
-    if (m_script.isEmpty() || m_script.constFirst().dialog != wantsDialog) {
-        const QByteArray what =
-            (u"unscripted modal: \"" + request.caption + u"\": " + request.text).toUtf8();
-        QTest::qFail(what.constData(), __FILE__, __LINE__);
-        ModalAnswer fallback;
-        const QList<int> buttons = msgBoxButtons(request.style);
-        fallback.button =
-            buttons.contains(MsgBoxButton::Cancel) ? MsgBoxButton::Cancel : buttons.constFirst();
-        return fallback;
-    }
-    return m_script.takeFirst().answer;
+    const QList<int> buttons = msgBoxButtons(request.style);
+    QString refusal;
+    if (m_script.isEmpty() || m_script.constFirst().dialog != wantsDialog)
+        refusal = QStringLiteral("unscripted modal");
+    else if (!wantsDialog && !buttons.contains(m_script.constFirst().answer.button))
+        refusal = u"scripted button " + QString::number(m_script.takeFirst().answer.button) +
+                  u" not offered by style " + QString::number(request.style);
+    if (refusal.isEmpty())
+        return m_script.takeFirst().answer;
+
+    const QByteArray what = (refusal + u": \"" + request.caption + u"\": " + request.text).toUtf8();
+    QTest::qFail(what.constData(), __FILE__, __LINE__);
+    ModalAnswer fallback;
+    fallback.button =
+        buttons.contains(MsgBoxButton::Cancel) ? MsgBoxButton::Cancel : buttons.constFirst();
+    return fallback;
 }

@@ -1,7 +1,8 @@
 #pragma once
 // Answers the program's modal boxes and dialogs in a test, in the order scripted, and records
-// what was shown. A box that was not scripted fails the running test and is answered with
-// Cancel (or OK where that is its only button), so no test ever hangs on a dialog. Tests hand
+// what was shown. A box that was not scripted, or scripted with a button its style does not
+// offer, fails the running test and is answered with Cancel (or its first button where it has
+// no Cancel), so no test ever hangs on a dialog. Tests hand
 // it to what they build in place of the host that shows the real dialogs.
 
 #include "support/modalhost.h"

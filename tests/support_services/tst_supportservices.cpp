@@ -77,6 +77,19 @@ void tst_SupportServices::msgBoxStyles()
         QCOMPARE(responder.last().caption, QStringLiteral("Brackwen - Sievewright"));
         QCOMPARE(responder.last().text, QStringLiteral("Question?"));
     }
+    // A script may press only what the box offers: any other button fails the test, and the
+    // box gets the answer of its close button instead.
+    const int closing = buttons.contains(MsgBoxButton::Cancel) ? MsgBoxButton::Cancel : buttons[0];
+    for (int code = MsgBoxButton::OK; code <= MsgBoxButton::No; ++code) {
+        if (buttons.contains(code))
+            continue;
+        ScriptedResponder responder;
+        responder.button(code);
+        QEXPECT_FAIL("", "a button the box does not offer", Continue);
+        const int pressed = MsgBox(responder, QStringLiteral("Question?"), style);
+        QCOMPARE(pressed, closing);
+        QVERIFY(pressed != code); // fails too when the button went through unrefused
+    }
 }
 
 void tst_SupportServices::messageBoxFits_data()

@@ -179,7 +179,7 @@ void PatternHighlighter::scan()
     std::vector<bool> continues;
     continues.reserve(static_cast<std::size_t>(doc->blockCount()));
     for (QTextBlock block = doc->begin(); block.isValid(); block = block.next())
-        continues.push_back(TextBox::isContinuation(block));
+        continues.push_back(TextBox::continuesLine(block));
     const bool ignoreLineBreaks = m_ignoreLineBreaks;
 
     m_readingRevision = m_revision;

@@ -1,6 +1,6 @@
 #include "ui/main/patternreading.h"
 
-#include "runner/enginebridge.h"
+#include "runner/u16text.h"
 #include "support/errorreporter.h"
 
 #include <algorithm>

@@ -335,8 +335,3 @@ QString TextBox::fromDisplay(const QString &raw)
     }
     return text;
 }
-
-bool TextBox::isContinuation(const QTextBlock &block)
-{
-    return continuesLine(block);
-}

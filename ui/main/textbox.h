@@ -40,8 +40,6 @@ public:
     static bool continuesLine(const QTextBlock &block);
 
     static constexpr qsizetype LongLine = 16384;
-    // True when block continues the line of the block before it: no line break between them.
-    static bool isContinuation(const QTextBlock &block);
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;

@@ -1,0 +1,2 @@
+#pragma once
+#include "document/cdocument.h"
