@@ -155,6 +155,7 @@ private:
         Node seq;
         seq.kind = Node::Kind::Sequence;
         while (!atEnd() && peek() != u'|' && peek() != u')') {
+            const std::size_t termStart = m_pos;
             if (quantifierAt(m_pos))
                 fail(errors::UnexpectedQuantifier, m_pos); // nothing to repeat
             Term term = parseTerm(depth);
