@@ -110,7 +110,7 @@ void tst_Explain::everyConformancePatternCovered()
             ++explained;
             const int length = static_cast<int>(pattern.size());
             QVERIFY2(checkSpans(e.nodes, 0, length).isEmpty(),
-                     qPrintable(key + u": " + checkSpans(e.nodes, 0, length)));
+                     qPrintable(key + QStringLiteral(": ") + checkSpans(e.nodes, 0, length)));
             // The top-level nodes cover the pattern with no gap.
             int at = 0;
             for (const engine::ExplainNode &n : e.nodes) {
