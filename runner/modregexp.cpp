@@ -10,13 +10,27 @@
 
 #include <memory>
 #include <new>
-#include <optional>
 
 namespace {
 
 QString numberedIconKey(const QString &base, qsizetype k)
 {
     return k <= 9 ? base + u'_' + QString::number(k) : base;
+}
+
+RunResult cancelled()
+{
+    RunResult result;
+    result.outcome = RunResult::Outcome::Cancelled;
+    return result;
+}
+
+RunResult failed(RunError::Stage stage, const AppError &error)
+{
+    RunResult result;
+    result.outcome = RunResult::Outcome::Failed;
+    result.error = RunError{stage, error.number(), error.description(), error.position()};
+    return result;
 }
 
 // Creates the engine object; null when there is no memory for it.
@@ -29,16 +43,6 @@ std::unique_ptr<engine::RegExp> createRegExp()
     }
 }
 
-void report(ModalHost &modal, const AppError &error, const QString &message)
-{
-    ErrorReporter::instance().ShowError(modal, error, MsgBoxStyle::Critical, message);
-}
-
-void reportCantCreate(ModalHost &modal)
-{
-    report(modal, outOfMemoryError(), QStringLiteral("Can't create RegExp object."));
-}
-
 void applyOptions(engine::RegExp &regExp, const QString &pattern, const RunOptions &options)
 {
     regExp.setGlobal(options.global);
@@ -47,165 +51,184 @@ void applyOptions(engine::RegExp &regExp, const QString &pattern, const RunOptio
     regExp.setPattern(u16View(PreparePattern(pattern, options.ignoreLineBreaks)));
 }
 
-enum class Outcome
-{
-    Done,
-    Failed,
-    Cancelled
-};
-
-// Runs step off the user-interface thread (Esc or Cancel stops it) under the run's one error
-// check; a failure is left in failure for the caller to report, with the place of a pattern
-// error in outcome. A cancelled run says so here.
+// Runs step with regExp under control: the result says whether it was done, failed (and why) or
+// was cancelled. A null regExp (no memory for it) fails at once.
 template<typename Step>
-Outcome runChecked(ModalHost &modal, engine::RegExp &regExp, std::optional<AppError> &failure,
-                   RunOutcome &outcome, Step step)
+RunResult runChecked(engine::RegExp *regExp, engine::RunControl &control, Step step)
+{
+    if (!regExp)
+        return failed(RunError::Stage::Create, outOfMemoryError());
+    RunResult result;
+    regExp->setRunControl(&control);
+    try {
+        step(*regExp, result);
+        if (control.cancelled())
+            result = cancelled();
+    } catch (const engine::RegExpError &error) {
+        result = error.number() == engine::errors::Cancelled
+                     ? cancelled()
+                     : failed(RunError::Stage::Run, toAppError(error));
+    } catch (const std::bad_alloc &) {
+        result = failed(RunError::Stage::Run, outOfMemoryError());
+    }
+    regExp->setRunControl(nullptr);
+    return result;
+}
+
+// The run itself: the engine's matches or verdict, without their positions.
+RunResult runEngine(engine::RegExp *regExp, engine::RunControl &control, const QString &pattern,
+                    const QString &source, const RunOptions &options, RunCommand command)
+{
+    return runChecked(regExp, control, [&](engine::RegExp &regExp, RunResult &result) {
+        applyOptions(regExp, pattern, options);
+        if (command == RunCommand::Test)
+            result.verdict = regExp.Test(u16View(source));
+        else
+            result.matches.emplace(regExp.Execute(u16View(source)));
+    });
+}
+
+// Where the matches of an Execute lie; a result without memory for them fails as out of memory.
+void addPositions(RunResult &result)
+{
+    if (!result.matches)
+        return;
+    try {
+        result.positions = MatchPositions(*result.matches);
+    } catch (const std::bad_alloc &) {
+        result = failed(RunError::Stage::Run, outOfMemoryError());
+    }
+}
+
+// Runs work off the user-interface thread with a fresh control; Esc or Cancel stops it.
+RunResult runInBackground(const std::function<RunResult(engine::RunControl &)> &work)
 {
     engine::RunControl control;
     control.setResultLimit(MaxResultBoxLength);
-    regExp.setRunControl(&control);
-    bool done = false;
-    try {
-        BackgroundRun::instance().run(step, [&control] { control.cancel(); });
-        done = !control.cancelled();
-    } catch (const engine::RegExpError &error) {
-        if (error.number() != engine::errors::Cancelled) {
-            failure = toAppError(error);
-            outcome.errorPosition = error.position();
-        }
-    } catch (const std::bad_alloc &) {
-        failure = outOfMemoryError();
+    RunResult result;
+    BackgroundRun::instance().run([&] { result = work(control); },
+                                  [&control] { control.cancel(); });
+    return result;
+}
+
+// The boxes for a cancelled or failed run of method ("Execute", ...); false for any other.
+bool reportStop(ModalHost &modal, const RunResult &result, const QString &method)
+{
+    if (result.outcome == RunResult::Outcome::Cancelled) {
+        MsgBox(modal, toQString(engine::RegExpError(engine::errors::Cancelled, -1).description()),
+               MsgBoxStyle::Information);
+        return true;
     }
-    regExp.setRunControl(nullptr);
-    if (done)
-        return Outcome::Done;
-    if (failure)
-        return Outcome::Failed;
-    MsgBox(modal, toQString(engine::RegExpError(engine::errors::Cancelled, -1).description()),
-           MsgBoxStyle::Information);
-    return Outcome::Cancelled;
+    if (!result.error)
+        return false;
+    const RunError &error = *result.error;
+    const QString message = error.stage == RunError::Stage::Create
+                                ? QStringLiteral("Can't create RegExp object.")
+                                : u"RegExp." + method + u" has failed.";
+    ErrorReporter::instance().ShowError(modal,
+                                        AppError(error.number, error.description, error.position),
+                                        MsgBoxStyle::Critical, message);
+    return true;
 }
 
 } // namespace
 
-RunOutcome RunRegExp(ModalHost &modal, ResultsTree &tree, const QString &pattern,
-                     const QString &source, const RunOptions &options, RunCommand command,
-                     const MatchExporter &exporter)
+RunResult RunPattern(engine::RunControl &control, const QString &pattern, const QString &source,
+                     const RunOptions &options, RunCommand command)
+{
+    const std::unique_ptr<engine::RegExp> regExp = createRegExp();
+    RunResult result = runEngine(regExp.get(), control, pattern, source, options, command);
+    addPositions(result);
+    return result;
+}
+
+RunResult RunRegExp(ModalHost &modal, ResultsTree &tree, const QString &pattern,
+                    const QString &source, const RunOptions &options, RunCommand command)
+{
+    // Only the engine's run works off the user-interface thread, so that a quick run stays
+    // within the background run's quiet wait; the object is made and freed here.
+    const std::unique_ptr<engine::RegExp> regExp = createRegExp();
+    RunResult result = runInBackground([&](engine::RunControl &control) {
+        return runEngine(regExp.get(), control, pattern, source, options, command);
+    });
+    addPositions(result);
+    // A cancelled run leaves everything as it was; any other empties the tree (Execute).
+    if (command != RunCommand::Test && result.outcome != RunResult::Outcome::Cancelled)
+        tree.Clear();
+    ReportRun(modal, result, command);
+    if (result.matches)
+        FillResultsTree(tree, *result.matches);
+    return result;
+}
+
+void ReportRun(ModalHost &modal, const RunResult &result, RunCommand command)
 {
     const bool isTest = command == RunCommand::Test;
-    RunOutcome outcome;
-    const std::unique_ptr<engine::RegExp> regExp = createRegExp();
-    if (!regExp) {
-        if (!isTest)
-            tree.Clear();
-        reportCantCreate(modal);
-        return outcome;
-    }
-
-    bool verdict = false;
-    std::optional<engine::MatchCollection> matches;
-    std::optional<AppError> failure;
-    const Outcome ran = runChecked(modal, *regExp, failure, outcome, [&] {
-        applyOptions(*regExp, pattern, options);
-        if (isTest)
-            verdict = regExp->Test(u16View(source));
-        else
-            matches.emplace(regExp->Execute(u16View(source)));
-    });
-    // A cancelled run leaves everything as it was; any other empties the tree (Execute).
-    if (ran == Outcome::Cancelled)
-        return outcome;
-    if (!isTest)
-        tree.Clear();
-    if (failure) {
-        report(modal, *failure,
-               u"RegExp." + (isTest ? QStringLiteral("Test") : QStringLiteral("Execute")) +
-                   u" has failed.");
-        return outcome;
-    }
-
-    if (isTest) {
-        MsgBox(modal, verdict ? QStringLiteral("Match.") : QStringLiteral("Do not match."),
+    if (reportStop(modal, result, isTest ? QStringLiteral("Test") : QStringLiteral("Execute")))
+        return;
+    if (result.verdict)
+        MsgBox(modal, *result.verdict ? QStringLiteral("Match.") : QStringLiteral("Do not match."),
                MsgBoxStyle::Information);
-        return outcome;
-    }
-    FillResultsTree(tree, *matches);
-    outcome.positions.emplace(*matches);
-    if (command == RunCommand::ExecuteAndOpen) {
-        Q_ASSERT(exporter);
-        if (exporter)
-            exporter(*matches);
-    }
-    return outcome;
 }
 
 void FillResultsTree(ResultsTree &tree, const engine::MatchCollection &matches)
 {
     const qint64 count = matches.Count();
-    tree.AddRoot(u"Total " + suFormatLong(count) + u" element(s) found",
-                 QStringLiteral("IDI_INFO"));
-    qint64 shown = 0;
+    tree.AddRoot(u"Total " + suFormatLong(count) + u" element(s) found", QStringLiteral("IDI_INFO"),
+                 {ResultNode::Kind::Totals});
+    int shown = 0;
     for (const engine::Match &match : matches) {
         if (shown >= MaxMatchNodes) {
             tree.AddRoot(suFormatLong(count - shown) + u" element(s) of " + suFormatLong(count) +
                              u" were skipped",
-                         QStringLiteral("IDI_WARNING"));
+                         QStringLiteral("IDI_WARNING"), {ResultNode::Kind::Skip});
             break;
         }
         const QString label = toQString(match.Value()) + u" [" +
                               QString::number(match.FirstIndex() + 1) + u':' +
                               QString::number(match.Length()) + u']';
         const ResultsTree::Node node =
-            tree.AddRoot(label, numberedIconKey(QStringLiteral("IDI_MATCH"), shown + 1));
+            tree.AddRoot(label, numberedIconKey(QStringLiteral("IDI_MATCH"), shown + 1),
+                         {ResultNode::Kind::Match, shown});
         tree.SetExpanded(node, true);
-        AddSubMatchNodes(tree, node, match.SubMatches());
+        int group = 1;
+        for (const auto &subMatch : match.SubMatches()) {
+            const QString text = toQString(subMatch);
+            const ResultsTree::Node child =
+                tree.AddChild(node, text + u" [" + QString::number(text.size()) + u']',
+                              numberedIconKey(QStringLiteral("IDI_SUBMATCH"), group),
+                              {ResultNode::Kind::Group, shown, group});
+            tree.SetExpanded(child, true);
+            ++group;
+        }
         ++shown;
     }
 }
 
-void AddSubMatchNodes(ResultsTree &tree, qsizetype matchNode, const engine::SubMatches &subMatches)
+RunResult ReplaceRegExp(ModalHost &modal, ResultText &resultBox, const QString &pattern,
+                        const QString &source, const QString &replacement,
+                        const RunOptions &options)
 {
-    qsizetype j = 1;
-    for (const auto &subMatch : subMatches) {
-        const QString text = toQString(subMatch);
-        const ResultsTree::Node node =
-            tree.AddChild(matchNode, text + u" [" + QString::number(text.size()) + u']',
-                          numberedIconKey(QStringLiteral("IDI_SUBMATCH"), j));
-        tree.SetExpanded(node, true);
-        ++j;
-    }
-}
-
-RunOutcome ReplaceRegExp(ModalHost &modal, ResultText &resultBox, const QString &pattern,
-                         const QString &source, const QString &replacement,
-                         const RunOptions &options)
-{
-    RunOutcome outcome;
+    QString text;
     const std::unique_ptr<engine::RegExp> regExp = createRegExp();
-    if (!regExp) {
-        resultBox.SetText(QString());
-        reportCantCreate(modal);
-        return outcome;
-    }
-    QString result;
-    std::optional<AppError> failure;
-    const Outcome ran = runChecked(modal, *regExp, failure, outcome, [&] {
-        applyOptions(*regExp, pattern, options);
-        result = toQString(regExp->Replace(u16View(source), u16View(replacement)));
+    RunResult result = runInBackground([&](engine::RunControl &control) {
+        return runChecked(regExp.get(), control, [&](engine::RegExp &regExp, RunResult &) {
+            applyOptions(regExp, pattern, options);
+            text = toQString(regExp.Replace(u16View(source), u16View(replacement)));
+        });
     });
     // A cancelled run leaves the result box as it was; any other empties it first.
-    if (ran == Outcome::Cancelled)
-        return outcome;
-    resultBox.SetText(QString());
-    if (!failure) {
-        try {
-            resultBox.SetText(result);
-        } catch (const std::bad_alloc &) {
-            resultBox.SetText(QString());
-            failure = outOfMemoryError();
+    if (result.outcome != RunResult::Outcome::Cancelled) {
+        resultBox.SetText(QString());
+        if (result.done()) {
+            try {
+                resultBox.SetText(text);
+            } catch (const std::bad_alloc &) {
+                resultBox.SetText(QString());
+                result = failed(RunError::Stage::Run, outOfMemoryError());
+            }
         }
     }
-    if (failure)
-        report(modal, *failure, QStringLiteral("RegExp.Replace has failed."));
-    return outcome;
+    reportStop(modal, result, QStringLiteral("Replace"));
+    return result;
 }

@@ -1,22 +1,23 @@
 #pragma once
 // Execute, Test and Replace: each run makes a fresh engine object, applies the options and the
 // pattern, runs it, reports a failure through ErrorReporter and presents the outcome (the
-// results tree, the Test verdict box, the result box). Every box shows through the modal host
-// the caller hands in. The engine works off the user-interface
-// thread (BackgroundRun); a run cancelled with Esc or Cancel says so and changes nothing.
+// results tree, the Test verdict box, the result box), handing back what it found as a
+// RunResult. Every box shows through the modal host the caller hands in. The engine works off
+// the user-interface thread (BackgroundRun); a run cancelled with Esc or Cancel says so and
+// changes nothing.
 
-#include "runner/engine/regexp.h"
-#include "runner/matchpositions.h"
 #include "runner/runoptions.h"
+#include "runner/runresult.h"
 
 #include <QString>
-
-#include <functional>
-#include <optional>
 
 class ModalHost;
 class ResultsTree;
 class ResultText;
+
+namespace engine {
+class RunControl;
+}
 
 // At most this many match nodes are shown; a skip node counts the rest.
 inline constexpr int MaxMatchNodes = 100;
@@ -24,35 +25,30 @@ inline constexpr int MaxMatchNodes = 100;
 // a text box); a longer one is refused as too large.
 inline constexpr std::size_t MaxResultBoxLength = std::size_t(32) * 1024 * 1024;
 
-// Hands a successful Execute's matches to the spreadsheet export.
-using MatchExporter = std::function<void(const engine::MatchCollection &)>;
-
 enum class RunCommand
 {
     Execute,        // empties and fills the tree
-    ExecuteAndOpen, // as Execute, then hands the matches to the exporter
+    ExecuteAndOpen, // as Execute; the caller then exports the matches
     Test,           // shows "Match." or "Do not match.", never touches the tree
 };
 
-// What a run leaves for the window to show beside its own output.
-struct RunOutcome
-{
-    // Where the matches of a successful Execute lie; none after Test or a failure.
-    std::optional<MatchPositions> positions;
-    // The offset in the pattern, after PreparePattern, of a reported pattern error; -1 where
-    // none applies.
-    int errorPosition = -1;
-};
-
-// Runs pattern (as typed: options.ignoreLineBreaks applies PreparePattern) over source.
-// exporter is the caller's choice of export; ExecuteAndOpen needs one.
-RunOutcome RunRegExp(ModalHost &modal, ResultsTree &tree, const QString &pattern,
-                     const QString &source, const RunOptions &options, RunCommand command,
-                     const MatchExporter &exporter);
-// The totals node, up to MaxMatchNodes match nodes with their submatches, and the skip node.
+// Runs pattern (as typed: options.ignoreLineBreaks applies PreparePattern) over source on the
+// calling thread under control, which may stop it (a Cancelled result). Shows nothing.
+RunResult RunPattern(engine::RunControl &control, const QString &pattern, const QString &source,
+                     const RunOptions &options, RunCommand command);
+// The window's run: RunPattern off the user-interface thread (Esc or Cancel stops it). Unless
+// it was cancelled, Execute empties the tree; then the boxes the result calls for show through
+// modal (ReportRun) and Execute fills the tree with its matches.
+RunResult RunRegExp(ModalHost &modal, ResultsTree &tree, const QString &pattern,
+                    const QString &source, const RunOptions &options, RunCommand command);
+// Shows what a result says in a box: that it was cancelled, the error (for Replace as well),
+// or Test's verdict. A successful Execute or Replace shows none.
+void ReportRun(ModalHost &modal, const RunResult &result, RunCommand command);
+// The totals node, up to MaxMatchNodes match nodes with their submatches, and the skip node;
+// each node says what it stands for.
 void FillResultsTree(ResultsTree &tree, const engine::MatchCollection &matches);
-void AddSubMatchNodes(ResultsTree &tree, qsizetype matchNode, const engine::SubMatches &subMatches);
-// Empties the result box, then fills it with the source after replacement.
-RunOutcome ReplaceRegExp(ModalHost &modal, ResultText &resultBox, const QString &pattern,
-                         const QString &source, const QString &replacement,
-                         const RunOptions &options);
+// Empties the result box, then fills it with the source after replacement; the result holds
+// neither matches nor a verdict.
+RunResult ReplaceRegExp(ModalHost &modal, ResultText &resultBox, const QString &pattern,
+                        const QString &source, const QString &replacement,
+                        const RunOptions &options);

@@ -4,9 +4,13 @@
 #include "support/windowplacement.h"
 
 #include <QDateTime>
+#include <QDialogButtonBox>
+#include <QFileInfo>
 #include <QFileSystemModel>
 #include <QHeaderView>
+#include <QLineEdit>
 #include <QLocale>
+#include <QPushButton>
 #include <QScreen>
 #include <QTreeView>
 
@@ -34,6 +38,14 @@ FileDialogWindow::FileDialogWindow(QWidget *owner, bool save, const QString &cap
         chooseSuffix();
         refreshOkButton();
     });
+    // Opening, a typed name of an existing file is taken as typed; the extension is added only
+    // to one that doesn't exist.
+    m_nameEdit = findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+    if (m_nameEdit && !save)
+        connect(m_nameEdit, &QLineEdit::textChanged, this, [this] {
+            chooseSuffix();
+            refreshOkButton();
+        });
     // The list is filtered anew a moment after the filter changes; a typed name may only then
     // be listed.
     if (auto *model = findChild<QFileSystemModel *>())
@@ -93,7 +105,17 @@ void FileDialogWindow::fitColumns()
 
 void FileDialogWindow::chooseSuffix()
 {
-    setDefaultSuffix(filterAddsExt(selectedNameFilter(), m_defaultExt) ? m_defaultExt : QString());
+    setDefaultSuffix(filterAddsExt(selectedNameFilter(), m_defaultExt) && !typedNameExists()
+                         ? m_defaultExt
+                         : QString());
+}
+
+bool FileDialogWindow::typedNameExists() const
+{
+    if (acceptMode() != QFileDialog::AcceptOpen || !m_nameEdit)
+        return false;
+    const QString typed = m_nameEdit->text();
+    return !typed.isEmpty() && QFileInfo(directory(), typed).isFile();
 }
 
 void FileDialogWindow::refreshOkButton()
@@ -101,6 +123,13 @@ void FileDialogWindow::refreshOkButton()
     // Whether Open is enabled depends on the typed name with the extension added or not.
     if (metaObject()->indexOfSlot("_q_updateOkButton()") >= 0)
         QMetaObject::invokeMethod(this, "_q_updateOkButton");
+    // The dialog looks the name up among the files the filter lists; an existing file that the
+    // filter hides opens all the same.
+    if (typedNameExists()) {
+        if (auto *buttons = findChild<QDialogButtonBox *>(QStringLiteral("buttonBox")))
+            if (QPushButton *open = buttons->button(QDialogButtonBox::Open))
+                open->setEnabled(true);
+    }
 }
 
 void FileDialogWindow::accept()

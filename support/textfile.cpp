@@ -1,9 +1,10 @@
 #include "support/textfile.h"
 
 #include "support/apperror.h"
+#include "support/filereplacement.h"
+#include "support/systemerror.h"
 
 #include <QFile>
-#include <QSaveFile>
 #include <QStringDecoder>
 
 #include <algorithm>
@@ -49,63 +50,18 @@ QString decodeCp1252(const QByteArray &bytes)
     return text;
 }
 
-// The error for a failed system call on fileName, described by its errno.
-AppError systemError(const QString &fileName, int error)
-{
-    switch (error) {
-    case ENOENT:
-        return AppError(AppErrorNumber::FileNotFound, QStringLiteral("File not found."));
-    case EACCES:
-    case EPERM:
-        return AppError(AppErrorNumber::PermissionDenied, QStringLiteral("Permission denied."));
-    case ENOSPC:
-    case EDQUOT:
-        return AppError(AppErrorNumber::DiskFull, QStringLiteral("The disk is full."));
-    case ELOOP:
-        return AppError(AppErrorNumber::PathFileAccess,
-                        QStringLiteral("The name leads to a loop of symbolic links."));
-    case ENOMEM:
-        return AppError(AppErrorNumber::OutOfMemory, QStringLiteral("Out of memory."));
-    case EIO:
-        return AppError(AppErrorNumber::DeviceIO, QString::fromLocal8Bit(std::strerror(error)));
-    case 0:
-        return AppError(AppErrorNumber::PathFileAccess, QStringLiteral("Can't access ") + fileName);
-    default:
-        return AppError(AppErrorNumber::PathFileAccess,
-                        QString::fromLocal8Bit(std::strerror(error)) + u'.');
-    }
-}
-
-// The error of a QFileDevice operation that failed with errno set.
-AppError fileError(const QString &fileName, QFileDevice::FileError error, int savedErrno,
-                   const QString &detail)
-{
-    if (savedErrno == ENOSPC || savedErrno == EDQUOT || savedErrno == ELOOP)
-        return systemError(fileName, savedErrno);
-    qint32 number = AppErrorNumber::PathFileAccess;
-    switch (error) {
-    case QFileDevice::PermissionsError:
-        number = AppErrorNumber::PermissionDenied;
-        break;
-    case QFileDevice::ResourceError:
-        number = AppErrorNumber::DiskFull;
-        break;
-    case QFileDevice::ReadError:
-    case QFileDevice::WriteError:
-        number = AppErrorNumber::DeviceIO;
-        break;
-    default:
-        break;
-    }
-    return AppError(number, detail.isEmpty() ? QStringLiteral("Can't access ") + fileName : detail);
-}
-
 AppError tooLarge(qint64 size, qint64 limit)
 {
     return AppError(AppErrorNumber::OutOfMemory,
                     QStringLiteral("The file is too large (%1 bytes or more; at most %2 are read).")
                         .arg(size)
                         .arg(limit));
+}
+
+// The bytes that may hold maxChars characters: 3 for one in UTF-8, and a byte-order mark.
+qint64 byteLimit(qsizetype maxChars)
+{
+    return 3 * qint64(maxChars) + 3;
 }
 
 // Closes a descriptor when it goes out of scope.
@@ -143,7 +99,7 @@ QString specialFileKind(mode_t mode)
     return QStringLiteral("The name is not a regular file; only regular files are read.");
 }
 
-// The whole content of a regular file, at most TextFile::MaxReadBytes. Never blocks on a pipe
+// The whole content of a regular file, at most limit bytes. Never blocks on a pipe
 // or device: those are refused before and after opening.
 QByteArray readRegularFile(const QString &fileName, qint64 limit)
 {
@@ -223,63 +179,41 @@ QString TextFile::decode(const QByteArray &bytes)
 
 void TextFile::WriteText(const QString &fileName, const QString &text)
 {
+    // What could not be read back is not written.
+    checkReadable(text, true);
     try {
-        writeBytes(fileName, encode(text));
+        replaceFileContent(fileName, encode(text));
     } catch (const std::bad_alloc &) {
         throw AppError(AppErrorNumber::OutOfMemory,
                        QStringLiteral("There is not enough memory to save the text."));
     }
 }
 
-void TextFile::writeBytes(const QString &fileName, const QByteArray &bytes)
+void TextFile::checkReadable(const QString &text, bool writing) const
 {
-    // The old file's mode and owner go to the new one: QSaveFile alone would make a read-only
-    // file writable when the superuser saves over it.
-    struct stat old;
-    const QByteArray path = QFile::encodeName(fileName);
-    const bool replacing = ::stat(path.constData(), &old) == 0;
-    if (!replacing && errno == ELOOP)
-        throw systemError(fileName, errno);
-    QSaveFile file(fileName);
-    if (m_fault == WriteFault::CreateTemporary || !file.open(QIODevice::WriteOnly)) {
-        const int saved = errno;
-        const QString reason = m_fault == WriteFault::CreateTemporary
-                                   ? QStringLiteral("Can't create the temporary file.")
-                                   : file.errorString();
-        throw fileError(fileName, file.error(), saved, reason);
-    }
-    if (replacing && S_ISREG(old.st_mode)) {
-        if (old.st_uid != ::geteuid() || old.st_gid != ::getegid())
-            (void)::fchown(file.handle(), old.st_uid, old.st_gid); // kept where allowed
-        ::fchmod(file.handle(), old.st_mode & 07777);
-    }
-    const qint64 wanted = m_fault == WriteFault::ShortWrite ? bytes.size() / 2 : bytes.size();
-    errno = 0;
-    if (m_fault == WriteFault::DiskFull || file.write(bytes.constData(), wanted) != bytes.size()) {
-        const bool full = m_fault == WriteFault::DiskFull || errno == ENOSPC || errno == EDQUOT;
-        const QString reason = m_fault == WriteFault::ShortWrite || file.errorString().isEmpty()
-                                   ? QStringLiteral("Not all of the text could be written.")
-                                   : file.errorString();
-        file.cancelWriting();
-        if (full)
-            throw systemError(fileName, ENOSPC);
-        throw AppError(AppErrorNumber::DeviceIO, reason);
-    }
-    if (m_fault == WriteFault::Commit) {
-        file.cancelWriting();
-        file.commit();
-        throw AppError(AppErrorNumber::PathFileAccess,
-                       QStringLiteral("Can't replace the file with the new text."));
-    }
-    errno = 0;
-    if (!file.commit())
-        throw fileError(fileName, file.error(), errno, file.errorString());
+    const QString what = writing ? QStringLiteral("The text is too large to be opened again")
+                                 : QStringLiteral("The file is too large");
+    if (text.size() > m_maxChars)
+        throw AppError(AppErrorNumber::OutOfMemory,
+                       QStringLiteral("%1 (%2 characters; at most %3 are read).")
+                           .arg(what)
+                           .arg(text.size())
+                           .arg(m_maxChars));
+    const qsizetype lines = QStringView(text).count(u"\r\n");
+    if (lines > m_maxLines)
+        throw AppError(AppErrorNumber::OutOfMemory,
+                       QStringLiteral("%1 (%2 lines ending in CR LF; at most %3 are read).")
+                           .arg(what)
+                           .arg(lines)
+                           .arg(m_maxLines));
 }
 
 QString TextFile::ReadText(const QString &fileName)
 {
     try {
-        return decode(readRegularFile(fileName, m_readLimit));
+        QString text = decode(readRegularFile(fileName, byteLimit(m_maxChars)));
+        checkReadable(text, false);
+        return text;
     } catch (const std::bad_alloc &) {
         throw AppError(AppErrorNumber::OutOfMemory,
                        QStringLiteral("There is not enough memory to read the file."));

@@ -12,25 +12,20 @@
 class TextFile : public FileStore
 {
 public:
-    // Files larger than this are refused on reading (the cap holds for the bytes read,
-    // whatever size the file reports): a text box takes up to 32 Mi characters in a few
-    // seconds and about 10 bytes a character. Only regular files are read.
-    static constexpr qint64 MaxReadBytes = qint64(32) * 1024 * 1024;
+    // Files of more characters than this are refused on reading, and texts of more are refused
+    // on writing (so whatever is written can be read back), whatever the encoding: the text
+    // boxes take that many in a few seconds at about 10 bytes a character. The bytes read are
+    // capped too (3 for a character at most, as in UTF-8), whatever size the file reports.
+    // Only regular files are read.
+    static constexpr qsizetype MaxChars = qsizetype(16) * 1024 * 1024;
+    // The same for lines ending in CR LF, each of which the text boxes hold as a block of their
+    // document at about 5 microseconds and 300 bytes; lone CR and LF cost no more than letters.
+    static constexpr qsizetype MaxLines = 500'000;
 
-    // Where every write is made to fail, for tests of the failure paths; None in the program.
-    enum class WriteFault
-    {
-        None,
-        CreateTemporary,
-        ShortWrite,
-        DiskFull,
-        Commit
-    };
-
-    // readLimit: a lower cap than MaxReadBytes, for tests of the cap.
-    explicit TextFile(WriteFault fault = WriteFault::None, qint64 readLimit = MaxReadBytes)
-        : m_fault(fault)
-        , m_readLimit(readLimit)
+    // Lower caps, for tests of the caps.
+    explicit TextFile(qsizetype maxChars = MaxChars, qsizetype maxLines = MaxLines)
+        : m_maxChars(maxChars)
+        , m_maxLines(maxLines)
     {}
 
     void WriteText(const QString &fileName, const QString &text) override;
@@ -40,8 +35,9 @@ public:
     static QString decode(const QByteArray &bytes);
 
 private:
-    void writeBytes(const QString &fileName, const QByteArray &bytes);
+    // Throws the AppError that names the cap text is over, if any.
+    void checkReadable(const QString &text, bool writing) const;
 
-    const WriteFault m_fault;
-    const qint64 m_readLimit;
+    const qsizetype m_maxChars;
+    const qsizetype m_maxLines;
 };

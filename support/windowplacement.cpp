@@ -31,6 +31,7 @@ bool WindowPlacement::RestoreWindow(QWidget *window, const QString &key, const Q
     const QByteArray geometry = settings.value(recordKey(window, key, section)).toByteArray();
     if (geometry.isEmpty() || !window->restoreGeometry(geometry))
         return false;
+    fitToScreen(window);
     ensureOnScreen(window);
     return true;
 }
@@ -60,6 +61,42 @@ bool WindowPlacement::StoreSize(QWidget *window, const QString &key, const QStri
     if (!window)
         return false;
     return storeRecord(recordKey(window, key, section), window->size());
+}
+
+QByteArray WindowPlacement::RestoreState(QWidget *window, const QString &key,
+                                         const QString &section)
+{
+    if (!window)
+        return {};
+    return QSettings().value(recordKey(window, key, section) + u" parts").toByteArray();
+}
+
+bool WindowPlacement::StoreState(QWidget *window, const QByteArray &state, const QString &key,
+                                 const QString &section)
+{
+    if (!window)
+        return false;
+    return storeRecord(recordKey(window, key, section) + u" parts", state);
+}
+
+void WindowPlacement::fitToScreen(QWidget *window)
+{
+    QScreen *screen = QGuiApplication::screenAt(window->frameGeometry().center());
+    if (!screen)
+        screen = window->screen() ? window->screen() : QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    const QRect area = screen->availableGeometry();
+    const QRect frame = window->frameGeometry();
+    if (frame.width() <= area.width() && frame.height() <= area.height())
+        return;
+    const QSize decoration = frame.size() - window->size();
+    const QSize fitted = frame.size().boundedTo(area.size());
+    window->resize(fitted - decoration);
+    QRect placed(frame.topLeft(), fitted);
+    placed.moveLeft(qBound(area.left(), placed.left(), area.right() - placed.width() + 1));
+    placed.moveTop(qBound(area.top(), placed.top(), area.bottom() - placed.height() + 1));
+    window->move(placed.topLeft());
 }
 
 void WindowPlacement::ensureOnScreen(QWidget *window)

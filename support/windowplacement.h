@@ -23,6 +23,14 @@ public:
     bool RestoreSize(QWidget *window, const QString &key, const QString &section);
     bool StoreSize(QWidget *window, const QString &key, const QString &section);
 
+    // The state of a window's parts (its panels and bars), kept beside its placement: empty
+    // when none is stored.
+    QByteArray RestoreState(QWidget *window, const QString &key, const QString &section);
+    bool StoreState(QWidget *window, const QByteArray &state, const QString &key,
+                    const QString &section);
+
+    // Shrinks and moves a top-level window larger than its screen's available area into it.
+    static void fitToScreen(QWidget *window);
     // Moves a top-level window so that it lies on a screen's available area.
     static void ensureOnScreen(QWidget *window);
 };

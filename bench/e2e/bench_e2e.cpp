@@ -221,25 +221,25 @@ int main(int argc, char *argv[])
     const double engineMs = rows.back().ms;
     const QString executeBudget = QString::number(1.5 * engineMs, 'f', 0) + u" (1.5 x engine)";
     const auto execute = [&]() -> QString {
-        window.cmdExecute->click();
-        return QString::number(window.tvResults->topLevelItemCount()) + u" root nodes";
+        window.controls().cmdExecute->click();
+        return QString::number(window.controls().tvResults->topLevelItemCount()) + u" root nodes";
     };
     measure(QStringLiteral("Execute button, 1,000,000 matches"), executeBudget, 5, execute);
     measure(QStringLiteral("Replace button"), {}, 3, [&]() -> QString {
-        window.cmdReplace->click();
-        return QString::number(window.txtResult->Text().size()) + u" characters";
+        window.controls().cmdReplace->click();
+        return QString::number(window.controls().txtResult->Text().size()) + u" characters";
     });
     measure(QStringLiteral("Test button"), {}, 5, [&]() -> QString {
-        window.cmdTest->click();
+        window.controls().cmdTest->click();
         return responder.lastText;
     });
     const auto typeKey = [&] {
-        window.txtSourceString->setFocus();
-        window.txtSourceString->moveCursor(QTextCursor::End);
+        window.controls().txtSourceString->setFocus();
+        window.controls().txtSourceString->moveCursor(QTextCursor::End);
         QKeyEvent press(QEvent::KeyPress, Qt::Key_X, Qt::NoModifier, QStringLiteral("x"));
         QKeyEvent release(QEvent::KeyRelease, Qt::Key_X, Qt::NoModifier, QStringLiteral("x"));
-        QApplication::sendEvent(window.txtSourceString, &press);
-        QApplication::sendEvent(window.txtSourceString, &release);
+        QApplication::sendEvent(window.controls().txtSourceString, &press);
+        QApplication::sendEvent(window.controls().txtSourceString, &release);
     };
     measure(QStringLiteral("a key typed at the end of the source"), {}, 5, [&]() -> QString {
         typeKey();
@@ -261,13 +261,13 @@ int main(int argc, char *argv[])
         executeShown);
     // One page down from the top of the source.
     const auto scrollPage = [&]() -> QString {
-        window.txtSourceString->verticalScrollBar()->triggerAction(
+        window.controls().txtSourceString->verticalScrollBar()->triggerAction(
             QAbstractSlider::SliderPageStepAdd);
-        window.txtSourceString->viewport()->repaint();
-        return QString::number(window.txtSourceString->verticalScrollBar()->value()) +
+        window.controls().txtSourceString->viewport()->repaint();
+        return QString::number(window.controls().txtSourceString->verticalScrollBar()->value()) +
                u" lines from the top";
     };
-    const auto toTop = [&] { window.txtSourceString->verticalScrollBar()->setValue(0); };
+    const auto toTop = [&] { window.controls().txtSourceString->verticalScrollBar()->setValue(0); };
     measure(QStringLiteral("scrolling a page, highlights shown"), QStringLiteral("16"), 5,
             scrollPage, [&] {
                 executeShown();
@@ -293,12 +293,12 @@ int main(int argc, char *argv[])
     QString keyValues;
     for (int i = 0; i < 100'000; ++i)
         keyValues += u'k' + QString::number(i) + u"=v" + QString::number(i) + u"; ";
-    window.txtPattern->SetText(QStringLiteral("(k\\d+)=(v\\d+)"));
-    window.txtSourceString->SetText(keyValues);
-    window.chkGlobal->setChecked(true);
+    window.controls().txtPattern->SetText(QStringLiteral("(k\\d+)=(v\\d+)"));
+    window.controls().txtSourceString->SetText(keyValues);
+    window.controls().chkGlobal->setChecked(true);
     measure(QStringLiteral("Execute and open, 100,000 matches"), QStringLiteral("3000"), 3,
             [&]() -> QString {
-                window.cmdExecuteAndOpen->click();
+                window.controls().cmdExecuteAndOpen->click();
                 const QString opened =
                     opener.opened().isEmpty() ? QString() : opener.opened().constLast().path;
                 const qint64 bytes = QFileInfo(opened).size();
@@ -308,8 +308,8 @@ int main(int argc, char *argv[])
 
     // A run of about a minute: the window asks for a repaint every 16 ms, as a moved or
     // uncovered window does, and Esc comes after 3 s.
-    window.txtPattern->SetText(QStringLiteral("(a|aa){1,20}$"));
-    window.txtSourceString->SetText(QString(10'000, u'a') + u'b');
+    window.controls().txtPattern->SetText(QStringLiteral("(a|aa){1,20}$"));
+    window.controls().txtSourceString->SetText(QString(10'000, u'a') + u'b');
     {
         PaintGaps gaps;
         QTimer repaint;
@@ -318,14 +318,14 @@ int main(int argc, char *argv[])
         QTimer::singleShot(3000, &window, [&] {
             sinceEsc.start();
             QKeyEvent esc(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
-            QApplication::sendEvent(window.tvResults, &esc);
+            QApplication::sendEvent(window.controls().tvResults, &esc);
         });
         const double rss = statusMb("VmRSS");
         resetPeak();
         window.installEventFilter(&gaps);
         gaps.clock.start();
         repaint.start(16);
-        window.cmdExecute->click();
+        window.controls().cmdExecute->click();
         const double escToEnd = sinceEsc.nsecsElapsed() / 1e6;
         repaint.stop();
         window.removeEventFilter(&gaps);
@@ -334,9 +334,10 @@ int main(int argc, char *argv[])
                         QString::number(gaps.paints) + u" paints, the longest gap ending " +
                             QString::number(gaps.longestEnd / 1'000'000) + u" ms in; " +
                             responder.lastText});
-        rows.push_back(
-            {QStringLiteral("runaway run: Esc to the run's end"), escToEnd, QStringLiteral("100"),
-             0, 0, QString::number(window.tvResults->topLevelItemCount()) + u" root nodes kept"});
+        rows.push_back({QStringLiteral("runaway run: Esc to the run's end"), escToEnd,
+                        QStringLiteral("100"), 0, 0,
+                        QString::number(window.controls().tvResults->topLevelItemCount()) +
+                            u" root nodes kept"});
     }
 
     // The largest file read: ASCII text as UTF-8 up to the cap.
@@ -352,7 +353,7 @@ int main(int argc, char *argv[])
                                                "0",
                                                12);
             QByteArray body = line.toLatin1().repeated(
-                int((TextFile::MaxReadBytes - head.size() - tail.size()) / line.size()));
+                int((TextFile::MaxChars - head.size() - tail.size()) / line.size()));
             out.write(head + body + tail);
         }
     }

@@ -56,7 +56,7 @@ int main(int argc, char *argv[])
     ModalHost modal;
     frmMain window(Services{files, opener, modal});
     window.show();
-    TextBox *box = window.txtPattern;
+    TextBox *box = window.controls().txtPattern;
     PatternHighlighter *highlighter = box->findChild<PatternHighlighter *>();
     const QString pattern = bigPattern();
 

@@ -39,13 +39,13 @@ int main(int argc, char *argv[])
     PlainResultsTree plain;
     const double plainMs =
         Timings::of(repetitions, [&] {
-            RunRegExp(modal, plain, pattern, source, {true}, RunCommand::Execute, {});
+            RunRegExp(modal, plain, pattern, source, {true}, RunCommand::Execute);
         }).median();
     QTreeWidget widget;
     TreeWidgetResults results(&widget, [](const QString &) { return QIcon(); });
     const double widgetMs =
         Timings::of(repetitions, [&] {
-            RunRegExp(modal, results, pattern, source, {true}, RunCommand::Execute, {});
+            RunRegExp(modal, results, pattern, source, {true}, RunCommand::Execute);
         }).median();
 
     std::printf(

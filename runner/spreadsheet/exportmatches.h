@@ -12,7 +12,7 @@
 class FileOpener;
 class ModalHost;
 
-// Fits the runner's MatchExporter. Ends at once for no match or a single empty match; shows the
+// Takes the matches of a run's result. Ends at once for no match or a single empty match; shows the
 // wait pointer meanwhile. A text longer than a cell holds is cut at the limit, and one message
 // after the export says how many cells were cut. Any failure (no application to open the file,
 // a write failure, more rows than a sheet holds) is reported in one message instead; what was

@@ -3,7 +3,7 @@
 #include "support/mousepointer.h"
 #include "support/textfile.h"
 #include "tests/document/fakeview.h"
-#include "tests/support/faultyfilestore.h"
+#include "tests/support/limitedfilestore.h"
 #include "tests/support/scriptedresponder.h"
 #include "tests/support/testenvironment.h"
 
@@ -14,14 +14,38 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <algorithm>
 #include <functional>
 #include <memory>
 
+#include <sys/resource.h>
 #include <unistd.h>
 
-using Fault = TextFile::WriteFault;
-
 namespace {
+
+// Where a file size limit stops the save's write.
+enum class LimitAt
+{
+    None,
+    Start,
+    Middle,
+    LastByte
+};
+// freeBytes of a save to a small file system: none mounted, or mounted and not filled.
+constexpr int NoFileSystem = -1;
+constexpr int Unfilled = -2;
+
+// Fills the file system of path with a file there until freeBytes are left.
+void fillFileSystem(const QString &path, int freeBytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
+    const QByteArray block(4096, 'f');
+    while (file.write(block) == block.size()) {
+    }
+    file.close();
+    QVERIFY(file.resize(std::max<qint64>(0, file.size() - freeBytes)));
+}
 
 const QString Nul(QChar(0));
 
@@ -197,7 +221,7 @@ void tst_Document::load()
     if (kind == u"huge") {
         QFile huge(file);
         QVERIFY(huge.open(QIODevice::WriteOnly));
-        QVERIFY(huge.resize(TextFile::MaxReadBytes + 1));
+        QVERIFY(huge.resize(3 * TextFile::MaxChars + 4));
     }
 
     // A refused file leaves an edited document as it was; a loaded one replaces a clean one.
@@ -244,27 +268,33 @@ void tst_Document::load()
 void tst_Document::saveFailure_data()
 {
     QTest::addColumn<State>("content");
-    QTest::addColumn<int>("fault");
-    QTest::addColumn<bool>("fullDisk"); // saved to a file system too small for the content
+    QTest::addColumn<int>("limitAt");   // where the file size limit stops the write
+    QTest::addColumn<int>("freeBytes"); // on a small file system saved to; NoFileSystem: none
     QTest::addColumn<int>("answer");    // to the failure message
 
-    const auto row = [](const char *name, Fault fault, int answer = MsgBoxButton::Cancel,
-                        bool fullDisk = false, const State &content = Work) {
-        QTest::newRow(name) << content << int(fault) << fullDisk << answer;
+    const auto row = [](const char *name, LimitAt limitAt, int freeBytes = NoFileSystem,
+                        int answer = MsgBoxButton::Cancel, const State &content = Work) {
+        QTest::newRow(name) << content << int(limitAt) << freeBytes << answer;
     };
-    row("short write", Fault::ShortWrite);
-    row("Retry once the fault clears saves", Fault::ShortWrite, MsgBoxButton::Retry);
-    row("disk full", Fault::None, MsgBoxButton::Cancel, true,
+    row("file size limit at 0 bytes", LimitAt::Start);
+    row("file size limit in the middle", LimitAt::Middle);
+    row("file size limit at the last byte", LimitAt::LastByte);
+    row("Retry once the limit is lifted saves", LimitAt::LastByte, NoFileSystem,
+        MsgBoxButton::Retry);
+    row("file system full to the last block", LimitAt::None, 0);
+    row("file system with 4 KiB free, a 10 KB document", LimitAt::None, 4096, MsgBoxButton::Cancel,
+        {"w", QString(5000, u'x'), "", "0", "0", "0", "1"});
+    row("a document larger than the file system", LimitAt::None, Unfilled, MsgBoxButton::Cancel,
         {"w", QString(100'000, u'x'), "", "0", "0", "0", "1"});
-    row("NUL in a text, which no file can hold", Fault::None, MsgBoxButton::OK, false,
+    row("NUL in a text, which no file can hold", LimitAt::None, NoFileSystem, MsgBoxButton::OK,
         {"w", QStringLiteral("a") + Nul + u"b", "", "1", "1", "1", "0"});
 }
 
 void tst_Document::saveFailure()
 {
     QFETCH(State, content);
-    QFETCH(int, fault);
-    QFETCH(bool, fullDisk);
+    QFETCH(int, limitAt);
+    QFETCH(int, freeBytes);
     QFETCH(int, answer);
 
     const QString folder = m_dir->path() + u"/sub";
@@ -274,7 +304,7 @@ void tst_Document::saveFailure()
         if (mounted)
             QProcess::execute(QStringLiteral("umount"), {folder});
     });
-    if (fullDisk) {
+    if (freeBytes != NoFileSystem) {
         if (geteuid() != 0)
             QSKIP("mounting a small file system needs the superuser");
         mounted = QProcess::execute(QStringLiteral("mount"),
@@ -285,10 +315,18 @@ void tst_Document::saveFailure()
     const QString target = path(QStringLiteral("sub/target"));
     writeBytes(target, encoded(Other));
     writeBytes(path(QStringLiteral("first")), encoded(Doc));
+    const QString filler = folder + u"/filler";
+    if (freeBytes >= 0)
+        fillFileSystem(filler, freeBytes);
 
-    // Retry: the fault clears after the first write.
+    const qint64 size = encoded(content).size();
+    const qint64 limit = limitAt == int(LimitAt::Start)      ? 0
+                         : limitAt == int(LimitAt::Middle)   ? size / 2
+                         : limitAt == int(LimitAt::LastByte) ? size - 1
+                                                             : RLIM_INFINITY;
+    // Retry: the limit is lifted after the first write.
     const bool retry = answer == MsgBoxButton::Retry;
-    FaultyFileStore files(Fault(fault), retry ? 1 : -1);
+    LimitedFileStore files(limit, retry ? 1 : -1);
     Bench b(&files);
     QVERIFY(b.doc.LoadAs(path(QStringLiteral("first"))));
     b.view.edit(content);
@@ -299,6 +337,7 @@ void tst_Document::saveFailure()
     QCOMPARE(responder.last().style, answer == MsgBoxButton::OK ? 16 : 21);
     QVERIFY2(responder.last().text.startsWith(target + u"\r\n\r\nCan't save file."),
              qPrintable(responder.last().text));
+    QFile::remove(filler);
     QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList{"target.RegExp"});
     verifyDocument(b, content, retry ? QStringLiteral("sub/target") : QStringLiteral("*first"));
     QCOMPARE(readFields(target), retry ? content : Other);

@@ -118,7 +118,7 @@ void tst_Lifecycle::placement()
     QCOMPARE(again->geometry(), placed);
 
     // A close that is cancelled stores nothing.
-    again->txtPattern->SetText(QStringLiteral("x"));
+    again->controls().txtPattern->SetText(QStringLiteral("x"));
     again->move(again->pos() + QPoint(5, 5));
     responder.button(MsgBoxButton::Cancel);
     QVERIFY(!again->close());
@@ -130,32 +130,33 @@ void tst_Lifecycle::runKeys()
     ScriptedResponder responder;
     RecordingOpener opener(false);
     Window window = openWindow({testServices().files, opener, responder});
-    typeLines(window->txtPattern, {QStringLiteral("(\\w)(\\d)")});
-    typeLines(window->txtSourceString, {QStringLiteral("a1 b2 c")});
-    typeLines(window->txtReplaceVar, {QStringLiteral("$2$1")});
+    typeLines(window->controls().txtPattern, {QStringLiteral("(\\w)(\\d)")});
+    typeLines(window->controls().txtSourceString, {QStringLiteral("a1 b2 c")});
+    typeLines(window->controls().txtReplaceVar, {QStringLiteral("$2$1")});
     QVERIFY(dirty(*window));
 
-    QTest::keyClick(window->txtSourceString, Qt::Key_F5);
-    QCOMPARE(topLevelTexts(window->tvResults),
+    QTest::keyClick(window->controls().txtSourceString, Qt::Key_F5);
+    QCOMPARE(topLevelTexts(window->controls().tvResults),
              (QStringList{"Total 2 element(s) found", "a1 [1:2]", "b2 [4:2]"}));
-    QCOMPARE(window->tvResults->topLevelItem(1)->childCount(), 2);
-    QCOMPARE(window->tvResults->topLevelItem(2)->child(1)->text(0), QStringLiteral("2 [1]"));
+    QCOMPARE(window->controls().tvResults->topLevelItem(1)->childCount(), 2);
+    QCOMPARE(window->controls().tvResults->topLevelItem(2)->child(1)->text(0),
+             QStringLiteral("2 [1]"));
 
     const QString title = window->windowTitle();
-    QTest::keyClick(window->txtPattern, Qt::Key_F6);
-    QCOMPARE(window->txtResult->Text(), QStringLiteral("1a 2b c"));
+    QTest::keyClick(window->controls().txtPattern, Qt::Key_F6);
+    QCOMPARE(window->controls().txtResult->Text(), QStringLiteral("1a 2b c"));
     QCOMPARE(window->windowTitle(), title);
 
     responder.button(MsgBoxButton::OK);
-    QTest::keyClick(window->txtPattern, Qt::Key_F7);
+    QTest::keyClick(window->controls().txtPattern, Qt::Key_F7);
     QCOMPARE(responder.last().text, QStringLiteral("Match."));
-    QCOMPARE(window->tvResults->topLevelItemCount(), 3);
+    QCOMPARE(window->controls().tvResults->topLevelItemCount(), 3);
     // Ctrl+F5 without a spreadsheet program: the tree, the message, the workbook opened.
     responder.clear();
     responder.button(MsgBoxButton::OK);
-    window->txtSourceString->SetText(QStringLiteral("b2 a1"));
-    QTest::keyClick(window->txtPattern, Qt::Key_F5, Qt::ControlModifier);
-    QCOMPARE(topLevelTexts(window->tvResults),
+    window->controls().txtSourceString->SetText(QStringLiteral("b2 a1"));
+    QTest::keyClick(window->controls().txtPattern, Qt::Key_F5, Qt::ControlModifier);
+    QCOMPARE(topLevelTexts(window->controls().tvResults),
              (QStringList{"Total 2 element(s) found", "b2 [1:2]", "a1 [4:2]"}));
     QCOMPARE(responder.shown().size(), 1);
     QVERIFY(responder.last().text.startsWith(u"Can't generate XSL file."));
@@ -166,18 +167,19 @@ void tst_Lifecycle::runKeys()
 void tst_Lifecycle::ignoreLineBreaks()
 {
     Window window = openWindow();
-    window->chkIgnoreLineBreaks->setChecked(true);
-    typeLines(window->txtPattern,
+    window->controls().chkIgnoreLineBreaks->setChecked(true);
+    typeLines(window->controls().txtPattern,
               {QStringLiteral("^a"), QStringLiteral("b "), QStringLiteral("c$")});
-    window->txtSourceString->SetText(QStringLiteral("x\r\nab c\r\ny"));
+    window->controls().txtSourceString->SetText(QStringLiteral("x\r\nab c\r\ny"));
 
-    window->cmdExecute->click();
-    QCOMPARE(topLevelTexts(window->tvResults),
+    window->controls().cmdExecute->click();
+    QCOMPARE(topLevelTexts(window->controls().tvResults),
              (QStringList{"Total 1 element(s) found", "ab c [4:4]"}));
     // Without Multiline the source's line breaks stop the anchors.
-    window->chkMultiline->setChecked(false);
-    window->mnuRun.item(0)->trigger();
-    QCOMPARE(topLevelTexts(window->tvResults), (QStringList{"Total 0 element(s) found"}));
+    window->controls().chkMultiline->setChecked(false);
+    window->menuItem(u"mnuRun", 0)->trigger();
+    QCOMPARE(topLevelTexts(window->controls().tvResults),
+             (QStringList{"Total 0 element(s) found"}));
 }
 
 void tst_Lifecycle::closing_data()
@@ -212,21 +214,21 @@ void tst_Lifecycle::closing()
     ScriptedResponder responder;
     Window window = openWindow(testServices(responder));
     if (changed)
-        typeLines(window->txtSourceString, {QStringLiteral("keep me")});
+        typeLines(window->controls().txtSourceString, {QStringLiteral("keep me")});
     for (int answer : answers)
         responder.button(answer);
     if (answers == QList<int>{MsgBoxButton::Yes})
         responder.cancelDialog();
 
-    window->txtSourceString->setFocus();
+    window->controls().txtSourceString->setFocus();
     if (how == u"esc")
-        QTest::keyClick(window->txtSourceString, Qt::Key_Escape);
+        QTest::keyClick(window->controls().txtSourceString, Qt::Key_Escape);
     else if (how == u"shift+esc")
-        QTest::keyClick(window->txtSourceString, Qt::Key_Escape, Qt::ShiftModifier);
+        QTest::keyClick(window->controls().txtSourceString, Qt::Key_Escape, Qt::ShiftModifier);
     else if (how == u"alt+esc")
-        QTest::keyClick(window->txtSourceString, Qt::Key_Escape, Qt::AltModifier);
+        QTest::keyClick(window->controls().txtSourceString, Qt::Key_Escape, Qt::AltModifier);
     else if (how == u"exit")
-        window->mnuFile.item(99)->trigger();
+        window->menuItem(u"mnuFile", 99)->trigger();
     else
         window->close();
 
@@ -236,7 +238,7 @@ void tst_Lifecycle::closing()
     if (!answers.isEmpty())
         QVERIFY(responder.shown().first().text.startsWith(u"Save changes?"));
     if (!closed && changed)
-        QCOMPARE(window->txtSourceString->Text(), QStringLiteral("keep me"));
+        QCOMPARE(window->controls().txtSourceString->Text(), QStringLiteral("keep me"));
 }
 
 void tst_Lifecycle::startWithFile()
@@ -249,17 +251,18 @@ void tst_Lifecycle::startWithFile()
     Window window = openWindow();
     QCOMPARE(window->windowTitle(), QStringLiteral("Sievewright - [Sample.RegExp]"));
     QCOMPARE(window->document().FileName(), QFileInfo(path).absoluteFilePath());
-    QCOMPARE(window->txtPattern->Text(), QStringLiteral("o+"));
-    QCOMPARE(window->txtSourceString->Text(), QStringLiteral("foo boo"));
-    QCOMPARE(window->txtReplaceVar->Text(), QStringLiteral("0"));
-    const QList<bool> options = {window->chkGlobal->isChecked(), window->chkIgnoreCase->isChecked(),
-                                 window->chkMultiline->isChecked(),
-                                 window->chkIgnoreLineBreaks->isChecked()};
+    QCOMPARE(window->controls().txtPattern->Text(), QStringLiteral("o+"));
+    QCOMPARE(window->controls().txtSourceString->Text(), QStringLiteral("foo boo"));
+    QCOMPARE(window->controls().txtReplaceVar->Text(), QStringLiteral("0"));
+    const QList<bool> options = {window->controls().chkGlobal->isChecked(),
+                                 window->controls().chkIgnoreCase->isChecked(),
+                                 window->controls().chkMultiline->isChecked(),
+                                 window->controls().chkIgnoreLineBreaks->isChecked()};
     QCOMPARE(options, (QList<bool>{true, false, true, false}));
 
     // Replace writes only the result box, which is not part of the work.
-    QTest::keyClick(window->txtPattern, Qt::Key_F6);
-    QCOMPARE(window->txtResult->Text(), QStringLiteral("f0 b0"));
+    QTest::keyClick(window->controls().txtPattern, Qt::Key_F6);
+    QCOMPARE(window->controls().txtResult->Text(), QStringLiteral("f0 b0"));
     QVERIFY(!dirty(*window));
     QVERIFY(window->close());
 }
@@ -268,16 +271,16 @@ void tst_Lifecycle::optionsToggle()
 {
     ScriptedResponder responder;
     Window window = openWindow(testServices(responder));
-    const std::pair<int, QCheckBox *> items[] = {{0, window->chkGlobal},
-                                                 {1, window->chkIgnoreCase},
-                                                 {2, window->chkMultiline},
-                                                 {10, window->chkIgnoreLineBreaks}};
+    const std::pair<int, QCheckBox *> items[] = {{0, window->controls().chkGlobal},
+                                                 {1, window->controls().chkIgnoreCase},
+                                                 {2, window->controls().chkMultiline},
+                                                 {10, window->controls().chkIgnoreLineBreaks}};
     for (const auto &[index, check] : items) {
         const bool initially = index != 10;
         QCOMPARE(check->isChecked(), initially);
-        window->mnuOptions.item(index)->trigger();
+        window->menuItem(u"mnuOptions", index)->trigger();
         QCOMPARE(check->isChecked(), !initially);
-        QVERIFY(!window->mnuOptions.item(index)->isChecked());
+        QVERIFY(!window->menuItem(u"mnuOptions", index)->isChecked());
     }
     QVERIFY(dirty(*window));
     responder.button(MsgBoxButton::No);
@@ -341,7 +344,7 @@ void tst_Lifecycle::helpMenu()
 
     // No viewer on the desktop (the opener fails): the program's own window shows the read-me,
     // read-only; asking again brings the same window forward.
-    window->mnuHelp.item(0)->trigger();
+    window->menuItem(u"mnuHelp", 0)->trigger();
     QCOMPARE(opener.opened().size(), 1);
     QVERIFY(opener.opened().first().path.endsWith(u"README.html"));
     QVERIFY(QFileInfo::exists(opener.opened().first().path));
@@ -352,20 +355,20 @@ void tst_Lifecycle::helpMenu()
     QVERIFY(readMe->isWindow());
     QVERIFY(readMe->txtReadMe->isReadOnly());
     QVERIFY(readMe->txtReadMe->toPlainText().contains(u"Sievewright is a bench for regular"));
-    window->mnuHelp.item(0)->trigger();
+    window->menuItem(u"mnuHelp", 0)->trigger();
     QCOMPARE(opener.opened().size(), 2);
     QCOMPARE(readMeWindows().size(), 1);
     QTest::keyClick(readMe->txtReadMe, Qt::Key_Escape);
     QTRY_COMPARE(readMeWindows().size(), 0);
     // A desktop viewer took it: no window of the program's own.
     opener.setStarts(true);
-    window->mnuHelp.item(0)->trigger();
+    window->menuItem(u"mnuHelp", 0)->trigger();
     QCOMPARE(readMeWindows().size(), 0);
     window->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(window.get()));
 
     responder.closeAbout();
-    QTest::keyClick(window->txtPattern, Qt::Key_F1, Qt::ShiftModifier);
+    QTest::keyClick(window->controls().txtPattern, Qt::Key_F1, Qt::ShiftModifier);
     QCOMPARE(responder.last().kind, ModalKind::About);
     QVERIFY(responder.last().text.contains(u"Version 1.06.0049"));
     QVERIFY(responder.last().text.contains(QCoreApplication::applicationName()) ||
@@ -383,7 +386,7 @@ void tst_Lifecycle::helpMenu()
         }
     });
     closer.start(10);
-    QTest::keyClick(window->txtPattern, Qt::Key_F1);
+    QTest::keyClick(window->controls().txtPattern, Qt::Key_F1);
     QCOMPARE(owner, window.get());
 }
 
@@ -391,16 +394,16 @@ void tst_Lifecycle::generateCode()
 {
     ScriptedResponder responder;
     Window window = openWindow(testServices(responder));
-    window->txtPattern->SetText(QStringLiteral("a\r\nb"));
-    window->txtReplaceVar->SetText(QStringLiteral("\"x\""));
-    window->chkIgnoreLineBreaks->setChecked(true);
+    window->controls().txtPattern->SetText(QStringLiteral("a\r\nb"));
+    window->controls().txtReplaceVar->SetText(QStringLiteral("\"x\""));
+    window->controls().chkIgnoreLineBreaks->setChecked(true);
     ClipboardText::instance().SetText(QStringLiteral("before"));
 
     CodeInputs inputs{QStringLiteral("a\r\nb"), QStringLiteral("\"x\""), {true, true, true, true}};
     responder.button(MsgBoxButton::Cancel).button(MsgBoxButton::OK);
-    QTest::keyClick(window->txtPattern, Qt::Key_F6, Qt::ShiftModifier);
+    QTest::keyClick(window->controls().txtPattern, Qt::Key_F6, Qt::ShiftModifier);
     QCOMPARE(ClipboardText::instance().Text(), QStringLiteral("before"));
-    QTest::keyClick(window->txtPattern, Qt::Key_F6, Qt::ShiftModifier);
+    QTest::keyClick(window->controls().txtPattern, Qt::Key_F6, Qt::ShiftModifier);
     QCOMPARE(ClipboardText::instance().Text(), BuildCodeSnippet(inputs, SnippetKind::Replace));
     QVERIFY(ClipboardText::instance().Text().contains(u"\"ab\""));
     QCOMPARE(responder.last().style, 65);
@@ -413,10 +416,10 @@ void tst_Lifecycle::emptyBoxesSayWhatTheyAreFor()
     ScriptedResponder responder;
     Window window = openWindow(testServices(responder));
     const std::pair<TextBox *, QString> boxes[] = {
-        {window->txtPattern, QStringLiteral("Pattern")},
-        {window->txtSourceString, QStringLiteral("Source text")},
-        {window->txtReplaceVar, QStringLiteral("Replacement")},
-        {window->txtResult, QStringLiteral("Result of Replace")}};
+        {window->controls().txtPattern, QStringLiteral("Pattern")},
+        {window->controls().txtSourceString, QStringLiteral("Source text")},
+        {window->controls().txtReplaceVar, QStringLiteral("Replacement")},
+        {window->controls().txtResult, QStringLiteral("Result of Replace")}};
     ClipboardText::instance().SetText(QStringLiteral("before"));
     for (const auto &[box, placeholder] : boxes) {
         QCOMPARE(box->placeholderText(), placeholder);
@@ -428,17 +431,17 @@ void tst_Lifecycle::emptyBoxesSayWhatTheyAreFor()
         QVERIFY(!box->textCursor().hasSelection());
         QCOMPARE(ClipboardText::instance().Text(), QStringLiteral("before"));
     }
-    QVERIFY(!window->tvResults->emptyHint().isEmpty());
+    QVERIFY(!window->controls().tvResults->emptyHint().isEmpty());
     QVERIFY(!dirty(*window));
 
     // Nor handed to the engine: an empty pattern replaces at the one empty match.
-    window->txtReplaceVar->SetText(QStringLiteral("x"));
-    QTest::keyClick(window->txtPattern, Qt::Key_F6);
-    QCOMPARE(window->txtResult->Text(), QStringLiteral("x"));
+    window->controls().txtReplaceVar->SetText(QStringLiteral("x"));
+    QTest::keyClick(window->controls().txtPattern, Qt::Key_F6);
+    QCOMPARE(window->controls().txtResult->Text(), QStringLiteral("x"));
 
     // Nor saved.
     const QString path = QDir(testScratchDir()).filePath(QStringLiteral("Empty.RegExp"));
-    window->txtReplaceVar->SetText(QString());
+    window->controls().txtReplaceVar->SetText(QString());
     responder.chooseFile(path);
     QVERIFY(window->document().SaveAs());
     QFile saved(path);
@@ -449,10 +452,10 @@ void tst_Lifecycle::emptyBoxesSayWhatTheyAreFor()
 void tst_Lifecycle::nodesShowTheirWholeLabel()
 {
     Window window = openWindow();
-    window->txtPattern->SetText(QStringLiteral("(b+)"));
-    window->txtSourceString->SetText(u"a" + QString(300, u'b'));
-    QTest::keyClick(window->txtPattern, Qt::Key_F5);
-    QTreeWidget *tree = window->tvResults;
+    window->controls().txtPattern->SetText(QStringLiteral("(b+)"));
+    window->controls().txtSourceString->SetText(u"a" + QString(300, u'b'));
+    QTest::keyClick(window->controls().txtPattern, Qt::Key_F5);
+    QTreeWidget *tree = window->controls().tvResults;
     QCOMPARE(tree->topLevelItemCount(), 2);
     // The tooltip may break the long run of letters (with zero-width spaces), but says no more.
     for (QTreeWidgetItemIterator it(tree); *it; ++it)
@@ -479,7 +482,7 @@ void tst_Lifecycle::droppedFileOpens()
         writePatternFile(QStringLiteral("Dropped.RegExp"), {"d+", "a 12", "", "1", "1", "1", "0"});
     Window window = openWindow(testServices(responder));
     if (changed)
-        window->txtSourceString->SetText(QStringLiteral("edited"));
+        window->controls().txtSourceString->SetText(QStringLiteral("edited"));
     QCOMPARE(dirty(*window), changed);
 
     auto *widget = window->findChild<QWidget *>(target);
@@ -505,8 +508,8 @@ void tst_Lifecycle::droppedFileOpens()
     QVERIFY(drop(file));
     QTRY_COMPARE(window->document().FileName(), QFileInfo(path).absoluteFilePath());
     QCOMPARE(responder.shown().size(), changed ? 1 : 0);
-    QCOMPARE(window->txtPattern->Text(), QStringLiteral("d+"));
-    QCOMPARE(window->txtSourceString->Text(), QStringLiteral("a 12"));
+    QCOMPARE(window->controls().txtPattern->Text(), QStringLiteral("d+"));
+    QCOMPARE(window->controls().txtSourceString->Text(), QStringLiteral("a 12"));
     QVERIFY(!dirty(*window));
 
     // Text dropped on a box is still text.
@@ -514,10 +517,10 @@ void tst_Lifecycle::droppedFileOpens()
         return;
     QMimeData text;
     text.setText(QStringLiteral("x"));
-    window->txtPattern->moveCursor(QTextCursor::End);
+    window->controls().txtPattern->moveCursor(QTextCursor::End);
     QVERIFY(drop(text));
     QTest::qWait(10);
-    QVERIFY(window->txtPattern->Text().contains(u'x'));
+    QVERIFY(window->controls().txtPattern->Text().contains(u'x'));
     QVERIFY(dirty(*window));
 }
 

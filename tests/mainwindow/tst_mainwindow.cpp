@@ -7,6 +7,7 @@
 #include "ui/main/elasticgrid.h"
 #include "ui/main/frmmain.h"
 #include "ui/main/imagelist.h"
+#include "ui/main/menuarray.h"
 #include "ui/main/resultstreewidget.h"
 #include "ui/main/textbox.h"
 
@@ -63,7 +64,7 @@ const QMap<QString, QRect> DesignedRects = {
 QMap<QString, QRect> expectedRects(frmMain &w)
 {
     QMap<QString, QRect> rects = DesignedRects;
-    for (QCheckBox *check : w.pnlSetting->findChildren<QCheckBox *>()) {
+    for (QCheckBox *check : w.controls().pnlSetting->findChildren<QCheckBox *>()) {
         QRect &rect = rects[check->objectName()];
         rect.setSize(rect.size().expandedTo(check->sizeHint()));
     }
@@ -140,7 +141,7 @@ void tst_MainWindow::tabFollowsTabOrder()
 {
     QFETCH(bool, forward);
     Window w = openWindow();
-    w->txtPattern->setFocus();
+    w->controls().txtPattern->setFocus();
 
     QStringList expected = TabOrder;
     if (forward)
@@ -155,7 +156,8 @@ void tst_MainWindow::tabFollowsTabOrder()
     }
     QCOMPARE(visited, expected);
     // No box typed one.
-    for (TextBox *box : {w->txtPattern, w->txtSourceString, w->txtReplaceVar, w->txtResult})
+    for (TextBox *box : {w->controls().txtPattern, w->controls().txtSourceString,
+                         w->controls().txtReplaceVar, w->controls().txtResult})
         QVERIFY(box->Text().isEmpty());
 }
 
@@ -222,13 +224,13 @@ void tst_MainWindow::shortcuts()
     for (const auto &[menu, index, key] : Shortcuts) {
         w->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(w.get()));
-        w->txtPattern->setFocus();
+        w->controls().txtPattern->setFocus();
         const QKeyCombination combination = QKeySequence(QString::fromLatin1(key))[0];
         press(combination.key(), combination.keyboardModifiers());
         QCOMPARE(clicks.size(), 1);
         QCOMPARE(clicks.takeFirst(), (QVariantList{QString::fromLatin1(menu), index}));
     }
-    QVERIFY(w->txtPattern->Text().isEmpty());
+    QVERIFY(w->controls().txtPattern->Text().isEmpty());
 
     // Each key reached its item's action.
     QCOMPARE(responder.pending(), 0);
@@ -241,9 +243,10 @@ void tst_MainWindow::shortcuts()
     QCOMPARE(responder.shown().at(3).text, QStringLiteral("Match."));
     for (qsizetype i = 4; i < 7; ++i)
         QVERIFY(responder.shown().at(i).text.startsWith(u"Copy generated code?"));
-    QCOMPARE(w->tvResults->topLevelItemCount(), 2); // Execute: the totals and the empty match
-    QVERIFY(!w->chkGlobal->isChecked());
-    QVERIFY(w->chkIgnoreLineBreaks->isChecked());
+    QCOMPARE(w->controls().tvResults->topLevelItemCount(),
+             2); // Execute: the totals and the empty match
+    QVERIFY(!w->controls().chkGlobal->isChecked());
+    QVERIFY(w->controls().chkIgnoreLineBreaks->isChecked());
     QCOMPARE(opener.opened().size(), 1);
     QVERIFY(opener.opened().first().path.endsWith(u"README.html"));
     QCOMPARE(helpOwner, w.get());
@@ -274,13 +277,13 @@ void tst_MainWindow::helpMenuAtRightEnd()
     auto place = [bar](const MenuArray &array) {
         return bar->actionGeometry(array.menu()->menuAction());
     };
-    const QRect help = place(w.mnuHelp);
-    QCOMPARE(w.mnuMain.item(99), w.mnuHelp.menu()->menuAction());
-    QVERIFY(help.left() > place(w.mnuOptions).right() + 100);
+    const QRect help = place(*w.menuArray(u"mnuHelp"));
+    QCOMPARE(w.menuItem(u"mnuMain", 99), w.menuArray(u"mnuHelp")->menu()->menuAction());
+    QVERIFY(help.left() > place(*w.menuArray(u"mnuOptions")).right() + 100);
     QVERIFY2(bar->width() - help.right() <= 12, qPrintable(QString::number(help.right())));
 
     w.resize(w.width() + 120, w.height());
-    QTRY_COMPARE(place(w.mnuHelp).left(), help.left() + 120);
+    QTRY_COMPARE(place(*w.menuArray(u"mnuHelp")).left(), help.left() + 120);
 }
 
 void tst_MainWindow::layout_data()
@@ -314,9 +317,10 @@ void tst_MainWindow::layout()
         // stays below it and the buttons go left; the restored size lays everything out again.
         const QSize client = w.clientArea()->size();
         w.clientArea()->resize(0, 0);
-        QCOMPARE(w.vseContainer->geometry(), DesignedRects.value(QStringLiteral("vseContainer")));
-        QCOMPARE(w.pnlSetting->geometry(), QRect(0, 391, 0, 33));
-        QCOMPARE(w.cmdExecute->x(), -308);
+        QCOMPARE(w.controls().vseContainer->geometry(),
+                 DesignedRects.value(QStringLiteral("vseContainer")));
+        QCOMPARE(w.controls().pnlSetting->geometry(), QRect(0, 391, 0, 33));
+        QCOMPARE(w.controls().cmdExecute->x(), -308);
         w.clientArea()->resize(client);
         QCOMPARE(controlRects(w), expected);
     }
@@ -328,14 +332,16 @@ void tst_MainWindow::layout()
     // follows the container.
     const QSize client = w.clientArea()->size();
     const int strip = client.height() - 33;
-    QCOMPARE(w.vseContainer->geometry(), QRect(0, 0, client.width(), strip));
-    QCOMPARE(w.pnlSetting->geometry(), QRect(0, strip, client.width(), 33));
-    const std::pair<QPushButton *, int> buttons[] = {
-        {w.cmdExecute, 308}, {w.cmdExecuteAndOpen, 231}, {w.cmdReplace, 154}, {w.cmdTest, 77}};
+    QCOMPARE(w.controls().vseContainer->geometry(), QRect(0, 0, client.width(), strip));
+    QCOMPARE(w.controls().pnlSetting->geometry(), QRect(0, strip, client.width(), 33));
+    const std::pair<QPushButton *, int> buttons[] = {{w.controls().cmdExecute, 308},
+                                                     {w.controls().cmdExecuteAndOpen, 231},
+                                                     {w.controls().cmdReplace, 154},
+                                                     {w.controls().cmdTest, 77}};
     int overlaps = 0;
     for (const auto &[button, fromRight] : buttons) {
         QCOMPARE(button->geometry(), QRect(client.width() - fromRight, 4, 73, 25));
-        for (QCheckBox *check : w.pnlSetting->findChildren<QCheckBox *>()) {
+        for (QCheckBox *check : w.controls().pnlSetting->findChildren<QCheckBox *>()) {
             QCOMPARE(check->geometry(), expected.value(check->objectName()));
             // The caption is whole, and readable as the tooltip where a button covers it.
             QVERIFY(check->width() >= check->fontMetrics().horizontalAdvance(check->text()));
@@ -343,21 +349,21 @@ void tst_MainWindow::layout()
             const QRect both = button->geometry() & check->geometry();
             if (!both.isEmpty()) {
                 ++overlaps;
-                QCOMPARE(w.pnlSetting->childAt(both.center()), button);
+                QCOMPARE(w.controls().pnlSetting->childAt(both.center()), button);
             }
         }
     }
     QCOMPARE(overlaps > 0, client.width() <= 613);
-    QCOMPARE(w.tvResults->height(), strip - 8);
-    QCOMPARE(w.txtResult->geometry().right(), client.width() - 5);
+    QCOMPARE(w.controls().tvResults->height(), strip - 8);
+    QCOMPARE(w.controls().txtResult->geometry().right(), client.width() - 5);
 }
 
 void tst_MainWindow::imageListTreeLookAndIcons()
 {
     frmMain w(testServices());
-    const QStringList keys = frmMain::resultIconKeys();
-    QCOMPARE(w.ilTreeIcons->keys(), keys);
-    QCOMPARE(w.tvResults->imageList(), w.ilTreeIcons);
+    const QStringList keys = ResultsTreeWidget::resultIconKeys();
+    QCOMPARE(w.controls().ilTreeIcons->keys(), keys);
+    QCOMPARE(w.controls().tvResults->imageList(), w.controls().ilTreeIcons);
     // Drawn on the pixel grid: no pixel is partly transparent.
     for (const QString &name :
          keys + QStringList{QStringLiteral("IDI_MATCH_0"), QStringLiteral("IDI_SUBMATCH_0"),
@@ -379,20 +385,22 @@ void tst_MainWindow::unfocusedSelectionDimmed()
 {
     const Window window = openWindow();
     frmMain &w = *window;
-    w.txtPattern->SetText(QStringLiteral("________"));
-    w.txtPattern->selectAll();
+    w.controls().txtPattern->SetText(QStringLiteral("________"));
+    w.controls().txtPattern->selectAll();
     // A point inside the first selected character, in the box's pixels.
-    const QRect first = w.txtPattern->cursorRect(QTextCursor(w.txtPattern->document()));
-    const QPoint at = w.txtPattern->viewport()->mapTo(w.txtPattern, first.center()) +
-                      QPoint(w.txtPattern->fontMetrics().averageCharWidth() / 2 + 1, 0);
-    const auto shown = [&] { return w.txtPattern->grab().toImage().pixelColor(at); };
-    const QPalette palette = w.txtPattern->palette();
+    const QRect first =
+        w.controls().txtPattern->cursorRect(QTextCursor(w.controls().txtPattern->document()));
+    const QPoint at =
+        w.controls().txtPattern->viewport()->mapTo(w.controls().txtPattern, first.center()) +
+        QPoint(w.controls().txtPattern->fontMetrics().averageCharWidth() / 2 + 1, 0);
+    const auto shown = [&] { return w.controls().txtPattern->grab().toImage().pixelColor(at); };
+    const QPalette palette = w.controls().txtPattern->palette();
 
-    w.txtPattern->setFocus();
-    QTRY_VERIFY(w.txtPattern->hasFocus());
+    w.controls().txtPattern->setFocus();
+    QTRY_VERIFY(w.controls().txtPattern->hasFocus());
     QCOMPARE(shown(), palette.color(QPalette::Active, QPalette::Highlight));
-    w.txtSourceString->setFocus();
-    QTRY_VERIFY(w.txtSourceString->hasFocus());
+    w.controls().txtSourceString->setFocus();
+    QTRY_VERIFY(w.controls().txtSourceString->hasFocus());
     const QColor dimmed = palette.color(QPalette::Inactive, QPalette::Highlight);
     QCOMPARE(shown(), dimmed);
     QVERIFY(dimmed != palette.color(QPalette::Active, QPalette::Highlight));
@@ -428,7 +436,7 @@ void tst_MainWindow::leftArrow()
 
     const Window window = openWindow();
     frmMain &w = *window;
-    ResultsTreeWidget *tree = w.tvResults;
+    ResultsTreeWidget *tree = w.controls().tvResults;
     if (selected != u"-") {
         fillTree(tree);
         node(tree, QStringLiteral("Match 1"))->setExpanded(expanded);

@@ -27,13 +27,13 @@ namespace {
 // selected yet).
 void execute(frmMain &window, const QString &pattern, const QString &source)
 {
-    window.txtPattern->SetText(pattern);
-    if (window.txtSourceString->Text() != source)
-        window.txtSourceString->SetText(source);
-    window.chkGlobal->setChecked(true);
-    window.txtPattern->setFocus();
-    window.cmdExecute->click();
-    window.tvResults->setFocus(Qt::TabFocusReason);
+    window.controls().txtPattern->SetText(pattern);
+    if (window.controls().txtSourceString->Text() != source)
+        window.controls().txtSourceString->SetText(source);
+    window.controls().chkGlobal->setChecked(true);
+    window.controls().txtPattern->setFocus();
+    window.controls().cmdExecute->click();
+    window.controls().tvResults->setFocus(Qt::TabFocusReason);
 }
 
 // The Text() offset of a document position, counted block by block from the start.
@@ -153,11 +153,11 @@ void tst_MatchLocator::locate()
 
     Window window = openWindow();
     execute(*window, pattern, source);
-    QVERIFY(window->txtSourceString->Text() == source);
-    pressKeys(window->tvResults, keys);
+    QVERIFY(window->controls().txtSourceString->Text() == source);
+    pressKeys(window->controls().tvResults, keys);
 
-    TextBox *box = window->txtSourceString;
-    QCOMPARE(QApplication::focusWidget(), window->tvResults);
+    TextBox *box = window->controls().txtSourceString;
+    QCOMPARE(QApplication::focusWidget(), window->controls().tvResults);
     if (length < 0) {
         QVERIFY(!box->textCursor().hasSelection());
         return;
@@ -175,8 +175,8 @@ void tst_MatchLocator::centred()
         source += QStringLiteral("line ") + QString::number(i) + u"\r\n";
     Window window = openWindow();
     execute(*window, QStringLiteral("line 150\\b"), source);
-    pressKeys(window->tvResults, {Qt::Key_Down});
-    TextBox *box = window->txtSourceString;
+    pressKeys(window->controls().tvResults, {Qt::Key_Down});
+    TextBox *box = window->controls().txtSourceString;
     QCOMPARE(box->textCursor().selectedText(), QStringLiteral("line 150"));
     const QRect caret = box->cursorRect();
     QVERIFY2(qAbs(caret.center().y() - box->viewport()->height() / 2) <= caret.height(),
@@ -184,7 +184,7 @@ void tst_MatchLocator::centred()
 
     // Near the start it cannot be centred; it is shown from the top.
     execute(*window, QStringLiteral("line 2\\b"), source);
-    pressKeys(window->tvResults, {Qt::Key_Down});
+    pressKeys(window->controls().tvResults, {Qt::Key_Down});
     QCOMPARE(box->verticalScrollBar()->value(), 0);
 }
 
@@ -200,7 +200,7 @@ void tst_MatchLocator::activate()
     QFETCH(bool, doubleClick);
     Window window = openWindow();
     execute(*window, QStringLiteral("(b)(c)"), QStringLiteral("a\r\nbc"));
-    ResultsTreeWidget *tree = window->tvResults;
+    ResultsTreeWidget *tree = window->controls().tvResults;
     pressKeys(tree, {Qt::Key_Down, Qt::Key_Down, Qt::Key_Down});
     QTreeWidgetItem *node = tree->currentItem();
     QCOMPARE(node->text(0), QStringLiteral("c [1]"));
@@ -211,8 +211,9 @@ void tst_MatchLocator::activate()
         QTest::mouseDClick(tree->viewport(), Qt::LeftButton, {}, at);
     } else
         QTest::keyClick(tree, Qt::Key_Return);
-    QCOMPARE(QApplication::focusWidget(), window->txtSourceString);
-    QCOMPARE(selection(*window->txtSourceString), std::make_pair(qsizetype(4), qsizetype(1)));
+    QCOMPARE(QApplication::focusWidget(), window->controls().txtSourceString);
+    QCOMPARE(selection(*window->controls().txtSourceString),
+             std::make_pair(qsizetype(4), qsizetype(1)));
 
     // The totals node has no text to go to.
     tree->setFocus();
@@ -224,9 +225,9 @@ void tst_MatchLocator::stopsAfterEdit()
 {
     Window window = openWindow();
     execute(*window, QStringLiteral("\\d"), QStringLiteral("a1 b2 c3"));
-    ResultsTreeWidget *tree = window->tvResults;
+    ResultsTreeWidget *tree = window->controls().tvResults;
     pressKeys(tree, {Qt::Key_Down});
-    TextBox *box = window->txtSourceString;
+    TextBox *box = window->controls().txtSourceString;
     QCOMPARE(selection(*box), std::make_pair(qsizetype(1), qsizetype(1)));
 
     box->setFocus();
@@ -241,7 +242,7 @@ void tst_MatchLocator::stopsAfterEdit()
     QCOMPARE(selection(*box), std::make_pair(qsizetype(1), qsizetype(-1)));
 
     // The next Execute locates again.
-    window->cmdExecute->click();
+    window->controls().cmdExecute->click();
     pressKeys(tree, {Qt::Key_Down, Qt::Key_Down});
     QCOMPARE(selection(*box), std::make_pair(qsizetype(2), qsizetype(1)));
 }
@@ -266,8 +267,8 @@ void tst_MatchLocator::highlights()
 {
     ScriptedResponder responder;
     Window window = openWindow(testServices(responder));
-    TextBox *box = window->txtSourceString;
-    ResultsTreeWidget *tree = window->tvResults;
+    TextBox *box = window->controls().txtSourceString;
+    ResultsTreeWidget *tree = window->controls().tvResults;
     const QColor base = box->palette().color(QPalette::Base);
     execute(*window, QStringLiteral("a(\\d)"), QStringLiteral("xa1\r\nya2"));
     const QString title = window->windowTitle();
@@ -292,8 +293,8 @@ void tst_MatchLocator::highlights()
     QCOMPARE(box->document()->availableUndoSteps(), undoSteps);
 
     // A pattern edit hides them; the listed matches are still located.
-    window->txtPattern->setFocus();
-    QTest::keyClick(window->txtPattern, Qt::Key_X);
+    window->controls().txtPattern->setFocus();
+    QTest::keyClick(window->controls().txtPattern, Qt::Key_X);
     QCOMPARE(shadeAt(box, 1), base);
     tree->setFocus();
     pressKeys(tree, {Qt::Key_Up});
@@ -302,7 +303,7 @@ void tst_MatchLocator::highlights()
     // So does a change of the options; Execute shows them again.
     execute(*window, QStringLiteral("a(\\d)"), box->Text());
     QCOMPARE(shadeAt(box, 1), match);
-    window->chkIgnoreCase->click();
+    window->controls().chkIgnoreCase->click();
     QCOMPARE(shadeAt(box, 1), base);
 
     // An edit of the source, or a new document, forgets the positions.
@@ -313,18 +314,18 @@ void tst_MatchLocator::highlights()
     QCOMPARE(window->matchLocator().positionBytes(), size_t(0));
     execute(*window, QStringLiteral("a(\\d)"), box->Text());
     responder.button(MsgBoxButton::No);
-    window->mnuFile.item(0)->trigger();
+    window->menuItem(u"mnuFile", 0)->trigger();
     QCOMPARE(window->matchLocator().positionBytes(), size_t(0));
 }
 
 void tst_MatchLocator::highlightsInPieces()
 {
     Window window = openWindow();
-    TextBox *box = window->txtSourceString;
+    TextBox *box = window->controls().txtSourceString;
     execute(*window, QStringLiteral("(\\d)2"),
             QStringLiteral("x\r\n") + QString(20'000, u'a') + u" 12 b\r\n3");
     // The submatch "1" is selected; the "2" after it shows the current match.
-    pressKeys(window->tvResults, {Qt::Key_Down, Qt::Key_Down});
+    pressKeys(window->controls().tvResults, {Qt::Key_Down, Qt::Key_Down});
     QCOMPARE(selection(*box), std::make_pair(qsizetype(20'004), qsizetype(1)));
     const int two = box->textCursor().selectionEnd();
     QVERIFY(box->document()->findBlock(two).blockNumber() > 1);
@@ -374,19 +375,19 @@ void tst_MatchLocator::patternError()
 
     ScriptedResponder responder;
     Window window = openWindow(testServices(responder));
-    window->chkIgnoreLineBreaks->setChecked(ignoreLineBreaks);
-    TextBox *box = window->txtPattern;
+    window->controls().chkIgnoreLineBreaks->setChecked(ignoreLineBreaks);
+    TextBox *box = window->controls().txtPattern;
     box->setFocus();
     for (qsizetype i = 0; i < lines.size(); ++i) {
         if (i > 0)
             QTest::keyClick(box, Qt::Key_Return);
         QTest::sendKeyEvent(QTest::Click, box, Qt::Key_unknown, lines.at(i), Qt::NoModifier);
     }
-    window->txtSourceString->SetText(QStringLiteral("source"));
-    window->txtSourceString->setFocus();
+    window->controls().txtSourceString->SetText(QStringLiteral("source"));
+    window->controls().txtSourceString->setFocus();
 
     responder.button(MsgBoxButton::OK);
-    QTest::keyClick(window->txtSourceString, Qt::Key(key));
+    QTest::keyClick(window->controls().txtSourceString, Qt::Key(key));
     QCOMPARE(responder.shown().size(), 1);
     QVERIFY(responder.last().text.contains(u" at character "));
     QCOMPARE(QApplication::focusWidget(), box);

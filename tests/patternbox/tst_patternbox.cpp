@@ -181,14 +181,14 @@ void tst_PatternBox::errorMarkIsExecutesError()
 
     ScriptedResponder responder;
     frmMain w(testServices(responder));
-    w.chkIgnoreLineBreaks->setChecked(ignoreLineBreaks);
-    w.txtPattern->SetText(pattern);
-    PatternHighlighter &highlighter = highlighterOf(*w.txtPattern);
+    w.controls().chkIgnoreLineBreaks->setChecked(ignoreLineBreaks);
+    w.controls().txtPattern->SetText(pattern);
+    PatternHighlighter &highlighter = highlighterOf(*w.controls().txtPattern);
     highlighter.scanNow();
     QCOMPARE(highlighter.errorMarks(), marks);
 
     responder.button(MsgBoxButton::OK);
-    w.cmdExecute->click();
+    w.controls().cmdExecute->click();
     // The Execute message: its first line, then the same text as the tooltip.
     const QString tip = highlighter.toolTipAt(marks.front());
     QVERIFY(!tip.isEmpty());
@@ -196,7 +196,7 @@ void tst_PatternBox::errorMarkIsExecutesError()
     for (int mark : marks)
         QCOMPARE(highlighter.toolTipAt(mark), tip);
     std::vector<int> underlined;
-    for (QTextBlock b = w.txtPattern->document()->begin(); b.isValid(); b = b.next())
+    for (QTextBlock b = w.controls().txtPattern->document()->begin(); b.isValid(); b = b.next())
         for (const QTextLayout::FormatRange &r : b.layout()->formats())
             if (r.format.underlineStyle() == QTextCharFormat::WaveUnderline)
                 for (int i = r.start; i < r.start + r.length; ++i)
@@ -209,15 +209,15 @@ void tst_PatternBox::errorMarkClearsWhenValid()
     ScriptedResponder noDialogs;
     frmMain w(testServices(noDialogs));
     w.show();
-    w.txtPattern->setFocus();
-    QTest::keyClicks(w.txtPattern, QStringLiteral("(a"));
-    PatternHighlighter &highlighter = highlighterOf(*w.txtPattern);
+    w.controls().txtPattern->setFocus();
+    QTest::keyClicks(w.controls().txtPattern, QStringLiteral("(a"));
+    PatternHighlighter &highlighter = highlighterOf(*w.controls().txtPattern);
     QTRY_COMPARE(highlighter.errorMarks(), ints({0, 1}));
-    QTest::keyClick(w.txtPattern, Qt::Key_ParenRight);
+    QTest::keyClick(w.controls().txtPattern, Qt::Key_ParenRight);
     QTRY_VERIFY_WITH_TIMEOUT(highlighter.errorMarks().empty(),
                              500 + 2 * PatternHighlighter::PauseMs);
     QCOMPARE(highlighter.toolTipAt(0), QStringLiteral("group 1"));
-    QCOMPARE(QApplication::focusWidget(), w.txtPattern);
+    QCOMPARE(QApplication::focusWidget(), w.controls().txtPattern);
     QCOMPARE(noDialogs.shown().size(), 0);
 }
 
@@ -281,30 +281,30 @@ void tst_PatternBox::showingIsNoEdit()
     frmMain w(testServices());
     w.show();
     QVERIFY(w.document().LoadAs(writePatternFile(pattern)));
-    PatternHighlighter &highlighter = highlighterOf(*w.txtPattern);
-    QTextDocument *doc = w.txtPattern->document();
+    PatternHighlighter &highlighter = highlighterOf(*w.controls().txtPattern);
+    QTextDocument *doc = w.controls().txtPattern->document();
     highlighter.scanNow();
-    QVERIFY(!shownKinds(*w.txtPattern, highlighter).contains(u'-'));
+    QVERIFY(!shownKinds(*w.controls().txtPattern, highlighter).contains(u'-'));
 
     // Caret moves with bracket marks, a palette change, the pause after them.
-    w.txtPattern->setFocus();
+    w.controls().txtPattern->setFocus();
     for (int i = 0; i < pattern.size(); ++i)
-        QTest::keyClick(w.txtPattern, Qt::Key_Right);
-    QPalette dark = w.txtPattern->palette();
+        QTest::keyClick(w.controls().txtPattern, Qt::Key_Right);
+    QPalette dark = w.controls().txtPattern->palette();
     dark.setColor(QPalette::Base, Qt::black);
     dark.setColor(QPalette::Text, Qt::white);
-    w.txtPattern->setPalette(dark);
+    w.controls().txtPattern->setPalette(dark);
     QTest::qWait(2 * PatternHighlighter::PauseMs);
     QVERIFY(!w.document().IsDirty());
     QVERIFY(!doc->isUndoAvailable());
     QVERIFY(!doc->isModified());
-    QCOMPARE(w.txtPattern->Text(), pattern);
+    QCOMPARE(w.controls().txtPattern->Text(), pattern);
 
-    QTest::keyClick(w.txtPattern, Qt::Key_X);
+    QTest::keyClick(w.controls().txtPattern, Qt::Key_X);
     QVERIFY(w.document().IsDirty());
-    QCOMPARE(w.txtPattern->Text(), pattern + u'x');
+    QCOMPARE(w.controls().txtPattern->Text(), pattern + u'x');
     doc->undo();
-    QCOMPARE(w.txtPattern->Text(), pattern);
+    QCOMPARE(w.controls().txtPattern->Text(), pattern);
     QVERIFY(!doc->isUndoAvailable());
 }
 

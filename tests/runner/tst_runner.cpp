@@ -41,7 +41,7 @@ void execute(PlainResultsTree &tree, const QString &pattern, const QString &sour
 {
     ScriptedResponder noDialogs;
     RunRegExp(noDialogs, tree, pattern, source, {global, ignoreCase, multiline},
-              RunCommand::Execute, {});
+              RunCommand::Execute);
 }
 
 } // namespace
@@ -59,7 +59,9 @@ private Q_SLOTS:
     void labels();
     void commands_data();
     void commands();
-    void exportOnlyForOpenInExcel();
+    void resultAsData_data();
+    void resultAsData();
+    void nodesSayWhatTheyAre();
     void positions_data();
     void positions();
     void outcomeOfFailures();
@@ -87,7 +89,7 @@ void tst_Runner::matchCounts()
     QFETCH(QString, skipText);
 
     PlainResultsTree tree;
-    tree.AddRoot("stale", "IDI_INFO");
+    tree.AddRoot("stale", "IDI_INFO", {});
     execute(tree, "x", QString(count, u'x'));
 
     const int shown = qMin(count, MaxMatchNodes);
@@ -220,7 +222,7 @@ void tst_Runner::commands()
         ReplaceRegExp(responder, box, pattern, "foo boo", replacement, {global, true, false});
     else
         RunRegExp(responder, tree, pattern, "foo boo", {global, true, false},
-                  command == u"Test" ? RunCommand::Test : RunCommand::Execute, {});
+                  command == u"Test" ? RunCommand::Test : RunCommand::Execute);
 
     QCOMPARE(responder.shown().size(), style ? 1 : 0);
     if (style) {
@@ -237,22 +239,96 @@ void tst_Runner::commands()
     QCOMPARE(rootTexts(tree), command == u"Execute" ? QStringList() : before);
 }
 
-void tst_Runner::exportOnlyForOpenInExcel()
+// What RunPattern hands back, with no box and no tree: the outcome, the totals, the verdict or
+// the error, and which groups took part.
+void tst_Runner::resultAsData_data()
 {
-    ScriptedResponder responder;
+    QTest::addColumn<QString>("pattern");
+    QTest::addColumn<QString>("source");
+    QTest::addColumn<bool>("test");
+    QTest::addColumn<int>("outcome");
+    QTest::addColumn<int>("count");
+    QTest::addColumn<int>("verdict"); // -1 none, 0 no, 1 yes
+    QTest::addColumn<int>("errorNumber");
+    QTest::addColumn<int>("errorPosition");
+    QTest::addColumn<QString>("taking"); // per match, 1 for a group that took part
+
+    const int done = int(RunResult::Outcome::Done);
+    const int failed = int(RunResult::Outcome::Failed);
+    QTest::newRow("Execute lists every match")
+        << "(a)|(b)"
+        << "ab" << false << done << 2 << -1 << 0 << -1 << "10 01";
+    QTest::newRow("optional group left out takes no part")
+        << "x(y)?"
+        << "x xy" << false << done << 2 << -1 << 0 << -1 << "0 1";
+    QTest::newRow("empty group takes part") << "x()"
+                                            << "x" << false << done << 1 << -1 << 0 << -1 << "1";
+    QTest::newRow("no match is a result too") << "q"
+                                              << "abc" << false << done << 0 << -1 << 0 << -1 << "";
+    QTest::newRow("Test says yes, lists nothing")
+        << "b"
+        << "abc" << true << done << 0 << 1 << 0 << -1 << "";
+    QTest::newRow("Test says no") << "q"
+                                  << "abc" << true << done << 0 << 0 << 0 << -1 << "";
+    QTest::newRow("pattern error has its number and place")
+        << "ab)c"
+        << "abc" << false << failed << 0 << -1 << engine::errors::SyntaxError << 2 << "";
+    QTest::newRow("pattern error in Test as well")
+        << "a{2,1}"
+        << "abc" << true << failed << 0 << -1 << engine::errors::UnexpectedQuantifier << 1 << "";
+}
+
+void tst_Runner::resultAsData()
+{
+    QFETCH(QString, pattern);
+    QFETCH(QString, source);
+    QFETCH(bool, test);
+    QFETCH(int, outcome);
+    QFETCH(int, count);
+    QFETCH(int, verdict);
+    QFETCH(int, errorNumber);
+    QFETCH(int, errorPosition);
+    QFETCH(QString, taking);
+
+    engine::RunControl control;
+    const RunResult result =
+        RunPattern(control, pattern, source, {true}, test ? RunCommand::Test : RunCommand::Execute);
+    QCOMPARE(int(result.outcome), outcome);
+    QCOMPARE(result.count(), count);
+    QCOMPARE(result.verdict ? int(*result.verdict) : -1, verdict);
+    QCOMPARE(result.error ? result.error->number : 0, errorNumber);
+    QCOMPARE(result.errorPosition(), errorPosition);
+    QCOMPARE(bool(result.matches), !test && !result.error);
+    if (result.error)
+        QVERIFY(!result.error->description.isEmpty());
+    QCOMPARE(result.positions.count(), count);
+    QStringList took;
+    for (int m = 0; m < result.positions.count(); ++m) {
+        QString groups;
+        for (int g = 1; g <= result.positions.groupCount(); ++g)
+            groups += result.positions.span(m, g).participated() ? u'1' : u'0';
+        took << groups;
+    }
+    QCOMPARE(took.join(u' '), taking);
+}
+
+// Each node of the tree says what it stands for, in the order the labels come.
+void tst_Runner::nodesSayWhatTheyAre()
+{
     PlainResultsTree tree;
-    QList<int> exported;
-    const MatchExporter exporter = [&](const engine::MatchCollection &m) {
-        exported.append(m.Count());
-    };
-    RunRegExp(responder, tree, "a", "aXa", {true}, RunCommand::Execute, exporter);
-    QVERIFY(exported.isEmpty());
-    RunRegExp(responder, tree, "a", "aXa", {true}, RunCommand::ExecuteAndOpen, exporter);
-    QCOMPARE(exported, QList<int>{2});
-    QCOMPARE(tree.roots().size(), 3);
-    responder.button(MsgBoxButton::OK);
-    RunRegExp(responder, tree, "(a", "aXa", {true}, RunCommand::ExecuteAndOpen, exporter);
-    QCOMPARE(exported, QList<int>{2});
+    execute(tree, "(\\d)(x)?", QString(MaxMatchNodes + 3, u'7'));
+    const QList<ResultsTree::Node> &roots = tree.roots();
+    QCOMPARE(roots.size(), MaxMatchNodes + 2);
+    QCOMPARE(tree.item(roots.first()).what, ResultNode{ResultNode::Kind::Totals});
+    QCOMPARE(tree.item(roots.last()).what, ResultNode{ResultNode::Kind::Skip});
+    for (int k = 0; k < MaxMatchNodes; ++k) {
+        const PlainResultsTree::Item &match = tree.item(roots.at(k + 1));
+        QCOMPARE(match.what, (ResultNode{ResultNode::Kind::Match, k}));
+        QCOMPARE(match.children.size(), 2);
+        for (int g = 1; g <= 2; ++g)
+            QCOMPARE(tree.item(match.children.at(g - 1)).what,
+                     (ResultNode{ResultNode::Kind::Group, k, g}));
+    }
 }
 
 void tst_Runner::positions_data()
@@ -283,10 +359,10 @@ void tst_Runner::positions()
 
     ScriptedResponder responder;
     PlainResultsTree tree;
-    const RunOutcome outcome =
-        RunRegExp(responder, tree, pattern, source, {true}, RunCommand::Execute, {});
-    QVERIFY(outcome.positions);
-    const MatchPositions &positions = *outcome.positions;
+    const RunResult result =
+        RunRegExp(responder, tree, pattern, source, {true}, RunCommand::Execute);
+    QVERIFY(result.matches);
+    const MatchPositions &positions = result.positions;
     QCOMPARE(positions.firstReaching(offset), firstReaching);
     // Every span is where the engine's texts come from.
     engine::RegExp regExp;
@@ -312,22 +388,20 @@ void tst_Runner::outcomeOfFailures()
     ResultBox box;
     for (int shown = 0; shown < 4; ++shown)
         responder.button(MsgBoxButton::OK);
-    const RunOutcome failed =
-        RunRegExp(responder, tree, "ab)c", "abc", {true}, RunCommand::Execute, {});
-    QVERIFY(!failed.positions);
-    QCOMPARE(failed.errorPosition, 2);
-    QCOMPARE(ReplaceRegExp(responder, box, "a{2,1}", "abc", "x", {true}).errorPosition, 1);
+    const RunResult failed = RunRegExp(responder, tree, "ab)c", "abc", {true}, RunCommand::Execute);
+    QVERIFY(!failed.matches);
+    QCOMPARE(failed.errorPosition(), 2);
+    QCOMPARE(ReplaceRegExp(responder, box, "a{2,1}", "abc", "x", {true}).errorPosition(), 1);
     // Test keeps no positions; a run that fails without a place in the pattern gives -1.
-    QVERIFY(!RunRegExp(responder, tree, "a", "abc", {true}, RunCommand::Test, {}).positions);
-    const RunOutcome backtracking = RunRegExp(responder, tree, "(a+)+$", QString(40, u'a') + u'b',
-                                              {true}, RunCommand::Execute, {});
-    QCOMPARE(backtracking.errorPosition, -1);
+    QCOMPARE(RunRegExp(responder, tree, "a", "abc", {true}, RunCommand::Test).positions.count(), 0);
+    const RunResult backtracking =
+        RunRegExp(responder, tree, "(a+)+$", QString(40, u'a') + u'b', {true}, RunCommand::Execute);
+    QCOMPARE(backtracking.errorPosition(), -1);
 
     // Keeping the listed matches only frees the rest.
     PlainResultsTree big;
     MatchPositions many =
-        *RunRegExp(responder, big, "\\d", QString(150, u'1'), {true}, RunCommand::Execute, {})
-             .positions;
+        RunRegExp(responder, big, "\\d", QString(150, u'1'), {true}, RunCommand::Execute).positions;
     const std::size_t bytes = many.bytes();
     many.truncate(MaxMatchNodes);
     QCOMPARE(many.count(), MaxMatchNodes);
@@ -369,7 +443,7 @@ void tst_Runner::cancelledRunChangesNothing()
                       {true});
     else
         RunRegExp(responder, tree, QStringLiteral("(a|aa){1,20}$"), source, {true},
-                  command == u"Test" ? RunCommand::Test : RunCommand::Execute, {});
+                  command == u"Test" ? RunCommand::Test : RunCommand::Execute);
 
     QVERIFY(progressShown);
     QCOMPARE(responder.shown().size(), 1);

@@ -6,17 +6,18 @@ void PlainResultsTree::Clear()
     m_roots.clear();
 }
 
-ResultsTree::Node PlainResultsTree::AddRoot(const QString &text, const QString &iconKey)
+ResultsTree::Node PlainResultsTree::AddRoot(const QString &text, const QString &iconKey,
+                                            ResultNode what)
 {
-    m_items.append(Item{text, iconKey, false, -1, {}});
+    m_items.append(Item{text, iconKey, what, false, -1, {}});
     m_roots.append(m_items.size() - 1);
     return m_items.size() - 1;
 }
 
 ResultsTree::Node PlainResultsTree::AddChild(Node parent, const QString &text,
-                                             const QString &iconKey)
+                                             const QString &iconKey, ResultNode what)
 {
-    m_items.append(Item{text, iconKey, false, parent, {}});
+    m_items.append(Item{text, iconKey, what, false, parent, {}});
     const Node node = m_items.size() - 1;
     m_items[parent].children.append(node);
     return node;

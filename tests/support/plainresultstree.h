@@ -12,14 +12,16 @@ public:
     {
         QString text;
         QString iconKey;
+        ResultNode what;
         bool expanded = false;
         Node parent = -1;
         QList<Node> children;
     };
 
     void Clear() override;
-    Node AddRoot(const QString &text, const QString &iconKey) override;
-    Node AddChild(Node parent, const QString &text, const QString &iconKey) override;
+    Node AddRoot(const QString &text, const QString &iconKey, ResultNode what) override;
+    Node AddChild(Node parent, const QString &text, const QString &iconKey,
+                  ResultNode what) override;
     void SetExpanded(Node node, bool expanded) override;
 
     const QList<Node> &roots() const { return m_roots; }

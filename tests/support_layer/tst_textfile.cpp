@@ -1,13 +1,20 @@
 #include "support/apperror.h"
 #include "support/textfile.h"
+#include "tests/support/filesizelimit.h"
 #include "tests/support/testenvironment.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <optional>
+
 #include <sys/stat.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 namespace {
@@ -45,6 +52,7 @@ private Q_SLOTS:
     void failure();
     void keepsMode_data();
     void keepsMode();
+    void keepsAttributesAndLinks();
 };
 
 void tst_TextFile::read_data()
@@ -101,42 +109,52 @@ void tst_TextFile::read()
 
 void tst_TextFile::failure_data()
 {
-    QTest::addColumn<QString>("name"); // in a folder that holds old.txt
-    QTest::addColumn<bool>("write");   // else read
-    QTest::addColumn<int>("fault");
+    QTest::addColumn<QString>("name");   // in a folder that holds old.txt
+    QTest::addColumn<bool>("write");     // "new text", 18 bytes as written; else read
+    QTest::addColumn<qint64>("limit");   // the kernel's file size limit meanwhile; -1: none
+    QTest::addColumn<int>("maxChars");   // the store's cap; 0: the program's
     QTest::addColumn<int>("number");     // of the error; 0: any
     QTest::addColumn<QString>("saying"); // a part of the description; empty: any
 
-    using Fault = TextFile::WriteFault;
-    const auto row = [](const char *name, const char *file, bool write, Fault fault, int number,
-                        const char *saying = "") {
-        QTest::newRow(name) << QString::fromLatin1(file) << write << int(fault) << number
+    const auto row = [](const char *name, const char *file, bool write, int number,
+                        const char *saying = "", qint64 limit = -1, int maxChars = 0) {
+        QTest::newRow(name) << QString::fromLatin1(file) << write << limit << maxChars << number
                             << QString::fromLatin1(saying);
     };
-    row("short write", "old.txt", true, Fault::ShortWrite, 0);
-    row("disk full", "old.txt", true, Fault::DiskFull, AppErrorNumber::DiskFull, "disk is full");
-    row("read-only folder", "old.txt", true, Fault::None, 0);
-    row("writing over a folder", "folder", true, Fault::None, 0);
-    row("writing through a symbolic link loop", "loop", true, Fault::None, 0, "loop");
-    row("reading a missing file", "missing.txt", false, Fault::None, AppErrorNumber::FileNotFound);
-    row("reading a folder", "folder", false, Fault::None, AppErrorNumber::PathFileAccess);
-    row("reading a symbolic link loop", "loop", false, Fault::None, AppErrorNumber::PathFileAccess,
-        "loop");
-    row("reading a FIFO does not wait for a writer", "fifo", false, Fault::None,
-        AppErrorNumber::PathFileAccess, "FIFO");
-    row("reading an endless device", "/dev/zero", false, Fault::None,
-        AppErrorNumber::PathFileAccess, "device");
-    row("reading past the limit", "huge.txt", false, Fault::None, AppErrorNumber::OutOfMemory);
+    const int full = AppErrorNumber::DiskFull;
+    row("file size limit at 0 bytes", "old.txt", true, full, "file size limit", 0);
+    row("file size limit in the middle", "old.txt", true, full, "file size limit", 9);
+    row("file size limit at the last byte", "old.txt", true, full, "file size limit", 17);
+    row("a text too large to be read back is not written", "old.txt", true,
+        AppErrorNumber::OutOfMemory, "at most 4 are read", -1, 4);
+    row("read-only folder", "old.txt", true, 0);
+    row("writing over a folder", "folder", true, 0, "folder");
+    row("writing through a symbolic link loop", "loop", true, 0, "loop");
+    row("replacing a file that is a mount point", "mounted", true, 0, "Can't replace the file");
+    row("reading a missing file", "missing.txt", false, AppErrorNumber::FileNotFound);
+    row("reading a folder", "folder", false, AppErrorNumber::PathFileAccess);
+    row("reading a symbolic link loop", "loop", false, AppErrorNumber::PathFileAccess, "loop");
+    row("reading a FIFO does not wait for a writer", "fifo", false, AppErrorNumber::PathFileAccess,
+        "FIFO");
+    row("reading an endless device", "/dev/zero", false, AppErrorNumber::PathFileAccess, "device");
+    row("reading past the byte limit", "huge.txt", false, AppErrorNumber::OutOfMemory, "bytes");
+    row("reading more characters than the cap", "old.txt", false, AppErrorNumber::OutOfMemory,
+        "3 characters; at most 2 are read", -1, 2);
+    row("reading more CR LF lines than the cap", "lines.txt", false, AppErrorNumber::OutOfMemory,
+        "3 lines ending in CR LF; at most 2 are read");
+    row("writing more CR LF lines than the cap", "lines.txt", true, AppErrorNumber::OutOfMemory,
+        "too large to be opened again (3 lines ending in CR LF; at most 2 are read)");
     // A file in /proc reports size 0 but holds more: the cap holds for the bytes read.
-    row("reading past the limit when the size says less", "/proc/self/maps", false, Fault::None,
-        AppErrorNumber::OutOfMemory, "too large");
+    row("reading past the limit when the size says less", "/proc/self/maps", false,
+        AppErrorNumber::OutOfMemory, "too large", -1, 300);
 }
 
 void tst_TextFile::failure()
 {
     QFETCH(QString, name);
     QFETCH(bool, write);
-    QFETCH(int, fault);
+    QFETCH(qint64, limit);
+    QFETCH(int, maxChars);
     QFETCH(int, number);
     QFETCH(QString, saying);
     const bool readOnly = QByteArray(QTest::currentDataTag()) == "read-only folder";
@@ -151,20 +169,42 @@ void tst_TextFile::failure()
         QVERIFY(QDir().mkdir(file));
     QFile huge(file);
     if (name == u"huge.txt")
-        QVERIFY(huge.open(QIODevice::WriteOnly) && huge.resize(TextFile::MaxReadBytes + 1));
+        QVERIFY(huge.open(QIODevice::WriteOnly) && huge.resize(3 * TextFile::MaxChars + 4));
     if (name == u"fifo")
         QCOMPARE(::mkfifo(QFile::encodeName(file).constData(), 0600), 0);
     if (name == u"loop") {
         QVERIFY(QFile::link(dir.filePath(QStringLiteral("loop2")), file));
         QVERIFY(QFile::link(file, dir.filePath(QStringLiteral("loop2"))));
     }
-    TextFile files(TextFile::WriteFault(fault),
-                   name.startsWith(u"/proc") ? 1024 : TextFile::MaxReadBytes);
+    bool mounted = false;
+    const auto unmount = qScopeGuard([&] {
+        if (mounted)
+            QProcess::execute(QStringLiteral("umount"), {file});
+        QFile::remove(file + u".source");
+        if (name == u"mounted")
+            QFile::remove(file);
+    });
+    if (name == u"mounted") {
+        writeBytes(file, oldBytes);
+        writeBytes(file + u".source", oldBytes);
+        mounted = geteuid() == 0 && QProcess::execute(QStringLiteral("mount"),
+                                                      {"--bind", file + u".source", file}) == 0;
+        if (!mounted)
+            QSKIP("binding a file over another needs the superuser");
+    }
+    const bool lines = name == u"lines.txt";
+    if (lines && !write)
+        writeBytes(file, "a\r\n\n\r\r\nb\r\n");
+    TextFile files(maxChars ? maxChars : TextFile::MaxChars, lines ? 2 : TextFile::MaxLines);
     if (readOnly)
         QVERIFY(QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner));
     try {
+        std::optional<FileSizeLimit> limited;
+        if (limit >= 0)
+            limited.emplace(limit);
         if (write)
-            files.WriteText(file, QStringLiteral("new text"));
+            files.WriteText(file,
+                            lines ? QStringLiteral("\r\n\r\n\r\n") : QStringLiteral("new text"));
         else
             files.ReadText(file);
         QFAIL("no error reported");
@@ -174,7 +214,12 @@ void tst_TextFile::failure()
         QVERIFY2(error.description().contains(saying), qPrintable(error.description()));
     }
     QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    for (const char *made : {"fifo", "loop", "loop2"})
+    if (mounted) {
+        QCOMPARE(readBytes(file), oldBytes);
+        QVERIFY(QProcess::execute(QStringLiteral("umount"), {file}) == 0);
+        mounted = false;
+    }
+    for (const char *made : {"fifo", "loop", "loop2", "mounted", "mounted.source", "lines.txt"})
         QFile::remove(dir.filePath(QString::fromLatin1(made)));
     // The old file as it was, and nothing left beside it.
     QCOMPARE(readBytes(dir.filePath(QStringLiteral("old.txt"))), oldBytes);
@@ -206,6 +251,34 @@ void tst_TextFile::keepsMode()
     QCOMPARE(::stat(path.constData(), &info), 0);
     QCOMPARE(int(info.st_mode & 07777), mode);
     QCOMPARE(files.ReadText(file), QStringLiteral("new"));
+}
+
+void tst_TextFile::keepsAttributesAndLinks()
+{
+    QTemporaryDir dir(testScratchDir() + u"/textfile-XXXXXX");
+    const QString file = dir.filePath(QStringLiteral("kept.txt"));
+    const QByteArray path = QFile::encodeName(file);
+    TextFile files;
+    files.WriteText(file, QStringLiteral("old"));
+    const bool attributes = ::setxattr(path.constData(), "user.sievewright", "kept", 4, 0) == 0;
+    const QString link = dir.filePath(QStringLiteral("link.txt"));
+    const QString hardLink = dir.filePath(QStringLiteral("hard.txt"));
+    QVERIFY(QFile::link(file, link));
+    QCOMPARE(::link(path.constData(), QFile::encodeName(hardLink).constData()), 0);
+
+    // Saved through the symbolic link: the file it leads to gets the text, the link stays.
+    files.WriteText(link, QStringLiteral("new"));
+    QCOMPARE(QFileInfo(link).symLinkTarget(), file);
+    QCOMPARE(files.ReadText(file), QStringLiteral("new"));
+    if (attributes) {
+        char value[8] = {};
+        QCOMPARE(::getxattr(path.constData(), "user.sievewright", value, sizeof value), 4);
+        QCOMPARE(QByteArray(value), QByteArray("kept"));
+    }
+    // The save replaces the file: another hard link keeps the old text.
+    QCOMPARE(files.ReadText(hardLink), QStringLiteral("old"));
+    if (!attributes)
+        QSKIP("this file system keeps no user attributes");
 }
 
 QTEST_MAIN(tst_TextFile)

@@ -233,6 +233,12 @@ void tst_SupportServices::typedNames_data()
                                                  << "passwd" << true;
     QTest::newRow("open: RegExp, typed in full") << false << regexp << "old.RegExp"
                                                  << "old.RegExp" << false;
+    QTest::newRow("open: RegExp, an existing name without extension as typed")
+        << false << regexp << "passwd"
+        << "passwd" << false;
+    QTest::newRow("open: RegExp, the extension added to a name that doesn't exist")
+        << false << regexp << "old"
+        << "old.RegExp" << false;
 }
 
 void tst_SupportServices::typedNames()

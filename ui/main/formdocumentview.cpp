@@ -10,30 +10,30 @@
 {
     switch (box) {
     case TextBoxId::txtPattern:
-        return m_form.txtPattern;
+        return m_form.controls().txtPattern;
     case TextBoxId::txtSourceString:
-        return m_form.txtSourceString;
+        return m_form.controls().txtSourceString;
     case TextBoxId::txtReplaceVar:
-        return m_form.txtReplaceVar;
+        return m_form.controls().txtReplaceVar;
     case TextBoxId::txtResult:
         break;
     }
-    return m_form.txtResult;
+    return m_form.controls().txtResult;
 }
 
 QCheckBox *FormDocumentView::checkBox(CheckBoxId box) const
 {
     switch (box) {
     case CheckBoxId::chkGlobal:
-        return m_form.chkGlobal;
+        return m_form.controls().chkGlobal;
     case CheckBoxId::chkIgnoreCase:
-        return m_form.chkIgnoreCase;
+        return m_form.controls().chkIgnoreCase;
     case CheckBoxId::chkMultiline:
-        return m_form.chkMultiline;
+        return m_form.controls().chkMultiline;
     case CheckBoxId::chkIgnoreLineBreaks:
         break;
     }
-    return m_form.chkIgnoreLineBreaks;
+    return m_form.controls().chkIgnoreLineBreaks;
 }
 
 QString FormDocumentView::text(TextBoxId box) const
@@ -58,7 +58,7 @@ void FormDocumentView::setCheckState(CheckBoxId box, int state)
 
 void FormDocumentView::clearResults()
 {
-    m_form.tvResults->clear();
+    m_form.controls().tvResults->clear();
 }
 
 QString FormDocumentView::caption() const

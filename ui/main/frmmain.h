@@ -4,21 +4,22 @@
 //
 // Data flow: the controls are the only store of the work. Menu clicks reach one handler per
 // menu with the item's index (mnuFile_Click, ...), which runs the action in the item's row of
-// the menu table (frmmain.cpp), and every key press is seen by Form_KeyDown before the focused
+// the menu table (mainmenus.cpp), and every key press is seen by Form_KeyDown before the focused
 // control. The commands (frmmaincommands.cpp) read the controls and call the runner (runner/:
-// RunRegExp and ReplaceRegExp fill tvResults or txtResult, the code generator makes the
-// snippet, and the spreadsheet export, which the window hands to RunRegExp, writes the
-// matches) or the document (document/: reads and writes the controls, the caption and the
-// files). Dialogs, files and settings go through support/: every message box and file dialog
-// through the modal host of the services start-up hands the window, which passes it on with
-// the file store (document) and the opener (export, read-me). The twips and shift-state helpers
-// that the help window shares sit in ui/.
+// RunRegExp fills tvResults and hands back the run's result, which the window shows as the
+// source box's highlights and hands to the spreadsheet export; ReplaceRegExp fills txtResult;
+// the code generator makes the snippet) or the document (document/: reads and writes the controls,
+// the caption and the files). Dialogs, files and settings go through support/: every message box
+// and file dialog through the modal host of the services start-up hands the window, which passes it
+// on with the file store (document) and the opener (export, read-me). The twips and shift-state
+// helpers that the help window shares sit in ui/. Panels and the status line (panelhost.h,
+// statusline.h) read the work when workChanged() says it changed.
 
 #include "support/services.h"
-#include "ui/main/menuarray.h"
+#include "ui/main/maincontrols.h"
 
 #include <QMainWindow>
-#include <QStringList>
+#include <QStringView>
 
 #include <array>
 #include <memory>
@@ -31,13 +32,18 @@ enum class SnippetKind;
 class DocumentView;
 class ElasticGrid;
 class ImageList;
+class MainMenus;
+class MenuArray;
+class QAction;
 class MatchLocator;
+class PanelHost;
 class QCheckBox;
 class QCloseEvent;
 class QFrame;
 class QPushButton;
 class QSessionManager;
 class ResultsTreeWidget;
+class StatusLine;
 class TextBox;
 
 class frmMain : public QMainWindow
@@ -50,7 +56,50 @@ public:
     explicit frmMain(const Services &services, QWidget *parent = nullptr);
     ~frmMain() override;
 
-    // Controls, by their names; children of the client area, owned by the window.
+    // The controls by their names; children of the client area, owned by the window.
+    MainControls controls() const;
+    // The menu array named name ("mnuMain", "mnuFile", "mnuRun", "mnuOptions", "mnuHelp"; the
+    // menu bar's items 0, 1, 2, 99 are the drop-downs' own actions); null for another name.
+    const MenuArray *menuArray(QStringView name) const;
+    // The item at index of the array named name; null where there is none.
+    QAction *menuItem(QStringView name, int index) const;
+
+    // The area below the menu bar that the measures of the controls refer to.
+    QWidget *clientArea() const { return m_client; }
+    // The panels (docks with their View items) and the status line under the option strip.
+    PanelHost &panels() const { return *m_panels; }
+    StatusLine &statusLine() const { return *m_statusLine; }
+
+    // Places the result area, the options strip and the four buttons for the client size;
+    // a step that cannot be carried out is skipped.
+    void Form_Resize();
+    // Fills ilTreeIcons with the 22 result icons and sets the tree's look.
+    void InitResultsTree();
+
+    // Ties the results tree to the source box.
+    const MatchLocator &matchLocator() const { return *m_locator; }
+
+    // What the window was handed at its making.
+    const Services &services() const { return m_services; }
+    // The window's one document, created on first use.
+    CDocument &document();
+    // The four option boxes' states.
+    RunOptions runOptions() const;
+    // Offers the snippet for the current pattern, replacement and options.
+    void GenerateCode(SnippetKind kind);
+
+Q_SIGNALS:
+    // A menu item was chosen: the array's name ("mnuFile", ...) and the item's index.
+    void menuItemClicked(const QString &menuName, int index);
+    // The pattern, the source, the replacement or an option changed.
+    void workChanged();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    // Asks to save unsaved changes; the window stays open when that is cancelled or fails.
+    void closeEvent(QCloseEvent *event) override;
+
+private:
     ElasticGrid *vseContainer = nullptr;
     TextBox *txtReplaceVar = nullptr;
     TextBox *txtResult = nullptr;
@@ -68,47 +117,6 @@ public:
     QCheckBox *chkIgnoreLineBreaks = nullptr;
     QCheckBox *chkMultiline = nullptr;
 
-    // The menu bar (items 0, 1, 2, 99 are the drop-downs' own actions) and the drop-downs.
-    MenuArray mnuMain{QStringLiteral("mnuMain")};
-    MenuArray mnuFile{QStringLiteral("mnuFile")};
-    MenuArray mnuRun{QStringLiteral("mnuRun")};
-    MenuArray mnuOptions{QStringLiteral("mnuOptions")};
-    MenuArray mnuHelp{QStringLiteral("mnuHelp")};
-
-    // The area below the menu bar that the measures of the controls refer to.
-    QWidget *clientArea() const { return m_client; }
-
-    // Places the result area, the options strip and the four buttons for the client size;
-    // a step that cannot be carried out is skipped.
-    void Form_Resize();
-    // Fills ilTreeIcons with the 22 result icons and sets the tree's look.
-    void InitResultsTree();
-
-    // The keys of the result icons, in image-list order.
-    static QStringList resultIconKeys();
-
-    // Ties the results tree to the source box.
-    const MatchLocator &matchLocator() const { return *m_locator; }
-
-    // What the window was handed at its making.
-    const Services &services() const { return m_services; }
-    // The window's one document, created on first use.
-    CDocument &document();
-    // The four option boxes' states.
-    RunOptions runOptions() const;
-    // Offers the snippet for the current pattern, replacement and options.
-    void GenerateCode(SnippetKind kind);
-
-Q_SIGNALS:
-    // A menu item was chosen: the array's name ("mnuFile", ...) and the item's index.
-    void menuItemClicked(const QString &menuName, int index);
-
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
-    // Asks to save unsaved changes; the window stays open when that is cancelled or fails.
-    void closeEvent(QCloseEvent *event) override;
-
-private:
     // One handler per menu, with the chosen item's index: runs the item's action.
     void mnuFile_Click(int index);
     void mnuRun_Click(int index);
@@ -119,11 +127,13 @@ private:
     // the key from the control.
     void Form_KeyDown(int &keyCode, int shift);
 
+    // Tahoma 9, falling back to the platform's sans serif.
+    static QFont windowFont();
     void createControls();
     void createMenus();
     void setTabOrder();
     void connectCommands();
-    void menuClicked(MenuArray &array, void (frmMain::*handler)(int), QAction *action);
+    void menuClicked(const MenuArray &array, void (frmMain::*handler)(int), QAction *action);
 
     // Lifecycle.
     void Form_Load();
@@ -147,6 +157,7 @@ private:
 
     const Services m_services;
     QWidget *m_client = nullptr;
+    std::unique_ptr<MainMenus> m_menus;
     std::unique_ptr<DocumentView> m_documentView;
     std::unique_ptr<CDocument> m_document;
     // txtPattern, txtSourceString, txtReplaceVar, txtResult.
@@ -155,4 +166,6 @@ private:
     // The positions of the last Execute: the tree's nodes select their text in the source box,
     // which highlights every match. Goes before the controls it watches.
     std::unique_ptr<MatchLocator> m_locator;
+    StatusLine *m_statusLine = nullptr;
+    PanelHost *m_panels = nullptr;
 };

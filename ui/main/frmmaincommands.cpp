@@ -32,6 +32,10 @@ void frmMain::connectCommands()
         connect(box, &QPlainTextEdit::textChanged, this, [this] { document().MakeDirty(); });
     for (QCheckBox *box : {chkGlobal, chkIgnoreCase, chkMultiline, chkIgnoreLineBreaks})
         connect(box, &QCheckBox::toggled, this, [this] { document().MakeDirty(); });
+    for (TextBox *box : {txtPattern, txtReplaceVar, txtSourceString})
+        connect(box, &QPlainTextEdit::textChanged, this, &frmMain::workChanged);
+    for (QCheckBox *box : {chkGlobal, chkIgnoreCase, chkMultiline, chkIgnoreLineBreaks})
+        connect(box, &QCheckBox::toggled, this, &frmMain::workChanged);
 
     // A file dropped on a box or anywhere else on the window opens as File > Open opens one.
     auto *drop = new FileDrop(this, [this](const QString &file) { document().LoadDropped(file); });
@@ -79,14 +83,14 @@ void frmMain::runPattern(RunCommand command)
 {
     TreeWidgetResults tree(tvResults,
                            [this](const QString &key) { return ilTreeIcons->icon(key); });
-    RunOutcome outcome =
-        RunRegExp(m_services.modal, tree, txtPattern->Text(), txtSourceString->Text(), runOptions(),
-                  command, [this](const engine::MatchCollection &matches) {
-                      ExportMatchesToExcel(matches, m_services.opener, m_services.modal);
-                  });
-    if (outcome.positions)
-        m_locator->setPositions(std::move(*outcome.positions));
-    showPatternError(outcome.errorPosition);
+    RunResult result = RunRegExp(m_services.modal, tree, txtPattern->Text(),
+                                 txtSourceString->Text(), runOptions(), command);
+    if (result.matches) {
+        m_locator->setPositions(std::move(result.positions));
+        if (command == RunCommand::ExecuteAndOpen)
+            ExportMatchesToExcel(*result.matches, m_services.opener, m_services.modal);
+    }
+    showPatternError(result.errorPosition());
 }
 
 void frmMain::showPatternError(int position)
@@ -128,8 +132,8 @@ void frmMain::cmdTest_Click()
 
 void frmMain::cmdReplace_Click()
 {
-    const RunOutcome outcome =
+    const RunResult result =
         ReplaceRegExp(m_services.modal, *txtResult, txtPattern->Text(), txtSourceString->Text(),
                       txtReplaceVar->Text(), runOptions());
-    showPatternError(outcome.errorPosition);
+    showPatternError(result.errorPosition());
 }

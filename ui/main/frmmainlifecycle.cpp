@@ -10,7 +10,9 @@
 #include "ui/hooks/cstbselectallhook.h"
 #include "ui/main/formdocumentview.h"
 #include "ui/main/frmmain.h"
+#include "ui/main/mainmenus.h"
 #include "ui/main/matchlocator.h"
+#include "ui/main/panelhost.h"
 #include "ui/main/textbox.h"
 
 #include <QAction>
@@ -21,7 +23,8 @@
 
 namespace {
 
-constexpr int HelpMenuPosition = 3;
+// Help follows File, Run, Options and View.
+constexpr int HelpMenuPosition = 4;
 constexpr QStringView ExitKeyText = u"\tEsc";
 constexpr QStringView PlacementSection = u"Window placement";
 
@@ -35,7 +38,7 @@ void frmMain::Form_Load()
     if (!suIsInIDE())
         suSetWindowResIconAll(this, QStringLiteral("A_MAIN"));
     suFixUserControlsContainerWindow();
-    if (QAction *exit = mnuFile.item(99))
+    if (QAction *exit = m_menus->mnuFile.item(99))
         exit->setText(exit->text() + ExitKeyText);
     suSetMenuJustify(menuBar(), HelpMenuPosition, true);
     InitSelectAllHooks();
@@ -62,14 +65,17 @@ void frmMain::ReleaseSelectAllHooks()
 void frmMain::RestoreWindowPlacement()
 {
     WindowPlacement placement;
-    placement.RestoreWindow(this, QString(), PlacementSection.toString(),
-                            ApplicationInfo::current());
+    if (placement.RestoreWindow(this, QString(), PlacementSection.toString(),
+                                ApplicationInfo::current()))
+        m_panels->restoreState(
+            placement.RestoreState(this, QString(), PlacementSection.toString()));
 }
 
 void frmMain::SaveWindowPlacement()
 {
     WindowPlacement placement;
     placement.StoreWindow(this, QString(), PlacementSection.toString(), ApplicationInfo::current());
+    placement.StoreState(this, m_panels->saveState(), QString(), PlacementSection.toString());
 }
 
 void frmMain::InitDocument()

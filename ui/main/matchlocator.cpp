@@ -1,11 +1,9 @@
 #include "ui/main/matchlocator.h"
 
-#include "runner/modregexp.h"
 #include "ui/main/resultstreewidget.h"
 #include "ui/main/sourcetextbox.h"
 #include "ui/main/textboxoffsets.h"
-
-#include <algorithm>
+#include "ui/main/treewidgetresults.h"
 
 MatchLocator::MatchLocator(ResultsTreeWidget *tree, SourceTextBox *source, QObject *parent)
     : QObject(parent)
@@ -46,7 +44,18 @@ void MatchLocator::hideHighlights()
         return;
     m_source->showMatches(nullptr);
     m_highlighted = false;
-    m_positions->truncate(MaxMatchNodes);
+    m_positions->truncate(listedMatches());
+}
+
+int MatchLocator::listedMatches() const
+{
+    // The match nodes come in order; only the skip node may follow the last.
+    for (int i = m_tree->topLevelItemCount(); i-- > 0;) {
+        const ResultNode what = TreeWidgetResults::nodeOf(m_tree->topLevelItem(i));
+        if (what.kind == ResultNode::Kind::Match)
+            return what.match + 1;
+    }
+    return 0;
 }
 
 std::size_t MatchLocator::positionBytes() const
@@ -56,17 +65,15 @@ std::size_t MatchLocator::positionBytes() const
 
 std::optional<std::pair<int, int>> MatchLocator::matchOf(QTreeWidgetItem *node) const
 {
-    if (!node || !m_positions)
+    const ResultNode what = TreeWidgetResults::nodeOf(node);
+    if (!m_positions ||
+        (what.kind != ResultNode::Kind::Match && what.kind != ResultNode::Kind::Group))
         return std::nullopt;
-    QTreeWidgetItem *matchNode = node->parent() ? node->parent() : node;
-    // The totals node comes first, the skip node after the listed matches.
-    const int match = m_tree->indexOfTopLevelItem(matchNode) - 1;
-    if (match < 0 || match >= std::min(m_positions->count(), MaxMatchNodes))
+    const int group = what.kind == ResultNode::Kind::Group ? what.group : 0;
+    if (what.match < 0 || what.match >= m_positions->count() || group < 0 ||
+        group > m_positions->groupCount())
         return std::nullopt;
-    const int group = node->parent() ? matchNode->indexOfChild(node) + 1 : 0;
-    if (group > m_positions->groupCount())
-        return std::nullopt;
-    return std::pair{match, group};
+    return std::pair{what.match, group};
 }
 
 bool MatchLocator::locate(QTreeWidgetItem *node)

@@ -35,6 +35,8 @@ public:
 private:
     // The match and group (0 for the whole match) that node stands for, if any.
     std::optional<std::pair<int, int>> matchOf(QTreeWidgetItem *node) const;
+    // The matches the tree lists (the first ones of the run).
+    int listedMatches() const;
     // Selects node's text in the source box; false when the node has none there.
     bool locate(QTreeWidgetItem *node);
 

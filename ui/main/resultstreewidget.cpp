@@ -1,9 +1,12 @@
 #include "ui/main/resultstreewidget.h"
 
+#include "support/suresources.h"
 #include "ui/main/imagelist.h"
 #include "ui/shiftstate.h"
+#include "ui/twips.h"
 
 #include <QCommonStyle>
+#include <QHeaderView>
 #include <QKeyEvent>
 #include <QPainter>
 #include <QProxyStyle>
@@ -51,6 +54,40 @@ void ResultsTreeWidget::showTreeLines()
     auto *style = new TreeLinesStyle;
     style->setParent(this);
     setStyle(style);
+}
+
+QStringList ResultsTreeWidget::resultIconKeys()
+{
+    QStringList keys;
+    for (QStringView group : {u"IDI_MATCH", u"IDI_SUBMATCH"}) {
+        keys.append(group.toString());
+        for (int digit = 1; digit <= 9; ++digit)
+            keys.append(group.toString() + u'_' + QString::number(digit));
+    }
+    keys << QStringLiteral("IDI_INFO") << QStringLiteral("IDI_WARNING");
+    return keys;
+}
+
+void ResultsTreeWidget::initLook(ImageList *icons)
+{
+    icons->clear();
+    for (const QString &key : resultIconKeys())
+        icons->add(key, suLoadResIconSmall(key, devicePixelRatio()));
+
+    setImageList(icons);
+    setIconSize(QSize(16, 16));
+    setFrameShape(QFrame::NoFrame);
+    QPalette colours = palette();
+    for (QPalette::ColorRole role : {QPalette::Highlight, QPalette::HighlightedText})
+        colours.setBrush(QPalette::Inactive, role, colours.brush(QPalette::Active, role));
+    setPalette(colours);
+    setIndentation(Twips::toPixels(300));
+    setRootIsDecorated(true);
+    showTreeLines();
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setTextElideMode(Qt::ElideNone);
+    header()->setStretchLastSection(false);
+    header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
 }
 
 void ResultsTreeWidget::TreeKeyDown(int &key, int &shift)

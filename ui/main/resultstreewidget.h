@@ -21,6 +21,13 @@ public:
     // Draws dotted tree lines and plus/minus boxes, whatever the application's style.
     void showTreeLines();
 
+    // The keys of the result icons, in image-list order.
+    static QStringList resultIconKeys();
+    // Fills icons with the result icons at the tree's pixel ratio and takes them as its list;
+    // sets the tree's look: lines, no editing, whole labels with a horizontal scroll bar, the
+    // selection kept marked while the focus is elsewhere.
+    void initLook(ImageList *icons);
+
     // A hint drawn in the empty tree; it is no node.
     void setEmptyHint(const QString &text);
     QString emptyHint() const { return m_emptyHint; }

@@ -6,17 +6,54 @@
 #include <QMimeData>
 #include <QTextBlock>
 #include <QTextDocument>
-#include <QTextDocumentFragment>
 
 #include <algorithm>
+#include <ranges>
 
 namespace {
 constexpr char16_t ParagraphSeparator = 0x2029;
 constexpr char16_t PictureCR = 0x240D;
 constexpr char16_t PictureLF = 0x240A;
+constexpr char16_t NoncharacterFDD0 = 0xFDD0;
+constexpr char16_t NoncharacterFDD1 = 0xFDD1;
 
 // Block property: the block continues the line of the block before it.
 constexpr int ContinuesLine = QTextFormat::UserProperty + 1;
+// Character property of a character that reads as another: the character shown in the upper
+// 16 bits, the one it stands for in the lower. Typed characters take the format of their
+// neighbour, so the mark counts only where the shown character is still there.
+constexpr int StandsFor = QTextFormat::UserProperty + 2;
+// What U+2029 and the two noncharacters show as: the document takes them as its own breaks.
+constexpr char16_t ShownParagraphSeparator = 0x00B6;
+constexpr char16_t ShownNoncharacter = 0xFFFD;
+// Copied text as it is, for the boxes of this program; other programs take the plain text.
+const QString ExactTextMime = QStringLiteral("application/x-sievewright-text");
+
+QTextCharFormat markFormat(QTextCharFormat format, char16_t shown, char16_t value)
+{
+    format.setProperty(StandsFor, qint64(shown) << 16 | value);
+    return format;
+}
+
+// The character that ch, shown with format, stands for.
+char16_t readAs(char16_t ch, qint64 mark)
+{
+    if (mark && char16_t(mark >> 16) == ch)
+        return char16_t(mark & 0xFFFF);
+    switch (ch) {
+    case PictureCR:
+        return u'\r';
+    case PictureLF:
+        return u'\n';
+    default:
+        return ch;
+    }
+}
+
+qint64 markOf(const QTextCharFormat &format)
+{
+    return format.hasProperty(StandsFor) ? format.property(StandsFor).toLongLong() : 0;
+}
 // Pieces of a long line, ended after a blank in their last eighth where there is one.
 constexpr qsizetype PieceLength = 4096;
 
@@ -80,6 +117,14 @@ void TextBox::keyPressEvent(QKeyEvent *event)
             setTextCursor(cursor);
         }
     }
+    // A typed character takes the format of the one before it, never what that one stands for.
+    QTextCursor cursor = textCursor();
+    if (m_marked && !cursor.hasSelection() && cursor.charFormat().hasProperty(StandsFor)) {
+        QTextCharFormat format = cursor.charFormat();
+        format.clearProperty(StandsFor);
+        cursor.setCharFormat(format);
+        setTextCursor(cursor);
+    }
     if (event->key() == Qt::Key_Tab && shiftState(event->modifiers()) == 2) {
         insertPlainText(QStringLiteral("\t"));
         event->accept();
@@ -102,36 +147,66 @@ void TextBox::insertLineBreak()
 
 QMimeData *TextBox::createMimeDataFromSelection() const
 {
-    if (!m_continuations)
-        return QPlainTextEdit::createMimeDataFromSelection();
     const QTextCursor cursor = textCursor();
+    const QString text = readText(cursor.selectionStart(), cursor.selectionEnd());
     auto *data = new QMimeData;
-    data->setText(
-        withoutContinuations(QTextDocumentFragment(cursor).toPlainText(), cursor.selectionStart()));
+    data->setText(text);
+    data->setData(ExactTextMime,
+                  QByteArray(reinterpret_cast<const char *>(text.constData()), text.size() * 2));
     return data;
 }
 
 void TextBox::insertFromMimeData(const QMimeData *source)
 {
-    if (!source->hasText()) {
+    QString text;
+    if (source->hasFormat(ExactTextMime)) {
+        const QByteArray units = source->data(ExactTextMime);
+        text = QString(reinterpret_cast<const QChar *>(units.constData()), units.size() / 2);
+    } else if (source->hasText()) {
+        // Text of other programs breaks lines at CR LF, CR or LF, as the plain text edit itself
+        // reads it; every other character is kept.
+        text = source->text();
+        text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"))
+            .replace(u'\r', u'\n')
+            .replace(QStringLiteral("\n"), QStringLiteral("\r\n"));
+    } else {
         QPlainTextEdit::insertFromMimeData(source);
         return;
     }
-    // Pasted text breaks lines at CR LF, CR or LF, as the plain text edit itself reads it.
-    QString text = source->text();
-    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
-    const QStringList lines = text.split(u'\n');
-    const bool hasLongLine = std::any_of(
-        lines.cbegin(), lines.cend(), [](const QString &line) { return line.size() > LongLine; });
-    if (!hasLongLine) {
-        QPlainTextEdit::insertFromMimeData(source);
-        return;
-    }
+    insertExactText(text);
+}
 
+void TextBox::insertExactText(const QString &text)
+{
+    std::vector<Mark> marks;
+    const QString display = toDisplay(text, &marks);
     QTextCursor cursor = textCursor();
     cursor.beginEditBlock();
     cursor.removeSelectedText();
-    auto breakLine = [&cursor](bool continues) {
+    QTextCharFormat plain = cursor.charFormat();
+    plain.clearProperty(StandsFor);
+    const bool hasLongLine = std::ranges::any_of(
+        QStringView(display).split(u'\n'), [](QStringView line) { return line.size() > LongLine; });
+    if (marks.empty() && !hasLongLine && !m_continuations) {
+        // Lines break as the document breaks them, in one insertion.
+        cursor.insertText(display, plain);
+        cursor.endEditBlock();
+        setTextCursor(cursor);
+        ensureCursorVisible();
+        return;
+    }
+    auto mark = marks.cbegin();
+    // display[from, to), which holds no line break, with its marks.
+    const auto insertRun = [&](qsizetype from, qsizetype to) {
+        for (; mark != marks.cend() && mark->at < to; ++mark) {
+            cursor.insertText(display.sliced(from, mark->at - from), plain);
+            const char16_t shown = display.at(mark->at).unicode();
+            cursor.insertText(QString(QChar(shown)), markFormat(plain, shown, mark->value));
+            from = mark->at + 1;
+        }
+        cursor.insertText(display.sliced(from, to - from), plain);
+    };
+    const auto breakLine = [&cursor](bool continues) {
         QTextBlockFormat format = cursor.blockFormat();
         if (continues)
             format.setProperty(ContinuesLine, true);
@@ -139,55 +214,58 @@ void TextBox::insertFromMimeData(const QMimeData *source)
             format.clearProperty(ContinuesLine);
         cursor.insertBlock(format);
     };
-    for (qsizetype i = 0; i < lines.size(); ++i) {
-        const QString &line = lines.at(i);
-        if (i > 0)
+    for (qsizetype start = 0; start <= display.size();) {
+        qsizetype end = display.indexOf(u'\n', start);
+        if (end < 0)
+            end = display.size();
+        if (start > 0)
             breakLine(false);
-        if (line.size() <= LongLine) {
-            cursor.insertText(line);
-            continue;
-        }
-        for (qsizetype piece = 0; piece < line.size();) {
-            const qsizetype stop = pieceEnd(line, piece, line.size());
-            if (piece > 0)
+        qsizetype piece = start;
+        do {
+            const qsizetype stop = pieceEnd(display, piece, end);
+            if (piece > start) {
                 breakLine(true);
-            cursor.insertText(line.sliced(piece, stop - piece));
+                m_continuations = true;
+            }
+            insertRun(piece, stop);
             piece = stop;
-        }
+        } while (piece < end);
+        start = end + 1;
     }
     cursor.endEditBlock();
-    m_continuations = true;
+    if (!marks.empty())
+        m_marked = true;
     setTextCursor(cursor);
     ensureCursorVisible();
 }
 
-QString TextBox::withoutContinuations(QString text, int start) const
+QString TextBox::readText(int from, int to) const
 {
-    const int end = start + int(text.size());
-    QList<int> separators; // offsets in text, descending
-    for (QTextBlock block = document()->findBlock(end); block.isValid() && block.position() > start;
-         block = block.previous()) {
-        const int separator = block.position() - 1;
-        if (separator < end && continuesLine(block))
-            separators.append(separator - start);
+    QString text;
+    text.reserve(to - from);
+    for (QTextBlock block = document()->findBlock(from); block.isValid() && block.position() <= to;
+         block = block.next()) {
+        if (block.position() > from && !continuesLine(block))
+            text += u"\r\n";
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextFragment fragment = it.fragment();
+            const int start = std::max(fragment.position(), from);
+            const int end = std::min(fragment.position() + fragment.length(), to);
+            if (start >= end)
+                continue;
+            const qint64 mark = markOf(fragment.charFormat());
+            const QString part = fragment.text();
+            for (int i = start; i < end; ++i)
+                text += QChar(readAs(part.at(i - fragment.position()).unicode(), mark));
+        }
     }
-    if (separators.isEmpty())
-        return text;
-    QString result;
-    result.reserve(text.size() - separators.size());
-    qsizetype from = 0;
-    for (auto it = separators.crbegin(); it != separators.crend(); ++it) {
-        result += QStringView(text).sliced(from, *it - from);
-        from = *it + 1;
-    }
-    result += QStringView(text).sliced(from);
-    return result;
+    return text;
 }
 
 void TextBox::followEdit(int position, int removed, int added)
 {
     m_editFollowed = false;
-    if (!m_textCurrent || m_continuations || removed + added != 1)
+    if (!m_textCurrent || m_continuations || m_marked || removed + added != 1)
         return;
     const QTextBlock block = document()->findBlock(position);
     if (!block.isValid())
@@ -195,10 +273,10 @@ void TextBox::followEdit(int position, int removed, int added)
     // Every block break before the position reads as two characters, CR LF.
     const qsizetype offset = qsizetype(position) + block.blockNumber();
     if (added == 1) {
-        const QString typed = fromDisplay(QString(document()->characterAt(position)));
-        if (typed.size() != 1 || offset > m_text.size())
+        const char16_t typed = document()->characterAt(position).unicode();
+        if (typed == ParagraphSeparator || offset > m_text.size())
             return;
-        m_text.insert(offset, typed);
+        m_text.insert(offset, QChar(readAs(typed, 0)));
     } else {
         // A CR or LF may have been a block break or a control picture: read the document.
         if (offset >= m_text.size() || m_text.at(offset) == u'\r' || m_text.at(offset) == u'\n')
@@ -211,10 +289,8 @@ void TextBox::followEdit(int position, int removed, int added)
 QString TextBox::Text() const
 {
     if (!m_textCurrent) {
-        QString raw = document()->toRawText();
-        if (m_continuations)
-            raw = withoutContinuations(std::move(raw), 0);
-        m_text = fromDisplay(raw);
+        m_text = m_continuations || m_marked ? readText(0, document()->characterCount() - 1)
+                                             : fromDisplay(document()->toRawText());
         m_textCurrent = true;
     }
     return m_text;
@@ -222,25 +298,18 @@ QString TextBox::Text() const
 
 void TextBox::SetText(const QString &text)
 {
-    showText(toDisplay(text));
-    // The text reads back as given unless it holds a character that the document turns into
-    // a line break or one of the control pictures.
-    const bool readsBack = std::none_of(text.cbegin(), text.cend(), [](QChar ch) {
-        const char16_t c = ch.unicode();
-        return c == ParagraphSeparator || c == 0xFDD0 || c == 0xFDD1 || c == PictureCR ||
-               c == PictureLF;
-    });
-    if (readsBack) {
-        m_text = text;
-        m_textCurrent = true;
-    }
+    std::vector<Mark> marks;
+    showText(toDisplay(text, &marks), marks);
+    m_text = text;
+    m_textCurrent = true;
 }
 
-void TextBox::showText(const QString &display)
+void TextBox::showText(const QString &display, const std::vector<Mark> &marks)
 {
-    QString shown;         // display, with the long lines in pieces
-    qsizetype copied = 0;  // display up to here is in shown
-    QList<int> continuing; // numbers of the blocks that continue a line
+    QString shown;               // display, with the long lines in pieces
+    qsizetype copied = 0;        // display up to here is in shown
+    QList<int> continuing;       // numbers of the blocks that continue a line
+    std::vector<qsizetype> cuts; // display offsets where a piece that continues a line begins
     int block = 0;
     for (qsizetype start = 0; start <= display.size(); ++block) {
         qsizetype end = display.indexOf(u'\n', start);
@@ -253,6 +322,7 @@ void TextBox::showText(const QString &display)
                 if (piece > start) {
                     shown += u'\n';
                     continuing.append(++block);
+                    cuts.push_back(piece);
                 }
                 shown += QStringView(display).sliced(piece, stop - piece);
                 piece = stop;
@@ -262,12 +332,15 @@ void TextBox::showText(const QString &display)
         start = end + 1;
     }
     m_continuations = false;
+    m_marked = false;
     if (continuing.isEmpty()) {
         setPlainText(display);
-        return;
+    } else {
+        shown += QStringView(display).sliced(copied);
+        setPlainText(shown);
     }
-    shown += QStringView(display).sliced(copied);
-    setPlainText(shown);
+    if (continuing.isEmpty() && marks.empty())
+        return;
 
     // The marks are no edit that the user could undo.
     QTextDocument *doc = document();
@@ -281,30 +354,61 @@ void TextBox::showText(const QString &display)
         format.setProperty(ContinuesLine, true);
         cursor.setBlockFormat(format);
     }
+    auto cut = cuts.cbegin();
+    for (const Mark &mark : marks) {
+        while (cut != cuts.cend() && *cut <= mark.at)
+            ++cut;
+        const int position = int(mark.at + (cut - cuts.cbegin()));
+        cursor.setPosition(position);
+        cursor.setPosition(position + 1, QTextCursor::KeepAnchor);
+        cursor.mergeCharFormat(
+            markFormat(QTextCharFormat(), display.at(mark.at).unicode(), mark.value));
+    }
     cursor.endEditBlock();
     doc->setUndoRedoEnabled(undo);
     doc->setModified(false);
-    m_continuations = true;
+    m_continuations = !continuing.isEmpty();
+    m_marked = !marks.empty();
 }
 
 // Both conversions write into a buffer of the final size: for a text of millions of characters,
 // appending one at a time costs more than the engine's run on it.
-QString TextBox::toDisplay(const QString &text)
+QString TextBox::toDisplay(const QString &text, std::vector<Mark> *marks)
 {
     QString display(text.size(), Qt::Uninitialized);
     QChar *out = display.data();
     const QChar *in = text.constData();
     const QChar *const end = in + text.size();
+    const auto marked = [&](char16_t shown, char16_t value) {
+        marks->push_back({out - display.constData(), value});
+        *out++ = QChar(shown);
+    };
     for (; in != end; ++in) {
         const char16_t ch = in->unicode();
-        if (ch == u'\r' && in + 1 != end && in[1] == u'\n') {
-            *out++ = u'\n';
-            ++in;
-        } else if (ch == u'\r') {
-            *out++ = QChar(PictureCR);
-        } else if (ch == u'\n') {
+        switch (ch) {
+        case u'\r':
+            if (in + 1 != end && in[1] == u'\n') {
+                *out++ = u'\n';
+                ++in;
+            } else {
+                *out++ = QChar(PictureCR);
+            }
+            break;
+        case u'\n':
             *out++ = QChar(PictureLF);
-        } else {
+            break;
+        case PictureCR:
+        case PictureLF:
+            marked(ch, ch);
+            break;
+        case ParagraphSeparator:
+            marked(ShownParagraphSeparator, ch);
+            break;
+        case NoncharacterFDD0:
+        case NoncharacterFDD1:
+            marked(ShownNoncharacter, ch);
+            break;
+        default:
             *out++ = *in;
         }
     }

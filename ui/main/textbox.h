@@ -3,10 +3,12 @@
 // bar and no horizontal one, no length limit. Tab moves the focus along the tab order;
 // Ctrl+Tab types a tab character.
 //
-// Its text reads like a Windows text box's: every line break is CR LF. A lone CR or LF (from a
-// file or the clipboard) is kept: it shows as the control picture U+240D or U+240A and reads
-// back as the character it stands for. U+2029, the document's own block break, reads
-// back as CR LF.
+// Its text reads like a Windows text box's: every line break is CR LF. Every other UTF-16 code
+// unit reads back as it was set, or copied from one box to another, lone surrogates too. A lone
+// CR or LF shows as the control picture U+240D or U+240A; the characters the
+// document would take as its own (U+2029, U+FDD0, U+FDD1) and the two pictures themselves show
+// as a stand-in carrying a mark of what it stands for, one character for one, so offsets of
+// Text() and document positions still match one to one within a line.
 //
 // A line of SetText longer than LongLine code units is shown as several blocks of the document
 // (a QTextLayout lays out a whole block on every edit, which takes seconds for a line of
@@ -18,6 +20,8 @@
 
 #include <QPlainTextEdit>
 #include <QTextBlock>
+
+#include <vector>
 
 class TextBox : public QPlainTextEdit, public ResultText
 {
@@ -31,7 +35,7 @@ public:
     // Shows text; CR LF breaks lines, lone CR and LF are kept as their control pictures.
     void SetText(const QString &text) override;
 
-    static QString toDisplay(const QString &text);
+    // The document's raw text as Text() reads it where no character carries a mark.
     static QString fromDisplay(const QString &rawDocumentText);
 
     // Whether some blocks may continue a line (SetText or a paste split a long one).
@@ -43,23 +47,34 @@ public:
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
+    // Copies the exact text, for the boxes of this program, and as plain text for others.
     QMimeData *createMimeDataFromSelection() const override;
     // Pasted or dropped text with a line over LongLine goes in as pieces as well.
     void insertFromMimeData(const QMimeData *source) override;
 
 private:
-    // text, the document's raw text from position start on, without the separators before
-    // the blocks that continue a line.
-    QString withoutContinuations(QString text, int start) const;
+    // A character of the display form that stands for another: at its offset, value read.
+    struct Mark
+    {
+        qsizetype at;
+        char16_t value;
+    };
+    // The display form of text: CR LF as the document's line break, the rest one for one.
+    static QString toDisplay(const QString &text, std::vector<Mark> *marks);
+    // Text() of the document positions [from, to).
+    QString readText(int from, int to) const;
+    // Replaces the selection with text, as exactly as SetText shows it, in one undo step.
+    void insertExactText(const QString &text);
     // Replaces the selection with a CR LF line break.
     void insertLineBreak();
-    // Shows the display form, long lines in pieces.
-    void showText(const QString &display);
+    // Shows the display form with its marks, long lines in pieces.
+    void showText(const QString &display, const std::vector<Mark> &marks);
     // Keeps Text() current through one typed or deleted character, the usual edit; any other
     // change makes the next Text() read the document again.
     void followEdit(int position, int removed, int added);
 
     bool m_continuations = false; // SetText split a line; some blocks may continue one
+    bool m_marked = false;        // some characters may carry a mark
     // Text() of the content until its next change: reading a big box costs as much as a run.
     mutable QString m_text;
     mutable bool m_textCurrent = false;

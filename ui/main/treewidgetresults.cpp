@@ -27,6 +27,11 @@ QString toolTipOf(const QString &label)
     return tip;
 }
 
+// Where an item keeps what it stands for: the kind, the match and the group.
+constexpr int KindRole = Qt::UserRole;
+constexpr int MatchRole = Qt::UserRole + 1;
+constexpr int GroupRole = Qt::UserRole + 2;
+
 } // namespace
 
 TreeWidgetResults::TreeWidgetResults(QTreeWidget *tree, IconLookup icons)
@@ -40,9 +45,13 @@ void TreeWidgetResults::Clear()
     m_tree->clear();
 }
 
-QTreeWidgetItem *TreeWidgetResults::makeItem(const QString &text, const QString &iconKey) const
+QTreeWidgetItem *TreeWidgetResults::makeItem(const QString &text, const QString &iconKey,
+                                             ResultNode what) const
 {
     auto *item = new QTreeWidgetItem(QStringList{text});
+    item->setData(0, KindRole, static_cast<int>(what.kind));
+    item->setData(0, MatchRole, what.match);
+    item->setData(0, GroupRole, what.group);
     // The column may be narrower than the label.
     item->setToolTip(0, toolTipOf(text));
     if (m_icons)
@@ -50,18 +59,19 @@ QTreeWidgetItem *TreeWidgetResults::makeItem(const QString &text, const QString 
     return item;
 }
 
-ResultsTree::Node TreeWidgetResults::AddRoot(const QString &text, const QString &iconKey)
+ResultsTree::Node TreeWidgetResults::AddRoot(const QString &text, const QString &iconKey,
+                                             ResultNode what)
 {
-    QTreeWidgetItem *item = makeItem(text, iconKey);
+    QTreeWidgetItem *item = makeItem(text, iconKey, what);
     m_tree->addTopLevelItem(item);
     m_nodes.append(item);
     return m_nodes.size() - 1;
 }
 
 ResultsTree::Node TreeWidgetResults::AddChild(Node parent, const QString &text,
-                                              const QString &iconKey)
+                                              const QString &iconKey, ResultNode what)
 {
-    QTreeWidgetItem *item = makeItem(text, iconKey);
+    QTreeWidgetItem *item = makeItem(text, iconKey, what);
     m_nodes.at(parent)->addChild(item);
     m_nodes.append(item);
     return m_nodes.size() - 1;
@@ -70,4 +80,12 @@ ResultsTree::Node TreeWidgetResults::AddChild(Node parent, const QString &text,
 void TreeWidgetResults::SetExpanded(Node node, bool expanded)
 {
     m_nodes.at(node)->setExpanded(expanded);
+}
+
+ResultNode TreeWidgetResults::nodeOf(const QTreeWidgetItem *item)
+{
+    if (!item || !item->data(0, KindRole).isValid())
+        return {};
+    return {static_cast<ResultNode::Kind>(item->data(0, KindRole).toInt()),
+            item->data(0, MatchRole).toInt(), item->data(0, GroupRole).toInt()};
 }
