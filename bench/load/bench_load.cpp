@@ -138,9 +138,9 @@ int main(int argc, char *argv[])
         const double ms = timer.nsecsElapsed() / 1e6;
         const double peak = statusMb("VmHWM");
         QString outcome =
-            loaded
-                ? QStringLiteral("%1 blocks").arg(window.txtSourceString->document()->blockCount())
-                : u"refused: " + responder.lastText.simplified();
+            loaded ? QStringLiteral("%1 blocks")
+                         .arg(window.controls().txtSourceString->document()->blockCount())
+                   : u"refused: " + responder.lastText.simplified();
         std::printf("| %-28s | %10lld | %9.0f | %8.0f | %8.0f | %s\n", shape.name,
                     static_cast<long long>(source.size()), ms, rss, peak, qPrintable(outcome));
         std::fflush(stdout);

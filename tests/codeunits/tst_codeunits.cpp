@@ -38,8 +38,8 @@ QByteArray fileBytes(const QString &path)
 
 TextBox *box(frmMain &window, int number)
 {
-    TextBox *boxes[] = {window.txtPattern, window.txtSourceString, window.txtReplaceVar,
-                        window.txtResult};
+    TextBox *boxes[] = {window.controls().txtPattern, window.controls().txtSourceString,
+                        window.controls().txtReplaceVar, window.controls().txtResult};
     return boxes[number];
 }
 
@@ -152,7 +152,7 @@ void tst_CodeUnits::typedNextToAStandIn()
 {
     // The character typed after a stand-in is the one typed, even the stand-in's own picture.
     Window window = openWindow();
-    TextBox *source = window->txtSourceString;
+    TextBox *source = window->controls().txtSourceString;
     source->SetText(QString::fromUtf16(u"\u2029\u240D"));
     source->setFocus();
     QTextCursor cursor = source->textCursor();
@@ -187,16 +187,16 @@ void tst_CodeUnits::matchesBesideAwkwardCharacters()
         expected << at;
 
     Window window = openWindow();
-    window->txtPattern->SetText(QStringLiteral("a"));
-    window->txtSourceString->SetText(source);
-    window->chkGlobal->setChecked(true);
-    window->chkIgnoreCase->setChecked(false);
-    window->cmdExecute->click();
-    TextBox *box = window->txtSourceString;
+    window->controls().txtPattern->SetText(QStringLiteral("a"));
+    window->controls().txtSourceString->SetText(source);
+    window->controls().chkGlobal->setChecked(true);
+    window->controls().chkIgnoreCase->setChecked(false);
+    window->controls().cmdExecute->click();
+    TextBox *box = window->controls().txtSourceString;
     QVERIFY(box->Text() == source);
-    window->tvResults->setFocus(Qt::TabFocusReason);
+    window->controls().tvResults->setFocus(Qt::TabFocusReason);
     for (qsizetype at : expected) {
-        QTest::keyClick(window->tvResults, Qt::Key_Down);
+        QTest::keyClick(window->controls().tvResults, Qt::Key_Down);
         const QTextCursor cursor = box->textCursor();
         QCOMPARE(textOffset(*box, cursor.selectionStart()), at);
         QCOMPARE(cursor.selectedText(), QStringLiteral("a"));

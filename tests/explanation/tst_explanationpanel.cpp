@@ -3,11 +3,18 @@
 // replacement is shown as.
 
 #include "runner/engine/scanner.h"
+#include "tests/support/testenvironment.h"
+#include "tests/support/testservices.h"
 #include "ui/main/explanationpanel.h"
+#include "ui/main/explanationview.h"
+#include "ui/main/frmmain.h"
+#include "ui/main/panelhost.h"
 #include "ui/main/patternhighlighter.h"
 #include "ui/main/replacementhighlighter.h"
+#include "ui/main/statusline.h"
 #include "ui/main/textbox.h"
 
+#include <QDockWidget>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -43,6 +50,7 @@ class tst_ExplanationPanel : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    void initTestCase() { initTestEnvironment(); }
     void commentLines_data();
     void commentLines();
     void caretSelectsDeepestPiece_data();
@@ -52,6 +60,7 @@ private Q_SLOTS:
     void replacementParts_data();
     void replacementParts();
     void patternBoxUnderlinesWarnings();
+    void windowReadsThePatternLive();
 };
 
 void tst_ExplanationPanel::commentLines_data()
@@ -212,6 +221,34 @@ void tst_ExplanationPanel::patternBoxUnderlinesWarnings()
     QCOMPARE(highlighter->toolTipAt(3), QStringLiteral("the letter z here"));
     QCOMPARE(highlighter->toolTipAt(4), QString());
     QCOMPARE(box.document()->availableUndoSteps(), undo);
+}
+
+// In the window: the panel closed on a first start, the first warning in the status line after
+// the pause, and a suggestion taken as one undoable edit of the pattern box.
+void tst_ExplanationPanel::windowReadsThePatternLive()
+{
+    frmMain w(testServices());
+    QDockWidget *dock = w.panels().dock(QStringLiteral("pnlExplanation"));
+    QVERIFY(dock);
+    QVERIFY(!dock->isVisible());
+    auto *view = w.findChild<ExplanationView *>();
+    QVERIFY(view);
+    w.controls().txtPattern->SetText(QStringLiteral(R"~(a\z)~"));
+    QVERIFY(view->job().waitForIdle(std::chrono::seconds(10)));
+    QVERIFY(w.statusLine()
+                .text(StatusLine::Slot::Pattern)
+                .startsWith(QStringLiteral(R"~(\z is the letter z)~")));
+    auto *list = view->panel().findChild<QListWidget *>(QStringLiteral("lstWarnings"));
+    QCOMPARE(list->count(), 1);
+    list->setCurrentRow(0);
+    view->panel().findChild<QPushButton *>(QStringLiteral("cmdUseSuggestion"))->click();
+    QCOMPARE(w.controls().txtPattern->Text(), QStringLiteral("a$"));
+    w.controls().txtPattern->undo();
+    QCOMPARE(w.controls().txtPattern->Text(), QStringLiteral(R"~(a\z)~"));
+    QVERIFY(view->job().waitForIdle(std::chrono::seconds(10)));
+    w.controls().txtPattern->SetText(QStringLiteral("abc"));
+    QVERIFY(view->job().waitForIdle(std::chrono::seconds(10)));
+    QCOMPARE(w.statusLine().text(StatusLine::Slot::Pattern), QString());
 }
 
 QTEST_MAIN(tst_ExplanationPanel)

@@ -6,6 +6,7 @@
 #include "runner/modregexp.h"
 #include "runner/spreadsheet/exportmatches.h"
 #include "support/suwindow.h"
+#include "ui/main/explanationview.h"
 #include "ui/main/filedrop.h"
 #include "ui/main/frmmain.h"
 #include "ui/main/imagelist.h"
@@ -47,6 +48,8 @@ void frmMain::connectCommands()
     auto *highlighter = new PatternHighlighter(txtPattern);
     connect(chkIgnoreLineBreaks, &QCheckBox::toggled, highlighter,
             &PatternHighlighter::setIgnoreLineBreaks);
+    // The Explanation panel, the warnings in the pattern box and the replacement box's colours.
+    new ExplanationView(*this, *highlighter);
     // Highlights show what the pattern and options found; they go when either changes.
     connect(txtPattern, &QPlainTextEdit::textChanged, m_locator.get(),
             &MatchLocator::hideHighlights);
