@@ -132,6 +132,8 @@ void ExplanationPanel::showReading(const QString &pattern, const engine::Explana
     addNodes(m_tree->invisibleRootItem(), explanation.nodes);
     m_tree->expandAll();
     markWarnings();
+    m_warnings->setCurrentRow(-1); // no warning chosen until the person chooses one
+    m_tree->setCurrentItem(nullptr);
     m_warnings->setVisible(!lint.warnings.empty());
     m_apply->setVisible(!lint.warnings.empty());
     m_apply->setEnabled(false);

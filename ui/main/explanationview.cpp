@@ -2,13 +2,11 @@
 
 #include "runner/engine/explain.h"
 #include "runner/engine/lint.h"
-#include "runner/engine/scanner.h"
 #include "runner/runoptions.h"
 #include "ui/main/explanationpanel.h"
 #include "ui/main/frmmain.h"
 #include "ui/main/panelhost.h"
 #include "ui/main/patternhighlighter.h"
-#include "ui/main/replacementhighlighter.h"
 #include "ui/main/statusline.h"
 #include "ui/main/textbox.h"
 #include "ui/main/textboxoffsets.h"
@@ -24,7 +22,6 @@ ExplanationView::ExplanationView(frmMain &window, PatternHighlighter &highlighte
     , m_window(window)
     , m_highlighter(highlighter)
     , m_panel(new ExplanationPanel)
-    , m_replacement(new ReplacementHighlighter(window.controls().txtReplaceVar))
     , m_job(std::chrono::milliseconds(PauseMs))
 {
     window.panels().addPanel(m_panel, QStringLiteral("pnlExplanation"), tr("Explanation"));
@@ -59,12 +56,8 @@ void ExplanationView::workChanged()
         const std::u16string text = pattern.toStdU16String();
         auto explanation = std::make_shared<engine::Explanation>(engine::Explain(text, reading));
         auto lint = std::make_shared<engine::LintResult>(engine::Lint(text, reading, &control));
-        int groups = 0;
-        for (const engine::Token &t : engine::Scan(text).tokens)
-            groups = std::max(groups, t.group);
-        return [this, pattern, explanation, lint, groups] {
+        return [this, pattern, explanation, lint] {
             m_panel->showReading(pattern, *explanation, *lint);
-            m_replacement->setGroupCount(groups);
             std::vector<PatternHighlighter::WarningMark> marks;
             for (const engine::Warning &w : lint->warnings)
                 marks.push_back({positionOf(w.start), positionOf(w.start + w.length),

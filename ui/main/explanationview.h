@@ -4,7 +4,7 @@
 // answer). The answer fills the panel, underlines the warnings in the pattern box and puts the
 // first one in the status line's Pattern slot. A piece chosen in the panel selects its span in
 // the pattern box, the caret there selects the deepest piece, and a suggestion taken replaces
-// its span as one undoable edit. The replacement box is coloured for the pattern's groups.
+// its span as one undoable edit.
 
 #include "ui/main/livejob.h"
 
@@ -14,7 +14,6 @@
 class ExplanationPanel;
 class PatternHighlighter;
 class QCheckBox;
-class ReplacementHighlighter;
 class StatusLine;
 class TextBox;
 class frmMain;
@@ -46,7 +45,6 @@ private:
     frmMain &m_window;
     PatternHighlighter &m_highlighter;
     ExplanationPanel *m_panel;
-    ReplacementHighlighter *m_replacement;
     LiveJob m_job;
     QString m_read;           // the pattern and options last read
     bool m_selecting = false; // the panel is selecting a span in the pattern box
