@@ -1,9 +1,9 @@
 #include "document/cdocument.h"
 
+#include "document/fileretry.h"
 #include "document/patternfile.h"
 #include "support/apperror.h"
 #include "support/appinfo.h"
-#include "support/errorreporter.h"
 #include "support/filedialog.h"
 #include "support/filestore.h"
 #include "support/messagebox.h"
@@ -35,12 +35,6 @@ const QString CantSave = QStringLiteral("Can't save file.");
 const QString InvalidData = QStringLiteral("File doesn't contain valid data.");
 const QString SaveChanges = QStringLiteral("Save changes?");
 
-// A message about a file: the full name, a blank line, then the sentence.
-QString fileMessage(const QString &fileName, const QString &sentence)
-{
-    return fileName + u"\r\n\r\n" + sentence;
-}
-
 // A dialog for one open or save command, starting in the current file's folder.
 void prepareDialog(FileDialog &dialog, const QString &fileName, QWidget *owner, bool withName)
 {
@@ -53,24 +47,6 @@ void prepareDialog(FileDialog &dialog, const QString &fileName, QWidget *owner, 
     dialog.InitDir = suGetFilePath(fileName);
     if (dialog.InitDir.isEmpty())
         dialog.InitDir = suGetCurrentDirectory();
-}
-
-// Runs operation until it succeeds, offering Retry and Cancel with failure after each error.
-// True when the operation succeeded, false when the user cancelled.
-template<class Operation>
-bool retrying(ModalHost &modal, const QString &failure, Operation operation)
-{
-    for (;;) {
-        try {
-            operation();
-            return true;
-        } catch (const AppError &error) {
-            const int button = ErrorReporter::instance().ShowError(
-                modal, error, MsgBoxStyle::RetryCancelCritical, failure);
-            if (button != MsgBoxButton::Retry)
-                return false;
-        }
-    }
 }
 
 } // namespace
@@ -152,6 +128,11 @@ bool CDocument::Save()
     return SaveToFile(m_fileName);
 }
 
+void CDocument::attachSamples(SampleSet &samples)
+{
+    m_companion.attach(samples, [this] { MakeDirty(); });
+}
+
 void CDocument::Init(DocumentView &form)
 {
     m_form = &form;
@@ -187,6 +168,7 @@ bool CDocument::DoClear()
     m_form->setCheckState(CheckBoxId::chkMultiline, 1);
     m_form->setCheckState(CheckBoxId::chkIgnoreLineBreaks, 0);
     m_form->clearResults();
+    m_companion.cleared();
     UpdateCaption(QString());
     m_fileName.clear();
     m_dirty = false;
@@ -217,6 +199,8 @@ bool CDocument::LoadFromFile(const QString &fileName)
         MsgBox(m_modal, fileMessage(fileName, InvalidData), MsgBoxStyle::Critical);
         return false;
     }
+    SamplesCompanion::Found samples = m_companion.read(fileName);
+    const QString samplesProblem = samples.problem;
 
     const patternfile::Fields &fields = *parsed.fields;
     m_form->setText(TextBoxId::txtPattern, fields.pattern);
@@ -228,10 +212,13 @@ bool CDocument::LoadFromFile(const QString &fileName)
     m_form->setCheckState(CheckBoxId::chkMultiline, fields.multiline ? 1 : 0);
     m_form->setCheckState(CheckBoxId::chkIgnoreLineBreaks, fields.ignoreLineBreaks ? 1 : 0);
     m_form->clearResults();
+    m_companion.loaded(fileName, std::move(samples));
 
     UpdateCaption(fileName);
     m_dirty = false;
     m_fileName = fileName;
+    if (!samplesProblem.isEmpty())
+        MsgBox(m_modal, samplesProblem, MsgBoxStyle::Critical);
     return true;
 }
 
@@ -259,12 +246,17 @@ bool CDocument::SaveToFile(const QString &fileName)
         MsgBox(m_modal, fileMessage(fileName, CantSave) + u"\r\n\r\n" + why, MsgBoxStyle::Critical);
         return false;
     }
+    const std::optional<SamplesCompanion::Plan> samplesPlan = m_companion.plan(fileName);
+    if (!samplesPlan)
+        return false;
     if (!retrying(m_modal, fileMessage(fileName, CantSave), [&] {
             QString content;
             needingMemory(QStringLiteral("There is not enough memory to save the text."),
                           [&] { content = patternfile::serialize(fields); });
             m_files.WriteText(fileName, content);
         }))
+        return false;
+    if (!m_companion.save(fileName, *samplesPlan))
         return false;
 
     UpdateCaption(fileName);

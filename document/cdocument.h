@@ -7,13 +7,18 @@
 // store the document is given (TextFile in the program: UTF-16LE, replaced atomically); its
 // questions, dialogs and failures go through the modal host it is given.
 //
+// The samples of a pattern file live beside it (SamplesCompanion); the pattern file's format
+// does not change.
+//
 // Every command returns true when it was carried out; false when it was cancelled or failed,
 // in which case the document and the window are as they were.
 
 #include "document/documentview.h"
+#include "document/samplescompanion.h"
 
 class FileStore;
 class ModalHost;
+class SampleSet;
 
 #include <QString>
 #include <QStringView>
@@ -25,7 +30,13 @@ public:
     CDocument(FileStore &files, ModalHost &modal)
         : m_files(files)
         , m_modal(modal)
+        , m_companion(files, modal)
     {}
+
+    // The samples kept beside the pattern file (work.RegExp.samples): loaded, saved and
+    // emptied with it, and an edit of them makes the document dirty. Without them the
+    // document touches no samples file. samples must outlive the document.
+    void attachSamples(SampleSet &samples);
 
     // File > New: asks to save, then resets the window to a new, untitled document.
     bool Clear();
@@ -70,6 +81,7 @@ private:
 
     FileStore &m_files;
     ModalHost &m_modal;
+    SamplesCompanion m_companion;
     QString m_fileName;
     bool m_dirty = false;
     int m_busyDepth = 0;

@@ -117,7 +117,11 @@ QString BuildCodeSnippet(const CodeInputs &inputs, SnippetKind kind)
 
 void GenerateCode(ModalHost &modal, const CodeInputs &inputs, SnippetKind kind)
 {
-    const QString snippet = BuildCodeSnippet(inputs, kind);
+    OfferCode(modal, BuildCodeSnippet(inputs, kind));
+}
+
+void OfferCode(ModalHost &modal, const QString &snippet)
+{
     const QString prompt = u"Copy generated code?" + LineEnd + LineEnd + snippet;
     if (MsgBox(modal, prompt, MsgBoxStyle::OkCancelInformation, AppInfo::Title.toString()) !=
         MsgBoxButton::OK)

@@ -37,3 +37,6 @@ QString BuildCodeSnippet(const CodeInputs &inputs, SnippetKind kind);
 // Builds the snippet, shows it through modal with "Copy generated code?" (OK and Cancel) and on
 // OK only puts exactly the snippet on the clipboard.
 void GenerateCode(ModalHost &modal, const CodeInputs &inputs, SnippetKind kind);
+// Shows snippet through modal with "Copy generated code?" (OK and Cancel); on OK only puts
+// exactly the snippet on the clipboard.
+void OfferCode(ModalHost &modal, const QString &snippet);

@@ -8,6 +8,7 @@
 #include "support/messagebox.h"
 #include "support/suformat.h"
 
+#include <chrono>
 #include <memory>
 #include <new>
 
@@ -60,8 +61,10 @@ RunResult runChecked(engine::RegExp *regExp, engine::RunControl &control, Step s
         return failed(RunError::Stage::Create, outOfMemoryError());
     RunResult result;
     regExp->setRunControl(&control);
+    const auto started = std::chrono::steady_clock::now();
     try {
         step(*regExp, result);
+        result.engineTime = std::chrono::steady_clock::now() - started;
         if (control.cancelled())
             result = cancelled();
     } catch (const engine::RegExpError &error) {
@@ -111,14 +114,12 @@ RunResult runInBackground(const std::function<RunResult(engine::RunControl &)> &
     return result;
 }
 
-// The boxes for a cancelled or failed run of method ("Execute", ...); false for any other.
+// The box for a failed run of method ("Execute", ...); false for any other. A cancelled run
+// shows none: the window's status line says so.
 bool reportStop(ModalHost &modal, const RunResult &result, const QString &method)
 {
-    if (result.outcome == RunResult::Outcome::Cancelled) {
-        MsgBox(modal, toQString(engine::RegExpError(engine::errors::Cancelled, -1).description()),
-               MsgBoxStyle::Information);
+    if (result.outcome == RunResult::Outcome::Cancelled)
         return true;
-    }
     if (!result.error)
         return false;
     const RunError &error = *result.error;
@@ -167,8 +168,12 @@ void ReportRun(ModalHost &modal, const RunResult &result, RunCommand command)
     if (reportStop(modal, result, isTest ? QStringLiteral("Test") : QStringLiteral("Execute")))
         return;
     if (result.verdict)
-        MsgBox(modal, *result.verdict ? QStringLiteral("Match.") : QStringLiteral("Do not match."),
-               MsgBoxStyle::Information);
+        MsgBox(modal, TestVerdictText(*result.verdict), MsgBoxStyle::Information);
+}
+
+QString TestVerdictText(bool matched)
+{
+    return matched ? QStringLiteral("Match.") : QStringLiteral("Do not match.");
 }
 
 void FillResultsTree(ResultsTree &tree, const engine::MatchCollection &matches)

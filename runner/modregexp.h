@@ -3,8 +3,8 @@
 // pattern, runs it, reports a failure through ErrorReporter and presents the outcome (the
 // results tree, the Test verdict box, the result box), handing back what it found as a
 // RunResult. Every box shows through the modal host the caller hands in. The engine works off
-// the user-interface thread (BackgroundRun); a run cancelled with Esc or Cancel says so and
-// changes nothing.
+// the user-interface thread (BackgroundRun); a run cancelled with Esc or Cancel changes nothing
+// and shows no box: its result says so, for the window's status line.
 
 #include "runner/runoptions.h"
 #include "runner/runresult.h"
@@ -41,9 +41,11 @@ RunResult RunPattern(engine::RunControl &control, const QString &pattern, const 
 // modal (ReportRun) and Execute fills the tree with its matches.
 RunResult RunRegExp(ModalHost &modal, ResultsTree &tree, const QString &pattern,
                     const QString &source, const RunOptions &options, RunCommand command);
-// Shows what a result says in a box: that it was cancelled, the error (for Replace as well),
-// or Test's verdict. A successful Execute or Replace shows none.
+// Shows what a result says in a box: the error (for Replace as well) or Test's verdict. A
+// successful Execute or Replace, and a cancelled run, show none.
 void ReportRun(ModalHost &modal, const RunResult &result, RunCommand command);
+// Test's verdict as its box and the status line give it: "Match." or "Do not match.".
+QString TestVerdictText(bool matched);
 // The totals node, up to MaxMatchNodes match nodes with their submatches, and the skip node;
 // each node says what it stands for.
 void FillResultsTree(ResultsTree &tree, const engine::MatchCollection &matches);

@@ -8,6 +8,7 @@
 
 #include <QString>
 
+#include <chrono>
 #include <optional>
 
 // Why a run gave no result: the engine's error number and description, and for a pattern error
@@ -46,6 +47,8 @@ struct RunResult
     // Test: whether the pattern matches.
     std::optional<bool> verdict;
     std::optional<RunError> error;
+    // How long the engine worked (setting the pattern and running it).
+    std::chrono::nanoseconds engineTime{0};
 
     bool done() const { return outcome == Outcome::Done; }
     // The matches found; 0 without an Execute.

@@ -1,4 +1,5 @@
 #include "startup/application.h"
+#include "startup/checkcommand.h"
 #include "startup/modmain.h"
 #include "support/desktopopener.h"
 #include "support/heappolicy.h"
@@ -7,6 +8,8 @@
 #include "support/textfile.h"
 
 #include <QApplication>
+#include <QStringList>
+#include <QTextStream>
 #include <QTimer>
 
 #include <cstdio>
@@ -14,6 +17,15 @@
 int main(int argc, char *argv[])
 {
     HeapPolicy::apply();
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    if (isCheckCommand(arguments)) {
+        TextFile files;
+        QTextStream out(stdout);
+        QTextStream err(stderr);
+        return runCheckCommand(arguments.mid(1), files, out, err);
+    }
     if (!hasDisplay()) {
         std::fputs("sievewright: no display to show a window on (neither DISPLAY nor "
                    "WAYLAND_DISPLAY is set).\nStart it from a desktop session, or under "

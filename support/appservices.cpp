@@ -12,7 +12,7 @@ ApplicationInfo ApplicationInfo::current()
 {
     return {AppInfo::Title.toString(), AppInfo::Version.toString(),
             QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName(),
-            AppInfo::Description.toString()};
+            AppInfo::Description.toString(), AppInfo::Licence.toString()};
 }
 
 AppServices &AppServices::instance()
@@ -39,6 +39,8 @@ QString AppServices::aboutText(const ApplicationInfo &app, const QString &text)
         result += u"\n\n" + text;
     if (!app.description.isEmpty())
         result += u"\n\n" + app.description;
+    if (!app.licence.isEmpty())
+        result += u"\n\n" + app.licence;
     return result;
 }
 

@@ -2,6 +2,7 @@
 
 #include "support/appinfo.h"
 #include "support/messageboxfit.h"
+#include "support/workerthread.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -13,14 +14,8 @@
 #include <QProgressDialog>
 #include <QTimer>
 
-#include <condition_variable>
 #include <exception>
 #include <memory>
-#include <mutex>
-#include <thread>
-
-#include <sys/resource.h>
-#include <unistd.h>
 
 namespace {
 
@@ -132,6 +127,12 @@ private:
 
 } // namespace
 
+BackgroundRun::BackgroundRun()
+    : m_worker(std::make_unique<WorkerThread>(WorkerNice))
+{}
+
+BackgroundRun::~BackgroundRun() = default;
+
 BackgroundRun &BackgroundRun::instance()
 {
     static BackgroundRun run;
@@ -154,43 +155,30 @@ void BackgroundRun::run(const std::function<void()> &work, const std::function<v
 
     // The worker tells the window's thread that it has ended: through the condition while
     // that thread waits quietly, through the event loop once it runs one.
-    std::mutex lock;
-    std::condition_variable ended;
-    bool done = false;
-    QEventLoop *loop = nullptr;
     std::exception_ptr failure;
-    std::thread worker([&] {
-        // The window's thread goes first when the processors are busy.
-        ::setpriority(PRIO_PROCESS, static_cast<id_t>(::gettid()), WorkerNice);
+    m_worker->start([&work, &failure] {
         try {
             work();
         } catch (...) {
             failure = std::current_exception();
         }
-        const std::lock_guard<std::mutex> hold(lock);
-        done = true;
-        if (loop)
-            QMetaObject::invokeMethod(loop, &QEventLoop::quit, Qt::QueuedConnection);
-        ended.notify_one();
     });
     const auto finish = [&] {
-        worker.join();
+        m_worker->wait();
         m_cancel = nullptr;
         if (failure)
             std::rethrow_exception(failure);
     };
 
     // Most runs end at once: then the window is left as it is, not greyed and given back.
-    QEventLoop eventLoop;
-    {
-        std::unique_lock<std::mutex> hold(lock);
-        if (ended.wait_for(hold, QuietWait, [&] { return done; })) {
-            hold.unlock();
-            finish();
-            return;
-        }
-        loop = &eventLoop;
+    if (m_worker->waitFor(QuietWait)) {
+        finish();
+        return;
     }
+    QEventLoop eventLoop;
+    m_worker->whenDone([&eventLoop] {
+        QMetaObject::invokeMethod(&eventLoop, &QEventLoop::quit, Qt::QueuedConnection);
+    });
 
     const std::unique_ptr<InputGuard> guard = std::make_unique<InputGuard>(*this);
     const DisabledWindow disabled;

@@ -7,6 +7,9 @@
 
 #include <chrono>
 #include <functional>
+#include <memory>
+
+class WorkerThread;
 
 class BackgroundRun
 {
@@ -26,7 +29,9 @@ public:
     void cancel();
 
 private:
-    BackgroundRun() = default;
+    BackgroundRun();
+    ~BackgroundRun();
 
     const std::function<void()> *m_cancel = nullptr;
+    const std::unique_ptr<WorkerThread> m_worker; // one thread for every run
 };

@@ -8,6 +8,8 @@
 #include <QMessageBox>
 #include <QPushButton>
 
+#include <algorithm>
+
 namespace {
 
 QMessageBox::StandardButton standardButton(int code)
@@ -57,7 +59,8 @@ int escapeButton(const QList<int> &buttons)
 // The box for a style, sized for its caption and the screen; pushButtons gets its buttons in
 // the order of msgBoxButtons(style).
 std::unique_ptr<QMessageBox> createBox(const QString &prompt, int style, const QString &title,
-                                       QWidget *parent, QList<QPushButton *> &pushButtons)
+                                       QWidget *parent, QList<QPushButton *> &pushButtons,
+                                       const QStringList &buttonTexts = {})
 {
     const QList<int> buttons = msgBoxButtons(style);
     auto box =
@@ -65,6 +68,8 @@ std::unique_ptr<QMessageBox> createBox(const QString &prompt, int style, const Q
     box->setTextFormat(Qt::PlainText);
     for (int code : buttons)
         pushButtons.append(box->addButton(standardButton(code)));
+    for (qsizetype i = 0; i < std::min(buttonTexts.size(), pushButtons.size()); ++i)
+        pushButtons.at(i)->setText(buttonTexts.at(i));
     const int defaultIndex = (style >> 8) & 0x3;
     if (defaultIndex < pushButtons.size())
         box->setDefaultButton(pushButtons.at(defaultIndex));
@@ -75,12 +80,12 @@ std::unique_ptr<QMessageBox> createBox(const QString &prompt, int style, const Q
     return box;
 }
 
-int showReal(const QString &prompt, int style, const QString &title)
+int showReal(const QString &prompt, int style, const QString &title, const QStringList &buttonTexts)
 {
     const QList<int> buttons = msgBoxButtons(style);
     QList<QPushButton *> pushButtons;
     const std::unique_ptr<QMessageBox> box =
-        createBox(prompt, style, title, QApplication::activeWindow(), pushButtons);
+        createBox(prompt, style, title, QApplication::activeWindow(), pushButtons, buttonTexts);
     box->exec();
     const int index = pushButtons.indexOf(qobject_cast<QPushButton *>(box->clickedButton()));
     const int escCode = escapeButton(buttons);
@@ -115,18 +120,20 @@ std::unique_ptr<QDialog> msgBoxWindow(const QString &prompt, int style, const QS
                      pushButtons);
 }
 
-int MsgBox(ModalHost &host, const QString &prompt, int style, const QString &title)
+int MsgBox(ModalHost &host, const QString &prompt, int style, const QString &title,
+           const QStringList &buttonTexts)
 {
     ModalRequest request;
     request.kind = ModalKind::MessageBox;
     request.style = style;
     request.caption = title.isEmpty() ? AppInfo::Title.toString() : title;
     request.text = prompt;
+    request.buttonTexts = buttonTexts;
     return host
         .run(request,
              [&] {
                  ModalAnswer answer;
-                 answer.button = showReal(request.text, style, request.caption);
+                 answer.button = showReal(request.text, style, request.caption, buttonTexts);
                  return answer;
              })
         .button;

@@ -6,6 +6,7 @@
 // + default button (0 first, 256 second, 512 third).
 
 #include <QString>
+#include <QStringList>
 
 #include <memory>
 
@@ -33,7 +34,10 @@ inline constexpr int OkCancelInformation = 65; // OK and Cancel, information ico
 // Shows the box through host over the active window and returns the button pressed; an empty
 // title gives the application title. Closing the box with Esc or its close button gives Cancel
 // where the box has one, else the only button.
-int MsgBox(ModalHost &host, const QString &prompt, int style = 0, const QString &title = {});
+// buttonTexts, where given, are the captions of the style's buttons in display order; the codes
+// returned stay those of the style.
+int MsgBox(ModalHost &host, const QString &prompt, int style = 0, const QString &title = {},
+           const QStringList &buttonTexts = {});
 
 // The window that MsgBox shows for these arguments, not yet shown: for looking at it.
 std::unique_ptr<QDialog> msgBoxWindow(const QString &prompt, int style, const QString &title = {});

@@ -4,6 +4,7 @@
 // services; a test hands in one that answers each request in order and records what was shown.
 
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 
@@ -18,12 +19,14 @@ enum class ModalKind
 struct ModalRequest
 {
     ModalKind kind = ModalKind::MessageBox;
-    int style = 0;      // message boxes: the style number (buttons + icon + default button)
-    QString caption;    // window title
-    QString text;       // message text; file dialogs: the initial file name
-    QString filter;     // file dialogs: the filter as the caller gave it ("Name|*.ext|...")
-    QString initialDir; // file dialogs
-    QString defaultExt; // file dialogs, without the dot
+    int style = 0;           // message boxes: the style number (buttons + icon + default button)
+    QString caption;         // window title
+    QString text;            // message text; file dialogs: the initial file name
+    QStringList buttonTexts; // message boxes: captions for the style's buttons, in order; none
+                             // keeps the standard ones
+    QString filter;          // file dialogs: the filter as the caller gave it ("Name|*.ext|...")
+    QString initialDir;      // file dialogs
+    QString defaultExt;      // file dialogs, without the dot
 };
 
 struct ModalAnswer

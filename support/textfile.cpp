@@ -219,3 +219,25 @@ QString TextFile::ReadText(const QString &fileName)
                        QStringLiteral("There is not enough memory to read the file."));
     }
 }
+
+void TextFile::WriteBytes(const QString &fileName, const QByteArray &bytes)
+{
+    replaceFileContent(fileName, bytes);
+}
+
+QByteArray TextFile::ReadBytes(const QString &fileName)
+{
+    try {
+        return readRegularFile(fileName, byteLimit(m_maxChars));
+    } catch (const std::bad_alloc &) {
+        throw AppError(AppErrorNumber::OutOfMemory,
+                       QStringLiteral("There is not enough memory to read the file."));
+    }
+}
+
+void TextFile::Remove(const QString &fileName)
+{
+    const QByteArray path = QFile::encodeName(fileName);
+    if (::unlink(path.constData()) != 0 && errno != ENOENT)
+        throw systemError(fileName, errno);
+}

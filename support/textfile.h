@@ -30,6 +30,9 @@ public:
 
     void WriteText(const QString &fileName, const QString &text) override;
     QString ReadText(const QString &fileName) override;
+    void WriteBytes(const QString &fileName, const QByteArray &bytes) override;
+    QByteArray ReadBytes(const QString &fileName) override;
+    void Remove(const QString &fileName) override;
 
     static QByteArray encode(const QString &text);
     static QString decode(const QByteArray &bytes);

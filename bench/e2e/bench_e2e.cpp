@@ -7,6 +7,7 @@
 // resident memory before each step and its peak during the step.
 //   bench_e2e            (no arguments: the window would read them as a file name)
 
+#include "bench/support/memorystatus.h"
 #include "bench/support/offscreenapplication.h"
 #include "bench/support/timing.h"
 #include "document/cdocument.h"
@@ -17,6 +18,7 @@
 #include "support/textfile.h"
 #include "tests/support/recordingopener.h"
 #include "ui/main/frmmain.h"
+#include "ui/main/liveresults.h"
 #include "ui/main/matchlocator.h"
 #include "ui/main/resultstreewidget.h"
 #include "ui/main/textbox.h"
@@ -54,27 +56,6 @@ public:
         return answer;
     }
 };
-
-// A value of /proc/self/status in MB ("VmRSS", "VmHWM").
-double statusMb(const char *key)
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return 0;
-    const QByteArray prefix = QByteArray(key) + ':';
-    for (const QByteArray &line : status.readAll().split('\n'))
-        if (line.startsWith(prefix))
-            return line.mid(prefix.size()).trimmed().split(' ').first().toDouble() / 1024;
-    return 0;
-}
-
-// Starts the peak of resident memory anew (Linux 4.0 and later).
-void resetPeak()
-{
-    QFile clear(QStringLiteral("/proc/self/clear_refs"));
-    if (clear.open(QIODevice::WriteOnly))
-        clear.write("5");
-}
 
 struct Row
 {
@@ -202,6 +183,8 @@ int main(int argc, char *argv[])
     RecordingOpener opener;
     frmMain window(Services{files, opener, responder});
     window.show();
+    // The figures of the commands alone; bench_live measures the live results.
+    window.liveResults().setOn(false);
     QApplication::processEvents();
 
     measure(QStringLiteral("load the 10 MB pattern file"), {}, 3, [&]() -> QString {

@@ -22,7 +22,9 @@ inline constexpr Workload Workloads[] = {
     {"ignorecase-literal", "execute", u"lorem", u"", true, true, false, false},
     {"multiline-anchors", "execute", u"^\\w+$", u"", true, false, true, false},
     {"multiline-anchors-crlf", "execute", u"^\\w+$", u"", true, false, true, true},
+    {"line-starts-crlf", "execute", u"^(?:lorem|word)\\s*\\w*", u"", true, false, true, true},
     {"back-reference", "execute", u"(\\w)\\1", u"", true, false, false, false},
+    {"back-reference-words", "execute", u"\\b(\\w+)\\s+\\1\\b", u"", true, false, false, false},
     {"alternation", "execute", u"ipsum|dolor|amet", u"", true, false, false, false},
     {"test-late", "test", u"zz\\d{3}zz", u"", false, false, false, false},
 };

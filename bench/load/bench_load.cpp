@@ -4,6 +4,7 @@
 // and the resident memory before and at its peak during the load; a refused file, the message.
 //   bench_load [shape...]   (the names of the first column; all of them by default)
 
+#include "bench/support/memorystatus.h"
 #include "bench/support/offscreenapplication.h"
 #include "document/cdocument.h"
 #include "support/modalhost.h"
@@ -37,26 +38,6 @@ public:
         return answer;
     }
 };
-
-// A value of /proc/self/status in MB ("VmRSS", "VmHWM").
-double statusMb(const char *key)
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return 0;
-    const QByteArray prefix = QByteArray(key) + ':';
-    for (const QByteArray &line : status.readAll().split('\n'))
-        if (line.startsWith(prefix))
-            return line.mid(prefix.size()).trimmed().split(' ').first().toDouble() / 1024;
-    return 0;
-}
-
-void resetPeak()
-{
-    QFile clear(QStringLiteral("/proc/self/clear_refs"));
-    if (clear.open(QIODevice::WriteOnly))
-        clear.write("5");
-}
 
 struct Shape
 {

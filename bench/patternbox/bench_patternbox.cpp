@@ -11,6 +11,7 @@
 #include "support/textfile.h"
 #include "tests/support/recordingopener.h"
 #include "ui/main/frmmain.h"
+#include "ui/main/liveresults.h"
 #include "ui/main/patternhighlighter.h"
 #include "ui/main/textbox.h"
 
@@ -56,6 +57,8 @@ int main(int argc, char *argv[])
     ModalHost modal;
     frmMain window(Services{files, opener, modal});
     window.show();
+    // The figures of the commands alone; bench_live measures the live results.
+    window.liveResults().setOn(false);
     TextBox *box = window.controls().txtPattern;
     PatternHighlighter *highlighter = box->findChild<PatternHighlighter *>();
     const QString pattern = bigPattern();

@@ -5,6 +5,7 @@
 #include "bench/support/timing.h"
 #include "runner/modregexp.h"
 #include "runner/u16text.h"
+#include "support/backgroundrun.h"
 #include "support/heappolicy.h"
 #include "support/modalhost.h"
 #include "tests/support/plainresultstree.h"
@@ -60,5 +61,22 @@ int main(int argc, char *argv[])
     std::printf("| %-36s | %9.1f | %9.2f |\n", "RunRegExp into the tree widget", widgetMs,
                 widgetMs / engineMs);
     std::printf("\nroot nodes in the tree widget: %d\n", widget.topLevelItemCount());
+
+    // Test on a short text, alone and on the worker thread as the Test button runs it.
+    engine::RegExp shortTest;
+    shortTest.setPattern(u16View(pattern));
+    const std::u16string shortText = u"abcdef 12 ";
+    bool matched = false;
+    const double aloneMs = Timings::of(1001, [&] { matched = shortTest.Test(shortText); }).median();
+    const double workerMs =
+        Timings::of(1001, [&] {
+            BackgroundRun::instance().run([&] { matched = shortTest.Test(shortText); }, [] {});
+        }).median();
+    std::printf("\nTest on \"abcdef 12 \", median of 1001: %s\n\n",
+                matched ? "Match." : "No match.");
+    std::printf("| %-36s | %9s |\n", "work", "ms");
+    std::printf("|%s|%s|\n", std::string(38, '-').c_str(), std::string(11, '-').c_str());
+    std::printf("| %-36s | %9.4f |\n", "engine Test", aloneMs);
+    std::printf("| %-36s | %9.4f |\n", "engine Test on the worker thread", workerMs);
     return 0;
 }

@@ -110,6 +110,16 @@ bool CharSet::contains(char16_t c) const
     return it != m_ranges.begin() && c <= (it - 1)->last;
 }
 
+bool CharSet::within(const CharSet &other) const
+{
+    // The ranges of other are disjoint and not adjacent: each range here lies inside one.
+    return std::all_of(m_ranges.begin(), m_ranges.end(), [&other](const Range &r) {
+        auto it = std::upper_bound(other.m_ranges.begin(), other.m_ranges.end(), r.first,
+                                   [](char16_t v, const Range &o) { return v < o.first; });
+        return it != other.m_ranges.begin() && r.last <= (it - 1)->last;
+    });
+}
+
 bool CharSet::full() const
 {
     return m_ranges.size() == 1 && m_ranges[0].first == 0 && m_ranges[0].last == 0xFFFF;

@@ -25,6 +25,8 @@ public:
     void add(const CharSet &other);
     CharSet complement() const;
     bool contains(char16_t c) const;
+    // True when every member is also one of other's.
+    bool within(const CharSet &other) const;
     bool empty() const { return m_ranges.empty(); }
     bool full() const;
     const std::vector<Range> &ranges() const { return m_ranges; }

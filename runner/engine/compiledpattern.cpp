@@ -4,6 +4,10 @@
 
 #include <pcre2.h>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include <algorithm>
 #include <bit>
 #include <charconv>
@@ -51,6 +55,52 @@ int calloutEntry(pcre2_callout_block_16 *block, void *data)
 } // namespace
 
 namespace detail {
+void throwMatchFailure(int rc)
+{
+    switch (rc) {
+    case PCRE2_ERROR_MATCHLIMIT:
+    case PCRE2_ERROR_DEPTHLIMIT:
+    case PCRE2_ERROR_HEAPLIMIT:
+    case PCRE2_ERROR_JIT_STACKLIMIT:
+        throw RegExpError(errors::TooMuchBacktracking, -1);
+    case PCRE2_ERROR_NOMEMORY:
+        throw std::bad_alloc();
+    default:
+        throw RegExpError(errors::EngineFailure, u"The engine failed: " + pcreMessage(rc) + u".",
+                          -1);
+    }
+}
+
+Pcre2Ptr<pcre2_code_16> compileTranslation(const Translation &translation, CaseMode caseMode,
+                                           LineMode lineMode, std::uint32_t moreOptions)
+{
+    std::uint32_t options = moreOptions | PCRE2_NEVER_UTF | PCRE2_NEVER_UCP |
+                            PCRE2_NEVER_BACKSLASH_C | PCRE2_MATCH_UNSET_BACKREF |
+                            PCRE2_DOLLAR_ENDONLY | PCRE2_USE_OFFSET_LIMIT;
+    if (caseMode == CaseMode::Caseless)
+        options |= PCRE2_CASELESS;
+    if (lineMode == LineMode::Native)
+        options |= PCRE2_MULTILINE | PCRE2_ALT_CIRCUMFLEX;
+
+    const Pcre2Ptr<pcre2_compile_context_16> cc(pcre2_compile_context_create_16(nullptr));
+    if (!cc)
+        throw std::bad_alloc();
+    pcre2_set_newline_16(cc.get(), PCRE2_NEWLINE_LF);
+    pcre2_set_parens_nest_limit_16(cc.get(), limits::ParensNestLimit);
+    int error = 0;
+    PCRE2_SIZE offset = 0;
+    const auto *text = reinterpret_cast<PCRE2_SPTR16>(translation.pattern.data());
+    Pcre2Ptr<pcre2_code_16> code(
+        pcre2_compile_16(text, translation.pattern.size(), options, &error, &offset, cc.get()));
+    if (!code) {
+        if (error == PCRE2_ERROR_HEAP_FAILED)
+            throw std::bad_alloc();
+        throw RegExpError(errors::EngineFailure,
+                          u"The pattern cannot be compiled: " + pcreMessage(error) + u".", -1);
+    }
+    return code;
+}
+
 void Pcre2Free::operator()(pcre2_real_code_16 *code) const
 {
     pcre2_code_free_16(code);
@@ -77,38 +127,19 @@ CompiledPattern::CompiledPattern(const detail::SyntaxTree &tree, detail::CaseMod
                                  detail::LineMode lineMode)
     : m_translation(detail::translate(tree, caseMode, lineMode))
     , m_caseMode(caseMode)
+    , m_lineMode(lineMode)
 {
-    std::uint32_t options = PCRE2_NEVER_UTF | PCRE2_NEVER_UCP | PCRE2_NEVER_BACKSLASH_C |
-                            PCRE2_MATCH_UNSET_BACKREF | PCRE2_DOLLAR_ENDONLY |
-                            PCRE2_USE_OFFSET_LIMIT;
-    if (caseMode == detail::CaseMode::Caseless)
-        options |= PCRE2_CASELESS;
-    if (lineMode == detail::LineMode::Native)
-        options |= PCRE2_MULTILINE | PCRE2_ALT_CIRCUMFLEX;
-
-    const detail::Pcre2Ptr<pcre2_compile_context_16> cc(pcre2_compile_context_create_16(nullptr));
-    if (!cc)
-        throw std::bad_alloc();
-    pcre2_set_newline_16(cc.get(), PCRE2_NEWLINE_LF);
-    pcre2_set_parens_nest_limit_16(cc.get(), limits::ParensNestLimit);
-    int error = 0;
-    PCRE2_SIZE offset = 0;
-    const auto *text = reinterpret_cast<PCRE2_SPTR16>(m_translation.pattern.data());
-    m_options = options;
-    m_code.reset(
-        pcre2_compile_16(text, m_translation.pattern.size(), options, &error, &offset, cc.get()));
-    if (!m_code) {
-        if (error == PCRE2_ERROR_HEAP_FAILED)
-            throw std::bad_alloc();
-        throw RegExpError(errors::EngineFailure,
-                          u"The pattern cannot be compiled: " + pcreMessage(error) + u".", -1);
-    }
+    // Without CR, PCRE2's own search for line starts (after LF) is as quick.
+    m_lineStarts = lineMode == detail::LineMode::Lookaround && tree.startsAtLineStart();
+    m_code = detail::compileTranslation(m_translation, caseMode, lineMode,
+                                        m_lineStarts ? PCRE2_ANCHORED : 0);
     m_jit = pcre2_jit_compile_16(m_code.get(), PCRE2_JIT_COMPLETE) == 0;
 
     m_matchData.reset(pcre2_match_data_create_from_pattern_16(m_code.get(), nullptr));
     m_context.reset(pcre2_match_context_create_16(nullptr));
     if (!m_matchData || !m_context)
         throw std::bad_alloc();
+    m_ovector = pcre2_get_ovector_pointer_16(m_matchData.get());
     setMatchLimit(limits::WatchAfterSteps);
     pcre2_set_depth_limit_16(m_context.get(), limits::DepthLimit);
     pcre2_set_heap_limit_16(m_context.get(), limits::HeapLimitKiB);
@@ -125,20 +156,8 @@ CompiledPattern::CompiledPattern(const detail::SyntaxTree &tree, detail::CaseMod
 int CompiledPattern::checkIteration(int id, const std::size_t *ovector, std::uint32_t captureTop,
                                     std::uint32_t captureLast, std::size_t position) const
 {
-    if (id < 0 || static_cast<std::size_t>(id) >= m_translation.checks.size())
-        return 0;
-    const detail::IterationCheck &check = m_translation.checks[static_cast<std::size_t>(id)];
-    const auto group = static_cast<std::uint32_t>(check.group);
-    switch (check.kind) {
-    case detail::IterationCheck::Kind::RejectEmpty:
-        return group < captureTop && ovector[2 * group] == position ? 1 : 0;
-    case detail::IterationCheck::Kind::First:
-    case detail::IterationCheck::Kind::Exit:
-        return captureLast == group ? 0 : 1;
-    case detail::IterationCheck::Kind::Later:
-        return captureLast == group ? 1 : 0;
-    }
-    return 0;
+    return detail::checkIteration(m_translation.checks, id, ovector, captureTop, captureLast,
+                                  position);
 }
 
 void CompiledPattern::beginRun(const RunControl *control)
@@ -183,19 +202,24 @@ void CompiledPattern::setMatchLimit(std::uint32_t steps)
     return rc;
 }
 
+int CompiledPattern::matchAt(std::u16string_view text, std::size_t at, std::size_t lastStart)
+{
+    std::uint64_t steps = limits::WatchAfterSteps;
+    for (;;) {
+        setMatchLimit(static_cast<std::uint32_t>(steps));
+        const int rc = match(text, at, lastStart);
+        if (rc != PCRE2_ERROR_MATCHLIMIT || steps >= limits::MatchLimit)
+            return rc;
+        checkStop(true);
+        steps = std::min<std::uint64_t>(steps * 10, limits::MatchLimit);
+    }
+}
+
 int CompiledPattern::searchAlone(std::u16string_view text, std::size_t start, std::size_t lastStart)
 {
     int rc = PCRE2_ERROR_NOMATCH;
     for (std::size_t at = start; at <= lastStart; ++at) {
-        std::uint64_t steps = limits::WatchAfterSteps;
-        for (;;) {
-            setMatchLimit(static_cast<std::uint32_t>(steps));
-            rc = match(text, at, at);
-            if (rc != PCRE2_ERROR_MATCHLIMIT || steps >= limits::MatchLimit)
-                break;
-            checkStop(true);
-            steps = std::min<std::uint64_t>(steps * 10, limits::MatchLimit);
-        }
+        rc = matchAt(text, at, at);
         if (rc != PCRE2_ERROR_NOMATCH)
             break;
         checkStop((at - start) % 64 == 63);
@@ -203,8 +227,58 @@ int CompiledPattern::searchAlone(std::u16string_view text, std::size_t start, st
     return rc;
 }
 
+namespace {
+
+// The first CR or LF in text from from on; text.size() when there is none.
+std::size_t findBreak(std::u16string_view text, std::size_t from)
+{
+    const char16_t *const data = text.data();
+    std::size_t i = from;
+#if defined(__SSE2__)
+    // Eight code units at a time.
+    const __m128i cr = _mm_set1_epi16(u'\r');
+    const __m128i lf = _mm_set1_epi16(u'\n');
+    for (; i + 8 <= text.size(); i += 8) {
+        const __m128i units = _mm_loadu_si128(reinterpret_cast<const __m128i *>(data + i));
+        const int found =
+            _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi16(units, cr), _mm_cmpeq_epi16(units, lf)));
+        if (found)
+            return i + static_cast<std::size_t>(std::countr_zero(static_cast<unsigned>(found)) / 2);
+    }
+#endif
+    for (; i < text.size(); ++i)
+        if (data[i] == u'\n' || data[i] == u'\r')
+            return i;
+    return text.size();
+}
+
+// The first line start at or after from: the start of the text, or just after a CR or LF
+// (the end of the text included); past the end when there is none.
+std::size_t nextLineStart(std::u16string_view text, std::size_t from)
+{
+    return from == 0 ? 0 : findBreak(text, from - 1) + 1;
+}
+
+} // namespace
+
+int CompiledPattern::searchLineStarts(std::u16string_view text, std::size_t start)
+{
+    for (unsigned tries = 1;; ++tries) {
+        const std::size_t at = nextLineStart(text, start);
+        if (at > text.size())
+            return PCRE2_ERROR_NOMATCH;
+        const int rc = matchAt(text, at, text.size());
+        if (rc != PCRE2_ERROR_NOMATCH)
+            return rc;
+        checkStop(tries % 64 == 0);
+        start = at + 1;
+    }
+}
+
 bool CompiledPattern::search(std::u16string_view text, std::size_t start, std::int32_t *bounds)
 {
+    if (m_lineStarts)
+        return answer(searchLineStarts(text, start), bounds);
     // The start positions are tried in spans, so that a long search without a match looks at
     // the run's cancellation and time between spans. A span grows while it is quick.
     using Clock = std::chrono::steady_clock;
@@ -215,7 +289,7 @@ bool CompiledPattern::search(std::u16string_view text, std::size_t start, std::i
         // span share its offset limit.
         const std::size_t spanEnd = (start | (span - 1)) + 1;
         const std::size_t lastStart = std::min(spanEnd, text.size());
-        setMatchLimit(static_cast<std::uint32_t>(StepsPerCall / span));
+        setMatchLimit(static_cast<std::uint32_t>(StepsPerCall >> std::countr_zero(span)));
         rc = match(text, start, lastStart);
         if (rc == PCRE2_ERROR_MATCHLIMIT && span > FirstSpan) {
             span = FirstSpan; // the same start positions again, with all their steps
@@ -240,33 +314,16 @@ bool CompiledPattern::search(std::u16string_view text, std::size_t start, std::i
         began = now;
         start = lastStart + 1;
     }
+    return answer(rc, bounds);
+}
+
+bool CompiledPattern::answer(int rc, std::int32_t *bounds)
+{
     if (rc == PCRE2_ERROR_NOMATCH)
         return false;
-    if (rc < 0) {
-        switch (rc) {
-        case PCRE2_ERROR_MATCHLIMIT:
-        case PCRE2_ERROR_DEPTHLIMIT:
-        case PCRE2_ERROR_HEAPLIMIT:
-        case PCRE2_ERROR_JIT_STACKLIMIT:
-            throw RegExpError(errors::TooMuchBacktracking, -1);
-        case PCRE2_ERROR_NOMEMORY:
-            throw std::bad_alloc();
-        default:
-            throw RegExpError(errors::EngineFailure,
-                              u"The engine failed: " + pcreMessage(rc) + u".", -1);
-        }
-    }
-    const PCRE2_SIZE *ov = pcre2_get_ovector_pointer_16(m_matchData.get());
-    const std::uint32_t top = static_cast<std::uint32_t>(rc); // groups set, + 1
-    bounds[0] = static_cast<std::int32_t>(ov[0]);
-    bounds[1] = static_cast<std::int32_t>(ov[1]);
-    const std::vector<int> &numbers = m_translation.groupNumbers;
-    for (std::size_t i = 0; i < numbers.size(); ++i) {
-        const auto g = static_cast<std::uint32_t>(numbers[i]);
-        const bool set = g != 0 && g < top && ov[2 * g] != PCRE2_UNSET;
-        bounds[2 * i + 2] = set ? static_cast<std::int32_t>(ov[2 * g]) : -1;
-        bounds[2 * i + 3] = set ? static_cast<std::int32_t>(ov[2 * g + 1]) : -1;
-    }
+    if (rc < 0)
+        detail::throwMatchFailure(rc);
+    detail::readBounds(m_translation, m_ovector, static_cast<std::uint32_t>(rc), bounds);
     return true;
 }
 
@@ -276,17 +333,9 @@ std::uint64_t CompiledPattern::stepsAt(std::u16string_view text, std::size_t at,
     // Counted in the interpreter, on a compilation whose repeats all leave backtracking
     // points: the JIT skips steps inside a repeated character, and a repeat made possessive
     // scans its characters without counting them.
-    if (!m_counted) {
-        const auto *pattern = reinterpret_cast<PCRE2_SPTR16>(m_translation.pattern.data());
-        int error = 0;
-        PCRE2_SIZE offset = 0;
-        m_counted.reset(pcre2_compile_16(pattern, m_translation.pattern.size(),
-                                         m_options | PCRE2_NO_AUTO_POSSESS, &error, &offset,
-                                         nullptr));
-        if (!m_counted)
-            throw RegExpError(errors::EngineFailure,
-                              u"The pattern cannot be compiled: " + pcreMessage(error) + u".", -1);
-    }
+    if (!m_counted)
+        m_counted = detail::compileTranslation(m_translation, m_caseMode, m_lineMode,
+                                               PCRE2_NO_AUTO_POSSESS);
     const detail::Pcre2Ptr<pcre2_match_data_16> data(
         pcre2_match_data_create_from_pattern_16(m_counted.get(), nullptr));
     if (!data)

@@ -5,7 +5,9 @@
 // fewer steps for each start position, so that every call takes about as long as the first
 // (FirstSpan positions at limits::WatchAfterSteps each). A start position that needs more than
 // that is tried again alone with a step limit growing to the full one, looking at the run
-// between the tries.
+// between the tries. A pattern whose every match begins at a line start under Multiline, on a
+// text with CR, is compiled anchored and tried only at the start of the text and after each CR
+// and LF.
 
 #include "runner/engine/regexp.h"
 #include "runner/engine/translator.h"
@@ -35,6 +37,14 @@ struct Pcre2Free
 };
 template<class Handle>
 using Pcre2Ptr = std::unique_ptr<Handle, Pcre2Free>;
+
+// Compiles a translation for PCRE2 with the options its modes need and moreOptions. Throws
+// RegExpError when PCRE2 refuses it.
+Pcre2Ptr<pcre2_real_code_16> compileTranslation(const Translation &translation, CaseMode caseMode,
+                                                LineMode lineMode, std::uint32_t moreOptions);
+
+// Throws what a failed PCRE2 match (rc < 0, not "no match") means for a run.
+[[noreturn]] void throwMatchFailure(int rc);
 } // namespace detail
 
 class RunControl;
@@ -101,19 +111,27 @@ private:
     void setMatchLimit(std::uint32_t steps);
     // One PCRE2 call with start positions from start to lastStart.
     int match(std::u16string_view text, std::size_t start, std::size_t lastStart);
-    // The same when a start position took many steps: one position at a time, each with a
-    // step limit growing tenfold up to the full one, looking at the run between the tries.
+    // One start position with a step limit growing tenfold up to the full one, looking at the
+    // run between the tries.
+    int matchAt(std::u16string_view text, std::size_t at, std::size_t lastStart);
+    // The same when a start position took many steps: one position at a time.
     int searchAlone(std::u16string_view text, std::size_t start, std::size_t lastStart);
+    // The search of a pattern compiled anchored: the line starts from start on, one at a time.
+    int searchLineStarts(std::u16string_view text, std::size_t start);
+    // Turns a PCRE2 outcome into bounds (true), no match (false) or a thrown RegExpError.
+    bool answer(int rc, std::int32_t *bounds);
 
     detail::Translation m_translation;
     detail::CaseMode m_caseMode;
+    detail::LineMode m_lineMode;
     detail::Pcre2Ptr<pcre2_real_code_16> m_code;
     detail::Pcre2Ptr<pcre2_real_match_data_16> m_matchData;
+    const std::size_t *m_ovector = nullptr; // m_matchData's, fixed for its life
     detail::Pcre2Ptr<pcre2_real_match_context_16> m_context;
     detail::Pcre2Ptr<pcre2_real_jit_stack_16> m_jitStack;
-    std::uint32_t m_options = 0;                    // PCRE2's compile options
     detail::Pcre2Ptr<pcre2_real_code_16> m_counted; // for stepsAt, made on its first call
     bool m_jit = false;
+    bool m_lineStarts = false;                   // compiled anchored, tried at line starts only
     std::size_t m_offsetLimit = ~std::size_t(0); // as set in m_context (PCRE2_UNSET at first)
     std::uint32_t m_matchLimit = 0;              // as set in m_context
 

@@ -36,6 +36,66 @@ bool isLetter(char16_t c)
     return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z');
 }
 
+// Sets the facts of a node from its kind and from its children's, already in nodes.
+void learnFacts(Node &n, const std::vector<Node> &nodes, const std::vector<CharSet> &sets)
+{
+    const auto child = [&](std::size_t i) -> const Node & {
+        return nodes[static_cast<std::size_t>(n.children[i])];
+    };
+    n.holdsGroup = n.kind == Node::Kind::Group;
+    for (std::size_t i = 0; i < n.children.size(); ++i)
+        n.holdsGroup = n.holdsGroup || child(i).holdsGroup;
+    switch (n.kind) {
+    case Node::Kind::Char:
+        n.canMatchEmpty = false;
+        n.startsWithWordChar = CharSet::wordChars().contains(n.ch);
+        break;
+    case Node::Kind::Set:
+        n.canMatchEmpty = false;
+        n.startsWithWordChar =
+            !n.negate && sets[static_cast<std::size_t>(n.value)].within(CharSet::wordChars());
+        break;
+    case Node::Kind::Dot:
+        n.canMatchEmpty = false;
+        break;
+    case Node::Kind::LineStart:
+        n.startsAtLineStart = true;
+        break;
+    case Node::Kind::Group:
+    case Node::Kind::NonCapturing:
+        n.canMatchEmpty = child(0).canMatchEmpty;
+        n.startsAtLineStart = child(0).startsAtLineStart;
+        n.startsWithWordChar = child(0).startsWithWordChar;
+        break;
+    case Node::Kind::LookAhead:
+        n.startsAtLineStart = child(0).startsAtLineStart;
+        break;
+    case Node::Kind::Repeat:
+        n.canMatchEmpty = n.min == 0 || child(0).canMatchEmpty;
+        n.startsAtLineStart = n.min > 0 && child(0).startsAtLineStart;
+        n.startsWithWordChar = n.min > 0 && child(0).startsWithWordChar;
+        break;
+    case Node::Kind::Alternation:
+        n.canMatchEmpty = false;
+        n.startsAtLineStart = true;
+        n.startsWithWordChar = true;
+        for (std::size_t i = 0; i < n.children.size(); ++i) {
+            n.canMatchEmpty = n.canMatchEmpty || child(i).canMatchEmpty;
+            n.startsAtLineStart = n.startsAtLineStart && child(i).startsAtLineStart;
+            n.startsWithWordChar = n.startsWithWordChar && child(i).startsWithWordChar;
+        }
+        break;
+    case Node::Kind::Sequence:
+        for (std::size_t i = 0; i < n.children.size(); ++i)
+            n.canMatchEmpty = n.canMatchEmpty && child(i).canMatchEmpty;
+        n.startsAtLineStart = !n.children.empty() && child(0).startsAtLineStart;
+        n.startsWithWordChar = !n.children.empty() && child(0).startsWithWordChar;
+        break;
+    default:
+        break; // empty, $, \b, \B, negative lookaheads, back-references: may match empty
+    }
+}
+
 class Parser
 {
 public:
@@ -102,6 +162,7 @@ private:
 
     int add(Node node)
     {
+        learnFacts(node, m_tree.nodes, m_tree.sets);
         m_tree.nodes.push_back(std::move(node));
         return static_cast<int>(m_tree.nodes.size() - 1);
     }
@@ -118,13 +179,23 @@ private:
         n.ch = c;
         return add(std::move(n));
     }
-    int addSet(CharSet set)
+    int addSet(CharSet set, bool negate = false)
     {
         m_tree.sets.push_back(std::move(set));
         Node n;
         n.kind = Node::Kind::Set;
         n.value = static_cast<int>(m_tree.sets.size() - 1);
+        n.negate = negate;
         return add(std::move(n));
+    }
+
+    // Gives the node the pattern text from start to the current position.
+    int spanned(std::size_t start, int node)
+    {
+        Node &n = m_tree.nodes[static_cast<std::size_t>(node)];
+        n.start = static_cast<int>(start);
+        n.length = static_cast<int>(m_pos - start);
+        return node;
     }
 
     int parseDisjunction(int depth)
@@ -132,20 +203,23 @@ private:
         if (depth > limits::MaxNesting)
             throw RegExpError(errors::EngineFailure, u"The pattern is nested too deeply.",
                               static_cast<int>(m_pos));
-        const std::size_t start = m_pos;
-        std::vector<int> alternatives{parseAlternative(depth)};
-        while (!atEnd() && peek() == u'|') {
+        const std::size_t first = m_pos;
+        std::vector<int> alternatives;
+        for (;;) {
+            const std::size_t start = m_pos;
+            alternatives.push_back(spanned(start, parseAlternative(depth)));
+            if (atEnd() || peek() != u'|')
+                break;
             report(m_pos, 1, TokenKind::Alternation);
             ++m_pos;
-            alternatives.push_back(parseAlternative(depth));
         }
         if (alternatives.size() == 1)
             return alternatives.front();
         Node n;
         n.kind = Node::Kind::Alternation;
         n.children = std::move(alternatives);
-        const int node = add(std::move(n));
-        spanOf(node, start);
+        const int node = spanned(first, add(std::move(n)));
+        spanOf(node, first);
         return node;
     }
 
@@ -155,15 +229,15 @@ private:
         Node seq;
         seq.kind = Node::Kind::Sequence;
         while (!atEnd() && peek() != u'|' && peek() != u')') {
-            const std::size_t termStart = m_pos;
             if (quantifierAt(m_pos))
                 fail(errors::UnexpectedQuantifier, m_pos); // nothing to repeat
+            const std::size_t termStart = m_pos;
             Term term = parseTerm(depth);
-            spanOf(term.node, termStart);
+            spanOf(spanned(termStart, term.node), termStart);
             if (auto q = quantifierAt(m_pos)) {
                 if (!term.quantifiable)
                     fail(errors::UnexpectedQuantifier, m_pos);
-                term.node = applyQuantifier(term.node, *q);
+                term.node = spanned(termStart, applyQuantifier(term.node, *q));
                 spanOf(term.node, termStart);
             }
             seq.children.push_back(term.node);
@@ -508,9 +582,7 @@ private:
                 firstIsSet ? member(atomStart, escapeSet) : member(atomStart, first, first);
             }
         }
-        const int node = addSet(std::move(set));
-        m_tree.nodes[static_cast<std::size_t>(node)].negate = negate;
-        return node;
+        return addSet(std::move(set), negate);
     }
 
     static CharSet range(char16_t c) { return CharSet::range(c, c); }
@@ -564,34 +636,6 @@ private:
 SyntaxTree parsePattern(std::u16string_view pattern, ParseSink *sink)
 {
     return Parser(pattern, sink).run();
-}
-
-bool SyntaxTree::nullable(int index) const
-{
-    const Node &n = nodes[static_cast<std::size_t>(index)];
-    switch (n.kind) {
-    case Node::Kind::Char:
-    case Node::Kind::Set:
-    case Node::Kind::Dot:
-        return false;
-    case Node::Kind::Group:
-    case Node::Kind::NonCapturing:
-        return nullable(n.children.front());
-    case Node::Kind::Repeat:
-        return n.min == 0 || nullable(n.children.front());
-    case Node::Kind::Alternation:
-        for (int child : n.children)
-            if (nullable(child))
-                return true;
-        return false;
-    case Node::Kind::Sequence:
-        for (int child : n.children)
-            if (!nullable(child))
-                return false;
-        return true;
-    default:
-        return true; // empty, assertions, lookaheads, back-references
-    }
 }
 
 bool SyntaxTree::asciiFoldingSuffices() const

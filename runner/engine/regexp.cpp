@@ -160,21 +160,11 @@ CompiledPattern &RegExp::compiled(std::u16string_view source)
         m_tree = std::make_unique<detail::SyntaxTree>(detail::parsePattern(m_pattern));
     const detail::SyntaxTree &tree = *m_tree;
 
-    detail::LineMode lineMode = detail::LineMode::TextEdges;
-    std::size_t slot = 0;
-    if (m_multiline && tree.hasLineAnchor) {
-        const bool hasCR = source.find(u'\r') != std::u16string_view::npos;
-        lineMode = hasCR ? detail::LineMode::Lookaround : detail::LineMode::Native;
-        slot = hasCR ? 1 : 0;
-    }
-    if (!m_cache[slot]) {
-        detail::CaseMode caseMode = detail::CaseMode::Exact;
-        if (m_ignoreCase)
-            caseMode = !tree.hasBackReference && tree.asciiFoldingSuffices()
-                           ? detail::CaseMode::Caseless
-                           : detail::CaseMode::Canonical;
-        m_cache[slot] = std::make_unique<CompiledPattern>(tree, caseMode, lineMode);
-    }
+    const detail::LineMode lineMode = detail::lineModeFor(tree, m_multiline, source);
+    const std::size_t slot = lineMode == detail::LineMode::Lookaround ? 1 : 0;
+    if (!m_cache[slot])
+        m_cache[slot] = std::make_unique<CompiledPattern>(
+            tree, detail::caseModeFor(tree, m_ignoreCase), lineMode);
     m_cache[slot]->beginRun(m_control);
     return *m_cache[slot];
 }
@@ -225,8 +215,11 @@ MatchCollection RegExp::Execute(std::shared_ptr<const std::u16string> source)
     data->groupCount = pattern.groupCount();
     const std::size_t pairs = 2 * static_cast<std::size_t>(data->groupCount + 1);
     std::vector<std::int32_t> bounds(pairs);
+    std::vector<std::int32_t> &offsets = data->offsets;
     pattern.forEachMatch(text.view(), m_global, bounds.data(), [&](const std::int32_t *b) {
-        data->offsets.insert(data->offsets.end(), b, b + pairs);
+        // One by one: a range insert calls memmove for every match.
+        for (std::size_t i = 0; i < pairs; ++i)
+            offsets.push_back(b[i]);
     });
     data->offsets.shrink_to_fit();
     return MatchCollection(std::move(data));

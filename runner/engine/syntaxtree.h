@@ -38,7 +38,16 @@ struct Node
     int value = 0; // set index or group number
     int min = 0;
     int max = 0;
+    // The pattern text the node was read from (terms, quantified terms and alternatives).
+    int start = 0;
+    int length = 0;
     std::vector<int> children;
+
+    // Worked out once, as the node joins the tree (its children are already there).
+    bool canMatchEmpty = true;
+    bool holdsGroup = false;         // it or a node inside it is a capturing group
+    bool startsAtLineStart = false;  // every match of it begins with ^
+    bool startsWithWordChar = false; // every match of it begins with a character of \w
 };
 
 struct SyntaxTree
@@ -51,7 +60,12 @@ struct SyntaxTree
     bool hasLineAnchor = false;
 
     // True when the node can match the empty text.
-    bool nullable(int node) const;
+    bool nullable(int node) const { return nodes[static_cast<std::size_t>(node)].canMatchEmpty; }
+    // True when every match of the whole pattern begins with ^.
+    bool startsAtLineStart() const
+    {
+        return root >= 0 && nodes[static_cast<std::size_t>(root)].startsAtLineStart;
+    }
     // True when every literal and class folds among ASCII only under IgnoreCase, so that a
     // caseless ASCII mode gives exactly the dialect's matches.
     bool asciiFoldingSuffices() const;

@@ -1,7 +1,11 @@
 #include "runner/engine/translator.h"
 
 #include "runner/engine/casefold.h"
+#include "runner/engine/invariant.h"
 #include "runner/engine/regexp.h"
+
+#include <algorithm>
+#include <optional>
 
 namespace engine::detail {
 namespace {
@@ -9,17 +13,21 @@ namespace {
 class Translator
 {
 public:
-    Translator(const SyntaxTree &tree, CaseMode caseMode, LineMode lineMode)
+    Translator(const SyntaxTree &tree, CaseMode caseMode, LineMode lineMode, bool withSpans)
         : m_tree(tree)
         , m_caseMode(caseMode)
         , m_lineMode(lineMode)
+        , m_withSpans(withSpans)
     {
         m_out.groupNumbers.assign(static_cast<std::size_t>(tree.groupCount), 0);
     }
 
     Translation run()
     {
+        const Node &root = node(m_tree.root);
+        m_closer = {root.start + root.length, 0};
         emit(m_tree.root);
+        mapTo(m_closer);
         return std::move(m_out);
     }
 
@@ -27,6 +35,32 @@ private:
     const Node &node(int index) const { return m_tree.nodes[static_cast<std::size_t>(index)]; }
 
     void text(std::u16string_view s) { m_out.pattern += s; }
+
+    // A part of the pattern: start and length.
+    struct Part
+    {
+        int start;
+        int length;
+    };
+    static Part partOf(const Node &n) { return {n.start, n.length}; }
+    // The quantifier of a Repeat node.
+    Part quantifierOf(const Node &n) const
+    {
+        const Node &child = node(n.children.front());
+        const int end = child.start + child.length;
+        return {end, n.start + n.length - end};
+    }
+
+    // The text from here on stands for part of the pattern.
+    void mapTo(Part part)
+    {
+        if (!m_withSpans)
+            return;
+        const auto offset = static_cast<std::uint32_t>(m_out.pattern.size());
+        if (!m_out.spans.empty() && m_out.spans.back().offset == offset)
+            m_out.spans.pop_back();
+        m_out.spans.push_back({offset, part.start, part.length});
+    }
 
     void number(long long v)
     {
@@ -69,6 +103,8 @@ private:
                               u"The pattern cannot be compiled: regular expression is too large.",
                               -1);
         const Node &n = node(index);
+        if (n.kind < Node::Kind::Group) // a single item
+            mapTo(partOf(n));
         switch (n.kind) {
         case Node::Kind::Empty:
             break;
@@ -104,29 +140,32 @@ private:
         }
         case Node::Kind::Group:
             m_out.groupNumbers[static_cast<std::size_t>(n.value - 1)] = newGroup();
-            text(u"(");
-            emit(n.children.front());
-            text(u")");
+            group(u"(", n);
             break;
         case Node::Kind::NonCapturing:
-            bracket(u"(?:", n.children.front());
+            group(u"(?:", n);
             break;
         case Node::Kind::LookAhead:
-            bracket(u"(?=", n.children.front());
+            group(u"(?=", n);
             break;
         case Node::Kind::NegativeLookAhead:
-            bracket(u"(?!", n.children.front());
+            group(u"(?!", n);
             break;
         case Node::Kind::Alternation:
             for (std::size_t i = 0; i < n.children.size(); ++i) {
-                if (i)
+                if (i) {
+                    mapTo(m_closer); // the end of an alternative
                     text(u"|");
+                }
                 emit(n.children[i]);
             }
             break;
         case Node::Kind::Sequence:
-            for (int child : n.children)
-                emit(child);
+            for (std::size_t i = 0; i < n.children.size(); ++i) {
+                if (i + 1 < n.children.size() && wordStart(n.children[i], n.children[i + 1]))
+                    continue;
+                emit(n.children[i]);
+            }
             break;
         case Node::Kind::Repeat:
             repeat(n);
@@ -134,8 +173,37 @@ private:
         }
     }
 
+    // Emits \b before an item that begins with a word character as the lookbehind it then
+    // amounts to, which PCRE2 tries faster; false (nothing emitted) otherwise. Not on folded
+    // text, whose classes hold the canonical forms as well.
+    bool wordStart(int boundary, int next)
+    {
+        if (node(boundary).kind != Node::Kind::WordBoundary || !node(next).startsWithWordChar ||
+            m_caseMode == CaseMode::Canonical)
+            return false;
+        mapTo(partOf(node(boundary)));
+        text(u"(?<!");
+        text(CharSet::wordChars().pcreText());
+        text(u")");
+        return true;
+    }
+
+    // A group of the pattern: its ")" closes each alternative inside.
+    void group(std::u16string_view open, const Node &n)
+    {
+        mapTo({n.start, static_cast<int>(open.size())});
+        text(open);
+        const Part outer = m_closer;
+        m_closer = {n.start + n.length - 1, 1};
+        emit(n.children.front());
+        mapTo(m_closer);
+        text(u")");
+        m_closer = outer;
+    }
+
     void bracket(std::u16string_view open, int child)
     {
+        mapTo(partOf(node(child)));
         text(open);
         emit(child);
         text(u")");
@@ -158,8 +226,11 @@ private:
         }
     }
 
-    void quantifier(int min, int max, bool lazy)
+    // ownPart: the quantifier's text stands for the loop's quantifier (else for the item before).
+    void quantifier(int min, int max, bool lazy, bool ownPart = true)
     {
+        if (ownPart)
+            mapTo(m_loop);
         if (min == 0 && max < 0) {
             text(u"*");
         } else if (min == 1 && max < 0) {
@@ -184,6 +255,7 @@ private:
 
     void callout(IterationCheck::Kind kind, int group)
     {
+        mapTo(m_loop);
         const std::size_t id = m_out.checks.size();
         m_out.checks.push_back({kind, group});
         // The check's index as a string callout (see CompiledPattern's callout entry).
@@ -195,37 +267,42 @@ private:
     // An empty group whose start marks where the match stood.
     int mark()
     {
+        mapTo(m_loop);
         text(u"()");
         return newGroup();
     }
 
-    bool hasGroup(int index) const
-    {
-        const Node &n = node(index);
-        if (n.kind == Node::Kind::Group)
-            return true;
-        for (int child : n.children)
-            if (hasGroup(child))
-                return true;
-        return false;
-    }
-
     void repeat(const Node &n)
     {
-        const int child = n.children.front();
         if (n.max == 0)
             return; // matches the empty text; the groups inside take no part
+        const Part outer = m_loop;
+        m_loop = quantifierOf(n);
+        loop(n);
+        m_loop = outer;
+    }
+
+    // The text of a loop: its own parts stand for the quantifier.
+    void loop(const Node &n)
+    {
+        const int child = n.children.front();
         const bool canGrow = n.max < 0 || n.max > n.min;
         if (!canGrow || !m_tree.nullable(child)) {
             atom(child);
-            quantifier(n.min, n.max, n.lazy);
+            // PCRE2 reads a single item and its quantifier as one item.
+            const Node::Kind kind = node(child).kind;
+            const bool oneItem =
+                kind == Node::Kind::Char || kind == Node::Kind::Set || kind == Node::Kind::Dot;
+            if (oneItem && m_withSpans)
+                m_out.spans.back() = {m_out.spans.back().offset, n.start, n.length};
+            quantifier(n.min, n.max, n.lazy, !oneItem);
             return;
         }
         // Iterations below the minimum may match nothing; any later one must consume text.
         const int extra = n.max < 0 ? -1 : n.max - n.min;
         if (n.min == 0) {
             optionalIterations(child, extra, n.lazy);
-        } else if (!hasGroup(child)) {
+        } else if (!node(child).holdsGroup) {
             atom(child);
             quantifier(n.min, n.min, false);
             optionalIterations(child, extra, n.lazy);
@@ -237,12 +314,50 @@ private:
     // Up to max iterations (-1: no limit), none of them empty.
     void optionalIterations(int child, int max, bool lazy)
     {
+        mapTo(m_loop);
         text(u"(?:");
         const int start = mark();
         emit(child);
         callout(IterationCheck::Kind::RejectEmpty, start);
         text(u")");
         quantifier(0, max, lazy);
+    }
+
+    // Where a loop's body stands in one alternative of its branch-reset group: its groups are
+    // numbered after `first` up to `last`, and `end` is the mark that closes a first pass.
+    struct BodyNumbers
+    {
+        int first;
+        int last;
+        int end;
+        bool operator==(const BodyNumbers &) const = default;
+    };
+
+    // A branch-reset group "(?|...)" of the given alternatives, in order. Each numbers its groups
+    // from the count before the group, and those that hold the loop's body number it alike;
+    // afterwards the count is the largest one an alternative reached.
+    template<class... Alternatives>
+    void branchReset(const Alternatives &...alternatives)
+    {
+        text(u"(?|");
+        const int base = m_out.pcreGroupCount;
+        int top = base;
+        std::optional<BodyNumbers> numbered;
+        bool first = true;
+        const auto add = [&](const auto &alternative) {
+            if (!first)
+                text(u"|");
+            first = false;
+            m_out.pcreGroupCount = base;
+            if (const std::optional<BodyNumbers> numbers = alternative()) {
+                ENGINE_INVARIANT(!numbered || *numbered == *numbers);
+                numbered = numbers;
+            }
+            top = std::max(top, m_out.pcreGroupCount);
+        };
+        (add(alternatives), ...);
+        text(u")");
+        m_out.pcreGroupCount = top;
     }
 
     // The minimum and the further iterations as one PCRE2 loop over a branch-reset group, so
@@ -252,49 +367,97 @@ private:
     void sharedGroupsLoop(int child, int min, int extra, bool lazy)
     {
         const int before = mark();
-        text(u"(?:(?|");
-        const int base = m_out.pcreGroupCount;
-        callout(IterationCheck::Kind::First, before);
-        mark(); // keeps the numbering of the alternatives alike
-        atom(child);
-        quantifier(min, min, false);
-        const int firstEnd = mark();
-        auto later = [&] {
-            text(u"|");
-            m_out.pcreGroupCount = base;
+        int firstEnd = 0;
+        const auto firstPass = [&]() -> std::optional<BodyNumbers> {
+            callout(IterationCheck::Kind::First, before);
+            mark(); // where a later pass marks its start
+            const int first = m_out.pcreGroupCount;
+            atom(child);
+            quantifier(min, min, false);
+            const int last = m_out.pcreGroupCount;
+            firstEnd = mark();
+            return BodyNumbers{first, last, firstEnd};
+        };
+        const auto laterPass = [&]() -> std::optional<BodyNumbers> {
             callout(IterationCheck::Kind::Later, before);
             const int start = mark();
+            const int first = m_out.pcreGroupCount;
             emit(child);
+            const int last = m_out.pcreGroupCount;
             callout(IterationCheck::Kind::RejectEmpty, start);
-            mark(); // firstEnd's number in this alternative
+            const int end = mark();
             mark(); // closed last, so that Exit tells the first pass from a later one
+            return BodyNumbers{first, last, end};
         };
-        auto leave = [&] {
-            text(u"|");
+        const auto leave = [&]() -> std::optional<BodyNumbers> {
             callout(IterationCheck::Kind::Exit, firstEnd);
+            return std::nullopt;
         };
-        if (lazy) {
-            leave();
-            later();
-        } else {
-            later();
-            leave();
-        }
-        text(u"))");
+        text(u"(?:");
+        if (lazy)
+            branchReset(firstPass, leave, laterPass);
+        else
+            branchReset(firstPass, laterPass, leave);
+        text(u")");
         quantifier(2, extra < 0 ? -1 : extra + 1, lazy);
     }
 
     const SyntaxTree &m_tree;
     CaseMode m_caseMode;
     LineMode m_lineMode;
+    bool m_withSpans;
     Translation m_out;
+    Part m_closer{0, 0}; // what ends the alternatives being emitted
+    Part m_loop{0, 0};   // the quantifier of the loop being emitted
 };
 
 } // namespace
 
-Translation translate(const SyntaxTree &tree, CaseMode caseMode, LineMode lineMode)
+// The verdicts of the checks that optionalIterations and sharedGroupsLoop place.
+bool IterationCheck::rejects(const std::size_t *ovector, std::uint32_t captureTop,
+                             std::uint32_t captureLast, std::size_t position) const
 {
-    return Translator(tree, caseMode, lineMode).run();
+    const auto mark = static_cast<std::uint32_t>(group);
+    switch (kind) {
+    case Kind::RejectEmpty:
+        return mark < captureTop && ovector[2 * mark] == position;
+    case Kind::First:
+    case Kind::Exit:
+        return captureLast != mark;
+    case Kind::Later:
+        return captureLast == mark;
+    }
+    return false;
+}
+
+Translation translate(const SyntaxTree &tree, CaseMode caseMode, LineMode lineMode, bool withSpans)
+{
+    return Translator(tree, caseMode, lineMode, withSpans).run();
+}
+
+CaseMode caseModeFor(const SyntaxTree &tree, bool ignoreCase)
+{
+    if (!ignoreCase)
+        return CaseMode::Exact;
+    return !tree.hasBackReference && tree.asciiFoldingSuffices() ? CaseMode::Caseless
+                                                                 : CaseMode::Canonical;
+}
+
+LineMode lineModeFor(const SyntaxTree &tree, bool multiline, std::u16string_view text)
+{
+    if (!multiline || !tree.hasLineAnchor)
+        return LineMode::TextEdges;
+    return text.find(u'\r') != std::u16string_view::npos ? LineMode::Lookaround : LineMode::Native;
+}
+
+int checkIteration(const std::vector<IterationCheck> &checks, int id, const std::size_t *ovector,
+                   std::uint32_t captureTop, std::uint32_t captureLast, std::size_t position)
+{
+    if (id < 0 || static_cast<std::size_t>(id) >= checks.size())
+        return 0;
+    return checks[static_cast<std::size_t>(id)].rejects(ovector, captureTop, captureLast, position)
+               ? 1
+               : 0;
 }
 
 } // namespace engine::detail

@@ -3,8 +3,10 @@
 
 #include "runner/engine/syntaxtree.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace engine::detail {
@@ -39,6 +41,19 @@ struct IterationCheck
     };
     Kind kind;
     int group;
+
+    // True when the check fails the match at position, given PCRE2's capture state there.
+    bool rejects(const std::size_t *ovector, std::uint32_t captureTop, std::uint32_t captureLast,
+                 std::size_t position) const;
+};
+
+// From offset on in the translation (up to the next mark), the text stands for the part
+// [start, start + length) of the pattern.
+struct SpanMark
+{
+    std::uint32_t offset;
+    int start;
+    int length;
 };
 
 struct Translation
@@ -47,8 +62,37 @@ struct Translation
     std::vector<int> groupNumbers; // PCRE2 group number of dialect group i + 1, 0 if never run
     int pcreGroupCount = 0;
     std::vector<IterationCheck> checks;
+    // Only when asked for: in offset order, the last one standing for the pattern's end.
+    std::vector<SpanMark> spans;
 };
 
-Translation translate(const SyntaxTree &tree, CaseMode caseMode, LineMode lineMode);
+// How the options are carried out for a pattern (and, for Multiline, a text).
+CaseMode caseModeFor(const SyntaxTree &tree, bool ignoreCase);
+LineMode lineModeFor(const SyntaxTree &tree, bool multiline, std::u16string_view text);
+
+// withSpans: also fill Translation::spans.
+Translation translate(const SyntaxTree &tree, CaseMode caseMode, LineMode lineMode,
+                      bool withSpans = false);
+
+// Fills bounds as CompiledPattern::search gives them from PCRE2's offsets of a match (top: the
+// groups set, + 1).
+inline void readBounds(const Translation &translation, const std::size_t *ovector,
+                       std::uint32_t top, std::int32_t *bounds)
+{
+    constexpr std::size_t Unset = ~std::size_t(0);
+    bounds[0] = static_cast<std::int32_t>(ovector[0]);
+    bounds[1] = static_cast<std::int32_t>(ovector[1]);
+    const std::vector<int> &numbers = translation.groupNumbers;
+    for (std::size_t i = 0; i < numbers.size(); ++i) {
+        const auto g = static_cast<std::uint32_t>(numbers[i]);
+        const bool set = g != 0 && g < top && ovector[2 * g] != Unset;
+        bounds[2 * i + 2] = set ? static_cast<std::int32_t>(ovector[2 * g]) : -1;
+        bounds[2 * i + 3] = set ? static_cast<std::int32_t>(ovector[2 * g + 1]) : -1;
+    }
+}
+
+// The verdict of check id of the translation at a callout: 0 to go on, 1 to fail there.
+int checkIteration(const std::vector<IterationCheck> &checks, int id, const std::size_t *ovector,
+                   std::uint32_t captureTop, std::uint32_t captureLast, std::size_t position);
 
 } // namespace engine::detail

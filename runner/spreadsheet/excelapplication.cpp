@@ -318,14 +318,15 @@ Workbook &Workbooks::Item(int index) const
     return *m_books[static_cast<size_t>(index - 1)];
 }
 
-void Application::leaveOpenForUser(const QString &folder, const QString &fileStem,
-                                   FileOpener &opener)
+QStringList Application::leaveOpenForUser(const QString &folder, const QString &fileStem,
+                                          FileOpener &opener)
 {
+    QStringList unopened;
     if (m_released)
-        return;
+        return unopened;
     m_released = true;
     if (!m_visible)
-        return;
+        return unopened;
     const QString folderName = QDir::toNativeSeparators(folder);
     if (folder.isEmpty() || !QDir().mkpath(folder)) {
         throw AppError(AppErrorNumber::PathFileAccess,
@@ -339,11 +340,10 @@ void Application::leaveOpenForUser(const QString &folder, const QString &fileSte
             QFile::remove(path);
             throw;
         }
-        if (!opener.Open(path)) {
-            throw AppError(errors::CannotStart, u"No application could be started to open " +
-                                                    QDir::toNativeSeparators(path) + u'.');
-        }
+        if (!opener.Open(path))
+            unopened.append(path);
     }
+    return unopened;
 }
 
 } // namespace excel

@@ -9,6 +9,7 @@
 #include "support/apperror.h"
 
 #include <QString>
+#include <QStringList>
 #include <QStringView>
 
 #include <map>
@@ -35,7 +36,6 @@ inline constexpr double MaxColumnWidth = 255;
 
 namespace errors {
 inline constexpr qint32 SubscriptOutOfRange = 9;
-inline constexpr qint32 CannotStart = 429;    // no application could be started for the file
 inline constexpr qint32 ObjectDefined = 1004; // the application refused the call
 } // namespace errors
 
@@ -225,9 +225,11 @@ public:
     // The program lets go of the application. When it is visible, each workbook is written to a
     // new file "<fileStem>.xlsx" in folder (created if missing; " (2)" and so on are added to a
     // name that is taken) and opened in the desktop's spreadsheet application; an invisible
-    // one ends with nothing kept. Throws for a write failure (the broken file is removed) or
-    // when no application could be started (the file stays). Only the first call does anything.
-    void leaveOpenForUser(const QString &folder, const QString &fileStem, FileOpener &opener);
+    // one ends with nothing kept. Throws for a write failure (the broken file is removed).
+    // Returns the files written that no application could be started for. Only the first call
+    // does anything.
+    QStringList leaveOpenForUser(const QString &folder, const QString &fileStem,
+                                 FileOpener &opener);
 
 private:
     bool m_visible = false;

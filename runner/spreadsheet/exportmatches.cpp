@@ -2,6 +2,7 @@
 
 #include "runner/spreadsheet/excelapplication.h"
 #include "runner/spreadsheet/exportfolder.h"
+#include "runner/spreadsheet/savedexport.h"
 #include "support/errorreporter.h"
 #include "support/messagebox.h"
 #include "support/mousepointer.h"
@@ -114,10 +115,12 @@ void ExportMatchesToExcel(const engine::MatchCollection &matches, FileOpener &op
     try {
         application = std::make_unique<excel::Application>();
         const int cut = writeMatches(*application, matches);
-        application->leaveOpenForUser(folder, fileStem, opener);
+        const QStringList unopened = application->leaveOpenForUser(folder, fileStem, opener);
         setMousePointer(MousePointer::Default);
         if (cut > 0)
             reportCutCells(modal, cut);
+        for (const QString &path : unopened)
+            OfferSavedExport(path, opener, modal);
     } catch (const AppError &error) {
         fail(error);
     } catch (const std::bad_alloc &) {

@@ -14,9 +14,10 @@ class ModalHost;
 
 // Takes the matches of a run's result. Ends at once for no match or a single empty match; shows the
 // wait pointer meanwhile. A text longer than a cell holds is cut at the limit, and one message
-// after the export says how many cells were cut. Any failure (no application to open the file,
-// a write failure, more rows than a sheet holds) is reported in one message instead; what was
-// written before it is still opened. The messages show through modal. Never throws.
+// after the export says how many cells were cut. Where no application opens the file written,
+// a message says where it was saved (OfferSavedExport). Any failure (a write failure, more rows
+// than a sheet holds) is reported in one message instead; what was written before it is still
+// opened. The messages show through modal. Never throws.
 void ExportMatchesToExcel(const engine::MatchCollection &matches, FileOpener &opener,
                           ModalHost &modal);
 

@@ -124,6 +124,8 @@ class tst_Engine : public QObject
 private Q_SLOTS:
     void execute_data();
     void execute();
+    void shortcutsAgree_data();
+    void shortcutsAgree();
     void errors_data();
     void errors();
     void replace_data();
@@ -199,6 +201,16 @@ void tst_Engine::execute_data()
     row("plus of a lazy optional", u"(.?\?)+", "", u"ab", "0:\"ab\"(b)");
     row("plus of a lazy count", u"[^b](.{0,2}?)+", "gi", u"Ac1 0 BcAba", "0:\"Ac1 0 BcAba\"(a)");
     row("minimum of two with an empty group kept", u"(?:()|a){2,}", "", u"aaa", "0:\"aaa\"()");
+    // groups inside counted loops nested in counted loops keep one number each
+    row("nested loops, two groups, empty last pass", u"(?:(a|)(b|)){2,3}", "g", u"abab",
+        "0:\"abab\"(a,b) 4:\"\"(,)");
+    row("nested loops, inner minimum met by an empty pass", u"(?:((a|)b?){2,3}c){2}", "",
+        u"aabcabc", "0:\"aabcabc\"(,)");
+    row("nested loops, group kept from an empty pass", u"((?:(a|)|b){2,}x){1,2}", "", u"abxaax",
+        "0:\"abxaax\"(aax,a)");
+    row("nested loops, lazy inner", u"(?:((a|)){2,3}?b){2}", "", u"aabab", "0:\"aabab\"(,)");
+    row("nested loops, two inner loops side by side", u"((a?){2,3}(b|){1,2}){2}", "g", u"aabab",
+        "0:\"aabab\"(ab,,b) 5:\"\"(,,)");
     // a repeated back-reference to a group that took no part
     row("reference to an unset group repeated", u"(a)?b\\1{2}", "", u"b", "0:\"b\"(-)");
     row("reference to an unset group repeated lazily", u"(a)?b\\1{2}?", "", u"b", "0:\"b\"(-)");
@@ -260,6 +272,58 @@ void tst_Engine::execute()
     re.setPattern(u16(pattern));
     apply(re, flags);
     QCOMPARE(re.Test(u16(source)), expected != u"none");
+}
+
+// A pattern searched only at line starts or with \b as a lookbehind finds what the same
+// pattern finds where neither applies: an empty group in front of ^ or after \b turns them off.
+void tst_Engine::shortcutsAgree_data()
+{
+    QTest::addColumn<QString>("pattern");
+    QTest::addColumn<QString>("plain");
+    QTest::addColumn<QString>("flags");
+    QTest::addColumn<QString>("source");
+
+    const std::pair<const char *, std::u16string_view> texts[] = {
+        {"no break", u"ab cd"},
+        {"LF", u"ab\ncd\n"},
+        {"CR", u"ab\rcd\r"},
+        {"CR LF", u"ab\r\ncd\r\n"},
+        {"breaks first", u"\r\n\n\rab\ncd"},
+        {"only breaks", u"\r\n\r\n"},
+        {"empty", u""},
+    };
+    const char16_t *const lineStart[] = {u"^",          u"^$",          u"^\\w+$",
+                                         u"^ab|^cd",    u"^(?:ab|cd)$", u"(^\\w)+",
+                                         u"^[\\r\\n]+", u"^.*",         u"(?=^c)^\\w"};
+    for (const char16_t *pattern : lineStart)
+        for (const auto &[name, text] : texts)
+            for (const char *flags : {"gm", "gmi"})
+                QTest::addRow("%s on %s, %s", qPrintable(q(pattern)), name, flags)
+                    << q(pattern) << QStringLiteral("(?:)") + q(pattern)
+                    << QString::fromLatin1(flags) << q(text);
+
+    const char16_t *const wordStart[] = {
+        u"\\b\\w+", u"\\b(\\w+)\\s+\\1\\b", u"\\b[a-c_]+", u"\\b(?:ab|c\\d)",
+        u"x\\b\\d", u"\\b(?:a|b)+\\b",      u"\\b[^ ]+"};
+    const std::u16string_view words[] = {u"ab ab cd_c1 x1 abx", u"\u00E9a \u00E9 b_ b_", u""};
+    for (const char16_t *pattern : wordStart)
+        for (const std::u16string_view text : words)
+            for (const char *flags : {"g", "gi"}) {
+                QString plain = q(pattern);
+                plain.replace(QStringLiteral("\\b"), QStringLiteral("\\b(?:)"));
+                QTest::addRow("%s on \"%s\", %s", qPrintable(q(pattern)), qPrintable(shown(text)),
+                              flags)
+                    << q(pattern) << plain << QString::fromLatin1(flags) << q(text);
+            }
+}
+
+void tst_Engine::shortcutsAgree()
+{
+    QFETCH(QString, pattern);
+    QFETCH(QString, plain);
+    QFETCH(QString, flags);
+    QFETCH(QString, source);
+    QCOMPARE(::execute(pattern, flags, source), ::execute(plain, flags, source));
 }
 
 void tst_Engine::errors_data()

@@ -14,6 +14,7 @@
 #include "ui/main/statusline.h"
 #include "ui/main/textbox.h"
 
+#include <QCheckBox>
 #include <QDockWidget>
 #include <QListWidget>
 #include <QPlainTextEdit>
@@ -233,6 +234,8 @@ void tst_ExplanationPanel::windowReadsThePatternLive()
     QVERIFY(!dock->isVisible());
     auto *view = w.findChild<ExplanationView *>();
     QVERIFY(view);
+    // A new pattern has Multiline on, where \z has no replacement.
+    w.controls().chkMultiline->setChecked(false);
     w.controls().txtPattern->SetText(QStringLiteral(R"~(a\z)~"));
     QVERIFY(view->job().waitForIdle(std::chrono::seconds(10)));
     QVERIFY(w.statusLine()

@@ -151,17 +151,19 @@ void tst_Lifecycle::runKeys()
     QTest::keyClick(window->controls().txtPattern, Qt::Key_F7);
     QCOMPARE(responder.last().text, QStringLiteral("Match."));
     QCOMPARE(window->controls().tvResults->topLevelItemCount(), 3);
-    // Ctrl+F5 without a spreadsheet program: the tree, the message, the workbook opened.
+    // Ctrl+F5 without a spreadsheet program: the tree, the message that says where the
+    // workbook was saved.
     responder.clear();
-    responder.button(MsgBoxButton::OK);
+    responder.button(MsgBoxButton::Cancel);
     window->controls().txtSourceString->SetText(QStringLiteral("b2 a1"));
     QTest::keyClick(window->controls().txtPattern, Qt::Key_F5, Qt::ControlModifier);
     QCOMPARE(topLevelTexts(window->controls().tvResults),
              (QStringList{"Total 2 element(s) found", "b2 [1:2]", "a1 [4:2]"}));
     QCOMPARE(responder.shown().size(), 1);
-    QVERIFY(responder.last().text.startsWith(u"Can't generate XSL file."));
+    QVERIFY(responder.last().text.startsWith(u"The matches were saved to"));
     QCOMPARE(opener.opened().size(), 1);
     QVERIFY(opener.opened().first().path.endsWith(u".xlsx"));
+    QVERIFY(responder.last().text.contains(QDir::toNativeSeparators(opener.opened().first().path)));
 }
 
 void tst_Lifecycle::ignoreLineBreaks()
@@ -373,8 +375,10 @@ void tst_Lifecycle::helpMenu()
     QVERIFY(responder.last().text.contains(u"Version 1.06.0049"));
     QVERIFY(responder.last().text.contains(QCoreApplication::applicationName()) ||
             responder.last().text.contains(u"Program file: "));
-    // The last paragraph says what the program is.
-    QVERIFY(responder.last().text.endsWith(u"\n\n" + AppInfo::Description));
+    // The last paragraphs say what the program is and under which licence it comes.
+    QVERIFY(responder.last().text.endsWith(u"\n\n" + AppInfo::Description + u"\n\n" +
+                                           AppInfo::Licence));
+    QVERIFY(responder.last().text.contains(u"MIT licence"));
 
     // F1 opens the help window, modal over the main window.
     QWidget *owner = nullptr;

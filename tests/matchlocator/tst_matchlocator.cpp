@@ -2,14 +2,19 @@
 // the source box, the box highlights the matches of the last Execute, and a pattern error
 // selects its character in the pattern box. Driven with real key presses and mouse clicks.
 
+#include "runner/matchpositions.h"
+#include "runner/u16text.h"
 #include "support/appservices.h"
 #include "support/messagebox.h"
 #include "tests/support/openwindow.h"
 #include "tests/support/scriptedresponder.h"
 #include "tests/support/testenvironment.h"
 #include "ui/main/frmmain.h"
+#include "ui/main/liveresults.h"
 #include "ui/main/matchlocator.h"
 #include "ui/main/resultstreewidget.h"
+#include "ui/main/shades.h"
+#include "ui/main/sourcetextbox.h"
 #include "ui/main/textbox.h"
 
 #include <QApplication>
@@ -85,6 +90,9 @@ private Q_SLOTS:
     void activate();
     void stopsAfterEdit();
     void highlights();
+    void matchesAndGroupsApart();
+    void nestedGroupsBarRows_data();
+    void nestedGroupsBarRows();
     void highlightsInPieces();
     void patternError_data();
     void patternError();
@@ -249,16 +257,40 @@ void tst_MatchLocator::stopsAfterEdit()
 
 namespace {
 
-// The colour of the source box just inside the top of the character cell at position.
-QColor shadeAt(TextBox *box, int position)
+// The colour of the source box at the character cell of position: the middle of its top row
+// (the match's fill, above any letter), of its bottom (a group's bar), or the left end of its
+// top row (a gap or a frame).
+enum class Where
+{
+    Fill,
+    Bar,
+    LeftEdge
+};
+
+QColor shadeAt(TextBox *box, int position, Where where = Where::Fill)
 {
     QTextCursor cursor(box->document());
     cursor.setPosition(position);
     const QRect left = box->cursorRect(cursor);
     cursor.setPosition(position + 1);
     const QRect right = box->cursorRect(cursor);
-    return box->viewport()->grab().toImage().pixelColor((left.left() + right.left()) / 2,
-                                                        left.top() + 1);
+    const int x = where == Where::LeftEdge ? left.left() : (left.left() + right.left()) / 2;
+    const int y = where == Where::Bar ? left.bottom() - 1 : left.top();
+    return QColor(box->viewport()->grab().toImage().pixel(x, y));
+}
+
+// Whether the left end of the top row of position's cell shows the frame colour.
+bool framed(TextBox *box, int position, const QColor &frame)
+{
+    QTextCursor cursor(box->document());
+    cursor.setPosition(position);
+    const QRect cell = box->cursorRect(cursor);
+    const QImage shown = box->viewport()->grab().toImage();
+    for (int dx = -1; dx <= 2; ++dx)
+        for (int dy = 0; dy <= 2; ++dy)
+            if (QColor(shown.pixel(cell.left() + dx, cell.top() + dy)) == frame)
+                return true;
+    return false;
 }
 
 } // namespace
@@ -269,42 +301,47 @@ void tst_MatchLocator::highlights()
     Window window = openWindow(testServices(responder));
     TextBox *box = window->controls().txtSourceString;
     ResultsTreeWidget *tree = window->controls().tvResults;
-    const QColor base = box->palette().color(QPalette::Base);
+    const Shades shades(box->palette());
+    const QColor base = shades.base();
     execute(*window, QStringLiteral("a(\\d)"), QStringLiteral("xa1\r\nya2"));
     const QString title = window->windowTitle();
     const int undoSteps = box->document()->availableUndoSteps();
 
-    // x a 1 / y a 2: positions 0 1 2, then 4 5 6 in the second block.
-    const QColor match = shadeAt(box, 1);
-    const QColor group = shadeAt(box, 2);
+    // x a 1 / y a 2: positions 0 1 2, then 4 5 6 in the second block. The matches alternate,
+    // the group has its bar.
     QCOMPARE(shadeAt(box, 0), base);
+    QCOMPARE(shadeAt(box, 1), shades.match(0));
+    QCOMPARE(shadeAt(box, 2), shades.match(0));
+    QCOMPARE(shadeAt(box, 1, Where::Bar), base);
+    QCOMPARE(shadeAt(box, 2, Where::Bar), shades.group(1));
     QCOMPARE(shadeAt(box, 4), base);
-    QVERIFY(match != base);
-    QVERIFY(group != base && group != match);
-    QCOMPARE(shadeAt(box, 5), match);
+    QCOMPARE(shadeAt(box, 5), shades.match(1));
+    QCOMPARE(shadeAt(box, 6, Where::Bar), shades.group(1));
 
-    // The submatch of the second match: that match is the strongest, the first as before.
+    // The submatch of the second match is framed; the fills stay.
     pressKeys(tree, {Qt::Key_Down, Qt::Key_Down, Qt::Key_Down, Qt::Key_Down});
     QCOMPARE(selection(*box), std::make_pair(qsizetype(7), qsizetype(1)));
-    const QColor current = shadeAt(box, 5);
-    QVERIFY(current != match && current != base);
-    QCOMPARE(shadeAt(box, 1), match);
+    QVERIFY(framed(box, 6, shades.current()));
+    QCOMPARE(shadeAt(box, 5, Where::Bar), base);
+    QCOMPARE(shadeAt(box, 1), shades.match(0));
     QCOMPARE(window->windowTitle(), title);
     QCOMPARE(box->document()->availableUndoSteps(), undoSteps);
 
-    // A pattern edit hides them; the listed matches are still located.
+    // Without live results, a pattern edit greys them; the listed matches are still located.
+    window->liveResults().setOn(false);
     window->controls().txtPattern->setFocus();
     QTest::keyClick(window->controls().txtPattern, Qt::Key_X);
-    QCOMPARE(shadeAt(box, 1), base);
+    QCOMPARE(shadeAt(box, 1), shades.staleMatch(0));
+    QCOMPARE(shadeAt(box, 5), shades.staleMatch(1));
     tree->setFocus();
     pressKeys(tree, {Qt::Key_Up});
     QCOMPARE(selection(*box), std::make_pair(qsizetype(6), qsizetype(2)));
 
-    // So does a change of the options; Execute shows them again.
+    // So does a change of the options; Execute shows them in colour again.
     execute(*window, QStringLiteral("a(\\d)"), box->Text());
-    QCOMPARE(shadeAt(box, 1), match);
+    QCOMPARE(shadeAt(box, 1), shades.match(0));
     window->controls().chkIgnoreCase->click();
-    QCOMPARE(shadeAt(box, 1), base);
+    QCOMPARE(shadeAt(box, 1), shades.staleMatch(0));
 
     // An edit of the source, or a new document, forgets the positions.
     execute(*window, QStringLiteral("a(\\d)"), box->Text());
@@ -316,6 +353,50 @@ void tst_MatchLocator::highlights()
     responder.button(MsgBoxButton::No);
     window->menuItem(u"mnuFile", 0)->trigger();
     QCOMPARE(window->matchLocator().positionBytes(), size_t(0));
+}
+
+void tst_MatchLocator::matchesAndGroupsApart()
+{
+    Window window = openWindow();
+    TextBox *box = window->controls().txtSourceString;
+    const Shades shades(box->palette());
+    execute(*window, QStringLiteral("(\\w)(\\w)"), QStringLiteral("abcdef 2024-11-05"));
+    // Consecutive matches ab, cd, ef: fills alternate, groups 1 and 2 have bars of their own,
+    // and the background shows where one match ends and the next begins.
+    for (int position = 0; position < 6; ++position) {
+        QCOMPARE(shadeAt(box, position), shades.match(position / 2));
+        QCOMPARE(shadeAt(box, position, Where::Bar), shades.group(1 + position % 2));
+    }
+    QVERIFY(shades.match(0) != shades.match(1));
+    QVERIFY(shades.group(1) != shades.group(2));
+    for (int start : {2, 4})
+        QCOMPARE(shadeAt(box, start, Where::LeftEdge), shades.base());
+    // "20" and "24" are matches too, "-" is not.
+    QCOMPARE(shadeAt(box, 7), shades.match(3));
+    QCOMPARE(shadeAt(box, 11), shades.base());
+}
+
+void tst_MatchLocator::nestedGroupsBarRows_data()
+{
+    QTest::addColumn<QString>("pattern");
+    QTest::addColumn<QList<int>>("depths"); // of groups 1, 2, ... in the first match
+    QTest::newRow("siblings share the first row") << "(a)(b)" << QList<int>{0, 0};
+    QTest::newRow("a group inside another goes one lower") << "(a(b))" << QList<int>{0, 1};
+    QTest::newRow("the same span nested") << "((ab))" << QList<int>{0, 1};
+    QTest::newRow("a group that took no part is nothing's parent")
+        << "(x)?(a(b))" << QList<int>{0, 0, 1};
+}
+
+void tst_MatchLocator::nestedGroupsBarRows()
+{
+    QFETCH(QString, pattern);
+    QFETCH(QList<int>, depths);
+    engine::RegExp regExp;
+    regExp.setPattern(u16View(pattern));
+    const MatchPositions positions(regExp.Execute(u"ab"));
+    QCOMPARE(positions.count(), 1);
+    for (int g = 1; g <= positions.groupCount(); ++g)
+        QCOMPARE(SourceTextBox::groupDepth(positions, 0, g), depths.at(g - 1));
 }
 
 void tst_MatchLocator::highlightsInPieces()

@@ -10,12 +10,14 @@
 #include "tests/support/testservices.h"
 #include "ui/main/frmmain.h"
 #include "ui/main/patternhighlighter.h"
+#include "ui/main/shades.h"
 #include "ui/main/textbox.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
+#include <QMap>
 #include <QPushButton>
 #include <QTest>
 #include <QTextBlock>
@@ -32,6 +34,8 @@ constexpr char Letters[] = "leicgqzar";
 // The letter of the kind whose look the format has (an alternation looks like a group).
 char letterOf(const QTextCharFormat &format, const PatternHighlighter &highlighter)
 {
+    if (format.hasProperty(PatternHighlighter::GroupNumberProperty))
+        return 'g'; // a capturing group's bracket, in the group's colour
     for (std::size_t i = 0; i < std::size(Kinds); ++i) {
         const QTextCharFormat &kind = highlighter.formatFor(Kinds[i]);
         if (format.foreground() == kind.foreground() && format.fontWeight() == kind.fontWeight() &&
@@ -50,7 +54,8 @@ QString shownKinds(const TextBox &box, const PatternHighlighter &highlighter)
     for (QTextBlock b = box.document()->begin(); b.isValid(); b = b.next()) {
         QString shown(b.length() - 1, u'-');
         for (const QTextLayout::FormatRange &r : b.layout()->formats())
-            if (r.format.hasProperty(QTextFormat::ForegroundBrush)) // not a mark alone
+            if (r.format.hasProperty(QTextFormat::ForegroundBrush) &&
+                !r.format.hasProperty(PatternHighlighter::MarkProperty))
                 for (int i = r.start; i < r.start + r.length; ++i)
                     shown[i] = QLatin1Char(letterOf(r.format, highlighter));
         blocks << shown;
@@ -111,6 +116,10 @@ private Q_SLOTS:
     void bracketPairs_data();
     void bracketPairs();
     void groupNumbers();
+    void groupColours();
+    void everyMarkHasATooltip_data();
+    void everyMarkHasATooltip();
+    void errorBand();
     void showingIsNoEdit();
 };
 
@@ -221,6 +230,62 @@ void tst_PatternBox::errorMarkClearsWhenValid()
     QCOMPARE(noDialogs.shown().size(), 0);
 }
 
+void tst_PatternBox::groupColours()
+{
+    // Both brackets of a group take its colour, the one its bar has in the source box.
+    Box b(QStringLiteral("(a)(?:b)((c))"));
+    const Shades shades(b.box.palette());
+    const std::pair<int, int> brackets[] = {{0, 1}, {2, 1}, {8, 2}, {9, 3}, {11, 3}, {12, 2}};
+    QMap<int, QColor> shown;
+    for (const QTextLayout::FormatRange &r : b.box.document()->begin().layout()->formats()) {
+        if (r.format.hasProperty(PatternHighlighter::GroupNumberProperty))
+            shown.insert(r.start, r.format.foreground().color());
+    }
+    QCOMPARE(shown.size(), qsizetype(std::size(brackets)));
+    for (const auto &[position, group] : brackets)
+        QCOMPARE(shown.value(position), shades.group(group));
+}
+
+void tst_PatternBox::everyMarkHasATooltip_data()
+{
+    QTest::addColumn<QString>("pattern");
+    QTest::addColumn<int>("position");
+    QTest::addColumn<QString>("tip"); // its beginning
+    QTest::newRow("escape") << R"(\t)" << 0 << "Escape";
+    QTest::newRow("needless backslash") << R"(\z)" << 0 << "Needless backslash";
+    QTest::newRow("class") << R"(\d)" << 1 << "Character class";
+    QTest::newRow("alternation") << "a|b" << 1 << "Alternation";
+    QTest::newRow("quantifier") << "a+" << 1 << "Quantifier";
+    QTest::newRow("lazy quantifier, underlined") << "a+?" << 2 << "Lazy quantifier (underlined)";
+    QTest::newRow("anchor") << "^a" << 0 << "Anchor";
+    QTest::newRow("back reference") << R"((a)\1)" << 3 << "Back reference";
+    QTest::newRow("plain text has none") << "ab" << 1 << "";
+}
+
+void tst_PatternBox::everyMarkHasATooltip()
+{
+    QFETCH(QString, pattern);
+    QFETCH(int, position);
+    QFETCH(QString, tip);
+    Box b(pattern);
+    const QString shown = b.highlighter->toolTipAt(position);
+    QVERIFY2(tip.isEmpty() ? shown.isEmpty() : shown.startsWith(tip), qPrintable(shown));
+}
+
+void tst_PatternBox::errorBand()
+{
+    // The offending character gets a band of the error colour under the wave.
+    Box b(QStringLiteral("a{2,1}"));
+    const Shades shades(b.box.palette());
+    const QList<QTextLayout::FormatRange> formats = b.box.document()->begin().layout()->formats();
+    const auto band = std::find_if(formats.begin(), formats.end(), [](const auto &r) {
+        return r.format.underlineStyle() == QTextCharFormat::WaveUnderline;
+    });
+    QVERIFY(band != formats.end());
+    QCOMPARE(band->format.background().color(), shades.errorBand());
+    QCOMPARE(band->format.underlineColor(), shades.errorWave());
+}
+
 void tst_PatternBox::bracketPairs_data()
 {
     QTest::addColumn<QString>("pattern");
@@ -255,10 +320,12 @@ void tst_PatternBox::groupNumbers()
 {
     Box b(QStringLiteral("(a)(?:b)((c))"));
     QCOMPARE(b.highlighter->toolTipAt(0), QStringLiteral("group 1"));
-    QCOMPARE(b.highlighter->toolTipAt(3), QString()); // non-capturing
+    QCOMPARE(b.highlighter->toolTipAt(2), QStringLiteral("end of group 1"));
+    QVERIFY(b.highlighter->toolTipAt(3).startsWith(u"Group that captures nothing"));
     QCOMPARE(b.highlighter->toolTipAt(8), QStringLiteral("group 2"));
     QCOMPARE(b.highlighter->toolTipAt(9), QStringLiteral("group 3"));
-    QCOMPARE(b.highlighter->toolTipAt(11), QString()); // a closing bracket
+    QCOMPARE(b.highlighter->toolTipAt(11), QStringLiteral("end of group 3"));
+    QCOMPARE(b.highlighter->toolTipAt(12), QStringLiteral("end of group 2"));
 
     // A line longer than the box shows in one block: positions still map.
     const QString long_ =

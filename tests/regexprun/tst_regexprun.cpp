@@ -66,6 +66,15 @@ void tst_RegexpRun::answers_data()
     QTest::newRow("lint with nothing to say")
         << QByteArray(R"({"op":"lint","pattern":"\\d+","ignoreCase":true})")
         << R"({"ok":true,"warnings":[]})";
+    QTest::newRow("trace with its records")
+        << QByteArray(R"J({"op":"trace","pattern":"a(b)","source":"xab","from":1,"records":true})J")
+        << R"J({"ok":true,"match":{"index":1,"length":2,"value":"ab","submatches":["b"]},"steps":5,"stopped":false,"counts":[{"start":0,"length":1,"steps":1},{"start":1,"length":1,"steps":1},{"start":2,"length":1,"steps":1},{"start":3,"length":1,"steps":1},{"start":4,"length":0,"steps":1}],"records":[{"kind":"start","start":0,"length":1,"at":1,"matched":true},{"kind":"try","start":1,"length":1,"at":2,"matched":true},{"kind":"try","start":2,"length":1,"at":2,"matched":true},{"kind":"try","start":3,"length":1,"at":3,"matched":true},{"kind":"match","start":4,"length":0,"at":3,"matched":false}]})J";
+    QTest::newRow("trace stopped at its limit")
+        << QByteArray(R"({"op":"trace","pattern":"a*b","source":"aaaa","limit":3})")
+        << R"({"ok":true,"match":null,"steps":3,"stopped":true,"counts":[{"start":0,"length":2,"steps":1},{"start":2,"length":1,"steps":2},{"start":3,"length":0,"steps":0}]})";
+    QTest::newRow("trace with a bad limit")
+        << QByteArray(R"({"op":"trace","pattern":"a","source":"a","limit":-1})")
+        << R"({"ok":false,"number":0,"description":"Malformed request: \"limit\" must be a whole number of at least 0","position":-1})";
     QTest::newRow("malformed line")
         << QByteArray(R"({"op":"test",)")
         << R"({"ok":false,"number":0,"description":"Malformed request: malformed object at byte 14","position":-1})";

@@ -1,6 +1,7 @@
 #include "runner/spreadsheet/excelapplication.h"
 #include "runner/spreadsheet/exportfolder.h"
 #include "runner/spreadsheet/exportmatches.h"
+#include "support/messagebox.h"
 #include "support/mousepointer.h"
 #include "tests/spreadsheet/xlsxreader.h"
 #include "tests/support/recordingopener.h"
@@ -9,6 +10,7 @@
 
 #include <QDateTime>
 #include <QDir>
+#include <QMap>
 #include <QRegularExpression>
 #include <QTest>
 
@@ -93,6 +95,8 @@ private Q_SLOTS:
     void tooLongCellsAreCut_data();
     void tooLongCellsAreCut();
     void exportsOlderThanADayGo();
+    void savedWhereNothingOpensIt_data();
+    void savedWhereNothingOpensIt();
 };
 
 void tst_Spreadsheet::everyMatchAndGroupGetsItsCell()
@@ -180,8 +184,6 @@ void tst_Spreadsheet::exportOrEarlyEnd_data()
     QTest::newRow("no match: nothing") << QStringList() << "" << -1 << "";
     QTest::newRow("one empty match: nothing") << QStringList{""} << "" << -1 << "";
     QTest::newRow("all-empty matches: header and empty cells") << QStringList(3) << "" << 1 << "";
-    QTest::newRow("no application opens the file")
-        << ab << "opener" << 3 << "No application could be started";
     QTest::newRow("sheet past its last row")
         << QStringList(excel::MaxRows) << "" << 1 << "Row 1048577 lies outside the worksheet";
     QTest::newRow("cache folder can't be made")
@@ -330,6 +332,89 @@ void tst_Spreadsheet::exportsOlderThanADayGo()
         QVERIFY2(QFile::exists(m_exportDir + u'/' + file.name) == file.stays,
                  qPrintable(file.name));
     QVERIFY(QFile::exists(m_opener->opened().last().path));
+}
+
+void tst_Spreadsheet::savedWhereNothingOpensIt_data()
+{
+    // The answers, in order: a button of a box ("yes" Open Folder, "no" Save a Copy, "cancel"
+    // Close, "retry"), a file chosen in a dialog ("file:NAME", NAME in the scratch folder or
+    // "missing/NAME" in one that does not exist) or a dialog cancelled ("nofile").
+    QTest::addColumn<QStringList>("answers");
+    QTest::addColumn<bool>("folderOpens");
+    QTest::addColumn<int>("offers");       // times the saved message was shown
+    QTest::addColumn<QString>("copiedTo"); // where a copy must be, "" for none
+    QTest::addColumn<bool>("folderAskedFor");
+
+    QTest::newRow("Close: the workbook stays where it was saved")
+        << QStringList{"cancel"} << false << 1 << "" << false;
+    QTest::newRow("Open Folder hands the folder over")
+        << QStringList{"yes"} << true << 1 << "" << true;
+    QTest::newRow("a folder that opens nothing either: offered again")
+        << QStringList{"yes", "cancel"} << false << 2 << "" << true;
+    QTest::newRow("Save a Copy writes the workbook where chosen")
+        << QStringList{"no", "file:copy.xlsx"} << false << 1 << "copy.xlsx" << false;
+    QTest::newRow("Save a Copy cancelled: offered again")
+        << QStringList{"no", "nofile", "cancel"} << false << 2 << "" << false;
+    QTest::newRow("a copy that can't be written: Retry, Cancel, offered again")
+        << QStringList{"no", "file:missing/copy.xlsx", "retry", "cancel", "cancel"} << false << 2
+        << "" << false;
+}
+
+void tst_Spreadsheet::savedWhereNothingOpensIt()
+{
+    QFETCH(QStringList, answers);
+    QFETCH(bool, folderOpens);
+    QFETCH(int, offers);
+    QFETCH(QString, copiedTo);
+    QFETCH(bool, folderAskedFor);
+
+    const QString scratch = testScratchDir() + u"/copies";
+    QDir(scratch).removeRecursively();
+    QVERIFY(QDir().mkpath(scratch));
+    m_opener = std::make_unique<RecordingOpener>(false);
+    ScriptedResponder responder;
+    const QMap<QString, int> buttons = {{"yes", MsgBoxButton::Yes},
+                                        {"no", MsgBoxButton::No},
+                                        {"cancel", MsgBoxButton::Cancel},
+                                        {"retry", MsgBoxButton::Retry}};
+    for (const QString &answer : answers) {
+        if (answer.startsWith(u"file:"))
+            responder.chooseFile(scratch + u'/' + answer.mid(5));
+        else if (answer == u"nofile")
+            responder.cancelDialog();
+        else
+            responder.button(buttons.value(answer));
+    }
+    // The workbook opens in nothing; its folder opens where the row says.
+    responder.onShow = [&](const ModalRequest &) { m_opener->setStarts(folderOpens); };
+    ExportMatchesToExcel(collectionOf({{QStringLiteral("a")}, {QStringLiteral("b")}}), *m_opener,
+                         responder);
+
+    QCOMPARE(responder.pending(), 0);
+    const QString workbook = m_opener->opened().first().path;
+    QVERIFY(QFile::exists(workbook));
+    int shown = 0;
+    for (const ModalRequest &request : responder.shown()) {
+        if (!request.text.startsWith(u"The matches were saved to"))
+            continue;
+        ++shown;
+        QVERIFY(request.text.contains(QDir::toNativeSeparators(workbook)));
+        QVERIFY(!request.text.contains(u"Can't generate"));
+        QCOMPARE(request.buttonTexts, (QStringList{"Open Folder", "Save a Copy...", "Close"}));
+    }
+    QCOMPARE(shown, offers);
+    const bool askedForFolder =
+        m_opener->opened().size() > 1 &&
+        m_opener->opened().last().path == QFileInfo(workbook).absolutePath();
+    QCOMPARE(askedForFolder, folderAskedFor);
+    const QStringList copies = QDir(scratch).entryList(QDir::Files);
+    QCOMPARE(copies, copiedTo.isEmpty() ? QStringList() : QStringList{copiedTo});
+    if (!copiedTo.isEmpty()) {
+        QFile original(workbook);
+        QFile copy(scratch + u'/' + copiedTo);
+        QVERIFY(original.open(QIODevice::ReadOnly) && copy.open(QIODevice::ReadOnly));
+        QCOMPARE(copy.readAll(), original.readAll());
+    }
 }
 
 QTEST_MAIN(tst_Spreadsheet)

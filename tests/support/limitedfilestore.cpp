@@ -2,12 +2,23 @@
 
 #include "tests/support/filesizelimit.h"
 
-void LimitedFileStore::WriteText(const QString &fileName, const QString &text)
+template<class Write>
+void LimitedFileStore::limited(Write write)
 {
     if (m_limitedWrites == 0)
-        return m_files.WriteText(fileName, text);
+        return write();
     if (m_limitedWrites > 0)
         --m_limitedWrites;
     const FileSizeLimit limit(m_limit);
-    m_files.WriteText(fileName, text);
+    write();
+}
+
+void LimitedFileStore::WriteText(const QString &fileName, const QString &text)
+{
+    limited([&] { m_files.WriteText(fileName, text); });
+}
+
+void LimitedFileStore::WriteBytes(const QString &fileName, const QByteArray &bytes)
+{
+    limited([&] { m_files.WriteBytes(fileName, bytes); });
 }

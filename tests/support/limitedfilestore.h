@@ -1,6 +1,6 @@
 #pragma once
-// A file store whose first writes run under a file-size limit; later writes, and every read,
-// are the real file store's.
+// A file store whose first writes (of text or bytes) run under a file-size limit; later writes, and
+// every read, are the real file store's.
 
 #include "support/textfile.h"
 
@@ -17,8 +17,15 @@ public:
 
     void WriteText(const QString &fileName, const QString &text) override;
     QString ReadText(const QString &fileName) override { return m_files.ReadText(fileName); }
+    void WriteBytes(const QString &fileName, const QByteArray &bytes) override;
+    QByteArray ReadBytes(const QString &fileName) override { return m_files.ReadBytes(fileName); }
+    void Remove(const QString &fileName) override { m_files.Remove(fileName); }
 
 private:
+    // Runs write under the limit while limited writes remain.
+    template<class Write>
+    void limited(Write write);
+
     TextFile m_files;
     qint64 m_limit;
     int m_limitedWrites;

@@ -4,6 +4,7 @@
 #include "support/messageboxfit.h"
 #include "support/modalhost.h"
 #include "support/windowplacement.h"
+#include "support/workerthread.h"
 #include "tests/support/filedialogdriver.h"
 #include "tests/support/scriptedresponder.h"
 #include "tests/support/testenvironment.h"
@@ -16,6 +17,10 @@
 #include <QScrollArea>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <atomic>
+#include <thread>
+#include <vector>
 
 class tst_SupportServices : public QObject
 {
@@ -34,6 +39,7 @@ private Q_SLOTS:
     void typedNames_data();
     void typedNames();
     void dialogSize();
+    void workerThread();
 };
 
 namespace {
@@ -312,6 +318,38 @@ void tst_SupportServices::dialogSize()
     QVERIFY(!dialog.ShowSave(realDialogs));
     QCOMPARE(reopened, bigger);
     QVERIFY(saveSize != bigger);
+}
+
+void tst_SupportServices::workerThread()
+{
+    WorkerThread worker(10);
+    std::vector<std::thread::id> threads;
+    std::vector<int> order; // a job's number, then minus one less for what follows it
+    for (int job = 0; job < 3; ++job) {
+        worker.start([&, job] {
+            threads.push_back(std::this_thread::get_id());
+            order.push_back(job);
+        });
+        worker.whenDone([&order, job] { order.push_back(-job - 1); });
+        worker.wait();
+    }
+    QCOMPARE(order, (std::vector<int>{0, -1, 1, -2, 2, -3}));
+    QVERIFY(threads[0] != std::this_thread::get_id());
+    QVERIFY(threads[1] == threads[0] && threads[2] == threads[0]);
+
+    // A job still going: the wait gives up, and what follows waits for its end.
+    std::atomic<bool> release = false;
+    worker.start([&release] {
+        while (!release)
+            std::this_thread::yield();
+    });
+    QVERIFY(!worker.waitFor(std::chrono::milliseconds(1)));
+    bool followed = false;
+    worker.whenDone([&followed] { followed = true; });
+    QVERIFY(!followed);
+    release = true;
+    worker.wait();
+    QVERIFY(followed);
 }
 
 QTEST_MAIN(tst_SupportServices)

@@ -2,6 +2,7 @@
 // operation a line, and writes one JSON line per input line, in order.
 
 #include "runner/engine/regexp.h"
+#include "runner/engine/trace.h"
 #include "tools/regexp-run/jsonline.h"
 #include "tools/regexp-run/readingjson.h"
 
@@ -19,14 +20,15 @@ const char Usage[] =
     "usage: regexp-run [--bench K]\n"
     "Reads lines such as {\"op\":\"execute\",\"pattern\":\"a+\",\"source\":\"baa\","
     "\"global\":true}\n"
-    "(op: execute, test or replace; replacement for replace; flags global,\n"
-    "ignoreCase, multiline default false) and answers each with one line.\n"
+    "(op: execute, test, replace or trace; replacement for replace; flags global,\n"
+    "ignoreCase, multiline default false; for trace: from and limit, numbers, and\n"
+    "records, a flag) and answers each with one line.\n"
     "op explain answers the pattern's reading as a tree of nodes, op lint its\n"
     "warnings (both take pattern, ignoreCase and multiline).\n"
     "--bench K runs each operation K times and answers {\"ok\":true,\"count\":N,"
     "\"ns\":T}\n"
     "with the median time of one run; count is the number of matches (execute),\n"
-    "1 or 0 (test) or the length of the result (replace).\n";
+    "1 or 0 (test), the length of the result (replace) or the steps (trace).\n";
 
 struct Request
 {
@@ -37,6 +39,10 @@ struct Request
     bool global = false;
     bool ignoreCase = false;
     bool multiline = false;
+    // trace
+    double from = 0;
+    double limit = static_cast<double>(engine::limits::TraceSteps);
+    bool records = false;
 };
 
 std::string failure(int number, std::u16string_view description, int position)
@@ -79,19 +85,114 @@ bool readRequest(const std::string &line, Request &request, std::string &error)
         out = it->second.flag;
         return true;
     };
+    auto count = [&](const char *name, double &out) {
+        auto it = object.find(name);
+        if (it == object.end())
+            return true;
+        const double v = it->second.number;
+        if (it->second.kind != JsonValue::Kind::Number || v < 0 || v != static_cast<long long>(v) ||
+            v > 9e15) {
+            error = std::string("\"") + name + "\" must be a whole number of at least 0";
+            return false;
+        }
+        out = v;
+        return true;
+    };
     std::u16string op;
-    if (!text("op", op) || !text("pattern", request.pattern) || !text("source", request.source) ||
-        !text("replacement", request.replacement) || !flag("global", request.global) ||
-        !flag("ignoreCase", request.ignoreCase) || !flag("multiline", request.multiline))
+    if (!count("from", request.from) || !count("limit", request.limit) ||
+        !flag("records", request.records) || !text("op", op) || !text("pattern", request.pattern) ||
+        !text("source", request.source) || !text("replacement", request.replacement) ||
+        !flag("global", request.global) || !flag("ignoreCase", request.ignoreCase) ||
+        !flag("multiline", request.multiline))
         return false;
     request.op.assign(op.begin(), op.end());
     if (request.op != "execute" && request.op != "test" && request.op != "replace" &&
-        request.op != "explain" && request.op != "lint") {
-        error = "\"op\" must be \"execute\", \"test\", \"replace\", \"explain\" or "
-                "\"lint\"";
+        request.op != "trace" && request.op != "explain" && request.op != "lint") {
+        error = "\"op\" must be \"execute\", \"test\", \"replace\", \"trace\", "
+                "\"explain\" or \"lint\"";
         return false;
     }
     return true;
+}
+
+// One match as {"index":...,"length":...,"value":...,"submatches":[...]}; bounds as Execute
+// keeps them (groups + 1 pairs).
+void appendMatch(std::string &out, std::u16string_view source, const std::int32_t *bounds,
+                 int groups)
+{
+    out += "{\"index\":" + std::to_string(bounds[0]) +
+           ",\"length\":" + std::to_string(bounds[1] - bounds[0]) + ",\"value\":";
+    const auto text = [&](int pair) {
+        const std::int32_t start = bounds[2 * pair];
+        if (start < 0)
+            return std::u16string_view();
+        return source.substr(static_cast<std::size_t>(start),
+                             static_cast<std::size_t>(bounds[2 * pair + 1] - start));
+    };
+    appendJsonString(out, text(0));
+    out += ",\"submatches\":[";
+    for (int i = 1; i <= groups; ++i) {
+        if (i > 1)
+            out += ',';
+        appendJsonString(out, text(i));
+    }
+    out += "]}";
+}
+
+const char *kindName(engine::StepKind kind)
+{
+    switch (kind) {
+    case engine::StepKind::Start:
+        return "start";
+    case engine::StepKind::Try:
+        return "try";
+    case engine::StepKind::Backtrack:
+        return "backtrack";
+    case engine::StepKind::Match:
+        return "match";
+    case engine::StepKind::NoMatch:
+        break;
+    }
+    return "nomatch";
+}
+
+std::string traced(const Request &r)
+{
+    engine::TraceOptions options;
+    options.ignoreCase = r.ignoreCase;
+    options.multiline = r.multiline;
+    options.records = r.records;
+    const engine::TraceResult trace =
+        engine::Trace(r.pattern, options, r.source, static_cast<std::size_t>(r.from),
+                      static_cast<std::uint64_t>(r.limit));
+    std::string out = "{\"ok\":true,\"match\":";
+    if (trace.found())
+        appendMatch(out, r.source, trace.bounds.data(), trace.groupCount);
+    else
+        out += "null";
+    out += ",\"steps\":" + std::to_string(trace.steps) +
+           ",\"stopped\":" + (trace.stopped ? "true" : "false") + ",\"counts\":[";
+    for (std::size_t i = 0; i < trace.parts.size(); ++i) {
+        const engine::TracePart &p = trace.parts[i];
+        out += std::string(i ? "," : "") + "{\"start\":" + std::to_string(p.start) +
+               ",\"length\":" + std::to_string(p.length) + ",\"steps\":" + std::to_string(p.steps) +
+               "}";
+    }
+    out += "]";
+    if (r.records) {
+        out += ",\"records\":[";
+        for (std::size_t i = 0; i < trace.records.size(); ++i) {
+            const engine::TraceStep &step = trace.records[i];
+            const engine::TracePart &p = trace.parts[static_cast<std::size_t>(step.part())];
+            out += std::string(i ? "," : "") + "{\"kind\":\"" + kindName(step.kind()) +
+                   "\",\"start\":" + std::to_string(p.start) +
+                   ",\"length\":" + std::to_string(p.length) +
+                   ",\"at\":" + std::to_string(step.position()) +
+                   ",\"matched\":" + (step.matched() ? "true" : "false") + "}";
+        }
+        out += "]";
+    }
+    return out + "}";
 }
 
 // Runs the request once; returns the full answer, and in count the bench figure.
@@ -102,22 +203,11 @@ std::string run(engine::RegExp &re, const Request &r, long long &count)
         const engine::MatchCollection matches = re.Execute(r.source);
         count = matches.Count();
         out += "\"count\":" + std::to_string(matches.Count()) + ",\"matches\":[";
-        bool first = true;
-        for (const engine::Match &m : matches) {
-            if (!first)
+        const std::size_t pairs = 2 * static_cast<std::size_t>(matches.GroupCount() + 1);
+        for (int m = 0; m < matches.Count(); ++m) {
+            if (m)
                 out += ',';
-            first = false;
-            out += "{\"index\":" + std::to_string(m.FirstIndex()) +
-                   ",\"length\":" + std::to_string(m.Length()) + ",\"value\":";
-            appendJsonString(out, m.Value());
-            out += ",\"submatches\":[";
-            const engine::SubMatches subs = m.SubMatches();
-            for (int i = 0; i < subs.Count(); ++i) {
-                if (i)
-                    out += ',';
-                appendJsonString(out, subs.Item(i));
-            }
-            out += "]}";
+            appendMatch(out, r.source, matches.Offsets().data() + pairs * m, matches.GroupCount());
         }
         out += "]}";
     } else if (r.op == "test") {
@@ -137,6 +227,11 @@ std::string run(engine::RegExp &re, const Request &r, long long &count)
 // The timed form: only the engine call, no answer text.
 long long runQuiet(engine::RegExp &re, const Request &r)
 {
+    if (r.op == "trace")
+        return static_cast<long long>(engine::Trace(r.pattern, {r.ignoreCase, r.multiline, false},
+                                                    r.source, static_cast<std::size_t>(r.from),
+                                                    static_cast<std::uint64_t>(r.limit))
+                                          .steps);
     if (r.op == "execute")
         return re.Execute(r.source).Count();
     if (r.op == "test")
@@ -161,6 +256,8 @@ std::string answer(const std::string &line, int benchRuns)
         }
         if (request.op == "lint")
             return lintJson(engine::Lint(request.pattern, options));
+        if (request.op == "trace" && benchRuns <= 0)
+            return traced(request);
         engine::RegExp re;
         re.setPattern(request.pattern);
         re.setGlobal(request.global);

@@ -1,6 +1,7 @@
 #pragma once
 // The read-me in a read-only window of the program's own, for a desktop that has no viewer for
-// it. One window at a time; it is not modal, so the user can read while working.
+// it. One window at a time; it is not modal, so the user can read while working. Its colours
+// follow the palette.
 
 #include <QWidget>
 
@@ -18,6 +19,7 @@ public:
     QTextBrowser *txtReadMe = nullptr;
 
 protected:
+    void changeEvent(QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
 };

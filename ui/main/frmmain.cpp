@@ -1,6 +1,7 @@
 #include "ui/main/frmmain.h"
 
 #include "document/cdocument.h"
+#include "samples/sampleset.h"
 #include "ui/hooks/cstbselectallhook.h"
 #include "ui/main/designedgeometry.h"
 #include "ui/main/elasticgrid.h"
@@ -28,6 +29,7 @@
 frmMain::frmMain(const Services &services, QWidget *parent)
     : QMainWindow(parent)
     , m_services(services)
+    , m_samples(new SampleSet(this))
 {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Sievewright"));
@@ -47,6 +49,7 @@ frmMain::frmMain(const Services &services, QWidget *parent)
     Form_Resize();
 
     connectCommands();
+    createSamplesPanel();
     connect(qApp, &QGuiApplication::commitDataRequest, this, &frmMain::sessionEnding);
     Form_Load();
 }

@@ -18,6 +18,7 @@
 #include "support/services.h"
 #include "ui/main/maincontrols.h"
 
+#include <QElapsedTimer>
 #include <QMainWindow>
 #include <QStringView>
 
@@ -26,6 +27,13 @@
 
 class CDocument;
 class csTBSelectAllHook;
+class LiveResults;
+class PatternHighlighter;
+class ReplaceOutput;
+struct LiveAnswer;
+struct LiveRequest;
+struct RunResult;
+class QTimer;
 enum class RunCommand;
 struct RunOptions;
 enum class SnippetKind;
@@ -43,6 +51,7 @@ class QFrame;
 class QPushButton;
 class QSessionManager;
 class ResultsTreeWidget;
+class SampleSet;
 class StatusLine;
 class TextBox;
 
@@ -85,8 +94,14 @@ public:
     CDocument &document();
     // The four option boxes' states.
     RunOptions runOptions() const;
+    // The results that follow the typing.
+    LiveResults &liveResults() const { return *m_live; }
     // Offers the snippet for the current pattern, replacement and options.
     void GenerateCode(SnippetKind kind);
+    // The samples of the document, kept beside its pattern file and shown in the Samples panel.
+    SampleSet &samples() const { return *m_samples; }
+    // Offers the Sub that checks every sample with the current pattern and options.
+    void GenerateSamplesCode();
 
 Q_SIGNALS:
     // A menu item was chosen: the array's name ("mnuFile", ...) and the item's index.
@@ -133,6 +148,9 @@ private:
     void createMenus();
     void setTabOrder();
     void connectCommands();
+    // The Samples panel, its background check and its summary in the status line
+    // (frmmainsamples.cpp).
+    void createSamplesPanel();
     void menuClicked(const MenuArray &array, void (frmMain::*handler)(int), QAction *action);
 
     // Lifecycle.
@@ -155,14 +173,42 @@ private:
     // Selects the character of the pattern as typed at the engine's offset, and focuses it.
     void showPatternError(int position);
 
+    // Live results and the status line (frmmainlive.cpp).
+    void connectLive(PatternHighlighter &highlighter);
+    LiveRequest takeWork() const;
+    void showLiveAnswer(const LiveAnswer &answer);
+    // Greys the tree and the highlights, or shows them as current again.
+    void setResultsOutOfDate(bool outOfDate);
+    // What a run by command found, or that it was cancelled.
+    void showRunOutcome(const RunResult &result);
+    // The elapsed time of a run in the status line while it goes on.
+    void startRunClock();
+    void stopRunClock();
+    struct RunWatch
+    {
+        explicit RunWatch(frmMain &window)
+            : window(window)
+        {
+            window.startRunClock();
+        }
+        ~RunWatch() { window.stopRunClock(); }
+        frmMain &window;
+    };
+
     const Services m_services;
     QWidget *m_client = nullptr;
+    // Owned by the window; outlives the document, which goes first.
+    SampleSet *m_samples = nullptr;
     std::unique_ptr<MainMenus> m_menus;
     std::unique_ptr<DocumentView> m_documentView;
     std::unique_ptr<CDocument> m_document;
     // txtPattern, txtSourceString, txtReplaceVar, txtResult.
     std::array<std::unique_ptr<csTBSelectAllHook>, 4> m_selectAllHooks;
     bool m_unloaded = false;
+    LiveResults *m_live = nullptr;
+    ReplaceOutput *m_replaceOutput = nullptr;
+    QTimer *m_runClock = nullptr;
+    QElapsedTimer m_runStarted;
     // The positions of the last Execute: the tree's nodes select their text in the source box,
     // which highlights every match. Goes before the controls it watches.
     std::unique_ptr<MatchLocator> m_locator;

@@ -5,6 +5,7 @@
 #include "runner/codegenerator.h"
 #include "runner/modregexp.h"
 #include "runner/spreadsheet/exportmatches.h"
+#include "samples/sampleset.h"
 #include "support/suwindow.h"
 #include "ui/main/explanationview.h"
 #include "ui/main/filedrop.h"
@@ -12,6 +13,7 @@
 #include "ui/main/imagelist.h"
 #include "ui/main/matchlocator.h"
 #include "ui/main/patternhighlighter.h"
+#include "ui/main/replaceoutput.h"
 #include "ui/main/resultstreewidget.h"
 #include "ui/main/textbox.h"
 #include "ui/main/textboxoffsets.h"
@@ -50,17 +52,15 @@ void frmMain::connectCommands()
             &PatternHighlighter::setIgnoreLineBreaks);
     // The Explanation panel, the warnings in the pattern box and the replacement box's colours.
     new ExplanationView(*this, *highlighter);
-    // Highlights show what the pattern and options found; they go when either changes.
-    connect(txtPattern, &QPlainTextEdit::textChanged, m_locator.get(),
-            &MatchLocator::hideHighlights);
-    for (QCheckBox *box : {chkGlobal, chkIgnoreCase, chkMultiline, chkIgnoreLineBreaks})
-        connect(box, &QCheckBox::toggled, m_locator.get(), &MatchLocator::hideHighlights);
+    connectLive(*highlighter);
 }
 
 CDocument &frmMain::document()
 {
-    if (!m_document)
+    if (!m_document) {
         m_document = std::make_unique<CDocument>(m_services.files, m_services.modal);
+        m_document->attachSamples(samples());
+    }
     return *m_document;
 }
 
@@ -86,8 +86,14 @@ void frmMain::runPattern(RunCommand command)
 {
     TreeWidgetResults tree(tvResults,
                            [this](const QString &key) { return ilTreeIcons->icon(key); });
+    const RunWatch watch(*this);
     RunResult result = RunRegExp(m_services.modal, tree, txtPattern->Text(),
                                  txtSourceString->Text(), runOptions(), command);
+    const bool cancelled = result.outcome == RunResult::Outcome::Cancelled;
+    // The tree was filled or emptied anew, except by Test or a cancelled run.
+    if (command != RunCommand::Test && !cancelled)
+        setResultsOutOfDate(false);
+    showRunOutcome(result);
     if (result.matches) {
         m_locator->setPositions(std::move(result.positions));
         if (command == RunCommand::ExecuteAndOpen)
@@ -135,8 +141,13 @@ void frmMain::cmdTest_Click()
 
 void frmMain::cmdReplace_Click()
 {
-    const RunResult result =
-        ReplaceRegExp(m_services.modal, *txtResult, txtPattern->Text(), txtSourceString->Text(),
-                      txtReplaceVar->Text(), runOptions());
+    const RunWatch watch(*this);
+    RunResult result;
+    m_replaceOutput->write([&] {
+        result = ReplaceRegExp(m_services.modal, *txtResult, txtPattern->Text(),
+                               txtSourceString->Text(), txtReplaceVar->Text(), runOptions());
+        return result.outcome != RunResult::Outcome::Cancelled;
+    });
+    showRunOutcome(result);
     showPatternError(result.errorPosition());
 }

@@ -35,21 +35,6 @@ QPushButton *createButton(QWidget *parent, const QString &name, const QString &c
     return button;
 }
 
-// The selection of a box without the focus shows dimmed, as desktop editors show it.
-void dimUnfocusedSelection(QWidget *box)
-{
-    QPalette palette = box->palette();
-    const QColor highlight = palette.color(QPalette::Active, QPalette::Highlight);
-    const QColor base = palette.color(QPalette::Active, QPalette::Base);
-    const auto mix = [](int a, int b) { return (a * 2 + b * 3) / 5; };
-    palette.setColor(QPalette::Inactive, QPalette::Highlight,
-                     QColor(mix(highlight.red(), base.red()), mix(highlight.green(), base.green()),
-                            mix(highlight.blue(), base.blue())));
-    palette.setColor(QPalette::Inactive, QPalette::HighlightedText,
-                     palette.color(QPalette::Active, QPalette::Text));
-    box->setPalette(palette);
-}
-
 } // namespace
 
 QFont frmMain::windowFont()
@@ -83,10 +68,8 @@ void frmMain::createControls()
         {txtSourceString, QStringLiteral("Source text")},
         {txtReplaceVar, QStringLiteral("Replacement")},
         {txtResult, QStringLiteral("Result of Replace")}};
-    for (const auto &[box, text] : placeholders) {
+    for (const auto &[box, text] : placeholders)
         box->setPlaceholderText(text);
-        dimUnfocusedSelection(box);
-    }
     tvResults->setEmptyHint(QStringLiteral("Execute (F5) lists the matches here."));
 
     vseContainer->setCells(txtPattern, {0, 0});

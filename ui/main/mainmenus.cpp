@@ -9,6 +9,7 @@
 #include "ui/help/frmreadme.h"
 #include "ui/main/frmmain.h"
 #include "ui/main/maincontrols.h"
+#include "ui/main/textbox.h"
 
 #include <QAction>
 #include <QApplication>
@@ -49,10 +50,18 @@ void toggle(QCheckBox *box)
     box->setChecked(!box->isChecked());
 }
 
+// A new or opened document is typed into from the pattern on.
+void caretToPattern(frmMain &w, bool done)
+{
+    if (done)
+        w.controls().txtPattern->setFocus(Qt::OtherFocusReason);
+}
+
 constexpr MenuItemSpec FileItems[] = {
-    {0, u"&New", key(Qt::Key_N, Qt::ControlModifier), [](frmMain &w) { w.document().Clear(); }},
+    {0, u"&New", key(Qt::Key_N, Qt::ControlModifier),
+     [](frmMain &w) { caretToPattern(w, w.document().Clear()); }},
     {1, u"-"},
-    {10, u"&Open...", key(Qt::Key_F3), [](frmMain &w) { w.document().Load(); }},
+    {10, u"&Open...", key(Qt::Key_F3), [](frmMain &w) { caretToPattern(w, w.document().Load()); }},
     {11, u"&Save", key(Qt::Key_F2), [](frmMain &w) { w.document().Save(); }},
     {12, u"Save &as...", key(Qt::Key_F2, Qt::ShiftModifier),
      [](frmMain &w) { w.document().SaveAs(); }},
@@ -73,6 +82,8 @@ constexpr MenuItemSpec RunItems[] = {
      [](frmMain &w) { w.GenerateCode(SnippetKind::Replace); }},
     {12, u"Generate code for Test...", key(Qt::Key_F7, Qt::ShiftModifier),
      [](frmMain &w) { w.GenerateCode(SnippetKind::Test); }},
+    {13, u"Generate code for Samples...", key(Qt::Key_F9, Qt::ShiftModifier),
+     [](frmMain &w) { w.GenerateSamplesCode(); }},
 };
 
 constexpr MenuItemSpec OptionsItems[] = {

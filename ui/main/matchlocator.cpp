@@ -5,6 +5,8 @@
 #include "ui/main/textboxoffsets.h"
 #include "ui/main/treewidgetresults.h"
 
+#include <QSignalBlocker>
+
 MatchLocator::MatchLocator(ResultsTreeWidget *tree, SourceTextBox *source, QObject *parent)
     : QObject(parent)
     , m_tree(tree)
@@ -27,35 +29,28 @@ MatchLocator::MatchLocator(ResultsTreeWidget *tree, SourceTextBox *source, QObje
 void MatchLocator::setPositions(MatchPositions positions)
 {
     m_positions = std::move(positions);
-    m_highlighted = true;
     m_source->showMatches(&*m_positions);
+}
+
+void MatchLocator::restoreSelection(int topLevel, int child)
+{
+    QTreeWidgetItem *node = m_tree->topLevelItem(topLevel);
+    if (node && child >= 0)
+        node = node->child(child);
+    if (!node)
+        return;
+    {
+        const QSignalBlocker quiet(m_tree);
+        m_tree->setCurrentItem(node);
+    }
+    const std::optional<std::pair<int, int>> target = matchOf(node);
+    m_source->setCurrentMatch(target ? target->first : -1, target ? target->second : 0);
 }
 
 void MatchLocator::clear()
 {
     m_source->showMatches(nullptr);
-    m_highlighted = false;
     m_positions.reset();
-}
-
-void MatchLocator::hideHighlights()
-{
-    if (!m_highlighted)
-        return;
-    m_source->showMatches(nullptr);
-    m_highlighted = false;
-    m_positions->truncate(listedMatches());
-}
-
-int MatchLocator::listedMatches() const
-{
-    // The match nodes come in order; only the skip node may follow the last.
-    for (int i = m_tree->topLevelItemCount(); i-- > 0;) {
-        const ResultNode what = TreeWidgetResults::nodeOf(m_tree->topLevelItem(i));
-        if (what.kind == ResultNode::Kind::Match)
-            return what.match + 1;
-    }
-    return 0;
 }
 
 std::size_t MatchLocator::positionBytes() const
@@ -81,7 +76,7 @@ bool MatchLocator::locate(QTreeWidgetItem *node)
     if (!m_positions)
         return false;
     const std::optional<std::pair<int, int>> target = matchOf(node);
-    m_source->setCurrentMatch(target ? target->first : -1);
+    m_source->setCurrentMatch(target ? target->first : -1, target ? target->second : 0);
     const MatchPositions::Span span =
         target ? m_positions->span(target->first, target->second) : MatchPositions::Span{};
     if (!span.participated()) {

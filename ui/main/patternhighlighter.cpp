@@ -1,10 +1,13 @@
 #include "ui/main/patternhighlighter.h"
 
 #include "runner/runoptions.h"
+#include "ui/main/shades.h"
+#include "ui/main/statustexts.h"
 #include "ui/main/textbox.h"
 
 #include <QHelpEvent>
 #include <QPromise>
+#include <QStringList>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QToolTip>
@@ -13,11 +16,34 @@
 #include <memory>
 
 namespace {
-// A colour of the given hue that stands out on the box's base, light or dark.
-QColor kindColour(const QPalette &palette, int hue, int saturation = 200)
+// What each kind of span means, for its tooltip; plain text has none.
+QString kindMeaning(engine::TokenKind kind)
 {
-    const bool dark = palette.color(QPalette::Base).lightness() < 128;
-    return QColor::fromHsl(hue, saturation, dark ? 175 : 85);
+    using engine::TokenKind;
+    switch (kind) {
+    case TokenKind::Literal:
+        return QString();
+    case TokenKind::Escape:
+        return QStringLiteral("Escape: one character given by its code");
+    case TokenKind::IdentityEscape:
+        return QStringLiteral("Needless backslash: the character after it stands for itself");
+    case TokenKind::CharClass:
+        return QStringLiteral("Character class: any one character of a set");
+    case TokenKind::Group:
+        return QStringLiteral("Group that captures nothing (or a lookahead)");
+    case TokenKind::Alternation:
+        return QStringLiteral("Alternation: the text on either side may match");
+    case TokenKind::Quantifier:
+        return QStringLiteral("Quantifier: repeats what stands before it as often as it can");
+    case TokenKind::LazyQuantifier:
+        return QStringLiteral("Lazy quantifier (underlined): repeats what stands before it as "
+                              "few times as it can");
+    case TokenKind::Anchor:
+        return QStringLiteral("Anchor: matches a position, not a character");
+    case TokenKind::BackReference:
+        return QStringLiteral("Back reference: the text that group matched");
+    }
+    return QString();
 }
 } // namespace
 
@@ -72,36 +98,48 @@ void PatternHighlighter::scanNow()
 void PatternHighlighter::updateFormats()
 {
     const QPalette palette = m_box->palette();
+    const Shades shades(palette);
+    const auto kindColour = [&](int hue) { return shades.onBase(hue); };
     auto format = [&](engine::TokenKind kind) -> QTextCharFormat & {
         return m_formats[static_cast<std::size_t>(kind)];
     };
     for (QTextCharFormat &f : m_formats)
         f = QTextCharFormat();
     format(engine::TokenKind::Literal).setForeground(palette.color(QPalette::Text));
-    format(engine::TokenKind::Escape).setForeground(kindColour(palette, 30));
-    format(engine::TokenKind::IdentityEscape)
-        .setForeground(palette.color(QPalette::PlaceholderText));
-    format(engine::TokenKind::CharClass).setForeground(kindColour(palette, 140));
-    format(engine::TokenKind::Group).setForeground(kindColour(palette, 215));
+    format(engine::TokenKind::Escape).setForeground(kindColour(30));
+    format(engine::TokenKind::IdentityEscape).setForeground(shades.onBase(0, 0));
+    format(engine::TokenKind::CharClass).setForeground(kindColour(140));
+    format(engine::TokenKind::Group).setForeground(kindColour(215));
     format(engine::TokenKind::Group).setFontWeight(QFont::Bold);
     format(engine::TokenKind::Alternation) = format(engine::TokenKind::Group);
-    format(engine::TokenKind::Quantifier).setForeground(kindColour(palette, 285));
+    format(engine::TokenKind::Quantifier).setForeground(kindColour(285));
     format(engine::TokenKind::LazyQuantifier) = format(engine::TokenKind::Quantifier);
     format(engine::TokenKind::LazyQuantifier).setFontItalic(true);
     format(engine::TokenKind::LazyQuantifier).setFontUnderline(true);
-    format(engine::TokenKind::Anchor).setForeground(kindColour(palette, 330));
-    format(engine::TokenKind::BackReference).setForeground(kindColour(palette, 180));
+    format(engine::TokenKind::Anchor).setForeground(kindColour(330));
+    format(engine::TokenKind::BackReference).setForeground(kindColour(180));
     format(engine::TokenKind::BackReference).setFontWeight(QFont::Bold);
     m_bracketFormat = QTextCharFormat();
-    QColor pair = palette.color(QPalette::Highlight);
-    pair.setAlpha(80);
-    m_bracketFormat.setBackground(pair);
+    m_bracketFormat.setBackground(shades.unfocusedSelection());
+    m_bracketFormat.setForeground(shades.unfocusedSelectedText());
+    m_bracketFormat.setProperty(MarkProperty, true);
+    // A band under the character, the wave on it: both grow with the font.
     m_errorFormat = QTextCharFormat();
+    m_errorFormat.setBackground(shades.errorBand());
     m_errorFormat.setUnderlineStyle(QTextCharFormat::WaveUnderline);
-    m_errorFormat.setUnderlineColor(kindColour(palette, 0, 255));
+    m_errorFormat.setUnderlineColor(shades.errorWave());
+    m_errorFormat.setProperty(MarkProperty, true);
+    for (int i = 0; i < Shades::GroupHues; ++i) {
+        QTextCharFormat &group = m_groupFormats[static_cast<std::size_t>(i)];
+        group = QTextCharFormat();
+        group.setForeground(shades.group(i + 1));
+        group.setFontWeight(QFont::Bold);
+        group.setProperty(GroupNumberProperty, i + 1);
+    }
     m_warningFormat = QTextCharFormat();
     m_warningFormat.setUnderlineStyle(QTextCharFormat::DotLine);
-    m_warningFormat.setUnderlineColor(kindColour(palette, 45, 255));
+    m_warningFormat.setUnderlineColor(shades.onBase(45, 255));
+    m_warningFormat.setProperty(MarkProperty, true);
 }
 
 void PatternHighlighter::setWarnings(std::vector<WarningMark> warnings)
@@ -147,6 +185,14 @@ void PatternHighlighter::contentsChanged(int position, int removed, int added)
             errors.push_back(p + delta);
     }
     m_reading.errorMarks = std::move(errors);
+    std::vector<std::pair<int, int>> groupBrackets;
+    for (const auto &[p, group] : m_groupBrackets) {
+        if (p < position)
+            groupBrackets.emplace_back(p, group);
+        else if (p >= changedEnd)
+            groupBrackets.emplace_back(p + delta, group);
+    }
+    m_groupBrackets = std::move(groupBrackets);
     for (int &p : m_plain)
         p = p < position ? p : std::max(position, p + delta);
 
@@ -213,6 +259,12 @@ void PatternHighlighter::readingDone()
     PatternReading before = std::exchange(m_reading, m_worker.future().takeResult());
     m_worker.setFuture(QFuture<PatternReading>()); // the taken one counts as not finished
     std::vector<int> changed = spansChanged(before.spans);
+    // Group colours come and go with the brackets.
+    for (const auto &bracket : m_groupBrackets)
+        changed.push_back(bracket.first);
+    findGroupBrackets();
+    for (const auto &bracket : m_groupBrackets)
+        changed.push_back(bracket.first);
     changed.insert(changed.end(), before.errorMarks.begin(), before.errorMarks.end());
     changed.insert(changed.end(), m_reading.errorMarks.begin(), m_reading.errorMarks.end());
     changed.insert(changed.end(), m_plain.begin(), m_plain.end());
@@ -338,22 +390,70 @@ QList<QTextLayout::FormatRange> PatternHighlighter::formatsOf(const QTextBlock &
                 formats.append({p - start, 1, added});
     };
     mark(m_reading.errorMarks, m_errorFormat);
+    const auto firstBracket =
+        std::lower_bound(m_groupBrackets.begin(), m_groupBrackets.end(), std::pair(start, 0));
+    for (auto it = firstBracket; it != m_groupBrackets.end() && it->first < end; ++it)
+        formats.append({it->first - start, 1, groupFormat(it->second)});
     mark(m_bracketMarks, m_bracketFormat);
     return formats;
 }
 
+QString PatternHighlighter::firstError() const
+{
+    if (m_reading.errorNumber == 0)
+        return QString();
+    return StatusTexts::patternError(m_reading.errorNumber, m_reading.errorDescription,
+                                     m_reading.errorPosition);
+}
+
+void PatternHighlighter::findGroupBrackets()
+{
+    m_groupBrackets.clear();
+    for (const PatternReading::Bracket &bracket : m_reading.brackets) {
+        if (bracket.group <= 0)
+            continue;
+        m_groupBrackets.emplace_back(bracket.position, bracket.group);
+        if (bracket.partner >= 0)
+            m_groupBrackets.emplace_back(bracket.partner, bracket.group);
+    }
+    std::sort(m_groupBrackets.begin(), m_groupBrackets.end());
+}
+
+int PatternHighlighter::groupBracketAt(int position) const
+{
+    const auto it =
+        std::lower_bound(m_groupBrackets.begin(), m_groupBrackets.end(), std::pair(position, 0));
+    return it != m_groupBrackets.end() && it->first == position ? it->second : 0;
+}
+
 QString PatternHighlighter::toolTipAt(int position) const
 {
+    // The error says all there is to say about its marks.
     const std::vector<int> &errors = m_reading.errorMarks;
     if (std::find(errors.begin(), errors.end(), position) != errors.end())
         return m_reading.errorText;
+    QStringList lines;
     for (const WarningMark &w : m_warnings)
         if (position >= w.start && position < std::max(w.end, w.start + 1))
-            return w.text;
+            lines.append(w.text);
     const PatternReading::Bracket *bracket = bracketAt(position);
-    if (bracket && bracket->group > 0)
-        return QStringLiteral("group %1").arg(bracket->group);
-    return QString();
+    if (const int group = groupBracketAt(position); group > 0)
+        lines.append(bracket && bracket->group == group
+                         ? QStringLiteral("group %1").arg(group)
+                         : QStringLiteral("end of group %1").arg(group));
+    if (lines.isEmpty() &&
+        std::find(m_bracketMarks.begin(), m_bracketMarks.end(), position) != m_bracketMarks.end())
+        lines.append(QStringLiteral("The bracket paired with the one at the caret"));
+    if (lines.isEmpty()) {
+        const std::vector<PatternReading::Span> &spans = m_reading.spans;
+        const auto it =
+            std::lower_bound(spans.begin(), spans.end(), position,
+                             [](const PatternReading::Span &s, int p) { return s.end <= p; });
+        if (it != spans.end() && it->start <= position)
+            lines.append(kindMeaning(it->kind));
+    }
+    lines.removeAll(QString());
+    return lines.join(u'\n');
 }
 
 bool PatternHighlighter::eventFilter(QObject *watched, QEvent *event)

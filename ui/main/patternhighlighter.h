@@ -11,6 +11,7 @@
 // signal of the document. Between an edit and the next reading the spans move with the text.
 
 #include "ui/main/patternreading.h"
+#include "ui/main/shades.h"
 
 #include <QFutureWatcher>
 #include <QObject>
@@ -54,9 +55,17 @@ public:
     // The tooltip for the character at document position position: the error, a warning, a
     // group number, or nothing.
     QString toolTipAt(int position) const;
+    // The pattern's error as the status line shows it ("Error 5019 at character 4: ..."); empty
+    // while the pattern is valid.
+    QString firstError() const;
     // The document positions marked as the error, and as the bracket pair at the caret.
     std::vector<int> errorMarks() const { return m_reading.errorMarks; }
     std::vector<int> bracketMarks() const { return m_bracketMarks; }
+    // The look of the brackets of group number (1-based).
+    const QTextCharFormat &groupFormat(int number) const
+    {
+        return m_groupFormats[static_cast<std::size_t>((number - 1) % Shades::GroupHues)];
+    }
     // The look of a kind. An identity escape shows its backslash so, its character as a
     // literal.
     const QTextCharFormat &formatFor(engine::TokenKind kind) const
@@ -65,6 +74,11 @@ public:
     }
 
     static constexpr int PauseMs = 300;
+    // The format property that marks a capturing group's bracket (its colour's place in the
+    // cycle of group colours, from 1).
+    static constexpr int GroupNumberProperty = QTextFormat::UserProperty + 1;
+    // The format property of the marks laid over the colours (the error, the bracket pair).
+    static constexpr int MarkProperty = QTextFormat::UserProperty + 2;
     // Edited blocks with more format ranges than this stay plain until the next reading.
     static constexpr int DenseBlock = 256;
 
@@ -92,6 +106,9 @@ private:
     // The start of every block whose spans differ between before and the reading shown.
     std::vector<int> spansChanged(const std::vector<PatternReading::Span> &before) const;
     const PatternReading::Bracket *bracketAt(int position) const;
+    // The group whose bracket (opening or closing) is at position; 0 for none.
+    int groupBracketAt(int position) const;
+    void findGroupBrackets();
 
     TextBox *m_box;
     QPointer<QTextDocument> m_document;
@@ -105,10 +122,13 @@ private:
     int m_readingRevision = 0;     // m_revision when the running reading started
     PatternReading m_reading;      // shown; spans and marks moved with edits since
     std::vector<int> m_bracketMarks;
+    // The brackets of capturing groups with their numbers, by position.
+    std::vector<std::pair<int, int>> m_groupBrackets;
     std::vector<int> m_plain; // in blocks left plain by an edit until the next reading
     std::array<QTextCharFormat, 10> m_formats; // by engine::TokenKind
     QTextCharFormat m_bracketFormat;
     QTextCharFormat m_errorFormat;
     std::vector<WarningMark> m_warnings;
     QTextCharFormat m_warningFormat;
+    std::array<QTextCharFormat, Shades::GroupHues> m_groupFormats;
 };

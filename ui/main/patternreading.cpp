@@ -75,6 +75,9 @@ PatternReading readPattern(const QString &pattern, const QString &rawText,
         const AppError error(result.errorNumber, toQString(result.errorDescription),
                              result.errorPosition);
         reading.errorText = ErrorReporter::reportText(error, QString()).trimmed();
+        reading.errorNumber = result.errorNumber;
+        reading.errorDescription = error.description();
+        reading.errorPosition = result.errorPosition;
         std::vector<int> &marks = reading.errorMarks;
         if (!pattern.isEmpty())
             marks.push_back(at[static_cast<std::size_t>(

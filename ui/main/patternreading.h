@@ -33,6 +33,11 @@ struct PatternReading
     // bracket left open; the error's text as the run's message gives it after its first line.
     std::vector<int> errorMarks;
     QString errorText;
+    // The error as the engine gives it: number (0 for none), description and offset in the
+    // pattern the engine gets.
+    int errorNumber = 0;
+    QString errorDescription;
+    int errorPosition = -1;
 };
 
 // Reads pattern, the pattern the engine gets from the box. rawText is the box document's text

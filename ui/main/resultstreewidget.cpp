@@ -2,6 +2,7 @@
 
 #include "support/suresources.h"
 #include "ui/main/imagelist.h"
+#include "ui/main/shades.h"
 #include "ui/shiftstate.h"
 #include "ui/twips.h"
 
@@ -42,6 +43,21 @@ ResultsTreeWidget::ResultsTreeWidget(QWidget *parent)
     setColumnCount(1);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setUniformRowHeights(true);
+}
+
+void ResultsTreeWidget::setOutOfDate(bool outOfDate)
+{
+    if (outOfDate == m_outOfDate)
+        return;
+    m_outOfDate = outOfDate;
+    if (!outOfDate) {
+        setPalette(m_upToDate);
+        return;
+    }
+    m_upToDate = palette();
+    QPalette grey = m_upToDate;
+    grey.setColor(QPalette::Text, Shades(m_upToDate).staleText());
+    setPalette(grey);
 }
 
 void ResultsTreeWidget::setImageList(const ImageList *list)

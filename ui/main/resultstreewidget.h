@@ -32,6 +32,11 @@ public:
     void setEmptyHint(const QString &text);
     QString emptyHint() const { return m_emptyHint; }
 
+    // Shows the nodes in grey: the work changed since the run that listed them. They can still
+    // be selected.
+    void setOutOfDate(bool outOfDate);
+    bool isOutOfDate() const { return m_outOfDate; }
+
     // The tree's own key-down rule, before its default handling: key is a Qt::Key, shift as
     // shiftState(). Sets key and shift to 0 when the tree must do nothing further.
     void TreeKeyDown(int &key, int &shift);
@@ -43,4 +48,6 @@ protected:
 private:
     const ImageList *m_imageList = nullptr;
     QString m_emptyHint;
+    bool m_outOfDate = false;
+    QPalette m_upToDate; // the palette to go back to
 };

@@ -1,9 +1,11 @@
 #include "ui/main/textbox.h"
 
+#include "ui/main/shades.h"
 #include "ui/shiftstate.h"
 
 #include <QKeyEvent>
 #include <QMimeData>
+#include <QPainter>
 #include <QTextBlock>
 #include <QTextDocument>
 
@@ -92,6 +94,46 @@ TextBox::TextBox(QWidget *parent)
             m_textCurrent = false;
         m_editFollowed = false;
     });
+    keepUnfocusedSelectionVisible();
+}
+
+void TextBox::keepUnfocusedSelectionVisible()
+{
+    const Shades shades(palette());
+    if (palette().color(QPalette::Inactive, QPalette::Highlight) == shades.unfocusedSelection() &&
+        palette().color(QPalette::Inactive, QPalette::HighlightedText) ==
+            shades.unfocusedSelectedText())
+        return;
+    QPalette colours = palette();
+    colours.setColor(QPalette::Inactive, QPalette::Highlight, shades.unfocusedSelection());
+    colours.setColor(QPalette::Inactive, QPalette::HighlightedText, shades.unfocusedSelectedText());
+    setPalette(colours);
+}
+
+bool TextBox::event(QEvent *event)
+{
+    const bool handled = QPlainTextEdit::event(event);
+    switch (event->type()) {
+    case QEvent::FocusIn:
+    case QEvent::FocusOut:
+        update(); // the frame
+        break;
+    case QEvent::PaletteChange:
+        keepUnfocusedSelectionVisible();
+        break;
+    case QEvent::Paint:
+        if (hasFocus()) {
+            // Over the box's own frame, as wide as the frame (at least 2 pixels).
+            QPainter painter(this);
+            const qreal width = std::max(2, frameWidth());
+            painter.setPen(QPen(Shades(palette()).focusFrame(), width));
+            painter.drawRect(QRectF(rect()).adjusted(width / 2, width / 2, -width / 2, -width / 2));
+        }
+        break;
+    default:
+        break;
+    }
+    return handled;
 }
 
 void TextBox::keyPressEvent(QKeyEvent *event)
@@ -173,6 +215,12 @@ void TextBox::insertFromMimeData(const QMimeData *source)
         QPlainTextEdit::insertFromMimeData(source);
         return;
     }
+    insertExactText(text);
+}
+
+void TextBox::ReplaceAll(const QString &text)
+{
+    selectAll();
     insertExactText(text);
 }
 

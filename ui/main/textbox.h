@@ -34,6 +34,8 @@ public:
     QString Text() const;
     // Shows text; CR LF breaks lines, lone CR and LF are kept as their control pictures.
     void SetText(const QString &text) override;
+    // Puts text (CR LF line breaks) in place of the whole content as one step Undo takes back.
+    void ReplaceAll(const QString &text);
 
     // The document's raw text as Text() reads it where no character carries a mark.
     static QString fromDisplay(const QString &rawDocumentText);
@@ -46,6 +48,7 @@ public:
     static constexpr qsizetype LongLine = 16384;
 
 protected:
+    bool event(QEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     // Copies the exact text, for the boxes of this program, and as plain text for others.
     QMimeData *createMimeDataFromSelection() const override;
@@ -53,6 +56,8 @@ protected:
     void insertFromMimeData(const QMimeData *source) override;
 
 private:
+    // Gives the selection of the box without the focus the colours Shades computes.
+    void keepUnfocusedSelectionVisible();
     // A character of the display form that stands for another: at its offset, value read.
     struct Mark
     {
