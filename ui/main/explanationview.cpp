@@ -30,7 +30,16 @@ ExplanationView::ExplanationView(frmMain &window, PatternHighlighter &highlighte
     connect(m_panel, &ExplanationPanel::replacementChosen, this, &ExplanationView::replaceSpan);
     connect(window.controls().txtPattern, &QPlainTextEdit::cursorPositionChanged, this,
             &ExplanationView::caretMoved);
+    // The pattern's first error, as soon as the box has read it; else its first warning.
+    connect(&highlighter, &PatternHighlighter::readingShown, this,
+            &ExplanationView::showPatternStatus);
     workChanged();
+}
+
+void ExplanationView::showPatternStatus()
+{
+    const QString error = m_highlighter.firstError();
+    m_window.statusLine().show(StatusLine::Slot::Pattern, error.isEmpty() ? m_firstWarning : error);
 }
 
 void ExplanationView::workChanged()
@@ -48,7 +57,8 @@ void ExplanationView::workChanged()
         // Longer patterns are not read live: their reading would take the worker for seconds.
         m_job.cancel();
         m_highlighter.setWarnings({});
-        m_window.statusLine().show(StatusLine::Slot::Pattern, QString());
+        m_firstWarning.clear();
+        showPatternStatus();
         return;
     }
     const engine::ReadOptions reading{options.ignoreCase, options.multiline};
@@ -63,10 +73,10 @@ void ExplanationView::workChanged()
                 marks.push_back({positionOf(w.start), positionOf(w.start + w.length),
                                  QString::fromStdU16String(w.text)});
             m_highlighter.setWarnings(std::move(marks));
-            m_window.statusLine().show(StatusLine::Slot::Pattern,
-                                       lint->warnings.empty()
-                                           ? QString()
-                                           : QString::fromStdU16String(lint->warnings[0].text));
+            m_firstWarning = lint->warnings.empty()
+                                 ? QString()
+                                 : QString::fromStdU16String(lint->warnings[0].text);
+            showPatternStatus();
         };
     });
 }

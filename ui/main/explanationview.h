@@ -46,6 +46,8 @@ private:
     PatternHighlighter &m_highlighter;
     ExplanationPanel *m_panel;
     LiveJob m_job;
-    QString m_read;           // the pattern and options last read
+    QString m_read;         // the pattern and options last read
+    QString m_firstWarning; // shown in the status line while the pattern has no error
+    void showPatternStatus();
     bool m_selecting = false; // the panel is selecting a span in the pattern box
 };
