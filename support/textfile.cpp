@@ -199,13 +199,6 @@ void TextFile::checkReadable(const QString &text, bool writing) const
                            .arg(what)
                            .arg(text.size())
                            .arg(m_maxChars));
-    const qsizetype lines = QStringView(text).count(u"\r\n");
-    if (lines > m_maxLines)
-        throw AppError(AppErrorNumber::OutOfMemory,
-                       QStringLiteral("%1 (%2 lines ending in CR LF; at most %3 are read).")
-                           .arg(what)
-                           .arg(lines)
-                           .arg(m_maxLines));
 }
 
 QString TextFile::ReadText(const QString &fileName)

@@ -18,14 +18,10 @@ public:
     // capped too (3 for a character at most, as in UTF-8), whatever size the file reports.
     // Only regular files are read.
     static constexpr qsizetype MaxChars = qsizetype(16) * 1024 * 1024;
-    // The same for lines ending in CR LF, each of which the text boxes hold as a block of their
-    // document at about 5 microseconds and 300 bytes; lone CR and LF cost no more than letters.
-    static constexpr qsizetype MaxLines = 500'000;
 
-    // Lower caps, for tests of the caps.
-    explicit TextFile(qsizetype maxChars = MaxChars, qsizetype maxLines = MaxLines)
+    // A lower cap, for tests of the cap.
+    explicit TextFile(qsizetype maxChars = MaxChars)
         : m_maxChars(maxChars)
-        , m_maxLines(maxLines)
     {}
 
     void WriteText(const QString &fileName, const QString &text) override;
@@ -42,5 +38,4 @@ private:
     void checkReadable(const QString &text, bool writing) const;
 
     const qsizetype m_maxChars;
-    const qsizetype m_maxLines;
 };

@@ -9,6 +9,7 @@
 
 #include "bench/support/memorystatus.h"
 #include "bench/support/offscreenapplication.h"
+#include "bench/support/okresponder.h"
 #include "bench/support/timing.h"
 #include "document/cdocument.h"
 #include "runner/engine/regexp.h"
@@ -42,20 +43,6 @@
 #include <vector>
 
 namespace {
-
-// Answers every message box with OK and remembers its text.
-class OkResponder : public ModalHost
-{
-public:
-    QString lastText;
-    ModalAnswer run(const ModalRequest &request, const std::function<ModalAnswer()> &) override
-    {
-        lastText = request.text;
-        ModalAnswer answer;
-        answer.button = 1;
-        return answer;
-    }
-};
 
 struct Row
 {

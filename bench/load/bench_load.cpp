@@ -6,6 +6,7 @@
 
 #include "bench/support/memorystatus.h"
 #include "bench/support/offscreenapplication.h"
+#include "bench/support/okresponder.h"
 #include "document/cdocument.h"
 #include "support/modalhost.h"
 #include "support/textfile.h"
@@ -25,20 +26,6 @@
 
 namespace {
 
-// Answers every message box with its first button and remembers its text.
-class FirstButton : public ModalHost
-{
-public:
-    QString lastText;
-    ModalAnswer run(const ModalRequest &request, const std::function<ModalAnswer()> &) override
-    {
-        lastText = request.text;
-        ModalAnswer answer;
-        answer.button = 1;
-        return answer;
-    }
-};
-
 struct Shape
 {
     const char *name;
@@ -46,16 +33,11 @@ struct Shape
     qsizetype lines; // how many times; 0: as many as the cap allows
 };
 
-// The source of shape: its line repeated, for the largest up to the caps on characters (with
-// room for the other fields) and on lines ending in CR LF.
+// The source of shape: its line repeated, for the largest up to the cap on characters (with
+// room for the other fields).
 QString sourceOf(const Shape &shape, qsizetype room)
 {
-    if (shape.lines)
-        return shape.line.repeated(shape.lines);
-    qsizetype times = room / shape.line.size();
-    if (const qsizetype breaks = shape.line.count(QStringLiteral("\r\n")))
-        times = std::min(times, TextFile::MaxLines / breaks);
-    return shape.line.repeated(times);
+    return shape.line.repeated(shape.lines ? shape.lines : room / shape.line.size());
 }
 
 } // namespace
@@ -81,7 +63,7 @@ int main(int argc, char *argv[])
         {"largest: short CR LF lines", word + u"\r\n", 0},
     };
 
-    FirstButton responder;
+    OkResponder responder;
     TextFile files;
     RecordingOpener opener;
     frmMain window(Services{files, opener, responder});

@@ -7,6 +7,7 @@
 #include "support/textfile.h"
 #include "tests/support/openwindow.h"
 #include "tests/support/testenvironment.h"
+#include "tests/support/textoffset.h"
 #include "ui/main/frmmain.h"
 #include "ui/main/resultstreewidget.h"
 #include "ui/main/textbox.h"
@@ -43,18 +44,9 @@ TextBox *box(frmMain &window, int number)
     return boxes[number];
 }
 
-// The Text() offset of a document position of box.
-qsizetype textOffset(const TextBox &box, int position)
-{
-    qsizetype offset = 0;
-    QTextBlock block = box.document()->begin();
-    for (; block.next().isValid() && block.next().position() <= position; block = block.next())
-        offset += block.length() - 1 + (TextBox::continuesLine(block.next()) ? 0 : 2);
-    return offset + position - block.position();
-}
-
 // The characters the text document takes as its own, and the pictures it shows for CR and LF.
-const QString Awkward = QString::fromUtf16(u"\u2029\uFDD0\uFDD1\u240D\u240A\r\n\r\n\u00B6\uFFFD");
+const QString Awkward =
+    QString::fromUtf16(u"\u2028\u2029\uFDD0\uFDD1\u240D\u240A\r\n\r\n\u00B6\uFFFD");
 
 } // namespace
 
@@ -175,6 +167,9 @@ void tst_CodeUnits::matchesBesideAwkwardCharacters_data()
         << QString(Awkward).replace(QStringLiteral("\r\n"), QStringLiteral("a\r\na")) + u'a';
     QTest::newRow("after a long line")
         << QString(20000, u'b') + Awkward + u'a' + QString(9000, u'b') + QChar(0x2029) + u'a';
+    QTest::newRow("across blocks of grouped CR LF lines")
+        << QString(QString(60, u'b') + QString::fromUtf16(u"a\r\n\u2028")).repeated(90) + Awkward +
+               u'a';
     QTest::newRow("among every code unit")
         << everyUnit().replace(QStringLiteral("a"), QString::fromUtf16(u"\u2029a\uFDD0"));
 }

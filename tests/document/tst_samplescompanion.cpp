@@ -269,5 +269,5 @@ void tst_SamplesCompanion::writeFailureOffersRetry()
     QCOMPARE(bytesOf(companion()), writeSamples({sample("x")}));
 }
 
-QTEST_GUILESS_MAIN(tst_SamplesCompanion)
+QTEST_MAIN(tst_SamplesCompanion)
 #include "tst_samplescompanion.moc"

@@ -9,6 +9,7 @@
 #include "tests/support/openwindow.h"
 #include "tests/support/scriptedresponder.h"
 #include "tests/support/testenvironment.h"
+#include "tests/support/textoffset.h"
 #include "ui/main/frmmain.h"
 #include "ui/main/liveresults.h"
 #include "ui/main/matchlocator.h"
@@ -39,16 +40,6 @@ void execute(frmMain &window, const QString &pattern, const QString &source)
     window.controls().txtPattern->setFocus();
     window.controls().cmdExecute->click();
     window.controls().tvResults->setFocus(Qt::TabFocusReason);
-}
-
-// The Text() offset of a document position, counted block by block from the start.
-qsizetype textOffset(const TextBox &box, int position)
-{
-    qsizetype offset = 0;
-    QTextBlock block = box.document()->begin();
-    for (; block.next().isValid() && block.next().position() <= position; block = block.next())
-        offset += block.length() - 1 + (TextBox::continuesLine(block.next()) ? 0 : 2);
-    return offset + position - block.position();
 }
 
 // The selection of box as start and length in Text() offsets; length -1 when there is none.
@@ -94,6 +85,7 @@ private Q_SLOTS:
     void nestedGroupsBarRows_data();
     void nestedGroupsBarRows();
     void highlightsInPieces();
+    void highlightsInGroupedLines();
     void patternError_data();
     void patternError();
 };
@@ -124,6 +116,24 @@ void tst_MatchLocator::locate_data()
         << QList<int>{Qt::Key_Down, Qt::Key_Down, Qt::Key_Down} << qsizetype(3) << qsizetype(1);
     QTest::newRow("match across CR LF") << QStringLiteral("b\\r\\nc") << QStringLiteral("ab\r\ncd")
                                         << QList<int>{Qt::Key_Down} << qsizetype(1) << qsizetype(4);
+    QTest::newRow("CR alone selects the whole line break")
+        << QStringLiteral("\\r") << QStringLiteral("ab\r\ncd") << QList<int>{Qt::Key_Down}
+        << qsizetype(2) << qsizetype(2);
+    QTest::newRow("LF alone of a CR LF selects the whole line break")
+        << QStringLiteral("\\n") << QStringLiteral("ab\r\ncd") << QList<int>{Qt::Key_Down}
+        << qsizetype(2) << qsizetype(2);
+    QTest::newRow("empty match between CR and LF puts the caret before the break")
+        << QStringLiteral("(?=\\n)") << QStringLiteral("ab\r\ncd") << QList<int>{Qt::Key_Down}
+        << qsizetype(2) << qsizetype(0);
+    const QString shortLines = QStringLiteral("ab 1\r\n").repeated(3000);
+    QTest::newRow("match after thousands of short CR LF lines")
+        << QStringLiteral("\\d\\d") << shortLines + u"x 77" << QList<int>{Qt::Key_Down}
+        << shortLines.size() + 2 << qsizetype(2);
+    // Lines of 46 code units: the 92nd CR LF ends the first block of the document.
+    const QString line = QStringLiteral("ab ") + QString(40, u'x') + u"1\r\n";
+    QTest::newRow("match across the CR LF between two blocks of lines")
+        << QStringLiteral("1\\r\\na") << line.repeated(200) << QList<int>(92, Qt::Key_Down)
+        << qsizetype(91 * 46 + 43) << qsizetype(4);
     QTest::newRow("match of a lone LF")
         << QStringLiteral("\\n") << QStringLiteral("a\r\nb\nc")
         << QList<int>{Qt::Key_Down, Qt::Key_Down} << qsizetype(4) << qsizetype(1);
@@ -413,6 +423,32 @@ void tst_MatchLocator::highlightsInPieces()
     QCOMPARE(box->document()->characterAt(two), QChar(u'2'));
     QVERIFY(shadeAt(box, two) != box->palette().color(QPalette::Base));
     QCOMPARE(shadeAt(box, two + 1), box->palette().color(QPalette::Base));
+}
+
+void tst_MatchLocator::highlightsInGroupedLines()
+{
+    Window window = openWindow();
+    TextBox *box = window->controls().txtSourceString;
+    // Many short lines share each block; a match spans the break inside one.
+    execute(*window, QStringLiteral("(\\d)2|c\\r\\nd"),
+            QStringLiteral("ab\r\n").repeated(2000) + u"x 12 b\r\nc\r\nd");
+    pressKeys(window->controls().tvResults, {Qt::Key_Down, Qt::Key_Down});
+    QCOMPARE(selection(*box), std::make_pair(qsizetype(8002), qsizetype(1)));
+    const int two = box->textCursor().selectionEnd();
+    QCOMPARE(box->document()->characterAt(two), QChar(u'2'));
+    const QColor base = box->palette().color(QPalette::Base);
+    QVERIFY(shadeAt(box, two) != base);
+    QCOMPARE(shadeAt(box, two + 1), base);
+    QCOMPARE(shadeAt(box, two - 2), base);
+
+    // The second match: its letters and the break between them shaded.
+    pressKeys(window->controls().tvResults, {Qt::Key_Down});
+    QCOMPARE(selection(*box), std::make_pair(qsizetype(8008), qsizetype(4)));
+    const int c = box->textCursor().selectionStart();
+    QCOMPARE(box->document()->characterAt(c), QChar(u'c'));
+    QVERIFY(shadeAt(box, c) != base);
+    QVERIFY(shadeAt(box, c + 2) != base);
+    QCOMPARE(shadeAt(box, c - 2), base); // the b before the break
 }
 
 void tst_MatchLocator::patternError_data()

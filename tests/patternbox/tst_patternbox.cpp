@@ -58,6 +58,11 @@ QString shownKinds(const TextBox &box, const PatternHighlighter &highlighter)
                 !r.format.hasProperty(PatternHighlighter::MarkProperty))
                 for (int i = r.start; i < r.start + r.length; ++i)
                     shown[i] = QLatin1Char(letterOf(r.format, highlighter));
+        // A line break inside a block (lines grouped in one) reads as one between blocks.
+        const QString text = b.text();
+        for (int i = 0; i < text.size(); ++i)
+            if (text.at(i) == QChar::LineSeparator)
+                shown[i] = u'/';
         blocks << shown;
     }
     return blocks.join(u'/');

@@ -7,6 +7,7 @@
 #include "samples/samplesjson.h"
 #include "startup/checkcommand.h"
 #include "support/textfile.h"
+#include "tests/samples/samplemaker.h"
 #include "tests/support/testenvironment.h"
 
 #include <QFile>
@@ -17,24 +18,6 @@
 Q_DECLARE_METATYPE(Sample)
 
 namespace {
-
-Sample make(Expectation expect, QString text, QString value = {}, int match = 1, int group = 1)
-{
-    Sample sample;
-    sample.text = std::move(text);
-    sample.expect = expect;
-    sample.value = std::move(value);
-    sample.match = match;
-    sample.group = group;
-    return sample;
-}
-
-Sample counting(QString text, int count)
-{
-    Sample sample = make(Expectation::Count, std::move(text));
-    sample.count = count;
-    return sample;
-}
 
 SampleVerdict checkOne(const QString &pattern, const Sample &sample, RunOptions options = {true},
                        const QString &replacement = {})

@@ -2,32 +2,13 @@
 // gives back every sample exactly.
 
 #include "samples/samplesjson.h"
+#include "tests/samples/samplemaker.h"
 
 #include <QTest>
 
 Q_DECLARE_METATYPE(Sample)
 
-namespace {
-
-Sample make(Expectation expect, QString text, QString value = {}, int match = 1, int group = 1)
-{
-    Sample sample;
-    sample.text = std::move(text);
-    sample.expect = expect;
-    sample.value = std::move(value);
-    sample.match = match;
-    sample.group = group;
-    return sample;
-}
-
-Sample counting(QString text, int count)
-{
-    Sample sample = make(Expectation::Count, std::move(text));
-    sample.count = count;
-    return sample;
-}
-
-} // namespace
+namespace {} // namespace
 
 class tst_SamplesFile : public QObject
 {

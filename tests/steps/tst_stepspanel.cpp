@@ -1,12 +1,19 @@
 // The Steps panel: its keys move the marks in the pattern box and the source box, a new trace
-// keeps the step, a stopped trace says so, and the heat view's shades stay readable.
+// keeps the step, a stopped trace says so, and the heat view's shades stay readable. In the
+// main window, the panel's keys move the marks in the window's own boxes.
 
+#include "tests/support/openwindow.h"
+#include "tests/support/testenvironment.h"
 #include "ui/main/livejob.h"
+#include "ui/main/panelhost.h"
 #include "ui/main/textbox.h"
 #include "ui/steps/heatview.h"
 #include "ui/steps/stepsbinding.h"
 #include "ui/steps/stepspanel.h"
 
+#include <QAction>
+#include <QCheckBox>
+#include <QDockWidget>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -57,6 +64,7 @@ class tst_StepsPanel : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    void initTestCase() { initTestEnvironment(); }
     void keysMoveTheMarks_data();
     void keysMoveTheMarks();
     void retraceKeepsTheStep();
@@ -68,6 +76,8 @@ private Q_SLOTS:
     void bindingFollowsSelectionAndCaret();
     void bindingWaitsWhileHidden();
     void bindingCountsTheRun();
+    void windowKeysMoveTheMarks_data();
+    void windowKeysMoveTheMarks();
 };
 
 void tst_StepsPanel::keysMoveTheMarks_data()
@@ -103,6 +113,20 @@ void tst_StepsPanel::keysMoveTheMarks_data()
                                << "[hello hello]";
 }
 
+namespace {
+void pressKeys(QWidget &target, const QString &keys)
+{
+    for (QChar key : keys) {
+        const Qt::Key code = key == 'R'   ? Qt::Key_Right
+                             : key == 'L' ? Qt::Key_Left
+                             : key == 'E' ? Qt::Key_End
+                             : key == 'H' ? Qt::Key_Home
+                                          : Qt::Key_M;
+        QTest::keyClick(&target, code);
+    }
+}
+} // namespace
+
 void tst_StepsPanel::keysMoveTheMarks()
 {
     QFETCH(QString, keys);
@@ -113,14 +137,7 @@ void tst_StepsPanel::keysMoveTheMarks()
     bench.panel.show();
     QVERIFY(QTest::qWaitForWindowExposed(&bench.panel));
     bench.panel.setFocus();
-    for (QChar key : keys) {
-        const Qt::Key code = key == 'R'   ? Qt::Key_Right
-                             : key == 'L' ? Qt::Key_Left
-                             : key == 'E' ? Qt::Key_End
-                             : key == 'H' ? Qt::Key_Home
-                                          : Qt::Key_M;
-        QTest::keyClick(&bench.panel, code);
-    }
+    pressKeys(bench.panel, keys);
     QCOMPARE(marks(bench.pattern), patternMark);
     QCOMPARE(marks(bench.source), sourceMarks);
 }
@@ -303,3 +320,60 @@ void tst_StepsPanel::bindingCountsTheRun()
 
 QTEST_MAIN(tst_StepsPanel)
 #include "tst_stepspanel.moc"
+
+// The real window's panel traces the window's work and marks its boxes; with line breaks
+// ignored, the marks land on the parts as typed, past the line break.
+void tst_StepsPanel::windowKeysMoveTheMarks_data()
+{
+    QTest::addColumn<QString>("pattern");
+    QTest::addColumn<bool>("ignoreLineBreaks");
+    QTest::addColumn<QString>("keys");
+    QTest::addColumn<QString>("patternMark");
+    QTest::addColumn<QString>("sourceMarks");
+
+    const QString oneLine = QStringLiteral("^(\\w+)\\s\\1$");
+    const QString twoLines = QStringLiteral("^(\\w+)\r\n\\s\\1$");
+    QTest::newRow("first step") << oneLine << false << ""
+                                << "[^]"
+                                << "[h]";
+    QTest::newRow("forward to \\s") << oneLine << false << "RRRR"
+                                    << "[\\s]"
+                                    << "[hello][ ]";
+    QTest::newRow("last: the match") << oneLine << false << "E"
+                                     << "[]"
+                                     << "[hello hello]";
+    QTest::newRow("line break ignored: the part after it") << twoLines << true << "RRRR"
+                                                           << "[\\s]"
+                                                           << "[hello][ ]";
+    QTest::newRow("line break ignored: the part before it") << twoLines << true << "RRR"
+                                                            << "[)]"
+                                                            << "[hello][ ]";
+}
+
+void tst_StepsPanel::windowKeysMoveTheMarks()
+{
+    QFETCH(QString, pattern);
+    QFETCH(bool, ignoreLineBreaks);
+    QFETCH(QString, keys);
+    QFETCH(QString, patternMark);
+    QFETCH(QString, sourceMarks);
+    clearTestSettings();
+    Window w = openWindow();
+    const MainControls controls = w->controls();
+    controls.chkIgnoreLineBreaks->setChecked(ignoreLineBreaks);
+    controls.txtPattern->SetText(pattern);
+    controls.txtSourceString->SetText(QStringLiteral("hello hello"));
+    controls.txtSourceString->moveCursor(QTextCursor::Start);
+
+    QDockWidget *dock = w->panels().dock(QStringLiteral("pnlSteps"));
+    QVERIFY(dock);
+    auto *panel = qobject_cast<StepsPanel *>(dock->widget());
+    QVERIFY(panel);
+    w->panels().viewItem(QStringLiteral("pnlSteps"))->trigger();
+    QTRY_VERIFY_WITH_TIMEOUT(panel->result() && !panel->job().busy(), 20000);
+
+    panel->setFocus();
+    pressKeys(*panel, keys);
+    QCOMPARE(marks(*controls.txtPattern), patternMark);
+    QCOMPARE(marks(*controls.txtSourceString), sourceMarks);
+}

@@ -50,6 +50,7 @@ frmMain::frmMain(const Services &services, QWidget *parent)
 
     connectCommands();
     createSamplesPanel();
+    createStepsPanel();
     connect(qApp, &QGuiApplication::commitDataRequest, this, &frmMain::sessionEnding);
     Form_Load();
 }
@@ -63,8 +64,9 @@ void frmMain::createMenus()
         {MainMenus::Menu::Options, &frmMain::mnuOptions_Click},
         {MainMenus::Menu::Help, &frmMain::mnuHelp_Click},
     };
-    for (const auto &[menu, handler] : handlers) {
-        const MenuArray &array = m_menus->array(menu);
+    for (const auto &entry : handlers) {
+        const auto handler = entry.second; // a structured binding cannot be captured in C++20
+        const MenuArray &array = m_menus->array(entry.first);
         connect(array.menu(), &QMenu::triggered, this,
                 [this, &array, handler](QAction *action) { menuClicked(array, handler, action); });
     }

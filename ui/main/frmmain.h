@@ -53,7 +53,12 @@ class QSessionManager;
 class ResultsTreeWidget;
 class SampleSet;
 class StatusLine;
+class StepsBinding;
 class TextBox;
+namespace engine {
+class MatchCollection;
+struct RunSteps;
+} // namespace engine
 
 class frmMain : public QMainWindow
 {
@@ -151,6 +156,12 @@ private:
     // The Samples panel, its background check and its summary in the status line
     // (frmmainsamples.cpp).
     void createSamplesPanel();
+    // The Steps panel tracing the selected match or the search from the source box's caret,
+    // and the steps of each match in the tree's tooltips and the status line (frmmainsteps.cpp).
+    void createStepsPanel();
+    // An Execute filled the tree with matches.
+    void stepsRunEnded(const engine::MatchCollection &matches);
+    void showMatchSteps(const engine::RunSteps &steps);
     void menuClicked(const MenuArray &array, void (frmMain::*handler)(int), QAction *action);
 
     // Lifecycle.
@@ -214,4 +225,7 @@ private:
     std::unique_ptr<MatchLocator> m_locator;
     StatusLine *m_statusLine = nullptr;
     PanelHost *m_panels = nullptr;
+    StepsBinding *m_steps = nullptr;
+    // The matches the tree shows, for tracing the selected one.
+    std::shared_ptr<const engine::MatchCollection> m_stepsMatches;
 };

@@ -96,6 +96,7 @@ void frmMain::runPattern(RunCommand command)
     showRunOutcome(result);
     if (result.matches) {
         m_locator->setPositions(std::move(result.positions));
+        stepsRunEnded(*result.matches);
         if (command == RunCommand::ExecuteAndOpen)
             ExportMatchesToExcel(*result.matches, m_services.opener, m_services.modal);
     }

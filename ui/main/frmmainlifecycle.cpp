@@ -13,7 +13,9 @@
 #include "ui/main/mainmenus.h"
 #include "ui/main/matchlocator.h"
 #include "ui/main/panelhost.h"
+#include "ui/main/resultstreewidget.h"
 #include "ui/main/textbox.h"
+#include "ui/steps/stepsbinding.h"
 
 #include <QAction>
 #include <QApplication>
@@ -30,7 +32,15 @@ constexpr QStringView PlacementSection = u"Window placement";
 
 } // namespace
 
-frmMain::~frmMain() = default;
+frmMain::~frmMain()
+{
+    // The widgets going away still signal; the members these handlers use are gone by then.
+    if (m_steps) {
+        disconnect(m_steps, nullptr, this, nullptr);
+        disconnect(tvResults, &QTreeWidget::currentItemChanged, this, nullptr);
+        disconnect(txtSourceString, &QPlainTextEdit::cursorPositionChanged, this, nullptr);
+    }
+}
 
 void frmMain::Form_Load()
 {

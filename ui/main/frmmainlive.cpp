@@ -108,6 +108,7 @@ void frmMain::showLiveAnswer(const LiveAnswer &answer)
         FillResultsTree(tree, *answer.matches);
         m_locator->setPositions(std::move(*answer.positions));
         m_locator->restoreSelection(topLevel, child);
+        stepsRunEnded(*answer.matches);
         setResultsOutOfDate(false);
         if (answer.replaced && m_replaceOutput->unedited())
             m_replaceOutput->write([&] {

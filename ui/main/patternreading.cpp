@@ -7,6 +7,7 @@
 
 namespace {
 constexpr char16_t ParagraphSeparator = 0x2029;
+constexpr char16_t LineSeparator = 0x2028;
 constexpr char16_t PictureCR = 0x240D;
 constexpr char16_t PictureLF = 0x240A;
 
@@ -25,6 +26,12 @@ std::vector<int> documentPositions(const QString &raw, const std::vector<bool> &
             if (!continued && !ignoreLineBreaks) {
                 at.push_back(i); // CR
                 at.push_back(i); // LF
+            }
+        } else if (c == LineSeparator) {
+            // A CR LF inside a block of grouped lines.
+            if (!ignoreLineBreaks) {
+                at.push_back(i);
+                at.push_back(i);
             }
         } else if (!ignoreLineBreaks || (c != PictureCR && c != PictureLF)) {
             at.push_back(i);

@@ -26,11 +26,12 @@ struct BlockSpan
     bool closes;      // the span ends in this block
 };
 
-// The part of [start, end) that block shows, given the block's first offset, the length of
-// its text and of its line break; none when the span lies elsewhere.
-std::optional<BlockSpan> inBlock(MatchPositions::Span span, qsizetype blockStart, int length,
-                                 int breakLength, bool lastBlock)
+// The part of [start, end) that block shows, given the block's first offset, its columns and
+// the length of its line break; none when the span lies elsewhere.
+std::optional<BlockSpan> inBlock(MatchPositions::Span span, qsizetype blockStart,
+                                 const BlockColumns &columns, int breakLength, bool lastBlock)
 {
+    const qsizetype length = columns.textLength();
     const qsizetype start = span.start - blockStart;
     const qsizetype end = span.end - blockStart;
     if (start == end) {
@@ -39,12 +40,13 @@ std::optional<BlockSpan> inBlock(MatchPositions::Span span, qsizetype blockStart
             start >= 0 && (start < length + breakLength || (lastBlock && start == length));
         if (!here)
             return std::nullopt;
-        const qsizetype at = std::min<qsizetype>(start, length);
+        const int at = columns.column(std::min(start, length), false);
         return BlockSpan{at, at, false, true, true};
     }
     if (start >= length + breakLength || end <= 0)
         return std::nullopt;
-    return BlockSpan{std::clamp<qsizetype>(start, 0, length), std::clamp<qsizetype>(end, 0, length),
+    return BlockSpan{columns.column(std::clamp<qsizetype>(start, 0, length), false),
+                     columns.column(std::clamp<qsizetype>(end, 0, length), true),
                      breakLength > 0 && end > length, start >= 0, end <= length + breakLength};
 }
 
@@ -57,9 +59,10 @@ struct LinePart
     bool closes;
 };
 
-// The parts of span on the layout's lines first to last (indexes), drawn at topLeft.
-QList<LinePart> lineParts(const QTextLayout &layout, QPointF topLeft, int first, int last,
-                          const BlockSpan &span, qreal breakWidth)
+// The parts of span on the layout's lines first to last (indexes), drawn at topLeft; text is
+// the block's.
+QList<LinePart> lineParts(const QTextLayout &layout, QStringView text, QPointF topLeft, int first,
+                          int last, const BlockSpan &span, qreal breakWidth)
 {
     QList<LinePart> parts;
     const int lastLine = layout.lineCount() - 1;
@@ -79,11 +82,15 @@ QList<LinePart> lineParts(const QTextLayout &layout, QPointF topLeft, int first,
             }
             continue;
         }
-        const bool withBreak = span.coversBreak && i == lastLine;
-        if (from >= to && !withBreak)
+        // A line ended by a U+2028 (a CR LF of grouped lines) shows the break after its text.
+        const bool grouped = lineEnd > lineStart && text.at(lineEnd - 1) == QChar::LineSeparator;
+        const qsizetype textEnd = grouped ? lineEnd - 1 : lineEnd;
+        const bool withBreak = (span.coversBreak && i == lastLine) ||
+                               (grouped && span.start <= textEnd && span.end > textEnd);
+        if (std::min(span.end, textEnd) <= from && !withBreak)
             continue;
         const qreal x1 = line.cursorToX(int(from));
-        qreal x2 = line.cursorToX(int(to));
+        qreal x2 = line.cursorToX(int(std::min(to, textEnd)));
         if (withBreak)
             x2 = std::max(x1, x2) + breakWidth;
         parts.append({QRectF(topLeft.x() + std::min(x1, x2), top, std::abs(x2 - x1), line.height()),
@@ -236,21 +243,23 @@ void SourceTextBox::paintBlock(QPainter &painter, const QTextBlock &block, QPoin
         ++last;
 
     const qsizetype blockStart = offsets().blockOffset(block);
-    const int length = block.length() - 1;
+    const BlockColumns columns(block);
+    const QString text = block.text();
     const int breakLength = offsets().breakLength(block);
     const bool lastBlock = !block.next().isValid();
     const QTextLine lastShown = layout->lineAt(last);
     // Text() offsets of the lines shown, with the line break after the last line.
-    const qsizetype from = blockStart + layout->lineAt(first).textStart();
-    const qsizetype to = last == lines - 1
-                             ? blockStart + length + breakLength
-                             : blockStart + lastShown.textStart() + lastShown.textLength();
+    const qsizetype from = blockStart + columns.offset(layout->lineAt(first).textStart());
+    const qsizetype to =
+        last == lines - 1
+            ? blockStart + columns.textLength() + breakLength
+            : blockStart + columns.offset(lastShown.textStart() + lastShown.textLength());
     const auto partsOf = [&](int m, int g) {
         const MatchPositions::Span span = m_positions->span(m, g);
         std::optional<BlockSpan> part;
         if (span.participated())
-            part = inBlock(span, blockStart, length, breakLength, lastBlock);
-        return part ? lineParts(*layout, topLeft, first, last, *part, sizes.breakWidth)
+            part = inBlock(span, blockStart, columns, breakLength, lastBlock);
+        return part ? lineParts(*layout, text, topLeft, first, last, *part, sizes.breakWidth)
                     : QList<LinePart>();
     };
 

@@ -10,10 +10,12 @@
 #include <QTextDocument>
 
 #include <algorithm>
+#include <numeric>
 #include <ranges>
 
 namespace {
 constexpr char16_t ParagraphSeparator = 0x2029;
+constexpr char16_t LineSeparator = 0x2028;
 constexpr char16_t PictureCR = 0x240D;
 constexpr char16_t PictureLF = 0x240A;
 constexpr char16_t NoncharacterFDD0 = 0xFDD0;
@@ -28,6 +30,8 @@ constexpr int StandsFor = QTextFormat::UserProperty + 2;
 // What U+2029 and the two noncharacters show as: the document takes them as its own breaks.
 constexpr char16_t ShownParagraphSeparator = 0x00B6;
 constexpr char16_t ShownNoncharacter = 0xFFFD;
+// What U+2028 shows as: in the document it is a CR LF of grouped lines.
+constexpr char16_t ShownLineSeparator = 0x2424;
 // Copied text as it is, for the boxes of this program; other programs take the plain text.
 const QString ExactTextMime = QStringLiteral("application/x-sievewright-text");
 
@@ -90,8 +94,10 @@ TextBox::TextBox(QWidget *parent)
     setTabChangesFocus(true);
     connect(document(), &QTextDocument::contentsChange, this, &TextBox::followEdit);
     connect(document(), &QTextDocument::contentsChanged, this, [this] {
-        if (!m_editFollowed)
+        if (!m_editFollowed) {
             m_textCurrent = false;
+            m_separators.clear();
+        }
         m_editFollowed = false;
     });
     keepUnfocusedSelectionVisible();
@@ -228,6 +234,7 @@ void TextBox::insertExactText(const QString &text)
 {
     std::vector<Mark> marks;
     const QString display = toDisplay(text, &marks);
+    m_grouped = m_grouped || display.contains(QChar(LineSeparator));
     QTextCursor cursor = textCursor();
     cursor.beginEditBlock();
     cursor.removeSelectedText();
@@ -303,8 +310,13 @@ QString TextBox::readText(int from, int to) const
                 continue;
             const qint64 mark = markOf(fragment.charFormat());
             const QString part = fragment.text();
-            for (int i = start; i < end; ++i)
-                text += QChar(readAs(part.at(i - fragment.position()).unicode(), mark));
+            for (int i = start; i < end; ++i) {
+                const char16_t ch = part.at(i - fragment.position()).unicode();
+                if (ch == LineSeparator)
+                    text += u"\r\n";
+                else
+                    text += QChar(readAs(ch, mark));
+            }
         }
     }
     return text;
@@ -313,25 +325,47 @@ QString TextBox::readText(int from, int to) const
 void TextBox::followEdit(int position, int removed, int added)
 {
     m_editFollowed = false;
+    // A U+2028 typed through an input method reads as CR LF, as the ones of grouped lines.
+    if (added == 1 && document()->characterAt(position) == QChar(LineSeparator))
+        m_grouped = true;
     if (!m_textCurrent || m_continuations || m_marked || removed + added != 1)
         return;
     const QTextBlock block = document()->findBlock(position);
     if (!block.isValid())
         return;
-    // Every block break before the position reads as two characters, CR LF.
-    const qsizetype offset = qsizetype(position) + block.blockNumber();
+    // Every block break and every U+2028 before the position reads as two characters, CR LF.
+    qsizetype offset = qsizetype(position) + block.blockNumber();
+    if (m_grouped)
+        offset += separatorsBefore(block, position);
     if (added == 1) {
         const char16_t typed = document()->characterAt(position).unicode();
-        if (typed == ParagraphSeparator || offset > m_text.size())
+        if (typed == ParagraphSeparator || typed == LineSeparator || offset > m_text.size())
             return;
         m_text.insert(offset, QChar(readAs(typed, 0)));
     } else {
-        // A CR or LF may have been a block break or a control picture: read the document.
+        // A CR or LF may have been a line break or a control picture: read the document.
         if (offset >= m_text.size() || m_text.at(offset) == u'\r' || m_text.at(offset) == u'\n')
             return;
         m_text.remove(offset, 1);
     }
     m_editFollowed = true;
+}
+
+qsizetype TextBox::separatorsBefore(const QTextBlock &block, int position)
+{
+    // Counted for each block once, then kept through the edits followed, which add or remove
+    // no U+2028 and no block.
+    const QTextDocument *doc = document();
+    if (m_separators.size() != std::size_t(doc->blockCount())) {
+        m_separators.clear();
+        m_separators.reserve(std::size_t(doc->blockCount()));
+        for (QTextBlock b = doc->begin(); b.isValid(); b = b.next())
+            m_separators.push_back(int(b.text().count(QChar(LineSeparator))));
+    }
+    const auto number = std::size_t(block.blockNumber());
+    return std::accumulate(m_separators.cbegin(), m_separators.cbegin() + qsizetype(number),
+                           qsizetype(0)) +
+           QStringView(block.text()).first(position - block.position()).count(QChar(LineSeparator));
 }
 
 QString TextBox::Text() const
@@ -348,6 +382,7 @@ void TextBox::SetText(const QString &text)
 {
     std::vector<Mark> marks;
     showText(toDisplay(text, &marks), marks);
+    m_separators.clear();
     m_text = text;
     m_textCurrent = true;
 }
@@ -381,6 +416,7 @@ void TextBox::showText(const QString &display, const std::vector<Mark> &marks)
     }
     m_continuations = false;
     m_marked = false;
+    m_grouped = display.contains(QChar(LineSeparator));
     if (continuing.isEmpty()) {
         setPlainText(display);
     } else {
@@ -427,6 +463,7 @@ QString TextBox::toDisplay(const QString &text, std::vector<Mark> *marks)
     QChar *out = display.data();
     const QChar *in = text.constData();
     const QChar *const end = in + text.size();
+    const QChar *blockStart = out; // where the current block of the document begins in display
     const auto marked = [&](char16_t shown, char16_t value) {
         marks->push_back({out - display.constData(), value});
         *out++ = QChar(shown);
@@ -436,7 +473,14 @@ QString TextBox::toDisplay(const QString &text, std::vector<Mark> *marks)
         switch (ch) {
         case u'\r':
             if (in + 1 != end && in[1] == u'\n') {
-                *out++ = u'\n';
+                // Short lines go together into blocks of about a piece: the document takes
+                // microseconds and hundreds of bytes for each block.
+                if (out - blockStart < PieceLength) {
+                    *out++ = QChar(LineSeparator);
+                } else {
+                    *out++ = u'\n';
+                    blockStart = out;
+                }
                 ++in;
             } else {
                 *out++ = QChar(PictureCR);
@@ -452,6 +496,9 @@ QString TextBox::toDisplay(const QString &text, std::vector<Mark> *marks)
         case ParagraphSeparator:
             marked(ShownParagraphSeparator, ch);
             break;
+        case LineSeparator:
+            marked(ShownLineSeparator, ch);
+            break;
         case NoncharacterFDD0:
         case NoncharacterFDD1:
             marked(ShownNoncharacter, ch);
@@ -466,12 +513,13 @@ QString TextBox::toDisplay(const QString &text, std::vector<Mark> *marks)
 
 QString TextBox::fromDisplay(const QString &raw)
 {
-    const qsizetype breaks = raw.count(QChar(ParagraphSeparator));
+    const qsizetype breaks = raw.count(QChar(ParagraphSeparator)) + raw.count(QChar(LineSeparator));
     QString text(raw.size() + breaks, Qt::Uninitialized);
     QChar *out = text.data();
     for (const QChar ch : raw) {
         switch (ch.unicode()) {
         case ParagraphSeparator:
+        case LineSeparator:
             *out++ = u'\r';
             *out++ = u'\n';
             break;

@@ -6,9 +6,13 @@
 // Its text reads like a Windows text box's: every line break is CR LF. Every other UTF-16 code
 // unit reads back as it was set, or copied from one box to another, lone surrogates too. A lone
 // CR or LF shows as the control picture U+240D or U+240A; the characters the
-// document would take as its own (U+2029, U+FDD0, U+FDD1) and the two pictures themselves show
-// as a stand-in carrying a mark of what it stands for, one character for one, so offsets of
-// Text() and document positions still match one to one within a line.
+// document would take as its own (U+2028, U+2029, U+FDD0, U+FDD1) and the two pictures
+// themselves show as a stand-in carrying a mark of what it stands for, one character for one.
+//
+// Short lines share a block of the document, up to about 4 KB (a block costs microseconds and
+// hundreds of bytes, so a million of them take seconds): inside a block a CR LF is U+2028, which
+// the layout shows as a line break and which Text() reads as CR LF. TextBoxOffsets maps Text()
+// offsets to document positions.
 //
 // A line of SetText longer than LongLine code units is shown as several blocks of the document
 // (a QTextLayout lays out a whole block on every edit, which takes seconds for a line of
@@ -42,6 +46,8 @@ public:
 
     // Whether some blocks may continue a line (SetText or a paste split a long one).
     bool splitsLines() const { return m_continuations; }
+    // Whether some blocks may hold lines joined by U+2028.
+    bool groupsLines() const { return m_grouped; }
     // Whether block is a piece that continues the line of the block before it.
     static bool continuesLine(const QTextBlock &block);
 
@@ -77,11 +83,15 @@ private:
     // Keeps Text() current through one typed or deleted character, the usual edit; any other
     // change makes the next Text() read the document again.
     void followEdit(int position, int removed, int added);
+    // U+2028 of the document before position, which lies in block.
+    qsizetype separatorsBefore(const QTextBlock &block, int position);
 
     bool m_continuations = false; // SetText split a line; some blocks may continue one
     bool m_marked = false;        // some characters may carry a mark
+    bool m_grouped = false;       // some blocks may hold several lines
     // Text() of the content until its next change: reading a big box costs as much as a run.
     mutable QString m_text;
     mutable bool m_textCurrent = false;
-    bool m_editFollowed = false; // the last change was applied to m_text
+    bool m_editFollowed = false;   // the last change was applied to m_text
+    std::vector<int> m_separators; // U+2028 in each block, kept while edits are followed
 };

@@ -48,7 +48,14 @@ void StepMarks::show(int partStart, int partLength, int attemptStart, int positi
 {
     if (m_pattern) {
         const QPalette palette = m_pattern->palette();
-        const auto [from, to] = documentRange(*m_pattern, partStart, partStart + partLength);
+        int start = partStart;
+        int end = partStart + partLength;
+        if (m_patternOffsets) {
+            // The end follows the part's last character, not the line breaks after it.
+            start = m_patternOffsets(partStart);
+            end = partLength > 0 ? m_patternOffsets(partStart + partLength - 1) + 1 : start;
+        }
+        const auto [from, to] = documentRange(*m_pattern, start, end);
         m_pattern->setExtraSelections(
             {marked(m_pattern->document(), from, to, palette.color(QPalette::Highlight), true)});
         // The highlight's own text colour keeps the part readable.

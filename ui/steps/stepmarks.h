@@ -8,11 +8,17 @@
 #include <QPointer>
 #include <QtGlobal>
 
+#include <functional>
+
 class StepMarks
 {
 public:
     // Either box may be null.
     void setBoxes(TextBox *pattern, TextBox *source);
+    // Where an offset of the traced pattern lies in the pattern box's Text(), when the box
+    // holds more than was traced (line breaks left out); none: the same offset.
+    using PatternOffsets = std::function<int(int)>;
+    void setPatternOffsets(PatternOffsets map) { m_patternOffsets = std::move(map); }
 
     // The part [partStart, partStart + partLength) of the pattern; in the source, the text
     // [attemptStart, position) matched so far and the position. Offsets as Text() counts them.
@@ -25,6 +31,7 @@ public:
 private:
     QPointer<TextBox> m_pattern;
     QPointer<TextBox> m_source;
+    PatternOffsets m_patternOffsets;
 };
 
 // Scrolls box vertically so that the document position shows, changing nothing else.

@@ -47,6 +47,11 @@ public:
 
     // Where each step is marked (either may be null).
     void setBoxes(TextBox *pattern, TextBox *source);
+    // Where the traced pattern's offsets lie in the pattern box (see StepMarks).
+    void setPatternOffsets(StepMarks::PatternOffsets map)
+    {
+        m_marks.setPatternOffsets(std::move(map));
+    }
     // Traces request after the live pause, or at once.
     void trace(const Request &request, bool now = false);
     // Drops the trace shown and any still running.
