@@ -62,6 +62,7 @@ private Q_SLOTS:
     void replacementParts();
     void patternBoxUnderlinesWarnings();
     void windowReadsThePatternLive();
+    void windowColoursTheReplacement();
 };
 
 void tst_ExplanationPanel::commentLines_data()
@@ -222,6 +223,48 @@ void tst_ExplanationPanel::patternBoxUnderlinesWarnings()
     QCOMPARE(highlighter->toolTipAt(3), QStringLiteral("the letter z here"));
     QCOMPARE(highlighter->toolTipAt(4), QString());
     QCOMPARE(box.document()->availableUndoSteps(), undo);
+}
+
+namespace {
+// The replacement's look per character, as replacementParts spells it.
+QString looksOf(const QPlainTextEdit &box)
+{
+    const QTextBlock block = box.document()->firstBlock();
+    QString seen(block.text().size(), u'.');
+    for (const QTextLayout::FormatRange &r : block.layout()->formats())
+        for (int i = r.start; i < r.start + r.length; ++i)
+            seen[i] = r.format.underlineStyle() == QTextCharFormat::DotLine ? u'f' : u'g';
+    return seen;
+}
+} // namespace
+
+// In the window the replacement box follows the pattern's groups as the pattern box reads
+// them; colouring it is no edit of the box or of the document.
+void tst_ExplanationPanel::windowColoursTheReplacement()
+{
+    frmMain w(testServices());
+    w.show();
+    TextBox *pattern = w.controls().txtPattern;
+    TextBox *replacement = w.controls().txtReplaceVar;
+    auto *reader = pattern->findChild<PatternHighlighter *>();
+    QVERIFY(reader);
+    pattern->SetText(QStringLiteral("(a)(b)"));
+    reader->scanNow();
+    replacement->SetText(QStringLiteral(R"~($2 \1)~"));
+    QCOMPARE(looksOf(*replacement), QStringLiteral("gg.ff"));
+
+    QTextDocument *doc = replacement->document();
+    const int undo = doc->availableUndoSteps();
+    const bool modified = doc->isModified();
+    QSignalSpy changes(doc, &QTextDocument::contentsChange);
+    // With one group $2 is plain text, marked as another form.
+    pattern->SetText(QStringLiteral("(a)"));
+    reader->scanNow();
+    QCOMPARE(looksOf(*replacement), QStringLiteral("ff.ff"));
+    QCOMPARE(doc->availableUndoSteps(), undo);
+    QCOMPARE(doc->isModified(), modified);
+    QCOMPARE(changes.size(), 0);
+    QCOMPARE(replacement->Text(), QStringLiteral(R"~($2 \1)~"));
 }
 
 // In the window: the panel closed on a first start, the first warning in the status line after

@@ -13,6 +13,7 @@
 #include "ui/main/imagelist.h"
 #include "ui/main/matchlocator.h"
 #include "ui/main/patternhighlighter.h"
+#include "ui/main/replacementhighlighter.h"
 #include "ui/main/replaceoutput.h"
 #include "ui/main/resultstreewidget.h"
 #include "ui/main/textbox.h"
@@ -52,6 +53,9 @@ void frmMain::connectCommands()
             &PatternHighlighter::setIgnoreLineBreaks);
     // The Explanation panel, the warnings in the pattern box and the replacement box's colours.
     new ExplanationView(*this, *highlighter);
+    auto *replacement = new ReplacementHighlighter(txtReplaceVar);
+    connect(highlighter, &PatternHighlighter::readingShown, replacement,
+            [highlighter, replacement] { replacement->setGroupCount(highlighter->groupCount()); });
     connectLive(*highlighter);
 }
 

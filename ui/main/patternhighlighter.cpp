@@ -406,6 +406,14 @@ QString PatternHighlighter::firstError() const
                                      m_reading.errorPosition);
 }
 
+int PatternHighlighter::groupCount() const
+{
+    int groups = 0;
+    for (const PatternReading::Bracket &bracket : m_reading.brackets)
+        groups = std::max(groups, bracket.group);
+    return groups;
+}
+
 void PatternHighlighter::findGroupBrackets()
 {
     m_groupBrackets.clear();

@@ -61,6 +61,8 @@ public:
     // The document positions marked as the error, and as the bracket pair at the caret.
     std::vector<int> errorMarks() const { return m_reading.errorMarks; }
     std::vector<int> bracketMarks() const { return m_bracketMarks; }
+    // The capturing groups of the pattern as last read.
+    int groupCount() const;
     // The look of the brackets of group number (1-based).
     const QTextCharFormat &groupFormat(int number) const
     {

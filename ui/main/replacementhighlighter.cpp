@@ -10,19 +10,35 @@ namespace {
 
 std::vector<engine::ReplacementPart> partsOf(const QString &text, int groups)
 {
+    if (text.size() > ReplacementHighlighter::LongestColoured)
+        return {};
     return engine::ReadReplacement(text.toStdU16String(), groups);
 }
 
 } // namespace
 
 ReplacementHighlighter::ReplacementHighlighter(QPlainTextEdit *box)
-    : QSyntaxHighlighter(box->document())
+    : QObject(box)
     , m_box(box)
+    , m_document(box->document())
 {
-    setParent(box);
+    connect(box->document(), &QTextDocument::contentsChange, this,
+            &ReplacementHighlighter::contentsChanged);
     updateFormats();
     box->viewport()->installEventFilter(this);
     box->installEventFilter(this);
+    recolourAll();
+}
+
+ReplacementHighlighter::~ReplacementHighlighter()
+{
+    if (!m_document)
+        return;
+    for (QTextBlock block = m_document->begin(); block.isValid(); block = block.next())
+        if (block.layout() && !block.layout()->formats().isEmpty()) {
+            block.layout()->clearFormats();
+            m_document->markContentsDirty(block.position(), block.length());
+        }
 }
 
 void ReplacementHighlighter::setGroupCount(int groups)
@@ -30,7 +46,7 @@ void ReplacementHighlighter::setGroupCount(int groups)
     if (groups == m_groups)
         return;
     m_groups = groups;
-    rehighlight();
+    recolourAll();
 }
 
 void ReplacementHighlighter::updateFormats()
@@ -46,28 +62,65 @@ void ReplacementHighlighter::updateFormats()
     m_foreign.setUnderlineColor(palette.color(QPalette::PlaceholderText));
 }
 
-void ReplacementHighlighter::highlightBlock(const QString &text)
+void ReplacementHighlighter::contentsChanged(int position, int /*removed*/, int added)
 {
-    for (const engine::ReplacementPart &p : partsOf(text, m_groups)) {
+    // The edited blocks are laid out after this anyway; their formats must follow the text.
+    const QTextBlock last = m_document->findBlock(position + added);
+    for (QTextBlock block = m_document->findBlock(position); block.isValid();
+         block = block.next()) {
+        colourBlock(block, false);
+        if (block == last)
+            break;
+    }
+}
+
+void ReplacementHighlighter::recolourAll()
+{
+    for (QTextBlock block = m_document->begin(); block.isValid(); block = block.next())
+        colourBlock(block, true);
+}
+
+void ReplacementHighlighter::colourBlock(const QTextBlock &block, bool relayout)
+{
+    QTextLayout *layout = block.layout();
+    if (!layout)
+        return;
+    const QList<QTextLayout::FormatRange> formats = formatsOf(block);
+    if (formats == layout->formats())
+        return;
+    layout->setFormats(formats);
+    // Extra formats of a layout are no edit: no undo step, no change signal.
+    if (relayout)
+        m_document->markContentsDirty(block.position(), block.length());
+}
+
+QList<QTextLayout::FormatRange> ReplacementHighlighter::formatsOf(const QTextBlock &block) const
+{
+    QList<QTextLayout::FormatRange> formats;
+    for (const engine::ReplacementPart &p : partsOf(block.text(), m_groups)) {
+        const QTextCharFormat *format = nullptr;
         switch (p.kind) {
         case engine::ReplacementPart::Kind::Text:
             break;
         case engine::ReplacementPart::Kind::Group:
-            setFormat(p.start, p.length, m_group);
+            format = &m_group;
             break;
         case engine::ReplacementPart::Kind::Foreign:
-            setFormat(p.start, p.length, m_foreign);
+            format = &m_foreign;
             break;
         default:
-            setFormat(p.start, p.length, m_special);
+            format = &m_special;
             break;
         }
+        if (format)
+            formats.append({p.start, p.length, *format});
     }
+    return formats;
 }
 
 QString ReplacementHighlighter::toolTipAt(int position) const
 {
-    const QTextBlock block = document()->findBlock(position);
+    const QTextBlock block = m_document->findBlock(position);
     if (!block.isValid())
         return {};
     const int offset = position - block.position();
@@ -81,7 +134,11 @@ bool ReplacementHighlighter::eventFilter(QObject *watched, QEvent *event)
 {
     if (event->type() == QEvent::PaletteChange && watched == m_box) {
         updateFormats();
-        rehighlight();
+        // Formats equal by value to the old ones would not be set again.
+        for (QTextBlock block = m_document->begin(); block.isValid(); block = block.next())
+            if (block.layout())
+                block.layout()->clearFormats();
+        recolourAll();
     } else if (event->type() == QEvent::ToolTip && watched == m_box->viewport()) {
         const auto *help = static_cast<QHelpEvent *>(event);
         const QString tip = toolTipAt(m_box->cursorForPosition(help->pos()).position());
@@ -91,5 +148,5 @@ bool ReplacementHighlighter::eventFilter(QObject *watched, QEvent *event)
             QToolTip::showText(help->globalPos(), tip, m_box->viewport());
         return true;
     }
-    return QSyntaxHighlighter::eventFilter(watched, event);
+    return QObject::eventFilter(watched, event);
 }

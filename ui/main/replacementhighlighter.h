@@ -4,36 +4,51 @@
 // dialects (\1, $0, ${name}, \n, \U) are plain text here: they get a dotted underline, and the
 // tooltip over any part says what it is here and this dialect's form.
 //
-// Only formats change: no text, no undo step, no modified state.
+// Only formats of the layout change: no text, no undo step, no modified state, and no change
+// signal of the document.
 
 #include "runner/engine/replacementreading.h"
 
-#include <QSyntaxHighlighter>
+#include <QObject>
+#include <QPointer>
 #include <QTextCharFormat>
+#include <QTextLayout>
 
 class QPlainTextEdit;
+class QTextBlock;
+class QTextDocument;
 
-class ReplacementHighlighter : public QSyntaxHighlighter
+class ReplacementHighlighter : public QObject
 {
     Q_OBJECT
 
 public:
     // Colours box's document; the highlighter belongs to box.
     explicit ReplacementHighlighter(QPlainTextEdit *box);
+    ~ReplacementHighlighter() override;
 
     // The groups of the pattern the replacement goes with.
     void setGroupCount(int groups);
+    int groupCount() const { return m_groups; }
     // The tooltip for the character at document position position.
     QString toolTipAt(int position) const;
 
+    // Lines longer than this stay plain: a replacement is a line or two, not a document.
+    static constexpr int LongestColoured = 4096;
+
 protected:
-    void highlightBlock(const QString &text) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    void contentsChanged(int position, int removed, int added);
     void updateFormats();
+    void recolourAll();
+    // Sets the block's formats; with relayout, lays it out again when they changed.
+    void colourBlock(const QTextBlock &block, bool relayout);
+    QList<QTextLayout::FormatRange> formatsOf(const QTextBlock &block) const;
 
     QPlainTextEdit *m_box;
+    QPointer<QTextDocument> m_document;
     int m_groups = 0;
     QTextCharFormat m_group;   // $n
     QTextCharFormat m_special; // $& $` $' $$
