@@ -89,6 +89,10 @@ public:
         }
     }
 
+    // The backtracking steps (PCRE2's match limit) one attempt at start position `at` needs,
+    // found to within an eighth; 0 when it needs more than limit.
+    std::uint64_t stepsAt(std::u16string_view text, std::size_t at, std::uint32_t limit);
+
     // Called by PCRE2 for each iteration check: 0 to go on, 1 to fail at that point.
     int checkIteration(int id, const std::size_t *ovector, std::uint32_t captureTop,
                        std::uint32_t captureLast, std::size_t position) const;
@@ -119,11 +123,13 @@ private:
 
     detail::Translation m_translation;
     detail::CaseMode m_caseMode;
+    detail::LineMode m_lineMode;
     detail::Pcre2Ptr<pcre2_real_code_16> m_code;
     detail::Pcre2Ptr<pcre2_real_match_data_16> m_matchData;
     const std::size_t *m_ovector = nullptr; // m_matchData's, fixed for its life
     detail::Pcre2Ptr<pcre2_real_match_context_16> m_context;
     detail::Pcre2Ptr<pcre2_real_jit_stack_16> m_jitStack;
+    detail::Pcre2Ptr<pcre2_real_code_16> m_counted; // for stepsAt, made on its first call
     bool m_jit = false;
     bool m_lineStarts = false;                   // compiled anchored, tried at line starts only
     std::size_t m_offsetLimit = ~std::size_t(0); // as set in m_context (PCRE2_UNSET at first)
