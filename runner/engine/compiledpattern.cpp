@@ -143,7 +143,15 @@ CompiledPattern::CompiledPattern(const detail::SyntaxTree &tree, detail::CaseMod
 {
     // Without CR, PCRE2's own search for line starts (after LF) is as quick.
     m_lineStarts = lineMode == detail::LineMode::Lookaround && tree.startsAtLineStart();
-    m_code = compile(m_translation, caseMode, lineMode, m_lineStarts ? PCRE2_ANCHORED : 0);
+    if (detail::firstRunDecides(tree, caseMode)) {
+        const detail::Translation skipping =
+            detail::translateSkippingFailedRuns(tree, caseMode, lineMode);
+        ENGINE_INVARIANT(skipping.groupNumbers == m_translation.groupNumbers);
+        ENGINE_INVARIANT(skipping.checks.size() == m_translation.checks.size());
+        m_code = compile(skipping, caseMode, lineMode, 0);
+    } else {
+        m_code = compile(m_translation, caseMode, lineMode, m_lineStarts ? PCRE2_ANCHORED : 0);
+    }
     if (detail::searchAfterNonWord(tree, caseMode)) {
         m_afterNonWordTranslation = detail::translateAfterNonWord(tree, caseMode, lineMode);
         ENGINE_INVARIANT(m_afterNonWordTranslation.groupNumbers == m_translation.groupNumbers);
@@ -370,6 +378,40 @@ bool CompiledPattern::answer(int rc, std::int32_t *bounds)
         detail::throwMatchFailure(rc);
     detail::readBounds(m_translation, m_ovector, static_cast<std::uint32_t>(rc), bounds);
     return true;
+}
+
+std::uint64_t CompiledPattern::stepsAt(std::u16string_view text, std::size_t at,
+                                       std::uint32_t limit)
+{
+    // Counted in the interpreter, on a compilation whose repeats all leave backtracking
+    // points: the JIT skips steps inside a repeated character, and a repeat made possessive
+    // scans its characters without counting them.
+    if (!m_counted)
+        m_counted = detail::compileTranslation(m_translation, m_caseMode, m_lineMode,
+                                               PCRE2_NO_AUTO_POSSESS);
+    const detail::Pcre2Ptr<pcre2_match_data_16> data(
+        pcre2_match_data_create_from_pattern_16(m_counted.get(), nullptr));
+    if (!data)
+        throw std::bad_alloc();
+    const auto *subject = reinterpret_cast<PCRE2_SPTR16>(text.data());
+    const auto endsWithin = [&](std::uint64_t steps) {
+        setMatchLimit(static_cast<std::uint32_t>(steps));
+        return pcre2_match_16(m_counted.get(), subject, text.size(), at,
+                              PCRE2_ANCHORED | PCRE2_NO_JIT, data.get(),
+                              m_context.get()) != PCRE2_ERROR_MATCHLIMIT;
+    };
+    std::uint64_t high = 4;
+    while (!endsWithin(high)) {
+        if (high >= limit)
+            return 0;
+        high = std::min<std::uint64_t>(high * 4, limit);
+    }
+    std::uint64_t low = high / 4;
+    while (high - low > std::max<std::uint64_t>(high / 8, 1)) {
+        const std::uint64_t mid = low + (high - low) / 2;
+        endsWithin(mid) ? high = mid : low = mid;
+    }
+    return high;
 }
 
 } // namespace engine

@@ -10,7 +10,8 @@
 // and LF. One whose every match begins at a word start with an item that may begin with any
 // letter is tried at the start of the text, and elsewhere searched from one position earlier in
 // a form that consumes the non-word character before the start, which PCRE2 finds faster than it
-// rules out the positions inside words (see searchAfterNonWord).
+// rules out the positions inside words (see searchAfterNonWord). One whose first run decides a
+// try goes on at the end of the run after a failed try (see firstRunDecides).
 
 #include "runner/engine/regexp.h"
 #include "runner/engine/translator.h"
@@ -92,6 +93,10 @@ public:
         }
     }
 
+    // The backtracking steps (PCRE2's match limit) one attempt at start position `at` needs,
+    // found to within an eighth; 0 when it needs more than limit.
+    std::uint64_t stepsAt(std::u16string_view text, std::size_t at, std::uint32_t limit);
+
     // Called by PCRE2 for each iteration check: 0 to go on, 1 to fail at that point.
     int checkIteration(int id, const std::size_t *ovector, std::uint32_t captureTop,
                        std::uint32_t captureLast, std::size_t position) const;
@@ -134,7 +139,7 @@ private:
     // Turns a PCRE2 outcome into bounds (true), no match (false) or a thrown RegExpError.
     bool answer(int rc, std::int32_t *bounds);
 
-    detail::Translation m_translation;
+    detail::Translation m_translation; // without shortcuts: m_code may skip failed runs
     detail::CaseMode m_caseMode;
     detail::LineMode m_lineMode;
     Code m_code;
@@ -148,9 +153,10 @@ private:
     const std::size_t *m_ovector = nullptr; // m_matchData's, fixed for its life
     detail::Pcre2Ptr<pcre2_real_match_context_16> m_context;
     detail::Pcre2Ptr<pcre2_real_jit_stack_16> m_jitStack;
-    bool m_lineStarts = false;                   // compiled anchored, tried at line starts only
-    std::size_t m_offsetLimit = ~std::size_t(0); // as set in m_context (PCRE2_UNSET at first)
-    std::uint32_t m_matchLimit = 0;              // as set in m_context
+    detail::Pcre2Ptr<pcre2_real_code_16> m_counted; // for stepsAt, made on its first call
+    bool m_lineStarts = false;                      // compiled anchored, tried at line starts only
+    std::size_t m_offsetLimit = ~std::size_t(0);    // as set in m_context (PCRE2_UNSET at first)
+    std::uint32_t m_matchLimit = 0;                 // as set in m_context
 
     const RunControl *m_control = nullptr;
     std::chrono::steady_clock::time_point m_deadline = std::chrono::steady_clock::time_point::max();

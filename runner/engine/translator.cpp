@@ -14,14 +14,22 @@ namespace {
 class Translator
 {
 public:
+    // The search shortcuts a translation may take at the start of the pattern.
+    enum class Lead : std::uint8_t
+    {
+        Plain,
+        AfterNonWord,     // see translateAfterNonWord
+        SkipAfterFirstRun // see translateSkippingFailedRuns
+    };
+
     Translator(const SyntaxTree &tree, CaseMode caseMode, LineMode lineMode, bool withSpans,
-               bool afterNonWord = false)
+               Lead lead = Lead::Plain)
         : m_tree(tree)
         , m_caseMode(caseMode)
         , m_lineMode(lineMode)
         , m_withSpans(withSpans)
-        , m_afterNonWord(afterNonWord)
-        , m_skipAfterFirstRun(!withSpans && !afterNonWord && firstRunDecides(tree, caseMode))
+        , m_afterNonWord(lead == Lead::AfterNonWord)
+        , m_skipAfterFirstRun(lead == Lead::SkipAfterFirstRun)
     {
         m_out.groupNumbers.assign(static_cast<std::size_t>(tree.groupCount), 0);
     }
@@ -464,7 +472,14 @@ Translation translate(const SyntaxTree &tree, CaseMode caseMode, LineMode lineMo
 Translation translateAfterNonWord(const SyntaxTree &tree, CaseMode caseMode, LineMode lineMode)
 {
     ENGINE_INVARIANT(searchAfterNonWord(tree, caseMode));
-    return Translator(tree, caseMode, lineMode, false, true).run();
+    return Translator(tree, caseMode, lineMode, false, Translator::Lead::AfterNonWord).run();
+}
+
+Translation translateSkippingFailedRuns(const SyntaxTree &tree, CaseMode caseMode,
+                                        LineMode lineMode)
+{
+    ENGINE_INVARIANT(firstRunDecides(tree, caseMode));
+    return Translator(tree, caseMode, lineMode, false, Translator::Lead::SkipAfterFirstRun).run();
 }
 
 CaseMode caseModeFor(const SyntaxTree &tree, bool ignoreCase)

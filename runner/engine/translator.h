@@ -70,8 +70,7 @@ struct Translation
 CaseMode caseModeFor(const SyntaxTree &tree, bool ignoreCase);
 LineMode lineModeFor(const SyntaxTree &tree, bool multiline, std::u16string_view text);
 
-// withSpans (for a trace): also fill Translation::spans, and try every start position (without
-// the (*SKIP) after a first run that decides a try, see firstRunDecides in wordstart.h).
+// withSpans: also fill Translation::spans.
 Translation translate(const SyntaxTree &tree, CaseMode caseMode, LineMode lineMode,
                       bool withSpans = false);
 
@@ -80,6 +79,12 @@ Translation translate(const SyntaxTree &tree, CaseMode caseMode, LineMode lineMo
 // the match (\K), so that PCRE2 looks for the start among the non-word characters; the groups
 // and checks are those of translate's. A match at the start of the text is not found this way.
 Translation translateAfterNonWord(const SyntaxTree &tree, CaseMode caseMode, LineMode lineMode);
+
+// For a tree whose firstRunDecides (wordstart.h): translate's, where a try that fails after the
+// first run goes on at the run's end (*SKIP) rather than at the next position. For the search
+// only: a trace or a count of steps would miss the tries left out.
+Translation translateSkippingFailedRuns(const SyntaxTree &tree, CaseMode caseMode,
+                                        LineMode lineMode);
 
 // Fills bounds as CompiledPattern::search gives them from PCRE2's offsets of a match (top: the
 // groups set, + 1).

@@ -1,13 +1,14 @@
 #pragma once
 // The status line under the option strip: one text per slot (the run, the pattern, the samples,
 // the steps), shown side by side in slot order; an empty text clears its slot. The line stays
-// hidden until a text first asks for it (openWanted), and the window's panel host opens it.
+// hidden until a text first asks for it (openWanted), and the window's panel host opens it. A
+// text longer than its room is shortened with an ellipsis; the window never widens for it.
 
 #include <QStatusBar>
 
 #include <array>
 
-class QLabel;
+class ElidedLabel;
 
 class StatusLine : public QStatusBar
 {
@@ -37,6 +38,6 @@ Q_SIGNALS:
     void openWanted();
 
 private:
-    std::array<QLabel *, 4> m_labels{};
+    std::array<ElidedLabel *, 4> m_labels{};
     bool m_dismissed = false;
 };
