@@ -84,7 +84,13 @@ ExplanationPanel::ExplanationPanel(QWidget *parent)
     m_tree->setHeaderLabels({tr("Pattern"), tr("What it does here")});
     m_tree->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
     m_tree->setUniformRowHeights(true);
-    m_warnings->setMaximumHeight(fontMetrics().height() * 5);
+    // Warnings wrap: a line of them says what to write instead.
+    m_warnings->setMaximumHeight(fontMetrics().height() * 7);
+    m_warnings->setWordWrap(true);
+    m_warnings->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_warnings->setResizeMode(QListView::Adjust);
+    const int icon = style()->pixelMetric(QStyle::PM_SmallIconSize, nullptr, this);
+    m_warnings->setIconSize(QSize(icon, icon));
     m_apply->setEnabled(false);
 
     auto *buttons = new QHBoxLayout;
@@ -106,6 +112,11 @@ ExplanationPanel::ExplanationPanel(QWidget *parent)
             &ExplanationPanel::currentWarningChanged);
     connect(m_apply, &QPushButton::clicked, this, &ExplanationPanel::applySuggestion);
     connect(m_copy, &QPushButton::clicked, this, &ExplanationPanel::copyAsComments);
+}
+
+QSize ExplanationPanel::sizeHint() const
+{
+    return {fontMetrics().averageCharWidth() * 56, QWidget::sizeHint().height()};
 }
 
 void ExplanationPanel::showReading(const QString &pattern, const engine::Explanation &explanation,

@@ -25,6 +25,9 @@ class ExplanationPanel : public QWidget
 public:
     explicit ExplanationPanel(QWidget *parent = nullptr);
 
+    // Wide enough for a warning's line on two rows and a piece's explanation.
+    QSize sizeHint() const override;
+
     // Shows pattern's explanation and warnings (an invalid pattern: its error and warnings).
     void showReading(const QString &pattern, const engine::Explanation &explanation,
                      const engine::LintResult &lint);

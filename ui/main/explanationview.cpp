@@ -24,7 +24,7 @@ ExplanationView::ExplanationView(frmMain &window, PatternHighlighter &highlighte
     , m_panel(new ExplanationPanel)
     , m_job(std::chrono::milliseconds(PauseMs))
 {
-    window.panels().addPanel(m_panel, QStringLiteral("pnlExplanation"), tr("Explanation"));
+    window.panels().addPanel(m_panel, QStringLiteral("pnlExplanation"), tr("&Explanation"));
     connect(&window, &frmMain::workChanged, this, &ExplanationView::workChanged);
     connect(m_panel, &ExplanationPanel::spanSelected, this, &ExplanationView::selectSpan);
     connect(m_panel, &ExplanationPanel::replacementChosen, this, &ExplanationView::replaceSpan);
