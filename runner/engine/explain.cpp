@@ -1,5 +1,6 @@
 #include "runner/engine/explain.h"
 
+#include "runner/engine/asciiclass.h"
 #include "runner/engine/foreignsyntax.h"
 #include "runner/engine/patternmap.h"
 
@@ -10,6 +11,9 @@
 namespace engine {
 namespace {
 
+using detail::isDigit;
+using detail::isLetter;
+
 using detail::Node;
 using detail::PatternMap;
 using detail::TextSpan;
@@ -18,16 +22,6 @@ std::u16string number(long long n)
 {
     const std::string digits = std::to_string(n);
     return std::u16string(digits.begin(), digits.end());
-}
-
-bool isLetter(char16_t c)
-{
-    return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z');
-}
-
-bool isDigit(char16_t c)
-{
-    return c >= u'0' && c <= u'9';
 }
 
 // The line for a class escape, \d .. \S.

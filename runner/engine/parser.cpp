@@ -1,5 +1,6 @@
 // The pattern parser: checks the whole pattern and builds its syntax tree.
 
+#include "runner/engine/asciiclass.h"
 #include "runner/engine/casefold.h"
 #include "runner/engine/regexp.h"
 #include "runner/engine/syntaxtree.h"
@@ -10,16 +11,6 @@
 namespace engine::detail {
 namespace {
 
-bool isDigit(char16_t c)
-{
-    return c >= u'0' && c <= u'9';
-}
-
-bool isOctal(char16_t c)
-{
-    return c >= u'0' && c <= u'7';
-}
-
 int hexValue(char16_t c)
 {
     if (isDigit(c))
@@ -29,11 +20,6 @@ int hexValue(char16_t c)
     if (c >= u'A' && c <= u'F')
         return c - u'A' + 10;
     return -1;
-}
-
-bool isLetter(char16_t c)
-{
-    return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z');
 }
 
 // Sets the facts of a node from its kind and from its children's, already in nodes.

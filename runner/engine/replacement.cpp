@@ -1,14 +1,8 @@
 #include "runner/engine/replacement.h"
 
+#include "runner/engine/asciiclass.h"
+
 namespace engine::detail {
-namespace {
-
-bool isDigit(char16_t c)
-{
-    return c >= u'0' && c <= u'9';
-}
-
-} // namespace
 
 Replacement::Replacement(std::u16string_view text, int groupCount,
                          std::vector<ReplacementSpan> *spans)

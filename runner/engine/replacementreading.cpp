@@ -1,14 +1,12 @@
 #include "runner/engine/replacementreading.h"
 
+#include "runner/engine/asciiclass.h"
 #include "runner/engine/replacement.h"
 
 namespace engine {
 namespace {
 
-bool isDigit(char16_t c)
-{
-    return c >= u'0' && c <= u'9';
-}
+using detail::isDigit;
 
 std::u16string number(int n)
 {

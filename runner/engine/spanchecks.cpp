@@ -1,5 +1,6 @@
 // Lint's checks of the spans as the parser read them.
 
+#include "runner/engine/asciiclass.h"
 #include "runner/engine/foreignsyntax.h"
 #include "runner/engine/lintchecks.h"
 #include "runner/engine/regexp.h"
@@ -8,16 +9,6 @@
 
 namespace engine::detail {
 namespace {
-
-bool isDigit(char16_t c)
-{
-    return c >= u'0' && c <= u'9';
-}
-
-bool isLetter(char16_t c)
-{
-    return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z');
-}
 
 struct PosixClass
 {

@@ -1,5 +1,6 @@
 // Lint's checks of the syntax tree: what this dialect does that users do not expect.
 
+#include "runner/engine/asciiclass.h"
 #include "runner/engine/casefold.h"
 #include "runner/engine/foreignsyntax.h"
 #include "runner/engine/lintchecks.h"
@@ -8,16 +9,6 @@
 
 namespace engine::detail {
 namespace {
-
-bool isUpper(char16_t c)
-{
-    return c >= u'A' && c <= u'Z';
-}
-
-bool isLower(char16_t c)
-{
-    return c >= u'a' && c <= u'z';
-}
 
 // A letter outside ASCII: one with case variants.
 bool isNonAsciiLetter(char16_t c)
