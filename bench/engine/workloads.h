@@ -25,6 +25,7 @@ inline constexpr Workload Workloads[] = {
     {"line-starts-crlf", "execute", u"^(?:lorem|word)\\s*\\w*", u"", true, false, true, true},
     {"back-reference", "execute", u"(\\w)\\1", u"", true, false, false, false},
     {"back-reference-words", "execute", u"\\b(\\w+)\\s+\\1\\b", u"", true, false, false, false},
+    {"capitalised-words", "execute", u"\\b[A-Z][a-z]+\\b", u"", true, false, false, false},
     {"alternation", "execute", u"ipsum|dolor|amet", u"", true, false, false, false},
     {"test-late", "test", u"zz\\d{3}zz", u"", false, false, false, false},
 };

@@ -7,6 +7,7 @@
 
 #include "bench/support/offscreenapplication.h"
 #include "bench/support/timing.h"
+#include "bench/support/typekey.h"
 #include "support/modalhost.h"
 #include "support/textfile.h"
 #include "tests/support/recordingopener.h"
@@ -18,7 +19,6 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QElapsedTimer>
-#include <QKeyEvent>
 #include <QTimer>
 
 #include <algorithm>
@@ -27,14 +27,6 @@
 #include <vector>
 
 namespace {
-
-void typeKey(QWidget *box, Qt::Key key, const QString &text)
-{
-    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
-    QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
-    QApplication::sendEvent(box, &press);
-    QApplication::sendEvent(box, &release);
-}
 
 void row(const char *work, double median, double worst, const char *budget)
 {

@@ -6,6 +6,7 @@
 
 #include "bench/support/offscreenapplication.h"
 #include "bench/support/timing.h"
+#include "bench/support/typekey.h"
 #include "runner/engine/scanner.h"
 #include "support/modalhost.h"
 #include "support/textfile.h"
@@ -17,7 +18,6 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QKeyEvent>
 #include <QTimer>
 
 #include <algorithm>
@@ -37,14 +37,6 @@ QString bigPattern()
     while (pattern.size() + unit.size() <= PatternLength)
         pattern += unit;
     return pattern + QString(PatternLength - pattern.size(), u'a');
-}
-
-void typeKey(QWidget *box, Qt::Key key, const QString &text)
-{
-    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
-    QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
-    QApplication::sendEvent(box, &press);
-    QApplication::sendEvent(box, &release);
 }
 
 } // namespace

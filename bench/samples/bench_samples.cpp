@@ -1,24 +1,34 @@
 // Samples: checking 500 samples of up to 200 characters, the live re-check after its pause and
 // what a request costs the window's thread while a check runs, a paste of 500 lines, and
-// `sievewright --check` of a file with 10,000 samples (the program, end to end). Prints a table.
+// `sievewright --check` of a file with 10,000 samples (the program, end to end), and in the real
+// window a key typed in the pattern box while the 500 samples re-check. Prints a table.
 //   bench_samples [repetitions]
 
 #include "bench/support/offscreenapplication.h"
+#include "bench/support/okresponder.h"
 #include "bench/support/timing.h"
+#include "bench/support/typekey.h"
 #include "runner/engine/regexp.h"
 #include "runner/samplecheck.h"
 #include "samples/sampleset.h"
 #include "samples/samplesjson.h"
 #include "support/textfile.h"
+#include "tests/support/recordingopener.h"
 #include "tests/support/scriptedresponder.h"
+#include "ui/main/frmmain.h"
 #include "ui/main/livejob.h"
+#include "ui/main/maincontrols.h"
+#include "ui/main/panelhost.h"
+#include "ui/main/textbox.h"
 #include "ui/samples/samplespanel.h"
 #include "ui/samples/samplesrecheck.h"
 
+#include <QAction>
 #include <QElapsedTimer>
 #include <QProcess>
 #include <QStringList>
 
+#include <algorithm>
 #include <cstdio>
 
 namespace {
@@ -116,6 +126,43 @@ int main(int argc, char *argv[])
         [&] { set.reset({}); });
     row("paste of 500 lines into the panel", paste.median(), "1000",
         QString::number(set.count()) + u" rows");
+
+    // The real window: a key in the pattern box while the samples re-check on the worker.
+    {
+        TextFile files;
+        RecordingOpener opener;
+        OkResponder modal;
+        frmMain window(Services{files, opener, modal});
+        window.show();
+        window.panels().viewItem(QStringLiteral("pnlSamples"))->trigger();
+        auto *windowRecheck = window.findChild<SamplesRecheck *>();
+        LiveJob &job = windowRecheck->job();
+        window.samples().reset(five);
+        TextBox *pattern = window.controls().txtPattern;
+        pattern->SetText(Pattern);
+        job.waitForIdle(std::chrono::seconds(10));
+        pattern->setFocus();
+        pattern->moveCursor(QTextCursor::End);
+        bool started = false;
+        QObject::connect(&job, &LiveJob::started, [&] { started = true; });
+        std::vector<double> keys;
+        for (int i = 0; i < 4 * runs; ++i) {
+            started = false;
+            typeKey(pattern, Qt::Key_Question, QStringLiteral("?"));
+            while (!started)
+                QApplication::processEvents(QEventLoop::WaitForMoreEvents, 1);
+            QElapsedTimer key;
+            key.start();
+            typeKey(pattern, Qt::Key_Backspace, QString());
+            QApplication::processEvents();
+            keys.push_back(double(key.nsecsElapsed()) / 1e6);
+            job.waitForIdle(std::chrono::seconds(10));
+        }
+        row("a key in the pattern box while 500 samples re-check (real window)",
+            Timings::median(keys), "2",
+            QStringLiteral("worst %1 ms")
+                .arg(*std::max_element(keys.begin(), keys.end()), 0, 'f', 1));
+    }
 
     // --check of 10,000 samples, the program started and ended.
     const QString file = app.scratch().path() + u"/many.RegExp";

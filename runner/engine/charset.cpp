@@ -156,6 +156,14 @@ bool CharSet::closedUnderNonAsciiFolding() const
 
 std::u16string CharSet::pcreText(bool negate) const
 {
+    // PCRE2's own classes without Unicode properties, which it tests faster than a bitmap.
+    static const CharSet word = wordChars(), digit = digits(), space = spaces();
+    if (*this == word)
+        return negate ? u"\\W" : u"\\w";
+    if (*this == digit)
+        return negate ? u"\\D" : u"\\d";
+    if (*this == space)
+        return negate ? u"\\S" : u"\\s";
     if (m_ranges.empty())
         return negate ? u"[\\x{0}-\\x{ffff}]" : u"(?!)";
     if (full())

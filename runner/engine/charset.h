@@ -13,6 +13,7 @@ public:
     {
         char16_t first;
         char16_t last;
+        bool operator==(const Range &) const = default;
     };
 
     static CharSet range(char16_t first, char16_t last);
@@ -30,13 +31,14 @@ public:
     bool empty() const { return m_ranges.empty(); }
     bool full() const;
     const std::vector<Range> &ranges() const { return m_ranges; }
+    bool operator==(const CharSet &) const = default;
 
     // The set plus the canonical form of each member (IgnoreCase on folded text).
     CharSet withCanonicalForms() const;
     // True when every case-variant group outside ASCII lies wholly inside or outside the set.
     bool closedUnderNonAsciiFolding() const;
 
-    // PCRE2 class text, e.g. "[\x{61}-\x{7a}]"; "(?!)" when empty.
+    // PCRE2 class text, e.g. "[\x{61}-\x{7a}]" or "\w"; "(?!)" when empty.
     std::u16string pcreText(bool negate = false) const;
 
 private:

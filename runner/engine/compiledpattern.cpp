@@ -1,6 +1,8 @@
 #include "runner/engine/compiledpattern.h"
 
+#include "runner/engine/invariant.h"
 #include "runner/engine/regexp.h"
+#include "runner/engine/wordstart.h"
 
 #include <pcre2.h>
 
@@ -123,18 +125,40 @@ void Pcre2Free::operator()(pcre2_real_jit_stack_16 *stack) const
 }
 } // namespace detail
 
+CompiledPattern::Code CompiledPattern::compile(const detail::Translation &translation,
+                                               detail::CaseMode caseMode, detail::LineMode lineMode,
+                                               std::uint32_t moreOptions)
+{
+    Code out;
+    out.code = detail::compileTranslation(translation, caseMode, lineMode, moreOptions);
+    out.jit = pcre2_jit_compile_16(out.code.get(), PCRE2_JIT_COMPLETE) == 0;
+    return out;
+}
+
 CompiledPattern::CompiledPattern(const detail::SyntaxTree &tree, detail::CaseMode caseMode,
                                  detail::LineMode lineMode)
     : m_translation(detail::translate(tree, caseMode, lineMode))
     , m_caseMode(caseMode)
+    , m_lineMode(lineMode)
 {
     // Without CR, PCRE2's own search for line starts (after LF) is as quick.
     m_lineStarts = lineMode == detail::LineMode::Lookaround && tree.startsAtLineStart();
-    m_code = detail::compileTranslation(m_translation, caseMode, lineMode,
-                                        m_lineStarts ? PCRE2_ANCHORED : 0);
-    m_jit = pcre2_jit_compile_16(m_code.get(), PCRE2_JIT_COMPLETE) == 0;
+    if (detail::firstRunDecides(tree, caseMode)) {
+        const detail::Translation skipping =
+            detail::translateSkippingFailedRuns(tree, caseMode, lineMode);
+        ENGINE_INVARIANT(skipping.groupNumbers == m_translation.groupNumbers);
+        ENGINE_INVARIANT(skipping.checks.size() == m_translation.checks.size());
+        m_code = compile(skipping, caseMode, lineMode, 0);
+    } else {
+        m_code = compile(m_translation, caseMode, lineMode, m_lineStarts ? PCRE2_ANCHORED : 0);
+    }
+    if (detail::searchAfterNonWord(tree, caseMode)) {
+        m_afterNonWordTranslation = detail::translateAfterNonWord(tree, caseMode, lineMode);
+        ENGINE_INVARIANT(m_afterNonWordTranslation.groupNumbers == m_translation.groupNumbers);
+        ENGINE_INVARIANT(m_afterNonWordTranslation.checks.size() == m_translation.checks.size());
+    }
 
-    m_matchData.reset(pcre2_match_data_create_from_pattern_16(m_code.get(), nullptr));
+    m_matchData.reset(pcre2_match_data_create_from_pattern_16(m_code.code.get(), nullptr));
     m_context.reset(pcre2_match_context_create_16(nullptr));
     if (!m_matchData || !m_context)
         throw std::bad_alloc();
@@ -144,7 +168,7 @@ CompiledPattern::CompiledPattern(const detail::SyntaxTree &tree, detail::CaseMod
     pcre2_set_heap_limit_16(m_context.get(), limits::HeapLimitKiB);
     if (!m_translation.checks.empty())
         pcre2_set_callout_16(m_context.get(), calloutEntry, this);
-    if (m_jit) {
+    if (m_code.jit) {
         m_jitStack.reset(
             pcre2_jit_stack_create_16(limits::JitStackStart, limits::JitStackMax, nullptr));
         if (m_jitStack)
@@ -180,7 +204,7 @@ void CompiledPattern::setMatchLimit(std::uint32_t steps)
 }
 
 // On every search: kept inline.
-[[gnu::always_inline]] inline int CompiledPattern::match(std::u16string_view text,
+[[gnu::always_inline]] inline int CompiledPattern::match(const Code &code, std::u16string_view text,
                                                          std::size_t start, std::size_t lastStart)
 {
     // The last span needs no offset limit, and the JIT's search for a first code unit is
@@ -191,22 +215,23 @@ void CompiledPattern::setMatchLimit(std::uint32_t steps)
         m_offsetLimit = offsetLimit;
     }
     const auto *subject = reinterpret_cast<PCRE2_SPTR16>(text.data());
-    int rc = m_jit ? pcre2_jit_match_16(m_code.get(), subject, text.size(), start, 0,
-                                        m_matchData.get(), m_context.get())
-                   : pcre2_match_16(m_code.get(), subject, text.size(), start, 0, m_matchData.get(),
-                                    m_context.get());
+    int rc = code.jit ? pcre2_jit_match_16(code.code.get(), subject, text.size(), start, 0,
+                                           m_matchData.get(), m_context.get())
+                      : pcre2_match_16(code.code.get(), subject, text.size(), start, 0,
+                                       m_matchData.get(), m_context.get());
     if (rc == PCRE2_ERROR_JIT_STACKLIMIT) // deep backtracking: the interpreter keeps it on the heap
-        rc = pcre2_match_16(m_code.get(), subject, text.size(), start, PCRE2_NO_JIT,
+        rc = pcre2_match_16(code.code.get(), subject, text.size(), start, PCRE2_NO_JIT,
                             m_matchData.get(), m_context.get());
     return rc;
 }
 
-int CompiledPattern::matchAt(std::u16string_view text, std::size_t at, std::size_t lastStart)
+int CompiledPattern::matchAt(const Code &code, std::u16string_view text, std::size_t at,
+                             std::size_t lastStart)
 {
     std::uint64_t steps = limits::WatchAfterSteps;
     for (;;) {
         setMatchLimit(static_cast<std::uint32_t>(steps));
-        const int rc = match(text, at, lastStart);
+        const int rc = match(code, text, at, lastStart);
         if (rc != PCRE2_ERROR_MATCHLIMIT || steps >= limits::MatchLimit)
             return rc;
         checkStop(true);
@@ -214,11 +239,12 @@ int CompiledPattern::matchAt(std::u16string_view text, std::size_t at, std::size
     }
 }
 
-int CompiledPattern::searchAlone(std::u16string_view text, std::size_t start, std::size_t lastStart)
+int CompiledPattern::searchAlone(const Code &code, std::u16string_view text, std::size_t start,
+                                 std::size_t lastStart)
 {
     int rc = PCRE2_ERROR_NOMATCH;
     for (std::size_t at = start; at <= lastStart; ++at) {
-        rc = matchAt(text, at, at);
+        rc = matchAt(code, text, at, at);
         if (rc != PCRE2_ERROR_NOMATCH)
             break;
         checkStop((at - start) % 64 == 63);
@@ -266,7 +292,7 @@ int CompiledPattern::searchLineStarts(std::u16string_view text, std::size_t star
         const std::size_t at = nextLineStart(text, start);
         if (at > text.size())
             return PCRE2_ERROR_NOMATCH;
-        const int rc = matchAt(text, at, text.size());
+        const int rc = matchAt(m_code, text, at, text.size());
         if (rc != PCRE2_ERROR_NOMATCH)
             return rc;
         checkStop(tries % 64 == 0);
@@ -274,10 +300,38 @@ int CompiledPattern::searchLineStarts(std::u16string_view text, std::size_t star
     }
 }
 
+int CompiledPattern::searchWordStarts(std::u16string_view text, std::size_t start)
+{
+    if (start == 0) {
+        // Nothing stands before the start of the text: the pattern itself, there alone.
+        const int rc = matchAt(m_code, text, 0, 0);
+        if (rc != PCRE2_ERROR_NOMATCH || text.empty())
+            return rc;
+        start = 1;
+    }
+    // A match at p begins after the non-word character at p - 1.
+    return searchSpans(m_afterNonWord, text, start - 1);
+}
+
 bool CompiledPattern::search(std::u16string_view text, std::size_t start, std::int32_t *bounds)
 {
     if (m_lineStarts)
         return answer(searchLineStarts(text, start), bounds);
+    if (!m_afterNonWordTranslation.pattern.empty() && !m_afterNonWordTried) {
+        m_afterNonWordTried = true;
+        try {
+            m_afterNonWord = compile(m_afterNonWordTranslation, m_caseMode, m_lineMode, 0);
+        } catch (const RegExpError &) {
+            // Left to the general search.
+        }
+    }
+    if (m_afterNonWord.code)
+        return answer(searchWordStarts(text, start), bounds);
+    return answer(searchSpans(m_code, text, start), bounds);
+}
+
+int CompiledPattern::searchSpans(const Code &code, std::u16string_view text, std::size_t start)
+{
     // The start positions are tried in spans, so that a long search without a match looks at
     // the run's cancellation and time between spans. A span grows while it is quick.
     using Clock = std::chrono::steady_clock;
@@ -289,14 +343,14 @@ bool CompiledPattern::search(std::u16string_view text, std::size_t start, std::i
         const std::size_t spanEnd = (start | (span - 1)) + 1;
         const std::size_t lastStart = std::min(spanEnd, text.size());
         setMatchLimit(static_cast<std::uint32_t>(StepsPerCall >> std::countr_zero(span)));
-        rc = match(text, start, lastStart);
+        rc = match(code, text, start, lastStart);
         if (rc == PCRE2_ERROR_MATCHLIMIT && span > FirstSpan) {
             span = FirstSpan; // the same start positions again, with all their steps
             began = {};
             continue;
         }
         if (rc == PCRE2_ERROR_MATCHLIMIT)
-            rc = searchAlone(text, start, lastStart);
+            rc = searchAlone(code, text, start, lastStart);
         if (rc != PCRE2_ERROR_NOMATCH || lastStart >= text.size())
             break;
         const Clock::time_point now = Clock::now();
@@ -313,7 +367,7 @@ bool CompiledPattern::search(std::u16string_view text, std::size_t start, std::i
         began = now;
         start = lastStart + 1;
     }
-    return answer(rc, bounds);
+    return rc;
 }
 
 bool CompiledPattern::answer(int rc, std::int32_t *bounds)
@@ -324,6 +378,40 @@ bool CompiledPattern::answer(int rc, std::int32_t *bounds)
         detail::throwMatchFailure(rc);
     detail::readBounds(m_translation, m_ovector, static_cast<std::uint32_t>(rc), bounds);
     return true;
+}
+
+std::uint64_t CompiledPattern::stepsAt(std::u16string_view text, std::size_t at,
+                                       std::uint32_t limit)
+{
+    // Counted in the interpreter, on a compilation whose repeats all leave backtracking
+    // points: the JIT skips steps inside a repeated character, and a repeat made possessive
+    // scans its characters without counting them.
+    if (!m_counted)
+        m_counted = detail::compileTranslation(m_translation, m_caseMode, m_lineMode,
+                                               PCRE2_NO_AUTO_POSSESS);
+    const detail::Pcre2Ptr<pcre2_match_data_16> data(
+        pcre2_match_data_create_from_pattern_16(m_counted.get(), nullptr));
+    if (!data)
+        throw std::bad_alloc();
+    const auto *subject = reinterpret_cast<PCRE2_SPTR16>(text.data());
+    const auto endsWithin = [&](std::uint64_t steps) {
+        setMatchLimit(static_cast<std::uint32_t>(steps));
+        return pcre2_match_16(m_counted.get(), subject, text.size(), at,
+                              PCRE2_ANCHORED | PCRE2_NO_JIT, data.get(),
+                              m_context.get()) != PCRE2_ERROR_MATCHLIMIT;
+    };
+    std::uint64_t high = 4;
+    while (!endsWithin(high)) {
+        if (high >= limit)
+            return 0;
+        high = std::min<std::uint64_t>(high * 4, limit);
+    }
+    std::uint64_t low = high / 4;
+    while (high - low > std::max<std::uint64_t>(high / 8, 1)) {
+        const std::uint64_t mid = low + (high - low) / 2;
+        endsWithin(mid) ? high = mid : low = mid;
+    }
+    return high;
 }
 
 } // namespace engine

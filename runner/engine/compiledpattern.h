@@ -7,7 +7,11 @@
 // that is tried again alone with a step limit growing to the full one, looking at the run
 // between the tries. A pattern whose every match begins at a line start under Multiline, on a
 // text with CR, is compiled anchored and tried only at the start of the text and after each CR
-// and LF.
+// and LF. One whose every match begins at a word start with an item that may begin with any
+// letter is tried at the start of the text, and elsewhere searched from one position earlier in
+// a form that consumes the non-word character before the start, which PCRE2 finds faster than it
+// rules out the positions inside words (see searchAfterNonWord). One whose first run decides a
+// try goes on at the end of the run after a failed try (see firstRunDecides).
 
 #include "runner/engine/regexp.h"
 #include "runner/engine/translator.h"
@@ -89,6 +93,10 @@ public:
         }
     }
 
+    // The backtracking steps (PCRE2's match limit) one attempt at start position `at` needs,
+    // found to within an eighth; 0 when it needs more than limit.
+    std::uint64_t stepsAt(std::u16string_view text, std::size_t at, std::uint32_t limit);
+
     // Called by PCRE2 for each iteration check: 0 to go on, 1 to fail at that point.
     int checkIteration(int id, const std::size_t *ovector, std::uint32_t captureTop,
                        std::uint32_t captureLast, std::size_t position) const;
@@ -103,31 +111,52 @@ private:
             stop(false);
     }
     [[noreturn]] static void stop(bool cancelled);
+    // A compiled translation and whether the JIT took it.
+    struct Code
+    {
+        detail::Pcre2Ptr<pcre2_real_code_16> code;
+        bool jit = false;
+    };
+    static Code compile(const detail::Translation &translation, detail::CaseMode caseMode,
+                        detail::LineMode lineMode, std::uint32_t moreOptions);
+
     // Sets the backtracking steps each start position may take (PCRE2's match limit).
     void setMatchLimit(std::uint32_t steps);
     // One PCRE2 call with start positions from start to lastStart.
-    int match(std::u16string_view text, std::size_t start, std::size_t lastStart);
+    int match(const Code &code, std::u16string_view text, std::size_t start, std::size_t lastStart);
     // One start position with a step limit growing tenfold up to the full one, looking at the
     // run between the tries.
-    int matchAt(std::u16string_view text, std::size_t at, std::size_t lastStart);
+    int matchAt(const Code &code, std::u16string_view text, std::size_t at, std::size_t lastStart);
     // The same when a start position took many steps: one position at a time.
-    int searchAlone(std::u16string_view text, std::size_t start, std::size_t lastStart);
+    int searchAlone(const Code &code, std::u16string_view text, std::size_t start,
+                    std::size_t lastStart);
+    // The start positions from start on, in spans.
+    int searchSpans(const Code &code, std::u16string_view text, std::size_t start);
     // The search of a pattern compiled anchored: the line starts from start on, one at a time.
     int searchLineStarts(std::u16string_view text, std::size_t start);
+    // The search of a pattern whose matches begin at word starts.
+    int searchWordStarts(std::u16string_view text, std::size_t start);
     // Turns a PCRE2 outcome into bounds (true), no match (false) or a thrown RegExpError.
     bool answer(int rc, std::int32_t *bounds);
 
-    detail::Translation m_translation;
+    detail::Translation m_translation; // without shortcuts: m_code may skip failed runs
     detail::CaseMode m_caseMode;
-    detail::Pcre2Ptr<pcre2_real_code_16> m_code;
+    detail::LineMode m_lineMode;
+    Code m_code;
+    // For a pattern whose matches begin at word starts, the form that consumes the character
+    // before the start (its groups and checks are m_translation's): compiled at its first
+    // search. Without it (none, or PCRE2 refused it) the search is the general one.
+    detail::Translation m_afterNonWordTranslation;
+    bool m_afterNonWordTried = false;
+    Code m_afterNonWord;
     detail::Pcre2Ptr<pcre2_real_match_data_16> m_matchData;
     const std::size_t *m_ovector = nullptr; // m_matchData's, fixed for its life
     detail::Pcre2Ptr<pcre2_real_match_context_16> m_context;
     detail::Pcre2Ptr<pcre2_real_jit_stack_16> m_jitStack;
-    bool m_jit = false;
-    bool m_lineStarts = false;                   // compiled anchored, tried at line starts only
-    std::size_t m_offsetLimit = ~std::size_t(0); // as set in m_context (PCRE2_UNSET at first)
-    std::uint32_t m_matchLimit = 0;              // as set in m_context
+    detail::Pcre2Ptr<pcre2_real_code_16> m_counted; // for stepsAt, made on its first call
+    bool m_lineStarts = false;                      // compiled anchored, tried at line starts only
+    std::size_t m_offsetLimit = ~std::size_t(0);    // as set in m_context (PCRE2_UNSET at first)
+    std::uint32_t m_matchLimit = 0;                 // as set in m_context
 
     const RunControl *m_control = nullptr;
     std::chrono::steady_clock::time_point m_deadline = std::chrono::steady_clock::time_point::max();

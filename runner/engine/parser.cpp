@@ -1,5 +1,6 @@
 // The pattern parser: checks the whole pattern and builds its syntax tree.
 
+#include "runner/engine/asciiclass.h"
 #include "runner/engine/casefold.h"
 #include "runner/engine/regexp.h"
 #include "runner/engine/syntaxtree.h"
@@ -10,16 +11,6 @@
 namespace engine::detail {
 namespace {
 
-bool isDigit(char16_t c)
-{
-    return c >= u'0' && c <= u'9';
-}
-
-bool isOctal(char16_t c)
-{
-    return c >= u'0' && c <= u'7';
-}
-
 int hexValue(char16_t c)
 {
     if (isDigit(c))
@@ -29,11 +20,6 @@ int hexValue(char16_t c)
     if (c >= u'A' && c <= u'F')
         return c - u'A' + 10;
     return -1;
-}
-
-bool isLetter(char16_t c)
-{
-    return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z');
 }
 
 // Sets the facts of a node from its kind and from its children's, already in nodes.
@@ -144,6 +130,22 @@ private:
             m_sink->span(start, length, kind, group);
     }
 
+    void spanOf(int node, std::size_t start)
+    {
+        if (m_sink)
+            m_sink->node(node, start, m_pos - start);
+    }
+    void member(std::size_t start, const CharSet &members)
+    {
+        if (m_sink)
+            m_sink->classMember(start, m_pos - start, members);
+    }
+    void member(std::size_t start, char16_t first, char16_t last)
+    {
+        if (m_sink)
+            m_sink->classMember(start, m_pos - start, CharSet::range(first, last));
+    }
+
     int add(Node node)
     {
         learnFacts(node, m_tree.nodes, m_tree.sets);
@@ -202,11 +204,14 @@ private:
         Node n;
         n.kind = Node::Kind::Alternation;
         n.children = std::move(alternatives);
-        return spanned(first, add(std::move(n)));
+        const int node = spanned(first, add(std::move(n)));
+        spanOf(node, first);
+        return node;
     }
 
     int parseAlternative(int depth)
     {
+        const std::size_t start = m_pos;
         Node seq;
         seq.kind = Node::Kind::Sequence;
         while (!atEnd() && peek() != u'|' && peek() != u')') {
@@ -214,19 +219,24 @@ private:
                 fail(errors::UnexpectedQuantifier, m_pos); // nothing to repeat
             const std::size_t termStart = m_pos;
             Term term = parseTerm(depth);
-            spanned(termStart, term.node);
+            spanOf(spanned(termStart, term.node), termStart);
             if (auto q = quantifierAt(m_pos)) {
                 if (!term.quantifiable)
                     fail(errors::UnexpectedQuantifier, m_pos);
                 term.node = spanned(termStart, applyQuantifier(term.node, *q));
+                spanOf(term.node, termStart);
             }
             seq.children.push_back(term.node);
         }
+        int node = -1;
         if (seq.children.empty())
-            return add(Node::Kind::Empty);
-        if (seq.children.size() == 1)
-            return seq.children.front();
-        return add(std::move(seq));
+            node = add(Node::Kind::Empty);
+        else if (seq.children.size() == 1)
+            node = seq.children.front();
+        else
+            node = add(std::move(seq));
+        spanOf(node, start);
+        return node;
     }
 
     int applyQuantifier(int atom, const Quantifier &q)
@@ -538,21 +548,38 @@ private:
                 ++m_pos; // "-"
                 CharSet lastSet;
                 char16_t last = 0;
+                const std::size_t dash = m_pos - 1;
                 const bool lastIsSet = classAtom(last, lastSet);
                 if (firstIsSet || lastIsSet) {
                     firstIsSet ? set.add(escapeSet) : set.add(first);
                     set.add(u'-');
                     lastIsSet ? set.add(lastSet) : set.add(last);
+                    if (m_sink)
+                        reportSplitRange(atomStart, dash, firstIsSet ? escapeSet : range(first),
+                                         lastIsSet ? lastSet : range(last));
                 } else {
                     if (first > last)
                         fail(errors::InvalidRange, atomStart);
                     set.add(first, last);
+                    member(atomStart, first, last);
                 }
             } else {
                 firstIsSet ? set.add(escapeSet) : set.add(first);
+                firstIsSet ? member(atomStart, escapeSet) : member(atomStart, first, first);
             }
         }
         return addSet(std::move(set), negate);
+    }
+
+    static CharSet range(char16_t c) { return CharSet::range(c, c); }
+
+    // A "-" between a class escape and a member is a member itself: three members.
+    void reportSplitRange(std::size_t start, std::size_t dash, const CharSet &first,
+                          const CharSet &last)
+    {
+        m_sink->classMember(start, dash - start, first);
+        m_sink->classMember(dash, 1, range(u'-'));
+        m_sink->classMember(dash + 1, m_pos - dash - 1, last);
     }
 
     // One member of a class: a character (returns false) or a class escape (returns true).

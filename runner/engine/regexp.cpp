@@ -193,6 +193,13 @@ private:
 
 } // namespace
 
+std::uint64_t RegExp::StepsAt(std::u16string_view source, std::size_t at, std::uint32_t limit)
+{
+    CompiledPattern &pattern = compiled(source);
+    const SearchText text(pattern, source);
+    return pattern.stepsAt(text.view(), at, limit);
+}
+
 MatchCollection RegExp::Execute(std::u16string_view source)
 {
     return Execute(std::make_shared<const std::u16string>(source));

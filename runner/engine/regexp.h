@@ -272,6 +272,11 @@ public:
     // replacement ($$ $& $` $' $n $nn). Throws like Execute.
     std::u16string Replace(std::u16string_view source, std::u16string_view replacement);
 
+    // The backtracking steps the attempt at offset `at` of source takes (to within an
+    // eighth), every repeat counting its backtracking, or 0 when more than limit. Throws
+    // RegExpError for an invalid pattern.
+    std::uint64_t StepsAt(std::u16string_view source, std::size_t at, std::uint32_t limit);
+
 private:
     // The compiled pattern for source, ready for one run under m_control.
     CompiledPattern &compiled(std::u16string_view source);

@@ -1,41 +1,47 @@
 #include "runner/engine/replacement.h"
 
+#include "runner/engine/asciiclass.h"
+
 namespace engine::detail {
-namespace {
 
-bool isDigit(char16_t c)
-{
-    return c >= u'0' && c <= u'9';
-}
-
-} // namespace
-
-Replacement::Replacement(std::u16string_view text, int groupCount)
+Replacement::Replacement(std::u16string_view text, int groupCount,
+                         std::vector<ReplacementSpan> *spans)
     : m_text(text)
 {
+    using Span = ReplacementSpan::Kind;
+    const auto told = [spans](Span kind, std::size_t from, std::size_t length, int group = 0) {
+        if (spans && length > 0)
+            spans->push_back({kind, static_cast<int>(from), static_cast<int>(length), group});
+    };
     std::size_t i = 0;
     const std::size_t n = m_text.size();
     while (i < n) {
         const std::size_t dollar = m_text.find(u'$', i);
         if (dollar == std::u16string::npos || dollar + 1 >= n) {
             literal(i, n - i); // no "$", or a "$" at the end: literal
+            told(Span::Text, i, n - i);
             break;
         }
         literal(i, dollar - i);
+        told(Span::Text, i, dollar - i);
         const char16_t c = m_text[dollar + 1];
         i = dollar + 2;
         switch (c) {
         case u'$':
             literal(dollar, 1);
+            told(Span::Dollar, dollar, 2);
             continue;
         case u'&':
             m_pieces.push_back({Kind::Match, 0, 0, 0});
+            told(Span::Match, dollar, 2);
             continue;
         case u'`':
             m_pieces.push_back({Kind::Before, 0, 0, 0});
+            told(Span::Before, dollar, 2);
             continue;
         case u'\'':
             m_pieces.push_back({Kind::After, 0, 0, 0});
+            told(Span::After, dollar, 2);
             continue;
         default:
             break;
@@ -46,16 +52,19 @@ Replacement::Replacement(std::u16string_view text, int groupCount)
                 const int two = first * 10 + (m_text[i] - u'0');
                 if (two >= 1 && two <= groupCount) {
                     m_pieces.push_back({Kind::Group, two, 0, 0});
+                    told(Span::Group, dollar, 3, two);
                     ++i;
                     continue;
                 }
             }
             if (first >= 1 && first <= groupCount) {
                 m_pieces.push_back({Kind::Group, first, 0, 0});
+                told(Span::Group, dollar, 2, first);
                 continue;
             }
         }
         literal(dollar, 2); // any other "$" stays as written
+        told(Span::Text, dollar, 2);
     }
 }
 

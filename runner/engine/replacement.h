@@ -8,10 +8,30 @@
 
 namespace engine::detail {
 
+// Where a piece of the replacement stands in its text (offsets in UTF-16 code units).
+struct ReplacementSpan
+{
+    enum class Kind : std::uint8_t
+    {
+        Text,   // plain text, also a "$" that stays as written
+        Dollar, // $$
+        Match,  // $&
+        Before, // $`
+        After,  // $'
+        Group,  // $n, $nn
+    };
+    Kind kind;
+    int start;
+    int length;
+    int group; // Group: the group's number
+};
+
 class Replacement
 {
 public:
-    Replacement(std::u16string_view text, int groupCount);
+    // spans, if given, gets each piece's place in text, in order.
+    Replacement(std::u16string_view text, int groupCount,
+                std::vector<ReplacementSpan> *spans = nullptr);
 
     // Appends the expansion for one match; bounds as CompiledPattern::search gives them.
     void expand(std::u16string &out, std::u16string_view source, const std::int32_t *bounds) const;

@@ -66,6 +66,8 @@ struct ScanResult
 ScanResult Scan(std::u16string_view pattern);
 
 namespace detail {
+class CharSet;
+
 // Told by the parser (parsePattern in syntaxtree.h) about each span it recognises, in pattern
 // order.
 class ParseSink
@@ -74,6 +76,14 @@ public:
     virtual ~ParseSink() = default;
     // group: the number of a capturing group on its "(", else 0.
     virtual void span(std::size_t start, std::size_t length, TokenKind kind, int group) = 0;
+    // The text a node of the syntax tree (its index in SyntaxTree::nodes) was read from; told
+    // again when a larger node reuses it with the same span.
+    virtual void node(int /*index*/, std::size_t /*start*/, std::size_t /*length*/) {}
+    // One member of a class (a character, a range, or a class escape) and what it adds; a range
+    // with a class escape at one end is told as its three members.
+    virtual void classMember(std::size_t /*start*/, std::size_t /*length*/,
+                             const CharSet & /*members*/)
+    {}
 };
 } // namespace detail
 

@@ -3,6 +3,7 @@
 #include "runner/engine/casefold.h"
 #include "runner/engine/invariant.h"
 #include "runner/engine/regexp.h"
+#include "runner/engine/wordstart.h"
 
 #include <algorithm>
 #include <optional>
@@ -13,11 +14,22 @@ namespace {
 class Translator
 {
 public:
-    Translator(const SyntaxTree &tree, CaseMode caseMode, LineMode lineMode, bool withSpans)
+    // The search shortcuts a translation may take at the start of the pattern.
+    enum class Lead : std::uint8_t
+    {
+        Plain,
+        AfterNonWord,     // see translateAfterNonWord
+        SkipAfterFirstRun // see translateSkippingFailedRuns
+    };
+
+    Translator(const SyntaxTree &tree, CaseMode caseMode, LineMode lineMode, bool withSpans,
+               Lead lead = Lead::Plain)
         : m_tree(tree)
         , m_caseMode(caseMode)
         , m_lineMode(lineMode)
         , m_withSpans(withSpans)
+        , m_afterNonWord(lead == Lead::AfterNonWord)
+        , m_skipAfterFirstRun(lead == Lead::SkipAfterFirstRun)
     {
         m_out.groupNumbers.assign(static_cast<std::size_t>(tree.groupCount), 0);
     }
@@ -165,6 +177,9 @@ private:
                 if (i + 1 < n.children.size() && wordStart(n.children[i], n.children[i + 1]))
                     continue;
                 emit(n.children[i]);
+                // A try that fails after the first run of the word goes on at the run's end.
+                if (i == 1 && m_skipAfterFirstRun && index == m_tree.root)
+                    text(u"(*SKIP)");
             }
             break;
         case Node::Kind::Repeat:
@@ -174,18 +189,35 @@ private:
     }
 
     // Emits \b before an item that begins with a word character as the lookbehind it then
-    // amounts to, which PCRE2 tries faster; false (nothing emitted) otherwise. Not on folded
-    // text, whose classes hold the canonical forms as well.
+    // amounts to, which PCRE2 tries faster; false (nothing emitted) otherwise.
     bool wordStart(int boundary, int next)
     {
-        if (node(boundary).kind != Node::Kind::WordBoundary || !node(next).startsWithWordChar ||
-            m_caseMode == CaseMode::Canonical)
+        if (!boundaryBeforeWordChar(m_tree, boundary, next, m_caseMode))
             return false;
         mapTo(partOf(node(boundary)));
+        if (m_afterNonWord && opensAlternative(boundary)) {
+            text(CharSet::wordChars().pcreText(true));
+            text(u"\\K");
+            return true;
+        }
         text(u"(?<!");
         text(CharSet::wordChars().pcreText());
         text(u")");
         return true;
+    }
+
+    // True when the node is the first item of a top-level alternative.
+    bool opensAlternative(int item) const
+    {
+        const auto opens = [&](int sequence) {
+            const Node &n = node(sequence);
+            return n.kind == Node::Kind::Sequence && !n.children.empty() &&
+                   n.children.front() == item;
+        };
+        const Node &root = node(m_tree.root);
+        if (root.kind != Node::Kind::Alternation)
+            return opens(m_tree.root);
+        return std::any_of(root.children.begin(), root.children.end(), opens);
     }
 
     // A group of the pattern: its ")" closes each alternative inside.
@@ -406,6 +438,8 @@ private:
     CaseMode m_caseMode;
     LineMode m_lineMode;
     bool m_withSpans;
+    bool m_afterNonWord;      // the leading \b of each alternative as a non-word character and \K
+    bool m_skipAfterFirstRun; // see firstRunDecides
     Translation m_out;
     Part m_closer{0, 0}; // what ends the alternatives being emitted
     Part m_loop{0, 0};   // the quantifier of the loop being emitted
@@ -433,6 +467,19 @@ bool IterationCheck::rejects(const std::size_t *ovector, std::uint32_t captureTo
 Translation translate(const SyntaxTree &tree, CaseMode caseMode, LineMode lineMode, bool withSpans)
 {
     return Translator(tree, caseMode, lineMode, withSpans).run();
+}
+
+Translation translateAfterNonWord(const SyntaxTree &tree, CaseMode caseMode, LineMode lineMode)
+{
+    ENGINE_INVARIANT(searchAfterNonWord(tree, caseMode));
+    return Translator(tree, caseMode, lineMode, false, Translator::Lead::AfterNonWord).run();
+}
+
+Translation translateSkippingFailedRuns(const SyntaxTree &tree, CaseMode caseMode,
+                                        LineMode lineMode)
+{
+    ENGINE_INVARIANT(firstRunDecides(tree, caseMode));
+    return Translator(tree, caseMode, lineMode, false, Translator::Lead::SkipAfterFirstRun).run();
 }
 
 CaseMode caseModeFor(const SyntaxTree &tree, bool ignoreCase)

@@ -74,6 +74,18 @@ LineMode lineModeFor(const SyntaxTree &tree, bool multiline, std::u16string_view
 Translation translate(const SyntaxTree &tree, CaseMode caseMode, LineMode lineMode,
                       bool withSpans = false);
 
+// For a tree to searchAfterNonWord (wordstart.h): the translation searched from one position
+// before the start. The \b that opens each alternative becomes a non-word character kept out of
+// the match (\K), so that PCRE2 looks for the start among the non-word characters; the groups
+// and checks are those of translate's. A match at the start of the text is not found this way.
+Translation translateAfterNonWord(const SyntaxTree &tree, CaseMode caseMode, LineMode lineMode);
+
+// For a tree whose firstRunDecides (wordstart.h): translate's, where a try that fails after the
+// first run goes on at the run's end (*SKIP) rather than at the next position. For the search
+// only: a trace or a count of steps would miss the tries left out.
+Translation translateSkippingFailedRuns(const SyntaxTree &tree, CaseMode caseMode,
+                                        LineMode lineMode);
+
 // Fills bounds as CompiledPattern::search gives them from PCRE2's offsets of a match (top: the
 // groups set, + 1).
 inline void readBounds(const Translation &translation, const std::size_t *ovector,

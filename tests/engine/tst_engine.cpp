@@ -4,6 +4,7 @@
 // E<number>@<offset>.
 
 #include "runner/engine/regexp.h"
+#include "runner/engine/wordstart.h"
 
 #include <QTest>
 
@@ -115,6 +116,66 @@ QString execute(const QString &pattern, const QString &flags, const QString &sou
     }
 }
 
+// Words separated by blanks, hyphens and line breaks, long enough to cross the spans a
+// search tries at a time, with doubled words among them.
+std::u16string longWords()
+{
+    const char16_t *const words[] = {u"ab", u"ab", u"c1", u"x", u"_", u"\u00E9a", u"12", u"abC"};
+    const char16_t *const gaps[] = {u" ", u" ", u"  ", u"\r\n", u"-"};
+    std::u16string text;
+    unsigned seed = 7;
+    while (text.size() < 40000) {
+        seed = seed * 1103515245u + 12345u;
+        text += words[(seed >> 16) % 8];
+        text += gaps[(seed >> 8) % 5];
+    }
+    return text;
+}
+
+// A pattern whose matches begin at word starts is searched from the non-word character before
+// each, or goes on past a failed first run; an empty group after \b turns both off.
+void addWordStartRows()
+{
+    const char16_t *const patterns[] = {u"\\b\\w+",
+                                        u"\\b(\\w+)\\s+\\1\\b",
+                                        u"\\b[a-c_]+",
+                                        u"\\b(?:ab|c\\d)",
+                                        u"x\\b\\d",
+                                        u"\\b(?:a|b)+\\b",
+                                        u"\\b[^ ]+",
+                                        u"\\b\\w+\\b",
+                                        u"\\b[a-c]+[A-C]",
+                                        u"\\b[a-c]+[d-f]",
+                                        u"\\b\\d+[a-z_]",
+                                        u"\\b(\\w+)\\s*\\1",
+                                        u"\\bab|\\b\\d\\w",
+                                        u"\\b\\w+?\\s",
+                                        u"\\b(\\w)\\w*\\1\\b",
+                                        u"\\b(\\w+)\\s+\\1$",
+                                        u"\\b\\w+$",
+                                        u"\\b\\w+\\s|\\b[a-z]\\d",
+                                        u"\\b[A-Z]{2}\\w"};
+    const std::u16string text = longWords();
+    const std::pair<const char *, std::u16string_view> texts[] = {
+        {"words", u"ab ab cd_c1 x1 abx"},
+        {"non-ASCII letters", u"\u00E9a \u00E9 b_ b_ \u00E0b\u00E0"},
+        {"empty", u""},
+        {"one letter", u"a"},
+        {"cases and digits", u"abab abC aBc 12x 12 12 ab1 de de"},
+        {"line breaks", u"ab ab\r\nde de\rx\nx\n"},
+        {"beyond Latin-1", u"_1\u0100a a\u00001 1 \u0100\u0100ab ab"sv},
+        {"long", text},
+    };
+    for (const char16_t *pattern : patterns)
+        for (const auto &[name, source] : texts)
+            for (const char *flags : {"", "g", "gi", "gm", "gim"}) {
+                QString plain = q(pattern);
+                plain.replace(QStringLiteral("\\b"), QStringLiteral("\\b(?:)"));
+                QTest::addRow("%s on %s, flags \"%s\"", qPrintable(q(pattern)), name, flags)
+                    << q(pattern) << plain << QString::fromLatin1(flags) << q(source);
+            }
+}
+
 } // namespace
 
 class tst_Engine : public QObject
@@ -126,6 +187,8 @@ private Q_SLOTS:
     void execute();
     void shortcutsAgree_data();
     void shortcutsAgree();
+    void wordStartSearch_data();
+    void wordStartSearch();
     void errors_data();
     void errors();
     void replace_data();
@@ -302,19 +365,7 @@ void tst_Engine::shortcutsAgree_data()
                     << q(pattern) << QStringLiteral("(?:)") + q(pattern)
                     << QString::fromLatin1(flags) << q(text);
 
-    const char16_t *const wordStart[] = {
-        u"\\b\\w+", u"\\b(\\w+)\\s+\\1\\b", u"\\b[a-c_]+", u"\\b(?:ab|c\\d)",
-        u"x\\b\\d", u"\\b(?:a|b)+\\b",      u"\\b[^ ]+"};
-    const std::u16string_view words[] = {u"ab ab cd_c1 x1 abx", u"\u00E9a \u00E9 b_ b_", u""};
-    for (const char16_t *pattern : wordStart)
-        for (const std::u16string_view text : words)
-            for (const char *flags : {"g", "gi"}) {
-                QString plain = q(pattern);
-                plain.replace(QStringLiteral("\\b"), QStringLiteral("\\b(?:)"));
-                QTest::addRow("%s on \"%s\", %s", qPrintable(q(pattern)), qPrintable(shown(text)),
-                              flags)
-                    << q(pattern) << plain << QString::fromLatin1(flags) << q(text);
-            }
+    addWordStartRows();
 }
 
 void tst_Engine::shortcutsAgree()
@@ -324,6 +375,51 @@ void tst_Engine::shortcutsAgree()
     QFETCH(QString, flags);
     QFETCH(QString, source);
     QCOMPARE(::execute(pattern, flags, source), ::execute(plain, flags, source));
+}
+
+// Which patterns are searched after a non-word character, and which go on after a failed run.
+void tst_Engine::wordStartSearch_data()
+{
+    QTest::addColumn<QString>("pattern");
+    QTest::addColumn<bool>("ignoreCase");
+    QTest::addColumn<QString>("search");
+
+    const QString general = QStringLiteral("general");
+    const QString after = QStringLiteral("after a non-word character");
+    const QString skipping = QStringLiteral("past a failed run");
+    const auto row = [](const char *name, const char *pattern, bool ignoreCase,
+                        const QString &search) {
+        QTest::newRow(name) << QString::fromLatin1(pattern) << ignoreCase << search;
+    };
+    row("doubled word", "\\b(\\w+)\\s+\\1\\b", false, skipping);
+    row("doubled word, IgnoreCase on folded text", "\\b(\\w+)\\s+\\1\\b", true, general);
+    row("whole word, IgnoreCase", "\\b\\w+\\b", true, skipping);
+    row("run the next class cannot continue", "\\b[a-c]+[A-C]", false, skipping);
+    row("run the next class continues under IgnoreCase", "\\b[a-c]+[A-C]", true, general);
+    row("next item may be empty", "\\b(\\w+)\\s*\\1", false, after);
+    row("lazy run", "\\b\\w+?\\s", false, after);
+    row("lowercase letters under IgnoreCase", "\\b[A-Z]{3}\\w", true, after);
+    row("capitals only", "\\b[A-Z][a-z]+", false, general);
+    row("alternatives, each may begin with any letter", "\\b\\w+\\s|\\b[a-z]\\d", false, after);
+    row("alternatives, one begins with a digit", "\\b\\w+\\s|\\b\\d", false, general);
+    row("one alternative without \\b", "\\b\\w+|cd", false, general);
+    row("\\b inside a group", "(\\b\\w+)", false, general);
+    row("\\b before a non-word class", "\\b[^a]", false, general);
+}
+
+void tst_Engine::wordStartSearch()
+{
+    QFETCH(QString, pattern);
+    QFETCH(bool, ignoreCase);
+    QFETCH(QString, search);
+    const engine::detail::SyntaxTree tree = engine::detail::parsePattern(u16(pattern));
+    const engine::detail::CaseMode caseMode = engine::detail::caseModeFor(tree, ignoreCase);
+    const QString taken = engine::detail::searchAfterNonWord(tree, caseMode)
+                              ? QStringLiteral("after a non-word character")
+                          : engine::detail::firstRunDecides(tree, caseMode)
+                              ? QStringLiteral("past a failed run")
+                              : QStringLiteral("general");
+    QCOMPARE(taken, search);
 }
 
 void tst_Engine::errors_data()

@@ -66,6 +66,7 @@ private Q_SLOTS:
     void statusLineSlots_data();
     void statusLineSlots();
     void statusLineGrowsWindow();
+    void statusLineElidesLongText();
     void workChanged();
 };
 
@@ -287,6 +288,30 @@ void tst_Panels::statusLineGrowsWindow()
     w->panels().viewItem("statusLine")->trigger();
     QVERIFY(line.isVisible());
     QCOMPARE(line.text(StatusLine::Slot::Run), QStringLiteral("4 matches"));
+}
+
+// A text wider than the window is shortened with an ellipsis, never widening the window; the
+// slot and the tooltip keep it whole.
+void tst_Panels::statusLineElidesLongText()
+{
+    Window w = openWindow();
+    StatusLine &line = w->statusLine();
+    line.show(StatusLine::Slot::Run, "3 matches");
+    settle(*w);
+    const QSize window = w->size();
+    const QString longText = QStringLiteral("Unknown construct near ") + QString(400, u'x');
+    line.show(StatusLine::Slot::Pattern, longText);
+    settle(*w);
+    QCOMPARE(w->size(), window);
+    QCOMPARE(line.text(StatusLine::Slot::Pattern), longText);
+    auto *label = line.findChild<QLabel *>("lblPattern");
+    QVERIFY(label->text().endsWith(QChar(0x2026)));
+    QVERIFY(label->text().size() < longText.size());
+    QCOMPARE(label->toolTip(), longText);
+    // A short text again shows whole.
+    line.show(StatusLine::Slot::Pattern, "ok");
+    settle(*w);
+    QCOMPARE(label->text(), QStringLiteral("ok"));
 }
 
 // One signal for every change of the work; output and the tree are not work.

@@ -54,6 +54,18 @@ void tst_RegexpRun::answers_data()
         << QByteArray(R"({"op":"replace","pattern":".","source":")") + QByteArray(20'000, 'a') +
                R"(","replacement":"$`","global":true})"
         << R"({"ok":false,"number":5033,"description":"The result is too large.","position":-1})";
+    QTest::newRow("explain")
+        << QByteArray(R"({"op":"explain","pattern":"a(b)?"})")
+        << R"({"ok":true,"nodes":[{"kind":"literal","start":0,"length":1,"text":"the character a"},{"kind":"quantifier","start":1,"length":4,"text":"optional, as many as possible","min":0,"max":1,"lazy":false,"children":[{"kind":"group","start":1,"length":3,"text":"group 1","group":1,"children":[{"kind":"literal","start":2,"length":1,"text":"the character b"}]}]}]})";
+    QTest::newRow("explain of an invalid pattern")
+        << QByteArray(R"J({"op":"explain","pattern":"(?<n>a)"})J")
+        << R"({"ok":false,"number":5017,"description":"Syntax error in regular expression","position":0})";
+    QTest::newRow("lint of an invalid pattern")
+        << QByteArray(R"J({"op":"lint","pattern":"(?i)\\z"})J")
+        << R"J({"ok":true,"error":{"number":5017,"description":"Syntax error in regular expression","position":0},"warnings":[{"code":"foreign-group","start":0,"length":4,"text":"(?i) is a syntax error here (elsewhere inline options): set Ignore case instead","replacement":""}]})J";
+    QTest::newRow("lint with nothing to say")
+        << QByteArray(R"({"op":"lint","pattern":"\\d+","ignoreCase":true})")
+        << R"({"ok":true,"warnings":[]})";
     QTest::newRow("trace with its records")
         << QByteArray(R"J({"op":"trace","pattern":"a(b)","source":"xab","from":1,"records":true})J")
         << R"J({"ok":true,"match":{"index":1,"length":2,"value":"ab","submatches":["b"]},"steps":5,"stopped":false,"counts":[{"start":0,"length":1,"steps":1},{"start":1,"length":1,"steps":1},{"start":2,"length":1,"steps":1},{"start":3,"length":1,"steps":1},{"start":4,"length":0,"steps":1}],"records":[{"kind":"start","start":0,"length":1,"at":1,"matched":true},{"kind":"try","start":1,"length":1,"at":2,"matched":true},{"kind":"try","start":2,"length":1,"at":2,"matched":true},{"kind":"try","start":3,"length":1,"at":3,"matched":true},{"kind":"match","start":4,"length":0,"at":3,"matched":false}]})J";

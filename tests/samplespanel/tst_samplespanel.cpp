@@ -5,20 +5,28 @@
 #include "runner/samplecheck.h"
 #include "samples/sampleset.h"
 #include "support/messagebox.h"
+#include "tests/support/openwindow.h"
 #include "tests/support/scriptedresponder.h"
 #include "tests/support/testenvironment.h"
+#include "ui/main/frmmain.h"
 #include "ui/main/livejob.h"
+#include "ui/main/panelhost.h"
+#include "ui/main/statusline.h"
+#include "ui/main/textbox.h"
 #include "ui/samples/sampledelegate.h"
 #include "ui/samples/sampledetail.h"
 #include "ui/samples/samplesmodel.h"
 #include "ui/samples/samplespanel.h"
 #include "ui/samples/samplesrecheck.h"
 
+#include <QAction>
+#include <QDockWidget>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QSignalSpy>
 #include <QTableView>
 #include <QTest>
+#include <QToolButton>
 #include <QUndoStack>
 
 namespace {
@@ -64,6 +72,7 @@ private Q_SLOTS:
     void pasteOfSeveralLines();
     void enterUsesTheText();
     void liveRecheck();
+    void windowChecksAsYouType();
     void lineBreaksKeptWhenEdited_data();
     void lineBreaksKeptWhenEdited();
 };
@@ -225,6 +234,40 @@ void tst_SamplesPanel::liveRecheck()
     QCOMPARE(summaries.size(), 1);
     QCOMPARE(b.panel.model().verdict(0)->got,
              QString("error 5020: Expected ')' in regular expression"));
+}
+
+// In the window: keys typed in the pattern box re-check the samples and the summary reaches
+// the status line; "Add the source" adds the source with what the pattern gives it.
+void tst_SamplesPanel::windowChecksAsYouType()
+{
+    Window w = openWindow();
+    w->panels().viewItem(QStringLiteral("pnlSamples"))->trigger();
+    auto *panel = qobject_cast<SamplesPanel *>(w->panels().dock("pnlSamples")->widget());
+    QVERIFY(panel);
+    auto *recheck = w->findChild<SamplesRecheck *>();
+    QVERIFY(recheck);
+    w->samples().reset({sample("a1"), sample("b", Expectation::NoMatch)});
+    QVERIFY(recheck->job().waitForIdle(std::chrono::seconds(5)));
+    QCOMPARE(panel->summary(), QString("1 passed, 1 failed")); // the empty pattern matches
+
+    TextBox *pattern = w->controls().txtPattern;
+    pattern->setFocus();
+    QTest::keyClicks(pattern, "\\d");
+    QVERIFY(recheck->job().waitForIdle(std::chrono::seconds(5)));
+    QCOMPARE(panel->summary(), QString("2 passed, 0 failed"));
+    QCOMPARE(w->statusLine().text(StatusLine::Slot::Samples), panel->summary());
+    QTest::keyClick(pattern, Qt::Key_Backspace);
+    QTest::keyClick(pattern, Qt::Key_Backspace);
+    QTest::keyClicks(pattern, "b");
+    QVERIFY(recheck->job().waitForIdle(std::chrono::seconds(5)));
+    QCOMPARE(panel->summary(), QString("0 passed, 2 failed"));
+
+    w->controls().txtSourceString->SetText(QStringLiteral("xbx"));
+    panel->findChild<QToolButton *>("cmdAddSource")->click();
+    QCOMPARE(w->samples().count(), 3);
+    QCOMPARE(w->samples().samples().back().text, QStringLiteral("xbx"));
+    QVERIFY(recheck->job().waitForIdle(std::chrono::seconds(5)));
+    QCOMPARE(panel->summary(), QString("1 passed, 2 failed"));
 }
 
 void tst_SamplesPanel::lineBreaksKeptWhenEdited_data()

@@ -78,6 +78,7 @@ private Q_SLOTS:
     void bindingCountsTheRun();
     void windowKeysMoveTheMarks_data();
     void windowKeysMoveTheMarks();
+    void windowTracesFromTheCaret();
 };
 
 void tst_StepsPanel::keysMoveTheMarks_data()
@@ -376,4 +377,27 @@ void tst_StepsPanel::windowKeysMoveTheMarks()
     pressKeys(*panel, keys);
     QCOMPARE(marks(*controls.txtPattern), patternMark);
     QCOMPARE(marks(*controls.txtSourceString), sourceMarks);
+}
+
+// The trace starts at the caret as Text() counts, CR LF two code units also where short lines
+// share a block; a caret moved while the panel was closed counts when it opens.
+void tst_StepsPanel::windowTracesFromTheCaret()
+{
+    clearTestSettings();
+    Window w = openWindow();
+    const MainControls controls = w->controls();
+    controls.txtPattern->SetText(QStringLiteral("ab"));
+    controls.txtSourceString->SetText(QStringLiteral("ab\r\ncd\r\nab"));
+    QVERIFY(controls.txtSourceString->groupsLines());
+    auto *binding = w->findChild<StepsBinding *>();
+    QVERIFY(binding);
+    QTextCursor caret = controls.txtSourceString->textCursor();
+    caret.setPosition(6); // the third line's start in the document
+    controls.txtSourceString->setTextCursor(caret);
+
+    w->panels().viewItem(QStringLiteral("pnlSteps"))->trigger();
+    QCOMPARE(binding->from(), 8);
+    caret.setPosition(4); // after "cd"'s c
+    controls.txtSourceString->setTextCursor(caret);
+    QCOMPARE(binding->from(), 5);
 }

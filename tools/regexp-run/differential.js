@@ -226,6 +226,19 @@ function anchorAtLineStarts(tree) {
     return tree.t === 'alt' ? { t: 'alt', alternatives: tree.alternatives.map(anchor) } : anchor(tree);
 }
 
+// Puts \b and an item that begins with a word character in front of the tree, so that the
+// engine searches after the non-word characters, or goes on after a run the next item cannot
+// continue. choice picks the item.
+function startAtWordStarts(tree, choice) {
+    const run = (body) => ({ t: 'rep', body, min: 1, max: -1, lazy: false });
+    const items = [run({ t: 'esc', e: 'w' }), { t: 'esc', e: 'w' }, { t: 'char', c: 'a' },
+        { t: 'char', c: '1' },
+        run({ t: 'class', negate: false, items: [{ from: 'a', to: 'c' }] }), { t: 'char', c: '_' },
+        { t: 'group', kind: '(?:', body: run({ t: 'esc', e: 'd' }) }];
+    const rest = tree.t === 'alt' ? { t: 'group', kind: '(?:', body: tree } : tree;
+    return { t: 'seq', items: [{ t: 'assert', e: 'b' }, items[choice % items.length], rest] };
+}
+
 function generateCase(random) {
     let tree = generate(random);
     const flags = {
@@ -237,6 +250,7 @@ function generateCase(random) {
     const seed = random.below(0x7fffffff);
     // Taken from the seed, so that the stream and every other case stay as they were.
     if (flags.multiline && seed % 3 === 0) tree = anchorAtLineStarts(tree);
+    else if (Math.floor(seed / 3) % 4 === 0) tree = startAtWordStarts(tree, Math.floor(seed / 12));
     const pattern = render(tree, false, flags.multiline, makeRandom(seed));
     const v8Pattern = render(tree, true, flags.multiline, makeRandom(seed));
     // Nested loops backtrack exponentially in the length of a text they fail on, in both

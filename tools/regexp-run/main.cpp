@@ -4,6 +4,7 @@
 #include "runner/engine/regexp.h"
 #include "runner/engine/trace.h"
 #include "tools/regexp-run/jsonline.h"
+#include "tools/regexp-run/readingjson.h"
 
 #include <algorithm>
 #include <chrono>
@@ -22,6 +23,8 @@ const char Usage[] =
     "(op: execute, test, replace or trace; replacement for replace; flags global,\n"
     "ignoreCase, multiline default false; for trace: from and limit, numbers, and\n"
     "records, a flag) and answers each with one line.\n"
+    "op explain answers the pattern's reading as a tree of nodes, op lint its\n"
+    "warnings (both take pattern, ignoreCase and multiline).\n"
     "--bench K runs each operation K times and answers {\"ok\":true,\"count\":N,"
     "\"ns\":T}\n"
     "with the median time of one run; count is the number of matches (execute),\n"
@@ -104,8 +107,9 @@ bool readRequest(const std::string &line, Request &request, std::string &error)
         return false;
     request.op.assign(op.begin(), op.end());
     if (request.op != "execute" && request.op != "test" && request.op != "replace" &&
-        request.op != "trace") {
-        error = "\"op\" must be \"execute\", \"test\", \"replace\" or \"trace\"";
+        request.op != "trace" && request.op != "explain" && request.op != "lint") {
+        error = "\"op\" must be \"execute\", \"test\", \"replace\", \"trace\", "
+                "\"explain\" or \"lint\"";
         return false;
     }
     return true;
@@ -241,7 +245,17 @@ std::string answer(const std::string &line, int benchRuns)
     std::string error;
     if (!readRequest(line, request, error))
         return failure(0, u"Malformed request: " + widen(error), -1);
+    const engine::ReadOptions options{request.ignoreCase, request.multiline};
     try {
+        if (request.op == "explain") {
+            const engine::Explanation explanation = engine::Explain(request.pattern, options);
+            if (!explanation.valid())
+                return failure(explanation.errorNumber, explanation.errorDescription,
+                               explanation.errorPosition);
+            return explanationJson(explanation);
+        }
+        if (request.op == "lint")
+            return lintJson(engine::Lint(request.pattern, options));
         if (request.op == "trace" && benchRuns <= 0)
             return traced(request);
         engine::RegExp re;

@@ -161,6 +161,8 @@ private:
     void createStepsPanel();
     // An Execute filled the tree with matches.
     void stepsRunEnded(const engine::MatchCollection &matches);
+    // The Text() offset of the source box's caret.
+    int sourceCaretOffset() const;
     void showMatchSteps(const engine::RunSteps &steps);
     void menuClicked(const MenuArray &array, void (frmMain::*handler)(int), QAction *action);
 

@@ -7,11 +7,13 @@
 #include "runner/spreadsheet/exportmatches.h"
 #include "samples/sampleset.h"
 #include "support/suwindow.h"
+#include "ui/main/explanationview.h"
 #include "ui/main/filedrop.h"
 #include "ui/main/frmmain.h"
 #include "ui/main/imagelist.h"
 #include "ui/main/matchlocator.h"
 #include "ui/main/patternhighlighter.h"
+#include "ui/main/replacementhighlighter.h"
 #include "ui/main/replaceoutput.h"
 #include "ui/main/resultstreewidget.h"
 #include "ui/main/textbox.h"
@@ -49,6 +51,11 @@ void frmMain::connectCommands()
     auto *highlighter = new PatternHighlighter(txtPattern);
     connect(chkIgnoreLineBreaks, &QCheckBox::toggled, highlighter,
             &PatternHighlighter::setIgnoreLineBreaks);
+    // The Explanation panel, the warnings in the pattern box and the replacement box's colours.
+    new ExplanationView(*this, *highlighter);
+    auto *replacement = new ReplacementHighlighter(txtReplaceVar);
+    connect(highlighter, &PatternHighlighter::readingShown, replacement,
+            [highlighter, replacement] { replacement->setGroupCount(highlighter->groupCount()); });
     connectLive(*highlighter);
 }
 

@@ -30,7 +30,7 @@ constexpr std::chrono::milliseconds ClockAfter{250};
 constexpr std::chrono::milliseconds ClockTick{100};
 } // namespace
 
-void frmMain::connectLive(PatternHighlighter &highlighter)
+void frmMain::connectLive([[maybe_unused]] PatternHighlighter &highlighter)
 {
     m_replaceOutput = new ReplaceOutput(txtResult);
     m_live = new LiveResults([this] { return takeWork(); }, this);
@@ -71,11 +71,6 @@ void frmMain::connectLive(PatternHighlighter &highlighter)
         connect(box, &TextBox::textArrived, this, &frmMain::showArrivals);
         connect(box, &QPlainTextEdit::textChanged, this, &frmMain::showArrivals);
     }
-
-    // The pattern's first error, as soon as the box has read it.
-    connect(&highlighter, &PatternHighlighter::readingShown, this, [this, &highlighter] {
-        m_statusLine->show(StatusLine::Slot::Pattern, highlighter.firstError());
-    });
 }
 
 LiveRequest frmMain::takeWork() const

@@ -35,8 +35,11 @@ void frmMain::createStepsPanel()
         [this] {
             const RunOptions options = runOptions();
             return StepsBinding::Work{PreparePattern(txtPattern->Text(), options.ignoreLineBreaks),
-                                      options.ignoreCase, options.multiline, options.global,
-                                      txtSourceString->Text()};
+                                      options.ignoreCase,
+                                      options.multiline,
+                                      options.global,
+                                      txtSourceString->Text(),
+                                      sourceCaretOffset()};
         },
         this);
 
@@ -50,11 +53,10 @@ void frmMain::createStepsPanel()
             matches = *m_stepsMatches;
         m_steps->matchSelected(matches, isMatch && m_stepsMatches ? node.match : -1);
     });
+    // Working out the caret's offset reads every block of a big text: only while it is used.
     connect(txtSourceString, &QPlainTextEdit::cursorPositionChanged, this, [this] {
-        const QTextCursor cursor = txtSourceString->textCursor();
-        const TextBoxOffsets offsets(*txtSourceString);
-        m_steps->caretMoved(
-            static_cast<int>(offsets.blockOffset(cursor.block()) + cursor.positionInBlock()));
+        if (m_steps->followsCaret())
+            m_steps->caretMoved(sourceCaretOffset());
     });
     connect(m_steps, &StepsBinding::statusText, this,
             [this](const QString &text) { statusLine().show(StatusLine::Slot::Steps, text); });
@@ -63,6 +65,14 @@ void frmMain::createStepsPanel()
                 if (steps)
                     showMatchSteps(*steps);
             });
+}
+
+int frmMain::sourceCaretOffset() const
+{
+    const QTextCursor cursor = txtSourceString->textCursor();
+    const TextBoxOffsets offsets(*txtSourceString);
+    return static_cast<int>(offsets.blockOffset(cursor.block()) +
+                            BlockColumns(cursor.block()).offset(cursor.positionInBlock()));
 }
 
 void frmMain::stepsRunEnded(const engine::MatchCollection &matches)

@@ -136,6 +136,16 @@ void PatternHighlighter::updateFormats()
         group.setFontWeight(QFont::Bold);
         group.setProperty(GroupNumberProperty, i + 1);
     }
+    m_warningFormat = QTextCharFormat();
+    m_warningFormat.setUnderlineStyle(QTextCharFormat::DotLine);
+    m_warningFormat.setUnderlineColor(shades.onBase(45, 255));
+    m_warningFormat.setProperty(MarkProperty, true);
+}
+
+void PatternHighlighter::setWarnings(std::vector<WarningMark> warnings)
+{
+    m_warnings = std::move(warnings);
+    recolourAll();
 }
 
 void PatternHighlighter::contentsChanged(int position, int removed, int added)
@@ -367,6 +377,12 @@ QList<QTextLayout::FormatRange> PatternHighlighter::formatsOf(const QTextBlock &
         if (to > from)
             formats.append({from - start, to - from, formatFor(it->kind)});
     }
+    for (const WarningMark &w : m_warnings) {
+        const int from = std::max(w.start, start);
+        const int to = std::min(std::max(w.end, w.start + 1), end);
+        if (to > from)
+            formats.append({from - start, to - from, m_warningFormat});
+    }
     // The marks come last: the layout merges them into the look of what they mark.
     auto mark = [&](const std::vector<int> &positions, const QTextCharFormat &added) {
         for (int p : positions)
@@ -388,6 +404,14 @@ QString PatternHighlighter::firstError() const
         return QString();
     return StatusTexts::patternError(m_reading.errorNumber, m_reading.errorDescription,
                                      m_reading.errorPosition);
+}
+
+int PatternHighlighter::groupCount() const
+{
+    int groups = 0;
+    for (const PatternReading::Bracket &bracket : m_reading.brackets)
+        groups = std::max(groups, bracket.group);
+    return groups;
 }
 
 void PatternHighlighter::findGroupBrackets()
@@ -417,6 +441,9 @@ QString PatternHighlighter::toolTipAt(int position) const
     if (std::find(errors.begin(), errors.end(), position) != errors.end())
         return m_reading.errorText;
     QStringList lines;
+    for (const WarningMark &w : m_warnings)
+        if (position >= w.start && position < std::max(w.end, w.start + 1))
+            lines.append(w.text);
     const PatternReading::Bracket *bracket = bracketAt(position);
     if (const int group = groupBracketAt(position); group > 0)
         lines.append(bracket && bracket->group == group

@@ -42,8 +42,18 @@ public:
     // Reads the pattern now and shows the reading before returning, instead of after the pause.
     void scanNow();
 
-    // The tooltip for the character at document position position: the error, a group number,
-    // or nothing.
+    // A lint warning to mark: document positions [start, end) and its line of text.
+    struct WarningMark
+    {
+        int start;
+        int end;
+        QString text;
+    };
+    // Marks the warnings with a dotted underline of their own and their text in the tooltip.
+    void setWarnings(std::vector<WarningMark> warnings);
+
+    // The tooltip for the character at document position position: the error, a warning, a
+    // group number, or nothing.
     QString toolTipAt(int position) const;
     // The pattern's error as the status line shows it ("Error 5019 at character 4: ..."); empty
     // while the pattern is valid.
@@ -51,6 +61,8 @@ public:
     // The document positions marked as the error, and as the bracket pair at the caret.
     std::vector<int> errorMarks() const { return m_reading.errorMarks; }
     std::vector<int> bracketMarks() const { return m_bracketMarks; }
+    // The capturing groups of the pattern as last read.
+    int groupCount() const;
     // The look of the brackets of group number (1-based).
     const QTextCharFormat &groupFormat(int number) const
     {
@@ -118,5 +130,7 @@ private:
     std::array<QTextCharFormat, 10> m_formats; // by engine::TokenKind
     QTextCharFormat m_bracketFormat;
     QTextCharFormat m_errorFormat;
+    std::vector<WarningMark> m_warnings;
+    QTextCharFormat m_warningFormat;
     std::array<QTextCharFormat, Shades::GroupHues> m_groupFormats;
 };

@@ -1,6 +1,6 @@
 #include "ui/main/statusline.h"
 
-#include <QLabel>
+#include "ui/main/elidedlabel.h"
 
 StatusLine::StatusLine(QWidget *parent)
     : QStatusBar(parent)
@@ -9,9 +9,8 @@ StatusLine::StatusLine(QWidget *parent)
     setSizeGripEnabled(false);
     const QStringView names[] = {u"lblRun", u"lblPattern", u"lblSamples", u"lblSteps", u"lblLoad"};
     for (size_t i = 0; i < m_labels.size(); ++i) {
-        auto *label = new QLabel(this);
+        auto *label = new ElidedLabel(this);
         label->setObjectName(names[i].toString());
-        label->setTextFormat(Qt::PlainText);
         label->hide();
         addWidget(label, 1);
         m_labels[i] = label;
@@ -21,9 +20,8 @@ StatusLine::StatusLine(QWidget *parent)
 
 void StatusLine::show(Slot slot, const QString &text)
 {
-    QLabel *label = m_labels.at(static_cast<size_t>(slot));
-    label->setText(text);
-    label->setToolTip(text);
+    ElidedLabel *label = m_labels.at(static_cast<size_t>(slot));
+    label->setFullText(text);
     label->setVisible(!text.isEmpty());
     if (!text.isEmpty() && isHidden() && !m_dismissed)
         Q_EMIT openWanted();
@@ -31,5 +29,5 @@ void StatusLine::show(Slot slot, const QString &text)
 
 QString StatusLine::text(Slot slot) const
 {
-    return m_labels.at(static_cast<size_t>(slot))->text();
+    return m_labels.at(static_cast<size_t>(slot))->fullText();
 }

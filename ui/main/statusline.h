@@ -2,13 +2,14 @@
 // The status line under the option strip: one text per slot (the run, the pattern, the samples,
 // the steps, a long text arriving in a box), shown side by side in slot order; an empty text
 // clears its slot. The line stays hidden until a text first asks for it (openWanted), and the
-// window's panel host opens it.
+// window's panel host opens it. A text longer than its room is shortened with an ellipsis; the
+// window never widens for it.
 
 #include <QStatusBar>
 
 #include <array>
 
-class QLabel;
+class ElidedLabel;
 
 class StatusLine : public QStatusBar
 {
@@ -39,6 +40,6 @@ Q_SIGNALS:
     void openWanted();
 
 private:
-    std::array<QLabel *, 5> m_labels{};
+    std::array<ElidedLabel *, 5> m_labels{};
     bool m_dismissed = false;
 };

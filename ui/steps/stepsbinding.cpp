@@ -54,6 +54,11 @@ void StepsBinding::matchSelected(const std::optional<engine::MatchCollection> &m
     retrace(true);
 }
 
+bool StepsBinding::followsCaret() const
+{
+    return m_panel->isVisible() && !m_matchSelected;
+}
+
 void StepsBinding::caretMoved(int offset)
 {
     if (m_matchSelected || offset == m_from)
@@ -113,6 +118,8 @@ void StepsBinding::retrace(bool now)
     }
     m_stale = false;
     const Work work = m_read();
+    if (!m_matchSelected && work.caret >= 0)
+        m_from = work.caret;
     StepsPanel::Request request;
     request.pattern = work.pattern;
     request.ignoreCase = work.ignoreCase;

@@ -29,6 +29,8 @@ public:
         bool multiline = false;
         bool global = false;
         QString source;
+        // The caret's Text() offset in the source box; -1 where the work does not say.
+        int caret = -1;
     };
     using ReadWork = std::function<Work()>;
 
@@ -39,6 +41,9 @@ public:
     void workChanged();
     // A match node was selected (match -1: none) in the matches of the last Execute.
     void matchSelected(const std::optional<engine::MatchCollection> &matches, int match);
+    // Whether the trace follows the caret now (the panel shows and no match is selected); while
+    // it does not, the caret's moves need not be told.
+    bool followsCaret() const;
     // The caret of the source box moved to offset (as Text() counts).
     void caretMoved(int offset);
     // An Execute ended with matches: counts their steps while the panel shows.
