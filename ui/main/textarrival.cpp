@@ -5,12 +5,12 @@
 #include <QTextDocument>
 
 TextArrival::TextArrival(const QString &display, const std::vector<Mark> &marks,
-                         qsizetype splitAbove, int base)
+                         qsizetype splitAbove, qsizetype longestLine, int base)
     : m_base(base)
 {
     std::vector<qsizetype> cuts; // display offsets where a piece that continues a line begins
     qsizetype copied = 0;        // display up to here is in m_shown
-    for (qsizetype start = 0; start <= display.size();) {
+    for (qsizetype start = 0; longestLine > splitAbove && start <= display.size();) {
         qsizetype end = display.indexOf(u'\n', start);
         if (end < 0)
             end = display.size();

@@ -37,9 +37,10 @@ public:
     static constexpr qsizetype PieceLength = 4096;
 
     // display: the display form (line breaks '\n'), marks in ascending order; lines longer than
-    // splitAbove code units go in pieces. base: the document position the text goes to.
+    // splitAbove code units go in pieces (longestLine: the longest, so that short lines are not
+    // searched). base: the document position the text goes to.
     TextArrival(const QString &display, const std::vector<Mark> &marks, qsizetype splitAbove,
-                int base);
+                qsizetype longestLine, int base);
 
     static QTextCharFormat markFormat(QTextCharFormat format, char16_t shown, char16_t value);
     static bool continuesLine(const QTextBlock &block);

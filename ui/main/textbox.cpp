@@ -17,7 +17,6 @@
 #include <algorithm>
 #include <chrono>
 #include <numeric>
-#include <ranges>
 
 namespace {
 // The time a turn of the event loop gives the text arriving.
@@ -277,15 +276,14 @@ void TextBox::insertExactText(const QString &text)
 {
     waitForText();
     std::vector<Mark> marks;
-    const QString display = toDisplay(text, &marks);
-    m_grouped = m_grouped || display.contains(QChar(LineSeparator));
-    const bool hasLongLine = std::ranges::any_of(
-        QStringView(display).split(u'\n'), [](QStringView line) { return line.size() > LongLine; });
+    DisplayShape shape;
+    const QString display = toDisplay(text, &marks, &shape);
+    m_grouped = m_grouped || shape.grouped;
     // Lines break as the document breaks them, unless a line is long or a block continues one.
-    const bool asBroken = marks.empty() && !hasLongLine && !m_continuations;
+    const bool asBroken = marks.empty() && shape.longestLine <= LongLine && !m_continuations;
     QTextCursor cursor = textCursor();
     TextArrival arrival(display, marks, asBroken ? display.size() : TextArrival::PieceLength,
-                        cursor.selectionStart());
+                        shape.longestLine, cursor.selectionStart());
     const qsizetype end = arrival.nextEnd(m_sliceLength);
     const bool inSlices = end < arrival.shown().size();
     if (inSlices) {
@@ -409,11 +407,12 @@ void TextBox::SetText(const QString &text)
 {
     endArrival();
     std::vector<Mark> marks;
-    const QString display = toDisplay(text, &marks);
-    TextArrival arrival(display, marks, LongLine, 0);
+    DisplayShape shape;
+    const QString display = toDisplay(text, &marks, &shape);
+    TextArrival arrival(display, marks, LongLine, shape.longestLine, 0);
     m_continuations = arrival.splitsLines();
     m_marked = !marks.empty();
-    m_grouped = display.contains(QChar(LineSeparator));
+    m_grouped = shape.grouped;
     m_separators.clear();
     m_text = text;
     m_textCurrent = true;
@@ -513,8 +512,9 @@ void TextBox::endArrival()
 
 // Both conversions write into a buffer of the final size: for a text of millions of characters,
 // appending one at a time costs more than the engine's run on it.
-QString TextBox::toDisplay(const QString &text, std::vector<Mark> *marks)
+QString TextBox::toDisplay(const QString &text, std::vector<Mark> *marks, DisplayShape *shape)
 {
+    *shape = {};
     QString display(text.size(), Qt::Uninitialized);
     QChar *out = display.data();
     const QChar *in = text.constData();
@@ -533,7 +533,9 @@ QString TextBox::toDisplay(const QString &text, std::vector<Mark> *marks)
                 // microseconds and hundreds of bytes for each block.
                 if (out - blockStart < TextArrival::PieceLength) {
                     *out++ = QChar(LineSeparator);
+                    shape->grouped = true;
                 } else {
+                    shape->longestLine = std::max<qsizetype>(shape->longestLine, out - blockStart);
                     *out++ = u'\n';
                     blockStart = out;
                 }
@@ -563,6 +565,7 @@ QString TextBox::toDisplay(const QString &text, std::vector<Mark> *marks)
             *out++ = *in;
         }
     }
+    shape->longestLine = std::max<qsizetype>(shape->longestLine, out - blockStart);
     display.truncate(out - display.constData());
     return display;
 }

@@ -99,7 +99,13 @@ private:
     void keepUnfocusedSelectionVisible();
     using Mark = TextArrival::Mark;
     // The display form of text: CR LF as the document's line break, the rest one for one.
-    static QString toDisplay(const QString &text, std::vector<Mark> *marks);
+    // What the display form holds: its longest line and whether some lines share a block.
+    struct DisplayShape
+    {
+        qsizetype longestLine = 0;
+        bool grouped = false;
+    };
+    static QString toDisplay(const QString &text, std::vector<Mark> *marks, DisplayShape *shape);
     // Text() of the document positions [from, to).
     QString readText(int from, int to) const;
     // Replaces the selection with text, as exactly as SetText shows it, in one undo step.
