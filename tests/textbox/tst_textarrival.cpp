@@ -64,6 +64,7 @@ private Q_SLOTS:
     void setTextArrivesAsAtOnce();
     void replaceAllArrivesAsOneUndoStep_data() { texts_data(); }
     void replaceAllArrivesAsOneUndoStep();
+    void pasteArrivesAsAtOnce_data();
     void pasteArrivesAsAtOnce();
     void keyTypedWaitsForTheText_data();
     void keyTypedWaitsForTheText();
@@ -157,23 +158,50 @@ void tst_TextArrival::replaceAllArrivesAsOneUndoStep()
     QCOMPARE(box.Text(), text);
 }
 
+void tst_TextArrival::pasteArrivesAsAtOnce_data()
+{
+    QTest::addColumn<QString>("before");
+    QTest::addColumn<int>("from"); // document positions of the selection pasted over
+    QTest::addColumn<int>("to");
+    QTest::addColumn<int>("textFrom"); // the same as Text() offsets
+    QTest::addColumn<int>("textTo");
+
+    // "ab\r\ncd\r\nef" is one block: a b U+2028 c d U+2028 e f.
+    const QString grouped = QStringLiteral("ab\r\ncd\r\nef");
+    QTest::newRow("caret between grouped lines") << grouped << 4 << 4 << 5 << 5;
+    QTest::newRow("selection over a grouped line break") << grouped << 1 << 5 << 1 << 6;
+    QTest::newRow("caret at the end") << grouped << 8 << 8 << 10 << 10;
+    const QString pieces = QString(20000, u'x') + u"\r\nyz";
+    // Pieces of 4096 units: each block after the first adds a position, not a code unit.
+    QTest::newRow("selection across the pieces of a long line")
+        << pieces << 4000 << 12000 << 4000 << 11998;
+}
+
 void tst_TextArrival::pasteArrivesAsAtOnce()
 {
-    // Lines of other programs, pasted into the middle of a line of grouped lines.
+    QFETCH(QString, before);
+    QFETCH(int, from);
+    QFETCH(int, to);
+    QFETCH(int, textFrom);
+    QFETCH(int, textTo);
+
+    // Lines of other programs: every CR, LF and CR LF a line break.
     const QString pasted = QStringLiteral("line 1\nline 2\r\nline 3\r").repeated(1000);
-    const QString expected = u"ab\r\nc" +
+    const QString expected = before.first(textFrom) +
                              QString(pasted)
                                  .replace(QStringLiteral("\r\n"), QStringLiteral("\n"))
                                  .replace(u'\r', u'\n')
                                  .replace(QStringLiteral("\n"), QStringLiteral("\r\n")) +
-                             u"d\r\nef";
+                             before.sliced(textTo);
     TextBox atOnce;
     TextBox box;
     box.setSliceLength(Slice);
     for (TextBox *each : {&atOnce, &box}) {
-        each->SetText(QStringLiteral("ab\r\ncd\r\nef"));
+        each->SetText(before);
+        each->waitForText();
         QTextCursor cursor = each->textCursor();
-        cursor.setPosition(4);
+        cursor.setPosition(from);
+        cursor.setPosition(to, QTextCursor::KeepAnchor);
         each->setTextCursor(cursor);
         ClipboardText::instance().SetText(pasted);
         each->paste();
@@ -185,7 +213,7 @@ void tst_TextArrival::pasteArrivesAsAtOnce()
     QCOMPARE(copied(box), expected);
     QCOMPARE(box.textCursor().position(), atOnce.textCursor().position());
     box.undo();
-    QCOMPARE(box.Text(), QStringLiteral("ab\r\ncd\r\nef"));
+    QCOMPARE(box.Text(), before);
 }
 
 void tst_TextArrival::keyTypedWaitsForTheText_data()

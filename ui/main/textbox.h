@@ -98,13 +98,13 @@ private:
     // Gives the selection of the box without the focus the colours Shades computes.
     void keepUnfocusedSelectionVisible();
     using Mark = TextArrival::Mark;
-    // The display form of text: CR LF as the document's line break, the rest one for one.
-    // What the display form holds: its longest line and whether some lines share a block.
+    // What a display form holds: its longest line and whether some lines share a block.
     struct DisplayShape
     {
         qsizetype longestLine = 0;
         bool grouped = false;
     };
+    // The display form of text: CR LF as the document's line break, the rest one for one.
     static QString toDisplay(const QString &text, std::vector<Mark> *marks, DisplayShape *shape);
     // Text() of the document positions [from, to).
     QString readText(int from, int to) const;
