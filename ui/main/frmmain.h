@@ -192,6 +192,8 @@ private:
     void showLiveAnswer(const LiveAnswer &answer);
     // Greys the tree and the highlights, or shows them as current again.
     void setResultsOutOfDate(bool outOfDate);
+    // How much of a long text has arrived in the source or the result box.
+    void showArrivals();
     // What a run by command found, or that it was cancelled.
     void showRunOutcome(const RunResult &result);
     // The elapsed time of a run in the status line while it goes on.

@@ -64,12 +64,30 @@ void frmMain::connectLive([[maybe_unused]] PatternHighlighter &highlighter)
     });
     connect(&m_live->job(), &LiveJob::started, this, &frmMain::startRunClock);
     connect(&m_live->job(), &LiveJob::finished, this, &frmMain::stopRunClock);
+
+    // A long text arriving in the source or the result box, until it is all there.
+    for (TextBox *box : {txtSourceString, txtResult}) {
+        connect(box, &TextBox::textArriving, this, &frmMain::showArrivals);
+        connect(box, &TextBox::textArrived, this, &frmMain::showArrivals);
+        connect(box, &QPlainTextEdit::textChanged, this, &frmMain::showArrivals);
+    }
 }
 
 LiveRequest frmMain::takeWork() const
 {
     return {txtPattern->Text(), txtSourceString->Text(), txtReplaceVar->Text(), runOptions(),
             m_replaceOutput->unedited()};
+}
+
+void frmMain::showArrivals()
+{
+    QString text;
+    if (txtSourceString->arriving())
+        text = StatusTexts::arriving(u"source text", txtSourceString->arrivalPercent());
+    else if (txtResult->arriving())
+        text = StatusTexts::arriving(u"result", txtResult->arrivalPercent());
+    if (text != m_statusLine->text(StatusLine::Slot::Load))
+        m_statusLine->show(StatusLine::Slot::Load, text);
 }
 
 void frmMain::startRunClock()

@@ -85,6 +85,8 @@ bool MatchLocator::locate(QTreeWidgetItem *node)
         m_source->setTextCursor(cursor);
         return false;
     }
+    // The text may lie beyond what has arrived.
+    m_source->waitForText();
     selectText(*m_source, m_source->offsets(), span.start, span.end);
     return true;
 }

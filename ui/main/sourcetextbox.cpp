@@ -121,6 +121,9 @@ SourceTextBox::SourceTextBox(QWidget *parent)
         m_offsets.reset();
         showMatches(nullptr);
     });
+    // A slice of a text arriving adds blocks, not the matches' text: Text() was whole already.
+    connect(this, &TextBox::textArriving, this, [this] { m_offsets.reset(); });
+    connect(this, &TextBox::textArrived, this, [this] { m_offsets.reset(); });
 }
 
 SourceTextBox::~SourceTextBox()

@@ -7,7 +7,7 @@ StatusLine::StatusLine(QWidget *parent)
 {
     setObjectName(QStringLiteral("statusLine"));
     setSizeGripEnabled(false);
-    const QStringView names[] = {u"lblRun", u"lblPattern", u"lblSamples", u"lblSteps"};
+    const QStringView names[] = {u"lblRun", u"lblPattern", u"lblSamples", u"lblSteps", u"lblLoad"};
     for (size_t i = 0; i < m_labels.size(); ++i) {
         auto *label = new ElidedLabel(this);
         label->setObjectName(names[i].toString());

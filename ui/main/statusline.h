@@ -1,8 +1,9 @@
 #pragma once
 // The status line under the option strip: one text per slot (the run, the pattern, the samples,
-// the steps), shown side by side in slot order; an empty text clears its slot. The line stays
-// hidden until a text first asks for it (openWanted), and the window's panel host opens it. A
-// text longer than its room is shortened with an ellipsis; the window never widens for it.
+// the steps, a long text arriving in a box), shown side by side in slot order; an empty text
+// clears its slot. The line stays hidden until a text first asks for it (openWanted), and the
+// window's panel host opens it. A text longer than its room is shortened with an ellipsis; the
+// window never widens for it.
 
 #include <QStatusBar>
 
@@ -20,7 +21,8 @@ public:
         Run,
         Pattern,
         Samples,
-        Steps
+        Steps,
+        Load
     };
 
     explicit StatusLine(QWidget *parent = nullptr);
@@ -38,6 +40,6 @@ Q_SIGNALS:
     void openWanted();
 
 private:
-    std::array<ElidedLabel *, 4> m_labels{};
+    std::array<ElidedLabel *, 5> m_labels{};
     bool m_dismissed = false;
 };

@@ -39,4 +39,9 @@ QString patternError(int number, const QString &description, int position)
     return text + u": " + description;
 }
 
+QString arriving(QStringView what, int percent)
+{
+    return u"Loading the " + what + u"... " + QString::number(percent) + u'%';
+}
+
 } // namespace StatusTexts

@@ -19,6 +19,9 @@ QString running(std::chrono::nanoseconds elapsed);
 // "Error 5019 at character 4: Expected ']' in regular expression".
 QString patternError(int number, const QString &description, int position);
 
+// A long text going into a box: "Loading the source text... 40%".
+QString arriving(QStringView what, int percent);
+
 inline constexpr QStringView Stopped = u"Stopped after 1 s; F5 runs it in full";
 inline constexpr QStringView OutOfDate = u"Changed since the last run: F5 runs it again";
 } // namespace StatusTexts

@@ -1,19 +1,26 @@
 #include "ui/main/textbox.h"
 
 #include "ui/main/shades.h"
+#include "ui/main/textboxoffsets.h"
 #include "ui/shiftstate.h"
 
+#include <QElapsedTimer>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QPainter>
+#include <QSignalBlocker>
 #include <QTextBlock>
 #include <QTextDocument>
+#include <QTimer>
 
 #include <algorithm>
+#include <chrono>
 #include <numeric>
-#include <ranges>
 
 namespace {
+// The time a turn of the event loop gives the text arriving.
+constexpr std::chrono::milliseconds TurnTime{8};
 constexpr char16_t ParagraphSeparator = 0x2029;
 constexpr char16_t LineSeparator = 0x2028;
 constexpr char16_t PictureCR = 0x240D;
@@ -21,12 +28,7 @@ constexpr char16_t PictureLF = 0x240A;
 constexpr char16_t NoncharacterFDD0 = 0xFDD0;
 constexpr char16_t NoncharacterFDD1 = 0xFDD1;
 
-// Block property: the block continues the line of the block before it.
-constexpr int ContinuesLine = QTextFormat::UserProperty + 1;
-// Character property of a character that reads as another: the character shown in the upper
-// 16 bits, the one it stands for in the lower. Typed characters take the format of their
-// neighbour, so the mark counts only where the shown character is still there.
-constexpr int StandsFor = QTextFormat::UserProperty + 2;
+constexpr int StandsFor = TextArrival::StandsFor;
 // What U+2029 and the two noncharacters show as: the document takes them as its own breaks.
 constexpr char16_t ShownParagraphSeparator = 0x00B6;
 constexpr char16_t ShownNoncharacter = 0xFFFD;
@@ -34,12 +36,6 @@ constexpr char16_t ShownNoncharacter = 0xFFFD;
 constexpr char16_t ShownLineSeparator = 0x2424;
 // Copied text as it is, for the boxes of this program; other programs take the plain text.
 const QString ExactTextMime = QStringLiteral("application/x-sievewright-text");
-
-QTextCharFormat markFormat(QTextCharFormat format, char16_t shown, char16_t value)
-{
-    format.setProperty(StandsFor, qint64(shown) << 16 | value);
-    return format;
-}
 
 // The character that ch, shown with format, stands for.
 char16_t readAs(char16_t ch, qint64 mark)
@@ -60,28 +56,64 @@ qint64 markOf(const QTextCharFormat &format)
 {
     return format.hasProperty(StandsFor) ? format.property(StandsFor).toLongLong() : 0;
 }
-// Pieces of a long line, ended after a blank in their last eighth where there is one.
-constexpr qsizetype PieceLength = 4096;
 
-// The end of the piece of line that starts at start (the line ends at end).
-qsizetype pieceEnd(const QString &text, qsizetype start, qsizetype end)
+// text with every lone CR and lone LF as CR LF; text itself where it has none.
+QString breaksAsCrLf(const QString &text)
 {
-    if (end - start <= PieceLength)
-        return end;
-    qsizetype cut = start + PieceLength;
-    for (qsizetype i = cut; i > cut - PieceLength / 8; --i) {
-        if (text.at(i - 1) == u' ' || text.at(i - 1) == u'\t')
-            return i;
+    const QChar *const begin = text.constData();
+    const QChar *const end = begin + text.size();
+    const auto lone = [&](const QChar *at) {
+        return (*at == u'\r' && (at + 1 == end || at[1] != u'\n')) ||
+               (*at == u'\n' && (at == begin || at[-1] != u'\r'));
+    };
+    qsizetype count = 0;
+    for (const QChar *at = begin; at != end; ++at)
+        count += lone(at) ? 1 : 0;
+    if (count == 0)
+        return text;
+    QString out(text.size() + count, Qt::Uninitialized);
+    QChar *to = out.data();
+    for (const QChar *at = begin; at != end; ++at) {
+        if (lone(at)) {
+            *to++ = u'\r';
+            *to++ = u'\n';
+        } else {
+            *to++ = *at;
+        }
     }
-    if (text.at(cut).isLowSurrogate() && text.at(cut - 1).isHighSurrogate())
-        --cut;
-    return cut;
+    return out;
+}
+
+// Whether a key only moves the caret or copies, which the text arriving need not wait for.
+bool movesOnly(const QKeyEvent *event)
+{
+    switch (event->key()) {
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+    case Qt::Key_Home:
+    case Qt::Key_End:
+    case Qt::Key_PageUp:
+    case Qt::Key_PageDown:
+    case Qt::Key_Backtab:
+    case Qt::Key_Shift:
+    case Qt::Key_Control:
+    case Qt::Key_Alt:
+    case Qt::Key_Meta:
+    case Qt::Key_Escape:
+        return true;
+    case Qt::Key_Tab:
+        return !(event->modifiers() & Qt::ControlModifier);
+    default:
+        return event->matches(QKeySequence::Copy) || event->matches(QKeySequence::SelectAll);
+    }
 }
 } // namespace
 
 bool TextBox::continuesLine(const QTextBlock &block)
 {
-    return block.isValid() && block.blockFormat().boolProperty(ContinuesLine);
+    return TextArrival::continuesLine(block);
 }
 
 TextBox::TextBox(QWidget *parent)
@@ -94,13 +126,16 @@ TextBox::TextBox(QWidget *parent)
     setTabChangesFocus(true);
     connect(document(), &QTextDocument::contentsChange, this, &TextBox::followEdit);
     connect(document(), &QTextDocument::contentsChanged, this, [this] {
-        if (!m_editFollowed) {
+        if (!m_editFollowed && !m_slicing) {
             m_textCurrent = false;
             m_separators.clear();
         }
         m_editFollowed = false;
     });
     keepUnfocusedSelectionVisible();
+    m_arrivalTimer = new QTimer(this);
+    m_arrivalTimer->setInterval(0);
+    connect(m_arrivalTimer, &QTimer::timeout, this, &TextBox::nextSlice);
 }
 
 void TextBox::keepUnfocusedSelectionVisible()
@@ -144,6 +179,8 @@ bool TextBox::event(QEvent *event)
 
 void TextBox::keyPressEvent(QKeyEvent *event)
 {
+    if (arriving() && !movesOnly(event))
+        waitForText();
     // Enter in a box with split lines, and Shift+Enter anywhere, insert a CR LF line break.
     if (event->matches(QKeySequence::InsertLineSeparator) ||
         (m_continuations && event->matches(QKeySequence::InsertParagraphSeparator))) {
@@ -181,13 +218,20 @@ void TextBox::keyPressEvent(QKeyEvent *event)
     QPlainTextEdit::keyPressEvent(event);
 }
 
+void TextBox::inputMethodEvent(QInputMethodEvent *event)
+{
+    if (arriving() && !event->commitString().isEmpty())
+        waitForText();
+    QPlainTextEdit::inputMethodEvent(event);
+}
+
 void TextBox::insertLineBreak()
 {
     // A real break, also in a block that continues a line: the new block would inherit the mark.
     // The cursor's insertBlock replaces the selection, in one undo step.
     QTextCursor cursor = textCursor();
     QTextBlockFormat format = document()->findBlock(cursor.selectionStart()).blockFormat();
-    format.clearProperty(ContinuesLine);
+    format.clearProperty(TextArrival::ContinuesLine);
     cursor.insertBlock(format);
     setTextCursor(cursor);
     ensureCursorVisible();
@@ -213,10 +257,7 @@ void TextBox::insertFromMimeData(const QMimeData *source)
     } else if (source->hasText()) {
         // Text of other programs breaks lines at CR LF, CR or LF, as the plain text edit itself
         // reads it; every other character is kept.
-        text = source->text();
-        text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"))
-            .replace(u'\r', u'\n')
-            .replace(QStringLiteral("\n"), QStringLiteral("\r\n"));
+        text = breaksAsCrLf(source->text());
     } else {
         QPlainTextEdit::insertFromMimeData(source);
         return;
@@ -226,70 +267,54 @@ void TextBox::insertFromMimeData(const QMimeData *source)
 
 void TextBox::ReplaceAll(const QString &text)
 {
+    waitForText();
     selectAll();
     insertExactText(text);
 }
 
 void TextBox::insertExactText(const QString &text)
 {
+    waitForText();
     std::vector<Mark> marks;
-    const QString display = toDisplay(text, &marks);
-    m_grouped = m_grouped || display.contains(QChar(LineSeparator));
+    DisplayShape shape;
+    const QString display = toDisplay(text, &marks, &shape);
+    m_grouped = m_grouped || shape.grouped;
+    // Lines break as the document breaks them, unless a line is long or a block continues one.
+    const bool asBroken = marks.empty() && shape.longestLine <= LongLine && !m_continuations;
     QTextCursor cursor = textCursor();
+    TextArrival arrival(display, marks, asBroken ? display.size() : TextArrival::PieceLength,
+                        shape.longestLine, cursor.selectionStart());
+    const qsizetype end = arrival.nextEnd(m_sliceLength);
+    const bool inSlices = end < arrival.shown().size();
+    if (inSlices) {
+        // Text() answers the text after the paste from its first slice on.
+        const TextBoxOffsets offsets(*this);
+        const auto offsetOf = [&](int position) {
+            const QTextBlock block = document()->findBlock(position);
+            return offsets.blockOffset(block) +
+                   BlockColumns(block).offset(position - block.position());
+        };
+        const qsizetype from = offsetOf(cursor.selectionStart());
+        const QString before = Text();
+        m_text = before.first(from) + text + before.sliced(offsetOf(cursor.selectionEnd()));
+        m_textCurrent = true;
+        m_separators.clear();
+    }
+    m_slicing = inSlices;
     cursor.beginEditBlock();
     cursor.removeSelectedText();
     QTextCharFormat plain = cursor.charFormat();
     plain.clearProperty(StandsFor);
-    const bool hasLongLine = std::ranges::any_of(
-        QStringView(display).split(u'\n'), [](QStringView line) { return line.size() > LongLine; });
-    if (marks.empty() && !hasLongLine && !m_continuations) {
-        // Lines break as the document breaks them, in one insertion.
-        cursor.insertText(display, plain);
-        cursor.endEditBlock();
-        setTextCursor(cursor);
-        ensureCursorVisible();
+    arrival.insertSlice(cursor, end, plain);
+    m_continuations = m_continuations || arrival.splitsLines();
+    m_marked = m_marked || !marks.empty();
+    cursor.endEditBlock();
+    m_slicing = false;
+    if (inSlices) {
+        m_pasting = true;
+        startArrival(std::move(arrival), cursor);
         return;
     }
-    auto mark = marks.cbegin();
-    // display[from, to), which holds no line break, with its marks.
-    const auto insertRun = [&](qsizetype from, qsizetype to) {
-        for (; mark != marks.cend() && mark->at < to; ++mark) {
-            cursor.insertText(display.sliced(from, mark->at - from), plain);
-            const char16_t shown = display.at(mark->at).unicode();
-            cursor.insertText(QString(QChar(shown)), markFormat(plain, shown, mark->value));
-            from = mark->at + 1;
-        }
-        cursor.insertText(display.sliced(from, to - from), plain);
-    };
-    const auto breakLine = [&cursor](bool continues) {
-        QTextBlockFormat format = cursor.blockFormat();
-        if (continues)
-            format.setProperty(ContinuesLine, true);
-        else
-            format.clearProperty(ContinuesLine);
-        cursor.insertBlock(format);
-    };
-    for (qsizetype start = 0; start <= display.size();) {
-        qsizetype end = display.indexOf(u'\n', start);
-        if (end < 0)
-            end = display.size();
-        if (start > 0)
-            breakLine(false);
-        qsizetype piece = start;
-        do {
-            const qsizetype stop = pieceEnd(display, piece, end);
-            if (piece > start) {
-                breakLine(true);
-                m_continuations = true;
-            }
-            insertRun(piece, stop);
-            piece = stop;
-        } while (piece < end);
-        start = end + 1;
-    }
-    cursor.endEditBlock();
-    if (!marks.empty())
-        m_marked = true;
     setTextCursor(cursor);
     ensureCursorVisible();
 }
@@ -328,7 +353,7 @@ void TextBox::followEdit(int position, int removed, int added)
     // A U+2028 typed through an input method reads as CR LF, as the ones of grouped lines.
     if (added == 1 && document()->characterAt(position) == QChar(LineSeparator))
         m_grouped = true;
-    if (!m_textCurrent || m_continuations || m_marked || removed + added != 1)
+    if (m_slicing || !m_textCurrent || m_continuations || m_marked || removed + added != 1)
         return;
     const QTextBlock block = document()->findBlock(position);
     if (!block.isValid())
@@ -380,85 +405,116 @@ QString TextBox::Text() const
 
 void TextBox::SetText(const QString &text)
 {
+    endArrival();
     std::vector<Mark> marks;
-    showText(toDisplay(text, &marks), marks);
+    DisplayShape shape;
+    const QString display = toDisplay(text, &marks, &shape);
+    TextArrival arrival(display, marks, LongLine, shape.longestLine, 0);
+    m_continuations = arrival.splitsLines();
+    m_marked = !marks.empty();
+    m_grouped = shape.grouped;
     m_separators.clear();
     m_text = text;
     m_textCurrent = true;
-}
 
-void TextBox::showText(const QString &display, const std::vector<Mark> &marks)
-{
-    QString shown;               // display, with the long lines in pieces
-    qsizetype copied = 0;        // display up to here is in shown
-    QList<int> continuing;       // numbers of the blocks that continue a line
-    std::vector<qsizetype> cuts; // display offsets where a piece that continues a line begins
-    int block = 0;
-    for (qsizetype start = 0; start <= display.size(); ++block) {
-        qsizetype end = display.indexOf(u'\n', start);
-        if (end < 0)
-            end = display.size();
-        if (end - start > LongLine) {
-            shown += QStringView(display).sliced(copied, start - copied);
-            for (qsizetype piece = start; piece < end;) {
-                const qsizetype stop = pieceEnd(display, piece, end);
-                if (piece > start) {
-                    shown += u'\n';
-                    continuing.append(++block);
-                    cuts.push_back(piece);
-                }
-                shown += QStringView(display).sliced(piece, stop - piece);
-                piece = stop;
-            }
-            copied = end;
-        }
-        start = end + 1;
-    }
-    m_continuations = false;
-    m_marked = false;
-    m_grouped = display.contains(QChar(LineSeparator));
-    if (continuing.isEmpty()) {
-        setPlainText(display);
-    } else {
-        shown += QStringView(display).sliced(copied);
-        setPlainText(shown);
-    }
-    if (continuing.isEmpty() && marks.empty())
-        return;
-
+    const qsizetype end = arrival.nextEnd(m_sliceLength);
+    m_slicing = true;
+    setPlainText(end == arrival.shown().size() ? arrival.shown() : arrival.shown().first(end));
     // The marks are no edit that the user could undo.
     QTextDocument *doc = document();
     const bool undo = doc->isUndoRedoEnabled();
     doc->setUndoRedoEnabled(false);
     QTextCursor cursor(doc);
     cursor.beginEditBlock();
-    for (int number : std::as_const(continuing)) {
-        cursor.setPosition(doc->findBlockByNumber(number).position());
-        QTextBlockFormat format = cursor.blockFormat();
-        format.setProperty(ContinuesLine, true);
-        cursor.setBlockFormat(format);
-    }
-    auto cut = cuts.cbegin();
-    for (const Mark &mark : marks) {
-        while (cut != cuts.cend() && *cut <= mark.at)
-            ++cut;
-        const int position = int(mark.at + (cut - cuts.cbegin()));
-        cursor.setPosition(position);
-        cursor.setPosition(position + 1, QTextCursor::KeepAnchor);
-        cursor.mergeCharFormat(
-            markFormat(QTextCharFormat(), display.at(mark.at).unicode(), mark.value));
-    }
+    arrival.markSlice(*doc, end);
     cursor.endEditBlock();
     doc->setUndoRedoEnabled(undo);
     doc->setModified(false);
-    m_continuations = !continuing.isEmpty();
-    m_marked = !marks.empty();
+    m_slicing = false;
+    if (arrival.finished())
+        return;
+    cursor.movePosition(QTextCursor::End);
+    startArrival(std::move(arrival), cursor);
+}
+
+void TextBox::startArrival(TextArrival arrival, const QTextCursor &cursor)
+{
+    m_arrival.emplace(std::move(arrival));
+    m_arrivalCursor = cursor;
+    m_readOnly = isReadOnly();
+    setReadOnly(true);
+    m_arrivalTimer->start();
+    Q_EMIT textArriving(m_arrival->percent());
+}
+
+void TextBox::nextSlice()
+{
+    if (!m_arrival) {
+        m_arrivalTimer->stop();
+        return;
+    }
+    // Slices until the turn's time is spent: the window waits no longer than that for a turn.
+    QElapsedTimer spent;
+    spent.start();
+    do {
+        const qsizetype end = m_arrival->nextEnd(m_sliceLength);
+        const QSignalBlocker quiet(this);
+        m_slicing = true;
+        QTextCharFormat plain = m_arrivalCursor.charFormat();
+        plain.clearProperty(StandsFor);
+        if (m_pasting) {
+            // One undo step with the slices before it.
+            m_arrivalCursor.joinPreviousEditBlock();
+            m_arrival->insertSlice(m_arrivalCursor, end, plain);
+            m_arrivalCursor.endEditBlock();
+        } else {
+            QTextDocument *doc = document();
+            const bool undo = doc->isUndoRedoEnabled();
+            doc->setUndoRedoEnabled(false);
+            m_arrivalCursor.beginEditBlock();
+            m_arrival->insertSlice(m_arrivalCursor, end, plain);
+            m_arrivalCursor.endEditBlock();
+            doc->setUndoRedoEnabled(undo);
+            doc->setModified(false);
+        }
+        m_slicing = false;
+    } while (!m_arrival->finished() && std::chrono::milliseconds(spent.elapsed()) < TurnTime);
+    if (!m_arrival->finished()) {
+        Q_EMIT textArriving(m_arrival->percent());
+        return;
+    }
+    const bool pasted = m_pasting;
+    const QTextCursor after = m_arrivalCursor;
+    endArrival();
+    if (pasted) {
+        setTextCursor(after);
+        ensureCursorVisible();
+    }
+    Q_EMIT textArrived();
+}
+
+void TextBox::waitForText()
+{
+    while (m_arrival)
+        nextSlice();
+}
+
+void TextBox::endArrival()
+{
+    if (!m_arrival)
+        return;
+    m_arrivalTimer->stop();
+    m_arrival.reset();
+    m_arrivalCursor = QTextCursor();
+    m_pasting = false;
+    setReadOnly(m_readOnly);
 }
 
 // Both conversions write into a buffer of the final size: for a text of millions of characters,
 // appending one at a time costs more than the engine's run on it.
-QString TextBox::toDisplay(const QString &text, std::vector<Mark> *marks)
+QString TextBox::toDisplay(const QString &text, std::vector<Mark> *marks, DisplayShape *shape)
 {
+    *shape = {};
     QString display(text.size(), Qt::Uninitialized);
     QChar *out = display.data();
     const QChar *in = text.constData();
@@ -475,9 +531,11 @@ QString TextBox::toDisplay(const QString &text, std::vector<Mark> *marks)
             if (in + 1 != end && in[1] == u'\n') {
                 // Short lines go together into blocks of about a piece: the document takes
                 // microseconds and hundreds of bytes for each block.
-                if (out - blockStart < PieceLength) {
+                if (out - blockStart < TextArrival::PieceLength) {
                     *out++ = QChar(LineSeparator);
+                    shape->grouped = true;
                 } else {
+                    shape->longestLine = std::max<qsizetype>(shape->longestLine, out - blockStart);
                     *out++ = u'\n';
                     blockStart = out;
                 }
@@ -507,6 +565,7 @@ QString TextBox::toDisplay(const QString &text, std::vector<Mark> *marks)
             *out++ = *in;
         }
     }
+    shape->longestLine = std::max<qsizetype>(shape->longestLine, out - blockStart);
     display.truncate(out - display.constData());
     return display;
 }
