@@ -9,18 +9,16 @@
 // resident memory before each step and its peak during the step.
 //   bench_e2e            (no arguments: the window would read them as a file name)
 
+#include "bench/support/benchwindow.h"
 #include "bench/support/memorystatus.h"
 #include "bench/support/offscreenapplication.h"
-#include "bench/support/okresponder.h"
 #include "bench/support/timing.h"
 #include "document/cdocument.h"
 #include "runner/engine/regexp.h"
 #include "runner/u16text.h"
 #include "support/backgroundrun.h"
 #include "support/clipboardtext.h"
-#include "support/modalhost.h"
 #include "support/textfile.h"
-#include "tests/support/recordingopener.h"
 #include "ui/main/frmmain.h"
 #include "ui/main/liveresults.h"
 #include "ui/main/matchlocator.h"
@@ -266,11 +264,10 @@ int main(int argc, char *argv[])
                     QStringLiteral("300"), 0, 0,
                     QStringLiteral("median of 5 starts; the window usable")});
 
-    OkResponder responder;
-    TextFile files;
-    RecordingOpener opener;
-    frmMain window(Services{files, opener, responder});
-    window.show();
+    BenchWindow bench;
+    frmMain &window = bench.window;
+    const OkResponder &responder = bench.responder;
+    const RecordingOpener &opener = bench.opener;
     // The figures of the commands alone; bench_live measures the live results.
     window.liveResults().setOn(false);
     QApplication::processEvents();

@@ -5,12 +5,10 @@
 // was busy meanwhile (a key typed then waits that long). Prints a table of median and worst.
 //   bench_live
 
+#include "bench/support/benchwindow.h"
 #include "bench/support/offscreenapplication.h"
 #include "bench/support/timing.h"
 #include "bench/support/typekey.h"
-#include "support/modalhost.h"
-#include "support/textfile.h"
-#include "tests/support/recordingopener.h"
 #include "ui/main/frmmain.h"
 #include "ui/main/liveresults.h"
 #include "ui/main/resultstreewidget.h"
@@ -70,11 +68,8 @@ void waitFor(int ms)
 int main(int argc, char *argv[])
 {
     const OffscreenApplication app(argc, argv);
-    TextFile files;
-    RecordingOpener opener;
-    ModalHost modal;
-    frmMain window(Services{files, opener, modal});
-    window.show();
+    BenchWindow bench;
+    frmMain &window = bench.window;
     LiveResults &live = window.liveResults();
     live.setOn(true);
     window.controls().chkGlobal->setChecked(true);

@@ -4,13 +4,11 @@
 // and the resident memory before and at its peak during the load; a refused file, the message.
 //   bench_load [shape...]   (the names of the first column; all of them by default)
 
+#include "bench/support/benchwindow.h"
 #include "bench/support/memorystatus.h"
 #include "bench/support/offscreenapplication.h"
-#include "bench/support/okresponder.h"
 #include "document/cdocument.h"
-#include "support/modalhost.h"
 #include "support/textfile.h"
-#include "tests/support/recordingopener.h"
 #include "ui/main/frmmain.h"
 #include "ui/main/textbox.h"
 
@@ -63,11 +61,9 @@ int main(int argc, char *argv[])
         {"largest: short CR LF lines", word + u"\r\n", 0},
     };
 
-    OkResponder responder;
-    TextFile files;
-    RecordingOpener opener;
-    frmMain window(Services{files, opener, responder});
-    window.show();
+    BenchWindow bench;
+    frmMain &window = bench.window;
+    const OkResponder &responder = bench.responder;
     QApplication::processEvents();
 
     const QString file = app.scratch().filePath(QStringLiteral("shape.RegExp"));

@@ -4,13 +4,11 @@
 // that mark a bracket pair. Prints a table of median and worst times.
 //   bench_patternbox
 
+#include "bench/support/benchwindow.h"
 #include "bench/support/offscreenapplication.h"
 #include "bench/support/timing.h"
 #include "bench/support/typekey.h"
 #include "runner/engine/scanner.h"
-#include "support/modalhost.h"
-#include "support/textfile.h"
-#include "tests/support/recordingopener.h"
 #include "ui/main/frmmain.h"
 #include "ui/main/liveresults.h"
 #include "ui/main/patternhighlighter.h"
@@ -44,11 +42,8 @@ QString bigPattern()
 int main(int argc, char *argv[])
 {
     const OffscreenApplication app(argc, argv);
-    TextFile files;
-    RecordingOpener opener;
-    ModalHost modal;
-    frmMain window(Services{files, opener, modal});
-    window.show();
+    BenchWindow bench;
+    frmMain &window = bench.window;
     // The figures of the commands alone; bench_live measures the live results.
     window.liveResults().setOn(false);
     TextBox *box = window.controls().txtPattern;

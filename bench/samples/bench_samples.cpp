@@ -4,8 +4,8 @@
 // window a key typed in the pattern box while the 500 samples re-check. Prints a table.
 //   bench_samples [repetitions]
 
+#include "bench/support/benchwindow.h"
 #include "bench/support/offscreenapplication.h"
-#include "bench/support/okresponder.h"
 #include "bench/support/timing.h"
 #include "bench/support/typekey.h"
 #include "runner/engine/regexp.h"
@@ -13,7 +13,6 @@
 #include "samples/sampleset.h"
 #include "samples/samplesjson.h"
 #include "support/textfile.h"
-#include "tests/support/recordingopener.h"
 #include "tests/support/scriptedresponder.h"
 #include "ui/main/frmmain.h"
 #include "ui/main/livejob.h"
@@ -129,11 +128,8 @@ int main(int argc, char *argv[])
 
     // The real window: a key in the pattern box while the samples re-check on the worker.
     {
-        TextFile files;
-        RecordingOpener opener;
-        OkResponder modal;
-        frmMain window(Services{files, opener, modal});
-        window.show();
+        BenchWindow bench;
+        frmMain &window = bench.window;
         window.panels().viewItem(QStringLiteral("pnlSamples"))->trigger();
         auto *windowRecheck = window.findChild<SamplesRecheck *>();
         LiveJob &job = windowRecheck->job();
