@@ -63,6 +63,7 @@ private Q_SLOTS:
     void patternBoxUnderlinesWarnings();
     void windowReadsThePatternLive();
     void windowColoursTheReplacement();
+    void windowTakesAPatternTooLongToRead();
 };
 
 void tst_ExplanationPanel::commentLines_data()
@@ -267,6 +268,33 @@ void tst_ExplanationPanel::windowColoursTheReplacement()
     QCOMPARE(replacement->Text(), QStringLiteral(R"~($2 \1)~"));
 }
 
+// A pattern too long to read live, typed over one with warnings: the warnings go, nothing is
+// read, and the box keeps the whole pattern.
+void tst_ExplanationPanel::windowTakesAPatternTooLongToRead()
+{
+    frmMain w(testServices());
+    w.show();
+    auto *view = w.findChild<ExplanationView *>();
+    TextBox *pattern = w.controls().txtPattern;
+    w.controls().chkMultiline->setChecked(false);
+    pattern->SetText(QStringLiteral(R"~(a\z)~"));
+    QVERIFY(view->waitForIdle(std::chrono::seconds(10)));
+    QVERIFY(!w.statusLine().text(StatusLine::Slot::Pattern).isEmpty());
+
+    const QString longPattern =
+        QStringLiteral("(a)[bc]").repeated(ExplanationView::MaxPattern / 7 + 100);
+    pattern->SetText(longPattern);
+    pattern->waitForText();
+    pattern->findChild<PatternHighlighter *>()->scanNow();
+    QVERIFY(view->waitForIdle(std::chrono::seconds(10)));
+    QCOMPARE(w.statusLine().text(StatusLine::Slot::Pattern), QString());
+    // Keys typed into the coloured pattern, each a change of the work read while the box edits.
+    pattern->setFocus();
+    pattern->moveCursor(QTextCursor::End);
+    QTest::keyClicks(pattern, "xy");
+    QCOMPARE(pattern->Text(), longPattern + u"xy");
+}
+
 // In the window: the panel closed on a first start, the first warning in the status line after
 // the pause, and a suggestion taken as one undoable edit of the pattern box.
 void tst_ExplanationPanel::windowReadsThePatternLive()
@@ -280,7 +308,7 @@ void tst_ExplanationPanel::windowReadsThePatternLive()
     // A new pattern has Multiline on, where \z has no replacement.
     w.controls().chkMultiline->setChecked(false);
     w.controls().txtPattern->SetText(QStringLiteral(R"~(a\z)~"));
-    QVERIFY(view->job().waitForIdle(std::chrono::seconds(10)));
+    QVERIFY(view->waitForIdle(std::chrono::seconds(10)));
     QVERIFY(w.statusLine()
                 .text(StatusLine::Slot::Pattern)
                 .startsWith(QStringLiteral(R"~(\z is the letter z)~")));
@@ -291,9 +319,9 @@ void tst_ExplanationPanel::windowReadsThePatternLive()
     QCOMPARE(w.controls().txtPattern->Text(), QStringLiteral("a$"));
     w.controls().txtPattern->undo();
     QCOMPARE(w.controls().txtPattern->Text(), QStringLiteral(R"~(a\z)~"));
-    QVERIFY(view->job().waitForIdle(std::chrono::seconds(10)));
+    QVERIFY(view->waitForIdle(std::chrono::seconds(10)));
     w.controls().txtPattern->SetText(QStringLiteral("abc"));
-    QVERIFY(view->job().waitForIdle(std::chrono::seconds(10)));
+    QVERIFY(view->waitForIdle(std::chrono::seconds(10)));
     QCOMPARE(w.statusLine().text(StatusLine::Slot::Pattern), QString());
 }
 

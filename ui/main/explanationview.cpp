@@ -22,8 +22,12 @@ ExplanationView::ExplanationView(frmMain &window, PatternHighlighter &highlighte
     , m_window(window)
     , m_highlighter(highlighter)
     , m_panel(new ExplanationPanel)
-    , m_job(std::chrono::milliseconds(PauseMs))
+    , m_job(std::chrono::milliseconds(0))
 {
+    // The pattern is read when the pause ends, not at every key: reading a long one costs.
+    m_pause.setSingleShot(true);
+    m_pause.setInterval(PauseMs);
+    connect(&m_pause, &QTimer::timeout, this, &ExplanationView::readWork);
     window.panels().addPanel(m_panel, QStringLiteral("pnlExplanation"), tr("&Explanation"));
     connect(&window, &frmMain::workChanged, this, &ExplanationView::workChanged);
     connect(m_panel, &ExplanationPanel::spanSelected, this, &ExplanationView::selectSpan);
@@ -33,7 +37,7 @@ ExplanationView::ExplanationView(frmMain &window, PatternHighlighter &highlighte
     // The pattern's first error, as soon as the box has read it; else its first warning.
     connect(&highlighter, &PatternHighlighter::readingShown, this,
             &ExplanationView::showPatternStatus);
-    workChanged();
+    readWork();
 }
 
 void ExplanationView::showPatternStatus()
@@ -43,6 +47,20 @@ void ExplanationView::showPatternStatus()
 }
 
 void ExplanationView::workChanged()
+{
+    m_pause.start();
+}
+
+bool ExplanationView::waitForIdle(std::chrono::milliseconds timeout)
+{
+    if (m_pause.isActive()) {
+        m_pause.stop();
+        readWork();
+    }
+    return m_job.waitForIdle(timeout);
+}
+
+void ExplanationView::readWork()
 {
     const RunOptions options = m_window.runOptions();
     const QString pattern =
@@ -55,10 +73,14 @@ void ExplanationView::workChanged()
     m_read = read;
     if (pattern.size() > MaxPattern) {
         // Longer patterns are not read live: their reading would take the worker for seconds.
-        m_job.cancel();
-        m_highlighter.setWarnings({});
-        m_firstWarning.clear();
-        showPatternStatus();
+        // The marks go as an answer would go, never inside the box's edit that changed the work.
+        m_job.schedule([this](engine::RunControl &) -> LiveJob::Show {
+            return [this] {
+                m_highlighter.setWarnings({});
+                m_firstWarning.clear();
+                showPatternStatus();
+            };
+        });
         return;
     }
     const engine::ReadOptions reading{options.ignoreCase, options.multiline};

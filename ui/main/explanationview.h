@@ -10,6 +10,7 @@
 
 #include <QObject>
 #include <QString>
+#include <QTimer>
 
 class ExplanationPanel;
 class PatternHighlighter;
@@ -28,14 +29,19 @@ public:
 
     ExplanationPanel &panel() const { return *m_panel; }
     LiveJob &job() { return m_job; }
+    // For tests: reads the work now if the pause is still going, then handles events until the
+    // reading is shown or timeout has passed; true when idle.
+    bool waitForIdle(std::chrono::milliseconds timeout);
 
     static constexpr int PauseMs = 300;
     // Longest pattern read live, in UTF-16 code units.
     static constexpr int MaxPattern = 20'000;
 
 private:
-    // Reads the pattern again when it or an option that changes its reading changed.
+    // Restarts the pause after which the work is read.
     void workChanged();
+    // Reads the pattern again when it or an option that changes its reading changed.
+    void readWork();
     void selectSpan(int start, int length);
     void replaceSpan(int start, int length, const QString &text);
     void caretMoved();
@@ -45,6 +51,7 @@ private:
     frmMain &m_window;
     PatternHighlighter &m_highlighter;
     ExplanationPanel *m_panel;
+    QTimer m_pause;
     LiveJob m_job;
     QString m_read;         // the pattern and options last read
     QString m_firstWarning; // shown in the status line while the pattern has no error

@@ -144,6 +144,8 @@ void PatternHighlighter::updateFormats()
 
 void PatternHighlighter::setWarnings(std::vector<WarningMark> warnings)
 {
+    if (warnings == m_warnings)
+        return;
     m_warnings = std::move(warnings);
     recolourAll();
 }

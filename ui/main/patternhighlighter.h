@@ -48,6 +48,7 @@ public:
         int start;
         int end;
         QString text;
+        bool operator==(const WarningMark &) const = default;
     };
     // Marks the warnings with a dotted underline of their own and their text in the tooltip.
     void setWarnings(std::vector<WarningMark> warnings);
